@@ -1,0 +1,8 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include <QApplication>
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  return 0;
+}

@@ -1,0 +1,66 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zefa {
+
+enum class RenameOutcome {
+  kDone,
+  kTargetExists,   // the new name is taken; nothing changed
+  kSourceMissing,  // nothing at the old name
+  kFailed,         // any other refusal of the platform
+};
+
+enum class WriteMode {
+  kReplace,    // put the new bytes in place of the file, atomically
+  kCreateNew,  // fail when a file already stands at the path; never replace one
+};
+
+struct LocalTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+/** The file system as the core sees it; paths are byte strings of the platform. */
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  /** A regular file (or a link to one) exists there; a folder is no file. */
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool FolderExists(const std::string& path) = 0;
+  /** Creates the folder with every missing parent; true when it exists afterwards. */
+  virtual bool CreateFolders(const std::string& path) = 0;
+  /**
+   * What makes two paths the same file: device and inode on POSIX, the path without
+   * regard to case on Windows. nullopt when nothing is there.
+   */
+  virtual std::optional<std::string> FileKey(const std::string& path) = 0;
+  /** Renames without ever overwriting, atomically. */
+  virtual RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) = 0;
+  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  /** Writes the whole file and flushes it to the disk before it returns. */
+  virtual bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) = 0;
+  /** Full path of the running executable. */
+  virtual std::string ExecutablePath() = 0;
+  virtual LocalTime Now() = 0;
+};
+
+/** The real file system of this platform. */
+class NativeFileSystem : public FileSystem {
+ public:
+  bool FileExists(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  bool CreateFolders(const std::string& path) override;
+  std::optional<std::string> FileKey(const std::string& path) override;
+  RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override;
+  std::optional<std::string> ReadFile(const std::string& path) override;
+  bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) override;
+  std::string ExecutablePath() override;
+  LocalTime Now() override;
+};
+
+}  // namespace zefa

@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "text/text_rules.h"
+
+namespace zefa {
+
+/** Where the program keeps its settings file and its restore files. */
+struct ProgramPaths {
+  std::string executable_path;    // full path of the running program
+  std::string executable_folder;  // its folder, separator kept
+  std::string settings_path;      // ".../ZeFa_oru.ini"
+  std::string restore_folder;     // ".../restore", no trailing separator
+};
+
+/** What the platform knows that decides the program folder. */
+struct ProgramPlaces {
+  std::string executable_path;
+  std::optional<std::string> zefa_oru_dir;  // the environment variable ZEFA_ORU_DIR
+  bool executable_folder_writable = false;
+  std::string user_config_folder;  // e.g. ~/.config/ZeFa_oru
+  std::string user_data_folder;    // e.g. ~/.local/share/ZeFa_oru
+};
+
+inline constexpr const char* kSettingsFileName = "ZeFa_oru.ini";
+inline constexpr const char* kRestoreFolderName = "restore";
+
+/**
+ * ZEFA_ORU_DIR when set; else the executable's folder when it is writable (a portable
+ * copy); else the per-user folders of the platform.
+ */
+ProgramPaths ResolveProgramPaths(const ProgramPlaces& places, const TextRules& rules);
+
+/** `folder` with exactly one trailing separator of the path style. */
+std::string WithTrailingSeparator(std::string folder, const TextRules& rules);
+
+}  // namespace zefa

@@ -1,0 +1,44 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace zefa {
+
+/** The system sounds that precede some message boxes. */
+enum class BeepKind { kWarning, kError, kInformation };
+
+/** What the file-open dialog offers: a start folder and a filter ("Name(*.ext)|*.ext"). */
+struct FileChoice {
+  std::string initial_folder;  // empty: the dialog's own default
+  std::string filter;          // empty: every file
+};
+
+/**
+ * Every question to the user goes through here. Texts are byte strings in the program's
+ * code page, with line breaks as "\n\r"; they are shown as plain text, never rich text.
+ */
+class Prompter {
+ public:
+  virtual ~Prompter() = default;
+
+  virtual void Beep(BeepKind kind) = 0;
+  /** Title "確認", question icon, はい/いいえ; true only for Yes. */
+  virtual bool Confirm(const std::string& text) = 0;
+  /** Title "警告", warning icon, はい/いいえ; true only for Yes. */
+  virtual bool Warn(const std::string& text) = 0;
+  /** Title "エラー", error icon, the single button 中止(&A). */
+  virtual void Error(const std::string& text) = 0;
+  /** Title "ZeFa Oru", no icon, OK. */
+  virtual void Inform(const std::string& text) = 0;
+  /** Title "ZeFa Oru", no icon, はい/いいえ; true only for Yes. */
+  virtual bool Ask(const std::string& text) = 0;
+  /** The application's error box: title "ZeFa Oru", error icon, OK; the text as given. */
+  virtual void ApplicationError(const std::string& text) = 0;
+  /** The file-open dialog for one file; nullopt when cancelled. */
+  virtual std::optional<std::string> ChooseFile(const FileChoice& choice) = 0;
+};
+
+}  // namespace zefa

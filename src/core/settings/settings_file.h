@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zefa {
+
+class FileSystem;
+
+/**
+ * Access to the settings file at one path. Nothing is cached: every read goes to the
+ * file, every write reaches the disk before it returns, so the next command sees a change
+ * at once. A missing file or key reads as the default.
+ */
+class SettingsFile {
+ public:
+  /** Values longer than this are cut, as by the profile reader's 2048-byte buffer. */
+  static constexpr std::size_t kMaxStringBytes = 2047;
+
+  SettingsFile(FileSystem& file_system, std::string path);
+
+  const std::string& path() const { return path_; }
+
+  int ReadInteger(std::string_view section, std::string_view key, int default_value) const;
+  bool ReadBool(std::string_view section, std::string_view key, bool default_value) const;
+  std::string ReadString(std::string_view section, std::string_view key,
+                         std::string_view default_value) const;
+
+  /** Each throws CommandError "<path> に書き込めません" when the platform refuses the write. */
+  void WriteInteger(std::string_view section, std::string_view key, int value);
+  void WriteBool(std::string_view section, std::string_view key, bool value);
+  void WriteString(std::string_view section, std::string_view key, std::string_view value);
+
+ private:
+  FileSystem& file_system_;
+  std::string path_;
+};
+
+}  // namespace zefa

@@ -1,0 +1,36 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+namespace zefa::keys {
+
+// Every option lives in this one section; each key is spelt exactly so, mixed case included.
+inline constexpr const char* kSection = "Option";
+
+inline constexpr const char* kKeta = "keta";
+inline constexpr const char* kPattern = "pattern";
+inline constexpr const char* kSpace = "space";
+inline constexpr const char* kWhenAdd = "when_add";
+inline constexpr const char* kNumKakko = "Num_kakko";
+inline constexpr const char* kUpdateCheck = "UpdateCheck";
+inline constexpr const char* kUpDownButtonRendo = "UpDownButton_rendo";
+inline constexpr const char* kNumAki = "Num_aki";
+inline constexpr const char* kNumToji = "Num_toji";
+inline constexpr const char* kKoyuKakko = "Koyu_kakko";
+inline constexpr const char* kKoyuAki = "koyu_aki";
+inline constexpr const char* kKoyuToji = "koyu_toji";
+
+inline constexpr int kDefaultKeta = 1;
+inline constexpr int kDefaultPattern = 1;
+inline constexpr bool kDefaultSpace = true;
+inline constexpr bool kDefaultWhenAdd = false;
+inline constexpr bool kDefaultNumKakko = false;
+inline constexpr bool kDefaultUpdateCheck = true;
+inline constexpr bool kDefaultUpDownButtonRendo = true;
+inline constexpr const char* kDefaultNumAki = "[";
+inline constexpr const char* kDefaultNumToji = "]";
+inline constexpr bool kDefaultKoyuKakko = false;
+inline constexpr const char* kDefaultKoyuAki = "「";
+inline constexpr const char* kDefaultKoyuToji = "」";
+
+}  // namespace zefa::keys

@@ -1,0 +1,19 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zefa {
+
+/** Shift-JIS (code page 932) bytes as UTF-8; undecodable bytes become U+FFFD. */
+std::string ShiftJisToUtf8(std::string_view bytes);
+
+/** UTF-8 as Shift-JIS bytes; characters it lacks become "?". */
+std::string Utf8ToShiftJis(std::string_view bytes);
+
+/** Text files from a Windows copy are Shift-JIS: anything that is not UTF-8 is read so. */
+std::string DecodeStoredText(std::string_view bytes);
+
+}  // namespace zefa
