@@ -39,10 +39,24 @@ std::string ComposeName(const RenameList& list, int row, std::string_view common
                         std::string_view open_bracket, std::string_view close_bracket,
                         const TextRules& rules);
 
-/** One row of a run: where the file is and where it goes. */
+/** Where a row of a plan stands; every state but kPlanned is the row's final outcome. */
+enum class RowStatus {
+  kPlanned,        // not executed yet
+  kRenamed,        // the file now has its new path
+  kUnchanged,      // the new path is the old one: nothing to do, counts as done
+  kTargetExists,   // the new path was taken; nothing changed
+  kSourceMissing,  // nothing at the old path any more
+  kFailed,         // any other refusal of the platform
+};
+
+/** Whether the row's rename failed (and belongs in the failure report). */
+bool IsFailure(RowStatus status);
+
+/** One row of a run: where the file is, where it goes and, once executed, how it went. */
 struct PlannedRename {
   std::string old_path;
   std::string new_path;
+  RowStatus status = RowStatus::kPlanned;
 };
 
 /** Every row's old and new path, numbered from `start_number`; what the preview shows is what the run does. */

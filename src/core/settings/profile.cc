@@ -85,8 +85,9 @@ bool IsRecordableValue(std::string_view value) {
   return value.find_first_of("\r\n") == std::string_view::npos;
 }
 
-Profile Profile::Parse(std::string_view bytes) {
-  const std::string text = DecodeStoredText(bytes);
+Profile Profile::Parse(std::string_view bytes) { return ParseBytes(DecodeStoredText(bytes)); }
+
+Profile Profile::ParseBytes(std::string_view text) {
   Profile profile;
   std::size_t start = 0;
   bool line_end_known = false;
