@@ -1,0 +1,308 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "rename/rename_run.h"
+#include "rename/restore_file.h"
+#include "rename_test_support.h"
+#include "settings/profile.h"
+
+namespace zefa {
+namespace {
+
+using testing::RenameFixture;
+using Lines = std::vector<std::string>;
+
+const std::string kConfirm = "confirm 本当に実行しますか？";
+const std::string kRestoreQuestion =
+    "warn リストアファイルを作成しますか？\n\r「いいえ」を選択すると元に戻せません。\n\r"
+    "「はい」を選択してもリネームしたファイルを移動したり、名前の変更を行ったりすると"
+    "もとにもどせなくなります。";
+const std::string kRestoreNotice =
+    "inform 元に戻すには、[ファイル]メニューから[元に戻す]を選択してください。";
+const std::string kDone = "inform 完了しました。";
+
+class RenameRunTest : public RenameFixture {
+ protected:
+  void Run() { Button2Click(state, MakeContext()); }
+};
+
+TEST_F(RenameRunTest, RenamesEveryRowAndRecordsTheRunFirst) {
+  Settings("keta=3\n");
+  state.edit2 = "旅";
+  const std::string a = Add("a.txt", "a", ".txt");
+  const std::string b = Add("b.jpg", "  b", ".jpg");
+  const std::string c = Add("c", "c ", "");
+  prompter.Yes().Yes();
+  Run();
+
+  EXPECT_EQ(prompter.log, (Lines{"beep warning", kConfirm, "beep warning",
+                                        kRestoreQuestion, kRestoreNotice, "beep information",
+                                        kDone}));
+  EXPECT_EQ(Files(), "旅 001 a.txt 旅 002   b.jpg 旅 003 c ");
+  EXPECT_EQ(dir.Read("files/旅 003 c "), "c");
+  const std::string folder = dir / "files/";
+  EXPECT_EQ(dir.Listing("restore"), testing::kRestoreName);
+  const std::string expected = "[Count]\ncount=3\n[before]\n0=" + a + "\n1=" + b + "\n2=" + c +
+                               "\n[after]\n0=" + folder + "旅 001 a.txt\n1=" + folder +
+                               "旅 002   b.jpg\n2=\"" + folder + "旅 003 c \"\n";
+  EXPECT_EQ(dir.Read(std::string("restore/") + testing::kRestoreName), expected);
+
+  // The same bytes as the record written key by key by the profile writer.
+  Profile key_by_key;
+  key_by_key.Set("Count", "count", "3");
+  const std::vector<std::string> after = {folder + "旅 001 a.txt", folder + "旅 002   b.jpg",
+                                          folder + "旅 003 c "};
+  const std::vector<std::string> before = {a, b, c};
+  for (int row = 0; row < 3; ++row) {
+    key_by_key.Set("before", std::to_string(row), before[static_cast<std::size_t>(row)]);
+    key_by_key.Set("after", std::to_string(row), after[static_cast<std::size_t>(row)]);
+  }
+  EXPECT_EQ(key_by_key.Serialize(), expected);
+  // The list, the common name and the start number stay as they were.
+  EXPECT_EQ(state.list.path.entries, before);
+  EXPECT_EQ(state.start_number, 1);
+}
+
+TEST_F(RenameRunTest, EmptyListWritesACountOfZero) {
+  prompter.Yes().Yes();
+  Run();
+  EXPECT_EQ(dir.Read(std::string("restore/") + testing::kRestoreName), "[Count]\ncount=0\n");
+  EXPECT_EQ(prompter.log.back(), kDone);
+}
+
+TEST_F(RenameRunTest, NoRestoreFileWhenDeclined) {
+  state.edit2 = "x";
+  Add("a.txt", "a", ".txt");
+  prompter.Yes().No();
+  Run();
+  EXPECT_EQ(Files(), "x 1 a.txt");
+  EXPECT_FALSE(dir.Exists("restore"));
+  EXPECT_EQ(prompter.log, (Lines{"beep warning", kConfirm, "beep warning",
+                                        kRestoreQuestion, "beep information", kDone}));
+}
+
+TEST_F(RenameRunTest, NotConfirmedChangesNothing) {
+  state.edit2 = "x";
+  Add("a.txt", "a", ".txt");
+  prompter.No();
+  Run();
+  EXPECT_EQ(Files(), "a.txt");
+  EXPECT_EQ(prompter.log, (Lines{"beep warning", kConfirm}));
+}
+
+TEST_F(RenameRunTest, ChainFailsWhereTheTargetStillExists) {
+  Settings("pattern=7\n");
+  const std::string a = Add("a.txt", "b", ".txt");
+  Add("b.txt", "c", ".txt");
+  prompter.Yes().No();
+  Run();
+  EXPECT_EQ(Files(), "a.txt c.txt");
+  EXPECT_EQ(dir.Read("files/a.txt"), "a.txt");
+  EXPECT_EQ(dir.Read("files/c.txt"), "b.txt");
+  EXPECT_EQ(prompter.log.back(), "inform 以下のファイルのリネームに失敗しました\n\r" + a);
+}
+
+TEST_F(RenameRunTest, FailureReportNamesTwentyAndCountsTheRest) {
+  const struct {
+    int failures;
+    const char* tail;
+  } cases[] = {{25, "\n\r他5個"}, {21, "\n\r他1個"}, {20, ""}, {1, ""}};
+  for (const auto& c : cases) {
+    state = MainState{};
+    state.edit2 = "x" + std::to_string(c.failures);
+    std::string expected = "inform 以下のファイルのリネームに失敗しました";
+    for (int i = 0; i < c.failures; ++i) {
+      const std::string name = state.edit2 + "-" + std::to_string(i);
+      const std::string path = Add(name, "", "");
+      // Each new name is already taken by a file that must survive.
+      dir.Touch("files/" + state.edit2 + " " + std::to_string(i + 1), "taken");
+      if (i < 20) expected += "\n\r" + path;
+    }
+    expected += c.tail;
+    prompter.Yes().No();
+    Run();
+    EXPECT_EQ(prompter.log.back(), expected);
+    EXPECT_EQ(prompter.log[prompter.log.size() - 2], kDone);
+    for (int i = 0; i < c.failures; ++i) {
+      EXPECT_EQ(dir.Read("files/" + state.edit2 + " " + std::to_string(i + 1)), "taken");
+    }
+  }
+}
+
+TEST_F(RenameRunTest, FailedRowsAreRecordedToo) {
+  state.edit2 = "x";
+  const std::string a = Add("a", "", "");
+  dir.Touch("files/x 1", "taken");
+  prompter.Yes().Yes();
+  Run();
+  const RestoreRecord record = RestoreRecord::Read(file_system, RestorePath());
+  EXPECT_EQ(record.Count(), 1);
+  EXPECT_EQ(record.Before(0), a);
+  EXPECT_EQ(record.After(0), dir / "files/x 1");
+  EXPECT_EQ(dir.Read("files/x 1"), "taken");
+}
+
+TEST_F(RenameRunTest, SecondRunStopsAtTheFirstRenamedFile) {
+  state.edit2 = "x";
+  const std::string a = Add("a.txt", "a", ".txt");
+  Add("b.txt", "b", ".txt");
+  prompter.Yes().No();
+  Run();
+  const std::size_t mark = prompter.log.size();
+  prompter.Yes();
+  Run();
+  EXPECT_EQ(testing::LogFrom(prompter, mark),
+              (Lines{"beep warning", kConfirm, "beep error",
+                          "error 次のファイルが存在しません。実行を中止します。\n\r" + a}));
+  EXPECT_EQ(Files(), "x 1 a.txt x 2 b.txt");
+}
+
+TEST_F(RenameRunTest, PatternsWithoutNumberNeedEveryUniqueName) {
+  Add("a.txt", "a", ".txt");
+  const std::string b = Add("b.txt", "", ".txt");
+  for (const char* pattern : {"7", "8"}) {
+    Settings(std::string("pattern=") + pattern + "\n");
+    const std::size_t mark = prompter.log.size();
+    prompter.Yes();
+    Run();
+    EXPECT_EQ(testing::LogFrom(prompter, mark),
+                (Lines{"beep warning", kConfirm, "beep error",
+                            "error ファイル名を入力して下さい\n\r" + b}));
+    EXPECT_EQ(Files(), "a.txt b.txt");
+  }
+  // The same list under pattern 1: that row is named by its number alone.
+  Settings("pattern=1\n");
+  prompter.Yes().No();
+  Run();
+  EXPECT_EQ(Files(), "1 a.txt 2.txt");
+}
+
+TEST_F(RenameRunTest, EveryPartOfTheNameIsCheckedBeforeAnythingIsRenamed) {
+  const struct {
+    const char* settings;
+    const char* common;
+    const char* unique;
+    const char* extension;
+    const char* error;
+  } cases[] = {
+      {"", "a/b", "u", ".txt", "使えない文字\"/\"が含まれています"},
+      {"Num_kakko=1\nNum_aki=../\n", "x", "u", ".txt", "使えない文字\"/\"が含まれています"},
+      {"Num_kakko=1\nNum_toji=|\n", "x", "u", ".txt", "使えない文字\"|\"が含まれています"},
+      {"", "x", "../../etc/u", ".txt", "使えない文字\"/\"が含まれています"},
+      {"", "x", "u", "/.txt", "使えない文字\"/\"が含まれています"},
+      {"", "x", "a:b", ".txt", "使えない文字\":\"が含まれています"},
+  };
+  for (const auto& c : cases) {
+    state = MainState{};
+    Settings(c.settings);
+    state.edit2 = c.common;
+    Add("a.txt", "a", ".txt");
+    Add("b.txt", c.unique, c.extension);
+    const std::size_t mark = prompter.log.size();
+    prompter.Yes();
+    Run();
+    EXPECT_EQ(testing::LogFrom(prompter, mark),
+                (Lines{"beep warning", kConfirm, "beep error", std::string("error ") + c.error}))
+        << c.settings << c.unique << c.extension;
+    EXPECT_EQ(Files(), "a.txt b.txt");
+  }
+  // Brackets are not part of a name without number.
+  state = MainState{};
+  Settings("pattern=8\nNum_kakko=1\nNum_aki=/\n");
+  state.edit2 = "x";
+  Add("a.txt", "a", ".txt");
+  prompter.Yes().No();
+  Run();
+  EXPECT_EQ(prompter.log.back(), kDone);
+}
+
+TEST_F(RenameRunTest, RowKeepingItsNameCountsAsDone) {
+  Settings("pattern=8\n");
+  Add("a.txt", "a", ".txt");
+  Add("b.txt", "c", ".txt");
+  prompter.Yes().No();
+  Run();
+  EXPECT_EQ(prompter.log.back(), kDone);
+  EXPECT_EQ(Files(), "a.txt c.txt");
+}
+
+TEST_F(RenameRunTest, RefusedRestoreWriteRenamesNothing) {
+  dir.Touch("restore", "a file where the folder should be");
+  state.edit2 = "x";
+  Add("a.txt", "a", ".txt");
+  Add("b.txt", "b", ".txt");
+  prompter.Yes().Yes();
+  Run();
+  EXPECT_EQ(prompter.log,
+              (Lines{"beep warning", kConfirm, "beep warning", kRestoreQuestion,
+                          kRestoreNotice, "app-error " + RestorePath() + " に書き込めません."}));
+  EXPECT_EQ(Files(), "a.txt b.txt");
+  EXPECT_EQ(dir.Read("restore"), "a file where the folder should be");
+}
+
+TEST_F(RenameRunTest, RunInTheSameSecondKeepsTheEarlierRecord) {
+  state.edit2 = "x";
+  Add("a.txt", "a", ".txt");
+  prompter.Yes().Yes();
+  Run();
+  const std::string first = dir.Read(std::string("restore/") + testing::kRestoreName);
+  state = MainState{};
+  state.edit2 = "y";
+  Add("b.txt", "b", ".txt");
+  prompter.Yes().Yes();
+  Run();
+  EXPECT_EQ(dir.Listing("restore"),
+            "2026年3月7日09時05分03秒.zefa 2026年3月7日09時05分03秒_2.zefa");
+  EXPECT_EQ(dir.Read(std::string("restore/") + testing::kRestoreName), first);
+  EXPECT_EQ(RestoreRecord::Read(file_system, dir / "restore/2026年3月7日09時05分03秒_2.zefa")
+                .After(0),
+            dir / "files/y 1 b.txt");
+}
+
+TEST_F(RenameRunTest, PathWithALineBreakIsNotRecordedNorRenamed) {
+  state.edit2 = "x";
+  Add("a.txt", "a", ".txt");
+  const std::string broken = Add("b\nc.txt", "b", ".txt");
+  prompter.Yes().Yes();
+  Run();
+  EXPECT_EQ(prompter.log.back(),
+            "error 次のファイルの名前には改行が含まれているため、リストアファイルに記録できません。"
+            "実行を中止します。\n\r" +
+                broken);
+  EXPECT_EQ(Files(), "a.txt b\nc.txt");
+  EXPECT_FALSE(dir.Exists(std::string("restore/") + testing::kRestoreName));
+  // Without a record the file can be renamed.
+  prompter.Yes().No();
+  Run();
+  EXPECT_EQ(Files(), "x 1 a.txt x 2 b.txt");
+}
+
+TEST(RestoreFileBytes, EveryRecordablePathReadsBackUnchanged) {
+  const std::vector<std::string> paths = {
+      "/p/plain.txt", "/p/trailing ", " /leading", "\t/tab\t", "\"/quoted\"", "'/single'",
+      "/p/\"", "\"", "'", " ", "", "/p/a=b", "/p/[section]", "/p/;comment",
+      "/p/\xff\xfe not utf-8", "C:\\pic\\\x83\x5c.txt", "/p/ \" mixed ' "};
+  std::vector<PlannedRename> plan;
+  for (const std::string& path : paths) plan.push_back({path, path + "→new"});
+  const RestoreRecord record = RestoreRecord::FromBytes(RestoreFileBytes(plan));
+  ASSERT_EQ(record.Count(), static_cast<int>(paths.size()));
+  for (std::size_t row = 0; row < paths.size(); ++row) {
+    EXPECT_EQ(record.Before(static_cast<int>(row)), paths[row]);
+    EXPECT_EQ(record.After(static_cast<int>(row)), paths[row] + "→new");
+  }
+  EXPECT_FALSE(IsRecordablePath("/p/a\nb"));
+  EXPECT_FALSE(IsRecordablePath("/p/a\rb"));
+}
+
+TEST(RestoreFileName, DateAndTimeWithoutAndWithLeadingZeros) {
+  EXPECT_EQ(RestoreFileName({2026, 3, 7, 9, 5, 3}), "2026年3月7日09時05分03秒.zefa");
+  EXPECT_EQ(RestoreFileName({2026, 12, 31, 23, 59, 0}), "2026年12月31日23時59分00秒.zefa");
+  EXPECT_EQ(RestoreFileName({2026, 3, 7, 9, 5, 3}, 2), "2026年3月7日09時05分03秒_2.zefa");
+}
+
+}  // namespace
+}  // namespace zefa

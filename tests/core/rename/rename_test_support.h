@@ -1,0 +1,66 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/main_state.h"
+#include "platform/file_system.h"
+#include "scripted_prompter.h"
+#include "temp_dir.h"
+
+namespace zefa::testing {
+
+/** The real file system with the clock stopped at 2026-03-07 09:05:03. */
+class FixedClockFileSystem : public NativeFileSystem {
+ public:
+  LocalTime Now() override { return time; }
+  LocalTime time{2026, 3, 7, 9, 5, 3};
+};
+
+inline constexpr const char* kRestoreName = "2026年3月7日09時05分03秒.zefa";
+
+/** A program folder with its settings file, restore folder and the files of a list. */
+class RenameFixture : public ::testing::Test {
+ protected:
+  TempDir dir;
+  ScriptedPrompter prompter;
+  FixedClockFileSystem file_system;
+  MainState state;
+
+  Context MakeContext() { return Context{prompter, file_system, Paths(), TextRules{}}; }
+
+  ProgramPaths Paths() const {
+    ProgramPaths paths;
+    paths.executable_folder = dir.path();
+    paths.executable_path = dir / "zefa-oru";
+    paths.settings_path = dir / "ZeFa_oru.ini";
+    paths.restore_folder = dir / "restore";
+    return paths;
+  }
+
+  /** The [Option] section of the settings file, e.g. "pattern=7\nspace=0\n". */
+  void Settings(const std::string& keys) { dir.Touch("ZeFa_oru.ini", "[Option]\n" + keys); }
+
+  /** Creates files/<name> holding its own name and lists it; returns its path. */
+  std::string Add(const std::string& name, const std::string& unique,
+                  const std::string& extension) {
+    const std::string path = dir.Touch("files/" + name, name);
+    state.list.AppendRow(path, unique, extension, "");
+    return path;
+  }
+
+  std::string Files() const { return dir.Listing("files"); }
+  std::string RestorePath() const { return dir / (std::string("restore/") + kRestoreName); }
+};
+
+/** The lines of the log from `from` on. */
+inline std::vector<std::string> LogFrom(const ScriptedPrompter& prompter, std::size_t from) {
+  if (from >= prompter.log.size()) return {};
+  return {prompter.log.begin() + static_cast<std::ptrdiff_t>(from), prompter.log.end()};
+}
+
+}  // namespace zefa::testing

@@ -1,0 +1,182 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "rename/rename_run.h"
+#include "rename/restore_file.h"
+#include "rename/undo_run.h"
+#include "rename_test_support.h"
+#include "text/code_page_convert.h"
+
+namespace zefa {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+const std::string kQuestion = "warn 元に戻しますか？\n\rこのファイルには以下のファイルが含まれます。\n\r";
+const std::string kInvalid = "error このファイルは無効です。以下のファイルが見つかりません\n\r";
+
+class UndoRunTest : public testing::RenameFixture {
+ protected:
+  // A run of the listed files with a restore file; the log starts afresh after it.
+  void RunWithRestore() {
+    prompter.Yes().Yes();
+    Button2Click(state, MakeContext());
+    ASSERT_EQ(prompter.log.back(), "inform 完了しました。");
+    prompter.log.clear();
+  }
+
+  void Undo(std::optional<std::string> chosen, bool yes = true) {
+    prompter.File(std::move(chosen));
+    if (yes) prompter.Yes();
+    Undo1Click(state, MakeContext());
+  }
+
+  std::string ChooseLine() const {
+    return "choose-file " + dir / "restore" + "|ZeFaファイル(*.zefa)|*.zefa";
+  }
+
+  void ExpectLog(const Lines& lines) const { EXPECT_EQ(prompter.log, lines); }
+};
+
+TEST_F(UndoRunTest, FullRunComesBack) {
+  state.edit2 = "x";
+  Add("a.txt", "a", ".txt");
+  Add("b.txt", "b", ".txt");
+  Add("c.txt", "c", ".txt");
+  RunWithRestore();
+  ASSERT_EQ(Files(), "x 1 a.txt x 2 b.txt x 3 c.txt");
+  Undo(RestorePath());
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt",
+             "beep information", "inform 完了しました"});
+  EXPECT_EQ(Files(), "a.txt b.txt c.txt");
+  EXPECT_EQ(dir.Read("files/b.txt"), "b.txt");
+  EXPECT_TRUE(dir.Exists(std::string("restore/") + testing::kRestoreName));
+
+  // The same file again: its new paths are gone.
+  prompter.log.clear();
+  Undo(RestorePath());
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt", "beep error",
+             kInvalid + dir / "files/x 1 a.txt", "beep information", "inform 完了しました"});
+  EXPECT_EQ(Files(), "a.txt b.txt c.txt");
+}
+
+TEST_F(UndoRunTest, MovedFileMakesTheRecordInvalid) {
+  state.edit2 = "x";
+  Add("a.txt", "a", ".txt");
+  Add("b.txt", "b", ".txt");
+  Add("c.txt", "c", ".txt");
+  RunWithRestore();
+  ASSERT_EQ(std::rename((dir / "files/x 2 b.txt").c_str(), (dir / "moved.txt").c_str()), 0);
+  std::remove((dir / "files/x 3 c.txt").c_str());
+  Undo(RestorePath());
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt", "beep error",
+             kInvalid + dir / "files/x 2 b.txt", "beep information", "inform 完了しました"});
+  EXPECT_EQ(Files(), "x 1 a.txt");
+}
+
+TEST_F(UndoRunTest, EmptyRecordIsInvalidWithAnEmptyPath) {
+  RunWithRestore();
+  Undo(RestorePath());
+  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid,
+             "beep information", "inform 完了しました"});
+}
+
+TEST_F(UndoRunTest, OccupiedOldNameLeavesThatRowAlone) {
+  state.edit2 = "x";
+  Add("a.txt", "a", ".txt");
+  Add("b.txt", "b", ".txt");
+  Add("c.txt", "c", ".txt");
+  RunWithRestore();
+  dir.Touch("files/b.txt", "newcomer");
+  Undo(RestorePath());
+  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+  EXPECT_EQ(prompter.log.size(), 5u);
+  EXPECT_EQ(Files(), "a.txt b.txt c.txt x 2 b.txt");
+  EXPECT_EQ(dir.Read("files/b.txt"), "newcomer");
+  EXPECT_EQ(dir.Read("files/x 2 b.txt"), "b.txt");
+}
+
+TEST_F(UndoRunTest, RowsGoBackInAscendingOrder) {
+  Settings("pattern=7\n");
+  Add("b.txt", "c", ".txt");  // row 0: b.txt -> c.txt
+  Add("a.txt", "b", ".txt");  // row 1: a.txt -> b.txt
+  RunWithRestore();
+  ASSERT_EQ(Files(), "b.txt c.txt");
+  Undo(RestorePath());
+  // c.txt -> b.txt fails first (b.txt is taken), then b.txt -> a.txt succeeds.
+  EXPECT_EQ(Files(), "a.txt c.txt");
+  EXPECT_EQ(dir.Read("files/a.txt"), "a.txt");
+  EXPECT_EQ(dir.Read("files/c.txt"), "b.txt");
+  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+}
+
+TEST_F(UndoRunTest, CancelOrNoChangesNothing) {
+  state.edit2 = "x";
+  Add("a.txt", "a", ".txt");
+  RunWithRestore();
+  Undo(std::nullopt, false);
+  ExpectLog({ChooseLine()});
+  prompter.log.clear();
+  prompter.No();
+  Undo(RestorePath(), false);
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt"});
+  EXPECT_EQ(Files(), "x 1 a.txt");
+}
+
+TEST_F(UndoRunTest, ForeignOrMissingFilesAreInvalidNeverFatal) {
+  const std::string windows = Utf8ToShiftJis(
+      "[Count]\r\ncount=2\r\n[before]\r\n0=C:\\pic\\ソ.txt\r\n1=C:\\pic\\b.txt\r\n"
+      "[after]\r\n0=C:\\pic\\旅行 1 ソ.txt\r\n1=C:\\pic\\旅行 2 b.txt\r\n");
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string shown;
+  } cases[] = {
+      {"windows.zefa", windows, Utf8ToShiftJis("C:\\pic\\旅行 1 ソ.txt")},
+      {"garbage.zefa", std::string("\x00\xff[after\n=\n0\n\xfe", 14), ""},
+      {"negative.zefa", "[Count]\ncount=-3\n[after]\n0=/nowhere\n", "/nowhere"},
+      {"huge.zefa", "[Count]\ncount=2147483647\n", ""},
+  };
+  for (const auto& c : cases) {
+    dir.Touch(c.name, c.bytes);
+    prompter.log.clear();
+    Undo(dir / c.name);
+    const std::string missing = std::string(c.name) == "negative.zefa" ? "" : c.shown;
+    ExpectLog({ChooseLine(), "beep warning", kQuestion + c.shown, "beep error",
+               kInvalid + missing, "beep information", "inform 完了しました"});
+  }
+  prompter.log.clear();
+  Undo(dir / "no such file.zefa");
+  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid,
+             "beep information", "inform 完了しました"});
+}
+
+TEST_F(UndoRunTest, HandEditedRecordIsReadLikeAProfile) {
+  const std::string a = dir.Touch("files/new a.txt", "a");
+  const std::string b = dir.Touch("files/new b.txt", "b");
+  const std::string folder = dir / "files/";
+  dir.Touch("hand.zefa", "\n[COUNT]\r\n  Count = 2\n\n[After]\n0 = \"" + a + "\"\n1=" + b +
+                             "  \n[BEFORE]\n0=" + folder + "old a.txt\n1='" + folder +
+                             "old b.txt'\n[before]\n0=" + folder + "ignored.txt\n");
+  Undo(dir / "hand.zefa");
+  EXPECT_EQ(Files(), "old a.txt old b.txt");
+  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+}
+
+TEST_F(UndoRunTest, RecordNeverMovesAFileToAnotherFolder) {
+  const std::string a = dir.Touch("files/new a.txt", "a");
+  dir.Touch("moved.zefa", "[Count]\ncount=1\n[before]\n0=" + dir / "elsewhere.txt" +
+                              "\n[after]\n0=" + a + "\n");
+  Undo(dir / "moved.zefa");
+  EXPECT_EQ(Files(), "new a.txt");
+  EXPECT_FALSE(dir.Exists("elsewhere.txt"));
+  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+}
+
+}  // namespace
+}  // namespace zefa
