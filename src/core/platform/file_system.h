@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zefa {
 
@@ -20,6 +21,12 @@ enum class WriteMode {
   kCreateNew,  // fail when a file already stands at the path; never replace one
 };
 
+/** One rename of a batch; both paths outlive the call. */
+struct RenamePair {
+  const std::string* from;
+  const std::string* to;
+};
+
 struct LocalTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
@@ -32,6 +39,13 @@ class FileSystem {
   /** A regular file (or a link to one) exists there; a folder is no file. */
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool FolderExists(const std::string& path) = 0;
+  /** FileExists of every path, in order; a file system may answer many from one folder listing. */
+  virtual std::vector<bool> FilesExist(const std::vector<std::string>& paths) {
+    std::vector<bool> exist;
+    exist.reserve(paths.size());
+    for (const std::string& path : paths) exist.push_back(FileExists(path));
+    return exist;
+  }
   /** Creates the folder with every missing parent; true when it exists afterwards. */
   virtual bool CreateFolders(const std::string& path) = 0;
   /**
@@ -41,6 +55,16 @@ class FileSystem {
   virtual std::optional<std::string> FileKey(const std::string& path) = 0;
   /** Renames without ever overwriting, atomically. */
   virtual RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) = 0;
+  /**
+   * RenameNoReplace of every pair, one after the other in order; a file system may look
+   * a folder shared by neighbouring pairs up once for all of them.
+   */
+  virtual std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs) {
+    std::vector<RenameOutcome> outcomes;
+    outcomes.reserve(pairs.size());
+    for (const RenamePair& pair : pairs) outcomes.push_back(RenameNoReplace(*pair.from, *pair.to));
+    return outcomes;
+  }
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
   /** Writes the whole file and flushes it to the disk before it returns. */
   virtual bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) = 0;
@@ -54,9 +78,11 @@ class NativeFileSystem : public FileSystem {
  public:
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
+  std::vector<bool> FilesExist(const std::vector<std::string>& paths) override;
   bool CreateFolders(const std::string& path) override;
   std::optional<std::string> FileKey(const std::string& path) override;
   RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override;
+  std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
   bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) override;
   std::string ExecutablePath() override;

@@ -1,13 +1,18 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <string>
+#include <functional>
+#include <unordered_map>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/native_rename_posix.h"
@@ -78,6 +83,57 @@ std::optional<bool> CreateFromUnnamed(const std::string& path, std::string_view 
   return placed;
 }
 
+// File names of one folder found by open addressing in a flat array of 8-byte slots, so
+// that looking up 100,000 names touches the array and the name, not a chain of nodes.
+class NameTable {
+ public:
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  NameTable(const std::vector<std::string>& paths, std::size_t name_start, std::size_t names)
+      : paths_(paths), name_start_(name_start) {
+    std::size_t capacity = 16;
+    while (capacity < 2 * names) capacity *= 2;
+    slots_.assign(capacity, Slot{});
+  }
+
+  /** Row `row`'s name, after the folder; the first row of a name given twice is kept. */
+  void Insert(std::size_t row) {
+    const std::string_view name = NameOf(row);
+    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(name));
+    for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+      Slot& slot = slots_[at];
+      if (slot.row_plus_one == 0) {
+        slot = {hash, static_cast<std::uint32_t>(row + 1)};
+        return;
+      }
+      if (slot.hash == hash && NameOf(slot.row_plus_one - 1) == name) return;
+    }
+  }
+
+  std::size_t Find(std::string_view name) const {
+    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(name));
+    for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+      const Slot& slot = slots_[at];
+      if (slot.row_plus_one == 0) return kNone;
+      if (slot.hash == hash && NameOf(slot.row_plus_one - 1) == name) return slot.row_plus_one - 1;
+    }
+  }
+
+ private:
+  struct Slot {
+    std::uint32_t hash = 0;
+    std::uint32_t row_plus_one = 0;  // 0: empty
+  };
+
+  std::string_view NameOf(std::size_t row) const {
+    return std::string_view(paths_[row]).substr(name_start_);
+  }
+
+  const std::vector<std::string>& paths_;
+  std::size_t name_start_;
+  std::vector<Slot> slots_;
+};
+
 RenameOutcome OutcomeOfError(int error, const std::string& from) {
   if (error == EEXIST || error == ENOTEMPTY) return RenameOutcome::kTargetExists;
   if (error == ENOENT) {
@@ -142,6 +198,59 @@ bool NativeFileSystem::FolderExists(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
+std::vector<bool> NativeFileSystem::FilesExist(const std::vector<std::string>& paths) {
+  // Below this many files in one folder a stat each is cheaper than reading the folder.
+  constexpr std::size_t kListingFrom = 64;
+  struct Folder {
+    std::string_view path;  // with its trailing "/"
+    std::vector<std::size_t> rows;
+  };
+  std::vector<Folder> folders;
+  std::unordered_map<std::string_view, std::size_t> folder_index;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const std::string_view path = paths[i];
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos || slash + 1 == path.size()) continue;
+    const std::string_view folder = path.substr(0, slash + 1);
+    std::size_t index = folders.size() - 1;
+    // Rows of one folder usually follow each other: no look-up for them.
+    if (folders.empty() || folders[index].path != folder) {
+      const auto [at, added] = folder_index.emplace(folder, folders.size());
+      if (added) folders.push_back({folder, {}});
+      index = at->second;
+    }
+    folders[index].rows.push_back(i);
+  }
+
+  std::vector<bool> listed(paths.size(), false);
+  for (const Folder& folder : folders) {
+    // The table numbers rows in 32 bits.
+    if (folder.rows.size() < kListingFrom || paths.size() >= UINT32_MAX) continue;
+    const std::string folder_path(folder.path);
+    // stat() needs the right to search the folder; a listing alone would not show that.
+    if (::access(folder_path.c_str(), X_OK) != 0) continue;
+    DIR* listing = ::opendir(folder_path.c_str());
+    if (listing == nullptr) continue;
+    NameTable wanted(paths, folder.path.size(), folder.rows.size());
+    for (const std::size_t row : folder.rows) wanted.Insert(row);
+    // A huge folder with few listed files is left to stat().
+    std::size_t budget = 16 * folder.rows.size() + 1024;
+    while (const dirent* entry = ::readdir(listing)) {
+      if (budget-- == 0) break;
+      // Only a plain regular file is taken from the listing; links and the rest are stat()ed.
+      if (entry->d_type != DT_REG) continue;
+      const std::size_t row = wanted.Find(entry->d_name);
+      if (row != NameTable::kNone) listed[row] = true;
+    }
+    ::closedir(listing);
+  }
+  // A name seen in the listing is a file; anything else (a duplicate row, another case of
+  // the name, a link) gets the same answer as FileExists.
+  std::vector<bool> exist(paths.size(), false);
+  for (std::size_t i = 0; i < paths.size(); ++i) exist[i] = listed[i] || FileExists(paths[i]);
+  return exist;
+}
+
 bool NativeFileSystem::CreateFolders(const std::string& path) {
   if (path.empty() || FolderExists(path)) return !path.empty();
   std::string trimmed = path;
@@ -170,6 +279,51 @@ RenameOutcome NativeFileSystem::RenameNoReplace(const std::string& from, const s
   // Only a file system that does not know the flag goes on to the fallbacks.
   if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP) return posix::RenameByLink(from, to);
   return OutcomeOfError(error, from);
+}
+
+std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
+    const std::vector<RenamePair>& pairs) {
+  std::vector<RenameOutcome> outcomes;
+  outcomes.reserve(pairs.size());
+  // The folder of a stretch of pairs that stay in one folder is opened once, and each
+  // rename names the files inside it: no walk along the whole path twice per file.
+  int folder_fd = -1;
+  std::string_view folder;
+  for (const RenamePair& pair : pairs) {
+    const std::string& from = *pair.from;
+    const std::string& to = *pair.to;
+    const std::size_t slash = from.rfind('/');
+    const bool same_folder = slash != std::string::npos && slash + 1 < from.size() &&
+                             to.size() > slash + 1 && to.compare(0, slash + 1, from, 0, slash + 1) == 0 &&
+                             to.find('/', slash + 1) == std::string::npos;
+    if (!same_folder) {
+      outcomes.push_back(RenameNoReplace(from, to));
+      continue;
+    }
+    const std::string_view this_folder(from.data(), slash + 1);
+    if (folder_fd < 0 || this_folder != folder) {
+      if (folder_fd >= 0) ::close(folder_fd);
+      folder = this_folder;
+      folder_fd = ::open(std::string(folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    }
+    if (folder_fd < 0) {
+      outcomes.push_back(RenameNoReplace(from, to));
+      continue;
+    }
+    if (::renameat2(folder_fd, from.c_str() + slash + 1, folder_fd, to.c_str() + slash + 1,
+                    RENAME_NOREPLACE) == 0) {
+      outcomes.push_back(RenameOutcome::kDone);
+      continue;
+    }
+    const int error = errno;
+    if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP) {
+      outcomes.push_back(posix::RenameByLink(from, to));
+    } else {
+      outcomes.push_back(OutcomeOfError(error, from));
+    }
+  }
+  if (folder_fd >= 0) ::close(folder_fd);
+  return outcomes;
 }
 
 std::optional<std::string> NativeFileSystem::ReadFile(const std::string& path) {

@@ -38,6 +38,14 @@ std::string NumberText(int number, int digits) {
 
 }  // namespace
 
+// In UTF-8 every byte of a multi-byte character is 0x80 or above, so the last separator
+// byte is a character of its own.
+std::string_view FolderOf(std::string_view path, const TextRules& rules) {
+  if (rules.code_page != CodePage::kUtf8) return FolderPart(path, rules);
+  const std::size_t last = path.find_last_of(rules.path_style == PathStyle::kWindows ? "\\:" : "/");
+  return last == std::string_view::npos ? std::string_view{} : path.substr(0, last + 1);
+}
+
 bool IsFailure(RowStatus status) {
   return status == RowStatus::kTargetExists || status == RowStatus::kSourceMissing ||
          status == RowStatus::kFailed;
@@ -80,7 +88,11 @@ std::string ComposeName(const RenameList& list, int row, std::string_view common
 
   std::string number_text;
   const PatternOrder& order = kPatternOrders[static_cast<std::size_t>(pattern - 1)];
-  std::string name(FolderPart(path, rules));
+  const std::string_view folder = FolderOf(path, rules);
+  std::string name;
+  name.reserve(folder.size() + common_name.size() + unique.size() + extension.size() +
+               open_bracket.size() + close_bracket.size() + 3 * separator.size() + 12);
+  name += folder;
   bool first = true;
   for (int i = 0; i < order.count; ++i) {
     std::string_view element;

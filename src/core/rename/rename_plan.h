@@ -25,6 +25,9 @@ struct NameSettings {
 /** Reads keta, pattern, space, Num_kakko and, only when that is on, Num_aki and Num_toji. */
 NameSettings ReadNameSettings(const SettingsFile& settings);
 
+/** FolderPart of the path, found without a walk through the characters where UTF-8 allows. */
+std::string_view FolderOf(std::string_view path, const TextRules& rules);
+
 /** `text` with "00" or "0" in front when `number` is below 10 or 100 (signed tests). */
 std::string PadNumber(int number, std::string_view text);
 /** `text` with "0" in front when `number` is below 10. */

@@ -29,6 +29,7 @@ constexpr const char* kUnrecordableText =
 constexpr const char* kDoneText = "完了しました。";
 constexpr const char* kFailureHead = "以下のファイルのリネームに失敗しました";
 constexpr const char* kLineBreak = "\n\r";
+constexpr const char* kForbiddenBytes = "\\/:*\"<>|";
 
 void ShowError(Prompter& prompter, const std::string& text) {
   prompter.Beep(BeepKind::kError);
@@ -36,8 +37,9 @@ void ShowError(Prompter& prompter, const std::string& text) {
 }
 
 const std::string* FirstMissingFile(const RenameList& list, FileSystem& file_system) {
-  for (const std::string& path : list.path.entries) {
-    if (!file_system.FileExists(path)) return &path;
+  const std::vector<bool> exist = file_system.FilesExist(list.path.entries);
+  for (std::size_t row = 0; row < exist.size(); ++row) {
+    if (!exist[row]) return &list.path.entries[row];
   }
   return nullptr;
 }
@@ -127,22 +129,37 @@ bool CheckNameParts(const RenameList& list, const NameSettings& settings,
        !CheckNameChars(settings.close_bracket, code_page, prompter))) {
     return false;
   }
+  // A text without any of the bytes cannot hold the characters; only the others are
+  // searched character by character.
+  const auto check = [&](const std::string& text) {
+    return text.find_first_of(kForbiddenBytes) == std::string::npos ||
+           CheckNameChars(text, code_page, prompter);
+  };
   for (const std::string& unique : list.unique.entries) {
-    if (!CheckNameChars(unique, code_page, prompter)) return false;
+    if (!check(unique)) return false;
   }
   for (const std::string& extension : list.extension.entries) {
-    if (!CheckNameChars(extension, code_page, prompter)) return false;
+    if (!check(extension)) return false;
   }
   return true;
 }
 
 void ExecuteRenamePlan(std::vector<PlannedRename>& plan, FileSystem& file_system) {
+  std::vector<RenamePair> pairs;
+  std::vector<PlannedRename*> renamed_rows;
+  pairs.reserve(plan.size());
+  renamed_rows.reserve(plan.size());
   for (PlannedRename& row : plan) {
     if (row.new_path == row.old_path) {
       row.status = RowStatus::kUnchanged;
       continue;
     }
-    row.status = StatusOf(file_system.RenameNoReplace(row.old_path, row.new_path));
+    pairs.push_back({&row.old_path, &row.new_path});
+    renamed_rows.push_back(&row);
+  }
+  const std::vector<RenameOutcome> outcomes = file_system.RenameEachNoReplace(pairs);
+  for (std::size_t i = 0; i < renamed_rows.size(); ++i) {
+    renamed_rows[i]->status = i < outcomes.size() ? StatusOf(outcomes[i]) : RowStatus::kFailed;
   }
 }
 

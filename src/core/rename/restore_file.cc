@@ -24,10 +24,21 @@ void AppendSection(std::string& text, std::string_view name) {
   text += "]\n";
 }
 
+// Whether the encoder quotes the value: only when its first or last byte would be lost,
+// which the one-byte texts at its ends show without copying the whole value.
+bool NeedsQuotes(std::string_view value) {
+  return !value.empty() && (EncodeProfileValue(value.substr(0, 1)).size() != 1 ||
+                            EncodeProfileValue(value.substr(value.size() - 1)).size() != 1);
+}
+
 void AppendKey(std::string& text, std::string_view key, std::string_view value) {
   text += key;
   text += '=';
-  text += EncodeProfileValue(value);
+  if (NeedsQuotes(value)) {
+    text += EncodeProfileValue(value);
+  } else {
+    text += value;
+  }
   text += '\n';
 }
 

@@ -74,6 +74,13 @@ TEST(ComposeName, TrailByteOfBackslashIsNoFolderDelimiter) {
             Sjis("D:\\pic\\x ソ.txt"));
   const RenameList colon = OneRow("D:a.txt", "a", ".txt");
   EXPECT_EQ(ComposeName(colon, 0, "x", 8, 1, 1, " ", "", "", kWindowsSjis), "D:x a.txt");
+  // The same folders in UTF-8.
+  constexpr TextRules kWindowsUtf8{CodePage::kUtf8, PathStyle::kWindows};
+  const RenameList utf8 = OneRow("D:\\写真\\ソ.txt", "ソ", ".txt");
+  EXPECT_EQ(ComposeName(utf8, 0, "x", 8, 1, 1, " ", "", "", kWindowsUtf8), "D:\\写真\\x ソ.txt");
+  EXPECT_EQ(ComposeName(colon, 0, "x", 8, 1, 1, " ", "", "", kWindowsUtf8), "D:x a.txt");
+  const RenameList bare = OneRow("a.txt", "a", ".txt");
+  EXPECT_EQ(ComposeName(bare, 0, "x", 8, 1, 1, " ", "", "", kPosix), "x a.txt");
 }
 
 // The whole table of base names: C common, N bracketed number, U unique, · separator.

@@ -45,6 +45,14 @@ class IntrudingFileSystem : public testing::FixedClockFileSystem {
     if (CreateExclusive(to, "intruder")) ++intrusions;
     return NativeFileSystem::RenameNoReplace(from, to);
   }
+  std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs) override {
+    std::vector<RenameOutcome> outcomes;
+    for (const RenamePair& pair : pairs) {
+      if (CreateExclusive(*pair.to, "intruder")) ++intrusions;
+      outcomes.push_back(NativeFileSystem::RenameEachNoReplace({pair})[0]);
+    }
+    return outcomes;
+  }
   int intrusions = 0;
 };
 
@@ -54,6 +62,9 @@ TEST(RenameNoReplace, EveryWayRefusesATakenName) {
       ways = {
           {"renameat2", [&](const std::string& f, const std::string& t) {
              return native.RenameNoReplace(f, t);
+           }},
+          {"batch", [&](const std::string& f, const std::string& t) {
+             return native.RenameEachNoReplace({{&f, &t}}).at(0);
            }},
           {"link", posix::RenameByLink},
           {"reservation", posix::RenameByReservation},
@@ -100,6 +111,35 @@ TEST(RenameNoReplace, FallbacksRaceAnotherCreator) {
     EXPECT_EQ(intruders, created.load());
     EXPECT_EQ(sources, 500);
   }
+}
+
+// The folder listing behind FilesExist gives the answers of FileExists, row by row.
+TEST(FilesExist, AgreesWithFileExists) {
+  testing::TempDir dir;
+  std::vector<std::string> paths;
+  for (int i = 0; i < 100; ++i) paths.push_back(dir.Touch("many/f" + std::to_string(i)));
+  dir.Touch("many/sub/inner");
+  dir.Touch("other/g");
+  ASSERT_EQ(::symlink((dir / "many/f1").c_str(), (dir / "many/link").c_str()), 0);
+  ASSERT_EQ(::symlink((dir / "many/sub").c_str(), (dir / "many/folder link").c_str()), 0);
+  ASSERT_EQ(::symlink((dir / "gone").c_str(), (dir / "many/dangling").c_str()), 0);
+  for (const char* name : {"many/sub", "many/link", "many/folder link", "many/dangling",
+                           "many/missing", "many/F1", "many/./f2", "many/sub/../f3",
+                           "many//f4", "many/", "other/g", "many/sub/inner", "nowhere/f1"}) {
+    paths.push_back(dir / name);
+  }
+  paths.push_back(paths.front());  // the same file twice
+  paths.push_back("relative-name");
+  paths.push_back("");
+  NativeFileSystem native;
+  const std::vector<bool> exist = native.FilesExist(paths);
+  ASSERT_EQ(exist.size(), paths.size());
+  int files = 0;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    EXPECT_EQ(exist[i], native.FileExists(paths[i])) << paths[i];
+    files += exist[i];
+  }
+  EXPECT_EQ(files, 100 + 7);
 }
 
 class RenameRaceTest : public RenameFixture {};

@@ -1,0 +1,272 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+//
+// Renames 100,000 files (a) through the rename run with a restore file and (b) through a
+// bare loop of rename(2), in the same folder of the same run, and prints (a)/(b); then the
+// undo of that run against the same bare loop, mmv and perl rename where installed, and
+// the peak memory. Usage: rename_bench [rows] [folder] [rounds]; the folder defaults to
+// $ZEFA_BENCH_DIR, else the system's temporary folder.
+#include <fcntl.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/main_state.h"
+#include "platform/file_system.h"
+#include "platform/prompter.h"
+#include "rename/rename_plan.h"
+#include "rename/rename_run.h"
+#include "rename/restore_file.h"
+#include "rename/undo_run.h"
+#include "platform/program_paths.h"
+
+extern char** environ;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Answers every question Yes and offers one file to the file dialog.
+class SilentPrompter : public zefa::Prompter {
+ public:
+  std::string chosen_file;
+  std::vector<std::string> errors;
+
+  void Beep(zefa::BeepKind) override {}
+  bool Confirm(const std::string&) override { return true; }
+  bool Warn(const std::string&) override { return true; }
+  void Error(const std::string& text) override { errors.push_back(text); }
+  void Inform(const std::string& text) override {
+    if (text.rfind("以下", 0) == 0) errors.push_back(text);
+  }
+  bool Ask(const std::string&) override { return true; }
+  void ApplicationError(const std::string& text) override { errors.push_back(text); }
+  std::optional<std::string> ChooseFile(const zefa::FileChoice&) override { return chosen_file; }
+};
+
+double Seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// The bare loop every figure is measured against; returns seconds, counts failures.
+double BareLoop(const std::vector<std::string>& from, const std::vector<std::string>& to,
+                int& failures) {
+  const auto started = Clock::now();
+  for (std::size_t i = 0; i < from.size(); ++i) {
+    if (std::rename(from[i].c_str(), to[i].c_str()) != 0) ++failures;
+  }
+  return Seconds(started);
+}
+
+// Runs a program in `folder` with stdin from `input` (or /dev/null); seconds, or -1.
+double Spawn(const std::vector<std::string>& args, const std::string& folder,
+             const std::string& input) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
+  posix_spawn_file_actions_addopen(&actions, 0, input.empty() ? "/dev/null" : input.c_str(),
+                                   O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  std::vector<char*> argv;
+  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  const auto started = Clock::now();
+  pid_t child = 0;
+  const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  if (spawned != 0) return -1;
+  int status = 0;
+  waitpid(child, &status, 0);
+  const double seconds = Seconds(started);
+  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? seconds : -1;
+}
+
+double PeakMegabytes() {
+  struct rusage usage {};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024;
+}
+
+bool Installed(const char* program) {
+  for (const char* folder : {"/usr/bin/", "/usr/local/bin/", "/bin/"}) {
+    if (access((std::string(folder) + program).c_str(), X_OK) == 0) return true;
+  }
+  return false;
+}
+
+std::string FileSystemName(const std::string& folder) {
+  struct statfs info {};
+  if (statfs(folder.c_str(), &info) != 0) return "?";
+  switch (info.f_type) {
+    case 0xEF53:
+      return "ext4";
+    case 0x01021994:
+      return "tmpfs";
+    case 0x9123683E:
+      return "btrfs";
+    case 0x58465342:
+      return "xfs";
+    case 0x794C7630:
+      return "overlayfs";
+  }
+  return "other";
+}
+
+void CreateFiles(const std::vector<std::string>& paths) {
+  for (const std::string& path : paths) {
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+      std::perror(path.c_str());
+      std::exit(1);
+    }
+    close(fd);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
+  std::string base = argc > 2 ? argv[2] : "";
+  const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 4;
+  if (base.empty() && std::getenv("ZEFA_BENCH_DIR") != nullptr) base = std::getenv("ZEFA_BENCH_DIR");
+  if (base.empty()) base = std::filesystem::temp_directory_path().string();
+  std::string root = base + "/zefa-rename-bench-XXXXXX";
+  if (mkdtemp(root.data()) == nullptr) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+  const std::string files = root + "/files";
+  mkdir(files.c_str(), 0755);
+  {
+    FILE* settings = std::fopen((root + "/ZeFa_oru.ini").c_str(), "wb");
+    std::fputs("[Option]\nketa=3\npattern=1\nspace=1\n", settings);
+    std::fclose(settings);
+  }
+
+  zefa::MainState state;
+  state.edit2 = "旅行";
+  std::vector<std::string> old_paths;
+  for (int i = 1; i <= rows; ++i) {
+    char stem[32];
+    std::snprintf(stem, sizeof stem, "IMG_%06d", i);
+    old_paths.push_back(files + "/" + stem + ".jpg");
+    state.list.AppendRow(old_paths.back(), stem, ".jpg", "");
+  }
+  const auto plan = zefa::BuildRenamePlan(state.list, state.edit2, state.start_number,
+                                          zefa::NameSettings{3, 1, " ", "", ""}, {});
+  std::vector<std::string> new_paths;
+  for (const auto& row : plan) new_paths.push_back(row.new_path);
+  CreateFiles(old_paths);
+
+  std::printf("%d files in %s (%s), %d rounds; figures are the quickest round of each\n", rows,
+              files.c_str(), FileSystemName(files).c_str(), rounds);
+  SilentPrompter prompter;
+  zefa::NativeFileSystem file_system;
+  zefa::ProgramPaths paths;
+  paths.settings_path = root + "/ZeFa_oru.ini";
+  paths.restore_folder = root + "/restore";
+  const zefa::Context context{prompter, file_system, paths, zefa::NativeTextRules()};
+
+  // The machine may be shared: each figure is taken in every round, the rounds interleaved,
+  // and the quickest kept, so that a burst of other work does not land on one side only.
+  double forward = 1e30, back = 1e30, run = 1e30, undo = 1e30;
+  int bare_failures = 0;
+  std::size_t renamed = 0, restored = 0;
+  std::vector<std::string> records;
+  const double peak_before = PeakMegabytes();
+  double peak_after_run = 0;
+  const auto bare_loops = [&] {
+    forward = std::min(forward, BareLoop(old_paths, new_paths, bare_failures));
+    back = std::min(back, BareLoop(new_paths, old_paths, bare_failures));
+  };
+  for (int round = 0; round < rounds; ++round) {
+    // Odd rounds put the bare loops last, so that neither side always runs second.
+    if (round % 2 == 0) bare_loops();
+
+    auto started = Clock::now();
+    zefa::Button2Click(state, context);
+    run = std::min(run, Seconds(started));
+    if (round == 0) peak_after_run = PeakMegabytes();
+    renamed = 0;
+    for (const std::string& path : new_paths) renamed += access(path.c_str(), F_OK) == 0;
+
+    // The restore file of this round is the one no earlier round left.
+    for (const auto& entry : std::filesystem::directory_iterator(paths.restore_folder)) {
+      if (std::find(records.begin(), records.end(), entry.path().string()) == records.end()) {
+        records.push_back(entry.path().string());
+      }
+    }
+    prompter.chosen_file = records.back();
+    started = Clock::now();
+    zefa::Undo1Click(state, context);
+    undo = std::min(undo, Seconds(started));
+    restored = 0;
+    for (const std::string& path : old_paths) restored += access(path.c_str(), F_OK) == 0;
+
+    if (round % 2 == 1) bare_loops();
+  }
+
+  std::printf("(b) bare rename(2) loop:         %8.3f s forward, %8.3f s back (%d failures)\n",
+              forward, back, bare_failures);
+  std::printf("(a) rename run + restore file:   %8.3f s  ratio (a)/(b) = %.3f  (target <= 1.15)"
+              "  renamed %zu/%d\n",
+              run, run / forward, renamed, rows);
+  std::printf("undo from the restore file:      %8.3f s  ratio undo/(b) = %.3f  restored %zu/%d\n",
+              undo, undo / back, restored, rows);
+  for (const std::string& error : prompter.errors) {
+    std::printf("  message: %.200s\n", error.c_str());
+  }
+
+  if (Installed("mmv")) {
+    const double there = Spawn({"mmv", "IMG_*.jpg", "mmv_#1.jpg"}, files, "");
+    const double home = Spawn({"mmv", "mmv_*.jpg", "IMG_#1.jpg"}, files, "");
+    if (there > 0 && home > 0) {
+      std::printf("mmv:                             %8.3f s  ratio mmv/(b) = %.3f\n",
+                  (there + home) / 2, (there + home) / (forward + back));
+    } else {
+      std::printf("mmv: failed\n");
+    }
+  } else {
+    std::printf("mmv: not installed\n");
+  }
+  if (Installed("rename") || Installed("file-rename")) {
+    const std::string names = root + "/names.txt";
+    FILE* list = std::fopen(names.c_str(), "wb");
+    for (int i = 1; i <= rows; ++i) std::fprintf(list, "IMG_%06d.jpg\n", i);
+    std::fclose(list);
+    const double there = Spawn({"rename", "s/^IMG_/prl_/"}, files, names);
+    FILE* back_list = std::fopen(names.c_str(), "wb");
+    for (int i = 1; i <= rows; ++i) std::fprintf(back_list, "prl_%06d.jpg\n", i);
+    std::fclose(back_list);
+    const double home = Spawn({"rename", "s/^prl_/IMG_/"}, files, names);
+    if (there > 0 && home > 0) {
+      std::printf("perl rename:                     %8.3f s  ratio rename/(b) = %.3f\n",
+                  (there + home) / 2, (there + home) / (forward + back));
+    } else {
+      std::printf("perl rename: failed\n");
+    }
+  } else {
+    std::printf("perl rename: not installed\n");
+  }
+
+  std::printf("peak memory (ru_maxrss):         %8.1f MB with the list and the bench's own paths,"
+              " %.1f MB after the run, %.1f MB after the undo\n",
+              peak_before, peak_after_run, PeakMegabytes());
+
+  std::error_code ignored;
+  std::filesystem::remove_all(root, ignored);
+  return 0;
+}
