@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "rename/rename_plan.h"
 
+#include <algorithm>
 #include <array>
 
 #include "settings/settings_file.h"
@@ -46,6 +47,10 @@ std::string_view FolderOf(std::string_view path, const TextRules& rules) {
   return last == std::string_view::npos ? std::string_view{} : path.substr(0, last + 1);
 }
 
+int RowCount(const RenameList& list) {
+  return std::min({list.size(), list.path.size(), list.unique.size(), list.extension.size()});
+}
+
 bool IsFailure(RowStatus status) {
   return status == RowStatus::kTargetExists || status == RowStatus::kSourceMissing ||
          status == RowStatus::kFailed;
@@ -80,7 +85,7 @@ std::string ComposeName(const RenameList& list, int row, std::string_view common
                         int pattern, int number, int digits, std::string_view separator,
                         std::string_view open_bracket, std::string_view close_bracket,
                         const TextRules& rules) {
-  if (pattern < 1 || pattern > 8 || row < 0 || row >= list.size()) return {};
+  if (pattern < 1 || pattern > 8 || row < 0 || row >= RowCount(list)) return {};
   const auto index = static_cast<std::size_t>(row);
   const std::string& path = list.path.entries[index];
   const std::string& unique = list.unique.entries[index];
@@ -123,8 +128,9 @@ std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_v
                                            int start_number, const NameSettings& settings,
                                            const TextRules& rules) {
   std::vector<PlannedRename> plan;
-  plan.reserve(static_cast<std::size_t>(list.size()));
-  for (int row = 0; row < list.size(); ++row) {
+  const int rows = RowCount(list);
+  plan.reserve(static_cast<std::size_t>(rows));
+  for (int row = 0; row < rows; ++row) {
     PlannedRename entry;
     entry.old_path = list.path.entries[static_cast<std::size_t>(row)];
     // The number wraps like the 32-bit integer it is, rather than overflowing.

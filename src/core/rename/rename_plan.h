@@ -25,6 +25,9 @@ struct NameSettings {
 /** Reads keta, pattern, space, Num_kakko and, only when that is on, Num_aki and Num_toji. */
 NameSettings ReadNameSettings(const SettingsFile& settings);
 
+/** The rows a run names: the list's rows, never past the end of any of its columns. */
+int RowCount(const RenameList& list);
+
 /** FolderPart of the path, found without a walk through the characters where UTF-8 allows. */
 std::string_view FolderOf(std::string_view path, const TextRules& rules);
 

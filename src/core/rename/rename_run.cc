@@ -50,8 +50,9 @@ const std::string* FirstRowWithoutName(const RenameList& list, const SettingsFil
     return settings.ReadInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern);
   };
   if (pattern() != 7 && pattern() != 8) return nullptr;
-  for (std::size_t row = 0; row < list.unique.entries.size(); ++row) {
-    if (list.unique.entries[row].empty()) return &list.path.entries[row];
+  for (int row = 0; row < RowCount(list); ++row) {
+    const auto index = static_cast<std::size_t>(row);
+    if (list.unique.entries[index].empty()) return &list.path.entries[index];
   }
   return nullptr;
 }
