@@ -28,17 +28,17 @@ AddRun StartAddRun(const Context& context) {
 }
 
 void AddOne(MainState& state, const Context& context, const AddRun& run, const std::string& path) {
-  FileSystem& fs = context.file_system;
   if (!context.paths.executable_path.empty() && path == context.paths.executable_path) {
     context.prompter.Inform(kOwnProgramMessage);
     return;
   }
-  std::optional<std::string> key = fs.FileKey(path);
+  // The program is a file, so a folder or nothing at the path cannot be it.
+  std::optional<std::string> key = context.file_system.ExistingFileKey(path);
   if (key && run.executable_key && *key == *run.executable_key) {
     context.prompter.Inform(kOwnProgramMessage);
     return;
   }
-  if (!key || !fs.FileExists(path)) {
+  if (!key) {
     context.prompter.Inform(kNotAFileMessage);
     return;
   }
@@ -59,6 +59,7 @@ void AddFile(MainState& state, const Context& context, const std::string& path) 
 void DropFiles(MainState& state, const Context& context, const std::vector<std::string>& paths) {
   if (paths.empty()) return;
   const AddRun run = StartAddRun(context);
+  state.list.Reserve(static_cast<std::size_t>(state.list.size()) + paths.size());
   for (const std::string& path : paths) AddOne(state, context, run, path);
 }
 
