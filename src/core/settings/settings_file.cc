@@ -41,7 +41,9 @@ int SettingsFile::ReadInteger(std::string_view section, std::string_view key,
                               int default_value) const {
   const auto bytes = file_system_.ReadFile(path_);
   if (!bytes) return default_value;
-  const auto value = Profile::Parse(*bytes).Find(section, key);
+  // The value views into the profile, so the profile must outlive it.
+  const Profile profile = Profile::Parse(*bytes);
+  const auto value = profile.Find(section, key);
   if (!value) return default_value;
   return ParseProfileInteger(CutToLimit(*value, kMaxStringBytes)).value_or(default_value);
 }
