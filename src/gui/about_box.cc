@@ -2,13 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "about_box.h"
 
+#include <qdrawutil.h>
+
 #include <QFont>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
-#include <qdrawutil.h>
 
 namespace {
 

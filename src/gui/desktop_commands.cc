@@ -34,8 +34,7 @@ zefa::HelpPlaces DefaultHelpPlaces() {
       FolderBytes(QStringLiteral(ZEFA_DATA_DIR)),
       FolderBytes(QDir::currentPath()),
   };
-  places.view_folder =
-      FolderBytes(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
+  places.view_folder = FolderBytes(QStandardPaths::writableLocation(QStandardPaths::CacheLocation));
   return places;
 }
 

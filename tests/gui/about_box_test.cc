@@ -148,8 +148,9 @@ class AboutBoxTest : public QObject {
     ScriptedPrompter prompter;
     Recorder recorder;
     OpenHelp(prompter, {{dir / "program/", dir / "data/"}, dir / "view/"}, recorder.opener());
-    QCOMPARE(Log(prompter), (QStringList{QStringLiteral("beep error"),
-                                         QStringLiteral("inform ヘルプファイル\"HELP.HLP\"が存在しません。")}));
+    QCOMPARE(Log(prompter),
+             (QStringList{QStringLiteral("beep error"),
+                          QStringLiteral("inform ヘルプファイル\"HELP.HLP\"が存在しません。")}));
     QVERIFY(recorder.urls.isEmpty());
   }
 
@@ -181,10 +182,18 @@ class AboutBoxTest : public QObject {
     const QString text = QString::fromUtf8(help.readAll());
     QVERIFY(text.startsWith(QStringLiteral("<!DOCTYPE html>")));
     const QStringList topics = {
-        QStringLiteral("追加"), QStringLiteral("除外"), QStringLiteral("クリア"),
-        QStringLiteral("変更"), QStringLiteral("設定"), QStringLiteral("ソート"),
-        QStringLiteral("プレビュー"), QStringLiteral("一括置換"), QStringLiteral("リネーム開始"),
-        QStringLiteral("元に戻す"), QStringLiteral("復元ファイル"), QStringLiteral(".zefa"),
+        QStringLiteral("追加"),
+        QStringLiteral("除外"),
+        QStringLiteral("クリア"),
+        QStringLiteral("変更"),
+        QStringLiteral("設定"),
+        QStringLiteral("ソート"),
+        QStringLiteral("プレビュー"),
+        QStringLiteral("一括置換"),
+        QStringLiteral("リネーム開始"),
+        QStringLiteral("元に戻す"),
+        QStringLiteral("復元ファイル"),
+        QStringLiteral(".zefa"),
         QStringLiteral("共有ファイル名 + 数字 + 固有ファイル名"),
         QStringLiteral("共有ファイル名 + 固有ファイル名 + 数字"),
         QStringLiteral("数字 + 共有ファイル名 + 固有ファイル名"),

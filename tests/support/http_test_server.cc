@@ -49,10 +49,14 @@ void SendAll(int fd, const std::string& bytes) {
 
 const char* ReasonOf(int status) {
   switch (status) {
-    case 200: return "OK";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    default: return "Status";
+    case 200:
+      return "OK";
+    case 404:
+      return "Not Found";
+    case 500:
+      return "Internal Server Error";
+    default:
+      return "Status";
   }
 }
 
@@ -154,8 +158,8 @@ void HttpTestServer::Handle(int client) {
     head.append(buffer, static_cast<std::size_t>(n));
   }
   const std::string line = head.substr(0, head.find("\r\n"));
-  const std::size_t target_start = line.find(' ') == std::string::npos ? line.size()
-                                                                        : line.find(' ') + 1;
+  const std::size_t target_start =
+      line.find(' ') == std::string::npos ? line.size() : line.find(' ') + 1;
   std::string target = line.substr(target_start, line.find(' ', target_start) - target_start);
   if (const std::size_t scheme = target.find("://"); scheme != std::string::npos) {
     const std::size_t path_start = target.find('/', scheme + 3);
@@ -177,9 +181,8 @@ void HttpTestServer::Handle(int client) {
     held_open_.push_back(client);
     return;
   }
-  std::string response = "HTTP/1.1 " + std::to_string(reply.status) + " " +
-                         ReasonOf(reply.status) + "\r\nContent-Type: " + reply.content_type +
-                         "\r\nConnection: close\r\n";
+  std::string response = "HTTP/1.1 " + std::to_string(reply.status) + " " + ReasonOf(reply.status) +
+                         "\r\nContent-Type: " + reply.content_type + "\r\nConnection: close\r\n";
   if (reply.send_length) {
     response += "Content-Length: " + std::to_string(reply.body.size()) + "\r\n";
   }

@@ -16,7 +16,7 @@ struct HttpReply {
   int status = 200;
   std::string body;
   std::string content_type = "text/plain";
-  bool send_length = true;  // false: no Content-Length, the body ends when the connection does
+  bool send_length = true;    // false: no Content-Length, the body ends when the connection does
   bool never_answer = false;  // keep the connection open and say nothing
 };
 

@@ -48,8 +48,8 @@ std::optional<HttpResponse> HttpGet(std::string_view url, const HttpGetOptions& 
   ok = ok && curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK;
   ok = ok && curl_easy_setopt(handle, CURLOPT_MAXREDIRS, 5L) == CURLE_OK;
   ok = ok && curl_easy_setopt(handle, CURLOPT_USERAGENT, options.user_agent.c_str()) == CURLE_OK;
-  ok = ok && curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, options.connect_timeout_ms) ==
-                 CURLE_OK;
+  ok = ok &&
+       curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, options.connect_timeout_ms) == CURLE_OK;
   ok = ok && curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, options.transfer_timeout_ms) == CURLE_OK;
   // Time-outs by signal would disturb the GUI thread that runs the check.
   ok = ok && curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L) == CURLE_OK;

@@ -41,8 +41,7 @@ TEST(HelpFileTest, FirstFolderHoldingItWins) {
   NativeFileSystem file_system;
   EXPECT_EQ(FindHelpFile(file_system, {dir / "program/", dir / "data/", dir / "current/"}),
             dir / "data/help.hlp");
-  EXPECT_EQ(FindHelpFile(file_system, {dir / "current/", dir / "data/"}),
-            dir / "current/help.hlp");
+  EXPECT_EQ(FindHelpFile(file_system, {dir / "current/", dir / "data/"}), dir / "current/help.hlp");
 }
 
 TEST(HelpFileTest, DesktopGetsAnHtmlCopy) {
@@ -72,8 +71,7 @@ TEST(HelpFileTest, WithoutAPlaceForTheCopyTheHelpFileItselfIsOpened) {
 
   EXPECT_EQ(PrepareHelp(prompter, file_system, {{dir / "program/"}, dir / "blocked/"}),
             dir / "program/help.hlp");
-  EXPECT_EQ(PrepareHelp(prompter, file_system, {{dir / "program/"}, ""}),
-            dir / "program/help.hlp");
+  EXPECT_EQ(PrepareHelp(prompter, file_system, {{dir / "program/"}, ""}), dir / "program/help.hlp");
   EXPECT_TRUE(prompter.log.empty());
 }
 

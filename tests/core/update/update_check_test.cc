@@ -79,7 +79,7 @@ std::vector<VersionRow> VersionRows() {
       {"1.2.3 no number", Text("1.2.3"), std::nullopt},
       {"lone point", Text("."), std::nullopt},
       {"text ends at a 0 byte", Text(std::string("2.70\0<html>", 10)), "2.70"},
-      {"0 byte first", Text(std::string("\0" "2.70", 5)), std::nullopt},
+      {"0 byte first", Text(std::string(1, '\0') + "2.70"), std::nullopt},
       {"second piece is the version", Text(junk_piece + "2.70"), "2.70"},
       {"version then more in its piece", Text("2.70" + std::string(1020, ' ')), std::nullopt},
       {"without a length", WithoutLength(Text(junk_piece + "3")), "3"},
@@ -90,40 +90,27 @@ std::vector<VersionRow> VersionRows() {
   };
 }
 
-TEST(UpdateCheckTest, EveryVersionAnsweredNo) {
+TEST(UpdateCheckTest, EveryVersionAnsweredBothWays) {
   for (const VersionRow& row : VersionRows()) {
-    SCOPED_TRACE(row.name);
-    HttpTestServer server;
-    server.Serve(kVersionPath, row.reply);
-    server.Serve(kCommentPath, Text(kComment));
-    ScriptedPrompter prompter;
-    prompter.No();
+    for (const bool yes : {false, true}) {
+      SCOPED_TRACE(std::string(row.name) + (yes ? ", answered Yes" : ", answered No"));
+      HttpTestServer server;
+      server.Serve(kVersionPath, row.reply);
+      server.Serve(kCommentPath, Text(kComment));
+      ScriptedPrompter prompter;
+      yes ? prompter.Yes() : prompter.No();
 
-    EXPECT_FALSE(CheckForUpdate(kUpdateFileName, server.BaseUrl(), kOwnVersion, prompter));
+      const bool chosen = CheckForUpdate(kUpdateFileName, server.BaseUrl(), kOwnVersion, prompter);
 
-    EXPECT_EQ(prompter.log, row.announced ? Lines{Question(*row.announced)} : Lines{});
-    EXPECT_EQ(server.RequestCount(kVersionPath), 1);
-    EXPECT_EQ(server.RequestCount(kCommentPath), 0);
-  }
-}
-
-TEST(UpdateCheckTest, EveryVersionAnsweredYes) {
-  for (const VersionRow& row : VersionRows()) {
-    SCOPED_TRACE(row.name);
-    HttpTestServer server;
-    server.Serve(kVersionPath, row.reply);
-    server.Serve(kCommentPath, Text(kComment));
-    ScriptedPrompter prompter;
-    prompter.Yes();
-
-    const bool chosen = CheckForUpdate(kUpdateFileName, server.BaseUrl(), kOwnVersion, prompter);
-
-    EXPECT_EQ(chosen, row.announced.has_value());
-    const Lines expected = row.announced ? Lines{Question(*row.announced),
-                                                 std::string("inform ") + kComment}
-                                           : Lines{};
-    EXPECT_EQ(prompter.log, expected);
-    EXPECT_EQ(server.RequestCount(kCommentPath), row.announced ? 1 : 0);
+      const bool downloads = yes && row.announced.has_value();
+      Lines expected;
+      if (row.announced) expected.push_back(Question(*row.announced));
+      if (downloads) expected.push_back(std::string("inform ") + kComment);
+      EXPECT_EQ(chosen, downloads);
+      EXPECT_EQ(prompter.log, expected);
+      EXPECT_EQ(server.RequestCount(kVersionPath), 1);
+      EXPECT_EQ(server.RequestCount(kCommentPath), downloads ? 1 : 0);
+    }
   }
 }
 
@@ -163,8 +150,8 @@ TEST(UpdateCheckTest, CommentsAsShown) {
 
     // The download was chosen; only the box depends on the comment.
     EXPECT_TRUE(CheckForUpdate(kUpdateFileName, server.BaseUrl(), kOwnVersion, prompter));
-    const Lines expected = row.shown ? Lines{Question("2.70"), "inform " + *row.shown}
-                                     : Lines{Question("2.70")};
+    const Lines expected =
+        row.shown ? Lines{Question("2.70"), "inform " + *row.shown} : Lines{Question("2.70")};
     EXPECT_EQ(prompter.log, expected);
   }
 }
@@ -251,9 +238,9 @@ TEST(UpdateCheckTest, CommentThatNeverComesShowsNoBox) {
 
 TEST(VersionTextTest, DigitsAndPointsOnly) {
   const std::vector<std::pair<std::string, bool>> rows = {
-      {"", true},         {"2.70", true},   {"0123456789.", true}, {"1.2.3", true},
-      {"2.70\n", false},  {" 2.7", false},  {"v2", false},         {"-1", false},
-      {"1e3", false},     {"２", false},    {"2,7", false},        {std::string("2\0", 2), false},
+      {"", true},        {"2.70", true},  {"0123456789.", true}, {"1.2.3", true},
+      {"2.70\n", false}, {" 2.7", false}, {"v2", false},         {"-1", false},
+      {"1e3", false},    {"２", false},   {"2,7", false},        {std::string("2\0", 2), false},
   };
   for (const auto& [text, expected] : rows) {
     EXPECT_EQ(IsVersionText(text), expected) << '"' << text << '"';
@@ -262,9 +249,17 @@ TEST(VersionTextTest, DigitsAndPointsOnly) {
 
 TEST(VersionTextTest, VersionNumbers) {
   const std::vector<std::pair<std::string, std::optional<double>>> rows = {
-      {"2.66", 2.66},  {"2.660", 2.66},      {"2.100", 2.1},     {"3", 3.0},
-      {".5", 0.5},     {"2.", 2.0},          {"1.2.3", std::nullopt}, {".", std::nullopt},
-      {"", std::nullopt}, {"2.7a", std::nullopt}, {"1e3", std::nullopt},
+      {"2.66", 2.66},
+      {"2.660", 2.66},
+      {"2.100", 2.1},
+      {"3", 3.0},
+      {".5", 0.5},
+      {"2.", 2.0},
+      {"1.2.3", std::nullopt},
+      {".", std::nullopt},
+      {"", std::nullopt},
+      {"2.7a", std::nullopt},
+      {"1e3", std::nullopt},
       {std::string(400, '9'), std::nullopt},
   };
   for (const auto& [text, expected] : rows) {
