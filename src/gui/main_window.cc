@@ -21,7 +21,10 @@
 #include "column_model.h"
 #include "platform/command_error.h"
 #include "platform/prompter.h"
+#include "renamelist/add_file.h"
+#include "renamelist/row_commands.h"
 #include "renamelist/selection_commands.h"
+#include "renamelist/sort_list.h"
 #include "window_style.h"
 
 namespace {
@@ -223,8 +226,17 @@ void TForm1::ConnectHandlers() {
   }
   connect(list_boxes_[1], &QListView::doubleClicked, this, &TForm1::ListBox2DblClick);
   connect(list_boxes_[2], &QListView::doubleClicked, this, &TForm1::ListBox3DblClick);
-  connect(findChild<QPushButton*>(QStringLiteral("Button10")), &QPushButton::clicked, this,
-          &TForm1::Button10Click);
+  const std::pair<const char*, void (TForm1::*)()> buttons[] = {
+      {"Button10", &TForm1::Button10Click}, {"Button4", &TForm1::Button4Click},
+      {"Button11", &TForm1::Button11Click}, {"Button6", &TForm1::Button6Click},
+      {"Button7", &TForm1::Button7Click},   {"Button8", &TForm1::Button8Click},
+      {"Button9", &TForm1::Button9Click},   {"Button5", &TForm1::Button5Click},
+      {"Button1", &TForm1::Button1Click},   {"Button14", &TForm1::Button14Click},
+  };
+  for (const auto& [name, handler] : buttons) {
+    connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
+            handler);
+  }
   // The editor's own signal: the spin box says nothing while its text is no number.
   connect(spin_edit1_->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
           &TForm1::SpinEdit1Change);
@@ -254,6 +266,7 @@ void TForm1::PullFromWidgets() {
 void TForm1::Render(bool list_changed) {
   rendering_ = true;
   if (list_changed) {
+    ApplyScrollWidths();
     for (ColumnModel* model : models_) model->Reload();
     // Lay the rows out now, so that the scroll ranges are right before the tops are set.
     for (QListView* view : list_boxes_) view->doItemsLayout();
@@ -320,7 +333,6 @@ void TForm1::FormCreate() {
   PullFromWidgets();
   zefa::FormCreateResult result;
   zefa::RunCommand(prompter_, [&] { result = zefa::FormCreate(state_, context(), {}); });
-  ApplyScrollWidths();
   Render(true);
   if (result.update_chosen) {
     quit_requested_ = true;
@@ -369,8 +381,44 @@ void TForm1::SpinEdit1Change() {
 
 void TForm1::Exit2Click() { QCoreApplication::quit(); }
 
+void TForm1::Button4Click() {
+  Run(true, [this] { zefa::Button4Click(state_, context()); });
+}
+
+void TForm1::Button11Click() {
+  Run(true, [this] { zefa::Button11Click(state_, context()); });
+}
+
+void TForm1::Button6Click() {
+  Run(true, [this] { zefa::Button6Click(state_, context()); });
+}
+
+void TForm1::Button7Click() {
+  Run(true, [this] { zefa::Button7Click(state_, context()); });
+}
+
+void TForm1::Button8Click() {
+  Run(true, [this] { zefa::Button8Click(state_, context()); });
+}
+
+void TForm1::Button9Click() {
+  Run(true, [this] { zefa::Button9Click(state_, context()); });
+}
+
+void TForm1::Button5Click() {
+  Run(true, [this] { zefa::Button5Click(state_, context()); });
+}
+
+void TForm1::Button1Click() {
+  Run(true, [this] { zefa::Button1Click(state_, context()); });
+}
+
+void TForm1::Button14Click() {
+  Run(true, [this] { zefa::Button14Click(state_, context()); });
+}
+
 void TForm1::DropPaths(const std::vector<std::string>& paths) {
-  (void)paths;
+  Run(true, [this, &paths] { zefa::DropFiles(state_, context(), paths); });
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {

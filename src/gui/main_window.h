@@ -47,6 +47,15 @@ class TForm1 : public QMainWindow {
   void ListBox3DblClick();
   void Button10Click();
   void SpinEdit1Change();
+  void Button4Click();
+  void Button11Click();
+  void Button6Click();
+  void Button7Click();
+  void Button8Click();
+  void Button9Click();
+  void Button5Click();
+  void Button1Click();
+  void Button14Click();
   void Exit2Click();
 
   /** Adds dropped files in drop order. */

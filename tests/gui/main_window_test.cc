@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QMimeData>
 #include <QtTest>
 #include <memory>
 
@@ -312,6 +313,47 @@ class MainWindowTest : public QObject {
     QVERIFY(list2->horizontalScrollBar()->isEnabled());
     // Six client widths of scrolling: the range is five widths beyond the visible one.
     QCOMPARE(list2->horizontalScrollBar()->maximum(), 5 * list2->viewport()->width());
+  }
+
+  void DroppedFilesAreAddedInDropOrder() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    form->show();
+    const std::string first = dir_->Touch("a/IMG_001.JPG");
+    const std::string listed = dir_->Touch("b/listed.txt");
+    const std::string third = dir_->Touch("c/archive.tar.gz");
+    form->DropPaths({listed});
+    QCOMPARE(form->state().list.size(), 1);
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(first)),
+                  QUrl::fromLocalFile(QString::fromStdString(listed)),
+                  QUrl::fromLocalFile(QString::fromStdString(third))});
+    // Through the window, as the platform delivers a drop: the list box under the pointer
+    // does not take drops, so they reach the main window.
+    auto* target = Find<QListView>(*form, "ListBox3");
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const QPointF at = target->mapTo(form.get(), target->rect().center());
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->windowHandle(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->windowHandle(), &drop);
+
+    const zefa::RenameList& list = form->state().list;
+    QCOMPARE(list.size(), 3);
+    QCOMPARE(list.path.entries[1], first);
+    QCOMPARE(list.unique.entries[1], std::string("IMG_001"));
+    QCOMPARE(list.extension.entries[1], std::string(".JPG"));
+    QCOMPARE(list.path.entries[2], third);
+    QCOMPARE(list.unique.entries[2], std::string("archive.tar"));
+    QCOMPARE(list.extension.entries[2], std::string(".gz"));
+    QCOMPARE(list.number.entries[2], std::string("3"));
+    QCOMPARE(Find<QListView>(*form, "ListBox2")->model()->rowCount(), 3);
+    QCOMPARE(Find<QLabel>(*form, "Label10")->text(), QStringLiteral("3"));
+    const std::vector<std::string> expected = {
+        "inform 既に追加されているファイルです。一つのファイルを二重登録することはできません。\n\r" +
+        listed};
+    QCOMPARE(prompter_.log, expected);
   }
 };
 
