@@ -4,12 +4,13 @@
 
 #include <qdrawutil.h>
 
-#include <QFont>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+
+#include "window_style.h"
 
 namespace {
 
@@ -43,12 +44,8 @@ TAboutBox::TAboutBox(QWidget* owner)
                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("バージョン情報"));
-  QFont font;
-  // IPAPGothic has the metrics of the requested font, which Linux systems rarely have.
-  font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")});
-  font.setPixelSize(12);
-  setFont(font);
-  setFixedSize(284, 139);
+  setFont(WindowFont());
+  FixClientSize(this, 284, 139);
 
   auto* panel = new BevelPanel(this);
   panel->setObjectName(QStringLiteral("Panel1"));
