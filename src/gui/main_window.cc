@@ -17,8 +17,10 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "about_box.h"
 #include "app/form_create.h"
 #include "column_model.h"
+#include "desktop_commands.h"
 #include "platform/command_error.h"
 #include "platform/prompter.h"
 #include "renamelist/add_file.h"
@@ -76,11 +78,12 @@ void SetEditText(QLineEdit* edit, const std::string& text) {
 }  // namespace
 
 TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system,
-               zefa::ProgramPaths paths, QWidget* parent)
+               zefa::ProgramPaths paths, UrlOpener open_url, QWidget* parent)
     : QMainWindow(parent),
       prompter_(prompter),
       file_system_(file_system),
-      paths_(std::move(paths)) {
+      paths_(std::move(paths)),
+      open_url_(std::move(open_url)) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("ZeFa Oru"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -241,8 +244,11 @@ void TForm1::ConnectHandlers() {
   connect(spin_edit1_->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
           &TForm1::SpinEdit1Change);
   connect(spin_edit1_, &QSpinBox::textChanged, this, &TForm1::SpinEdit1Change);
-  connect(findChild<QAction*>(QStringLiteral("Exit2")), &QAction::triggered, this,
-          &TForm1::Exit2Click);
+  const std::pair<const char*, void (TForm1::*)()> items[] = {
+      {"Exit2", &TForm1::Exit2Click}, {"N1", &TForm1::N1Click}, {"About1", &TForm1::About1Click}};
+  for (const auto& [name, handler] : items) {
+    connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+  }
 }
 
 template <typename Command>
@@ -332,9 +338,13 @@ void TForm1::ApplyScrollWidths() {
 void TForm1::FormCreate() {
   PullFromWidgets();
   zefa::FormCreateResult result;
-  zefa::RunCommand(prompter_, [&] { result = zefa::FormCreate(state_, context(), {}); });
+  zefa::RunCommand(prompter_, [&] {
+    result = zefa::FormCreate(state_, context(),
+                              [this] { return RunStartUpUpdateCheck(prompter_, this); });
+  });
   Render(true);
   if (result.update_chosen) {
+    OpenFolderAndSite(paths_.executable_folder, open_url_);
     quit_requested_ = true;
     QTimer::singleShot(0, qApp, &QCoreApplication::quit);
   }
@@ -380,6 +390,10 @@ void TForm1::SpinEdit1Change() {
 }
 
 void TForm1::Exit2Click() { QCoreApplication::quit(); }
+
+void TForm1::N1Click() { OpenHelp(prompter_, DefaultHelpPlaces(), open_url_); }
+
+void TForm1::About1Click() { TAboutBox::Open(this); }
 
 void TForm1::Button4Click() {
   Run(true, [this] { zefa::Button4Click(state_, context()); });

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/main_state.h"
+#include "desktop_commands.h"
 
 class ColumnModel;
 class QLabel;
@@ -24,8 +25,9 @@ class TForm1 : public QMainWindow {
   Q_OBJECT
 
  public:
+  /** `open_url` hands folders, pages and the help to the desktop. */
   TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system, zefa::ProgramPaths paths,
-         QWidget* parent = nullptr);
+         UrlOpener open_url = &QDesktopServices::openUrl, QWidget* parent = nullptr);
   ~TForm1() override;
 
   zefa::MainState& state() { return state_; }
@@ -57,6 +59,8 @@ class TForm1 : public QMainWindow {
   void Button1Click();
   void Button14Click();
   void Exit2Click();
+  void N1Click();
+  void About1Click();
 
   /** Adds dropped files in drop order. */
   void DropPaths(const std::vector<std::string>& paths);
@@ -84,6 +88,7 @@ class TForm1 : public QMainWindow {
   zefa::Prompter& prompter_;
   zefa::FileSystem& file_system_;
   zefa::ProgramPaths paths_;
+  UrlOpener open_url_;
   zefa::MainState state_;
   bool quit_requested_ = false;
   bool rendering_ = false;

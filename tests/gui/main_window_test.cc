@@ -14,6 +14,7 @@
 #include <memory>
 
 #include "main_window.h"
+#include "http_test_server.h"
 #include "platform/file_system.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
@@ -90,6 +91,7 @@ class MainWindowTest : public QObject {
   std::unique_ptr<zefa::testing::TempDir> dir_;
   zefa::testing::ScriptedPrompter prompter_;
   zefa::NativeFileSystem file_system_;
+  std::vector<QUrl> opened_;
 
   zefa::ProgramPaths Paths() const {
     zefa::ProgramPaths paths;
@@ -102,7 +104,10 @@ class MainWindowTest : public QObject {
 
   std::unique_ptr<TForm1> MakeForm(const char* settings = nullptr) {
     if (settings != nullptr) dir_->Touch("ZeFa_oru.ini", settings);
-    return std::make_unique<TForm1>(prompter_, file_system_, Paths());
+    return std::make_unique<TForm1>(prompter_, file_system_, Paths(), [this](const QUrl& url) {
+      opened_.push_back(url);
+      return true;
+    });
   }
 
   template <typename T>
@@ -129,6 +134,7 @@ class MainWindowTest : public QObject {
   void init() {
     dir_ = std::make_unique<zefa::testing::TempDir>();
     prompter_ = {};
+    opened_.clear();
   }
 
   void ControlsStandWhereTheyShould() {
@@ -313,6 +319,47 @@ class MainWindowTest : public QObject {
     QVERIFY(list2->horizontalScrollBar()->isEnabled());
     // Six client widths of scrolling: the range is five widths beyond the visible one.
     QCOMPARE(list2->horizontalScrollBar()->maximum(), 5 * list2->viewport()->width());
+  }
+
+  void UpdateCheckFollowsItsSetting_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<bool>("answer_yes");
+    QTest::addColumn<int>("requests");
+    QTest::addColumn<bool>("quits");
+    QTest::newRow("off: no connection at all") << QByteArray("[Option]\nUpdateCheck=0\n") << false
+                                               << 0 << false;
+    QTest::newRow("on, answered No") << QByteArray("[Option]\npattern=7\n") << false << 1 << false;
+    QTest::newRow("on, answered Yes") << QByteArray() << true << 2 << true;
+  }
+
+  void UpdateCheckFollowsItsSetting() {
+    QFETCH(QByteArray, settings);
+    QFETCH(bool, answer_yes);
+    QFETCH(int, requests);
+    QFETCH(bool, quits);
+    zefa::testing::HttpTestServer server;
+    server.Serve("/soft/ver/ZeFa_oru.txt", {200, "2.70"});
+    server.Serve("/soft/coment/ZeFa_oru.txt", {200, "新しい版です"});
+    qputenv("ZEFA_ORU_UPDATE_URL", QByteArray::fromStdString(server.BaseUrl()));
+    if (answer_yes) prompter_.Yes(); else prompter_.No();
+    auto form = MakeForm(settings.isEmpty() ? nullptr : settings.constData());
+    qputenv("ZEFA_ORU_UPDATE_URL", "http://127.0.0.1:9/");
+    QCOMPARE(server.connections(), requests);
+    QCOMPARE(form->quit_requested(), quits);
+    if (requests > 0) {
+      QCOMPARE(prompter_.log.front(), std::string("ask バージョン2.70がリリースされています。\n\r"
+                                                  "ダウンロードしますか？"));
+    }
+    if (quits) {
+      QCOMPARE(prompter_.log.back(), std::string("inform 新しい版です"));
+      QCOMPARE(opened_.size(), std::size_t{2});
+      QCOMPARE(opened_[0], QUrl::fromLocalFile(QString::fromStdString(dir_->path())));
+      QCOMPARE(opened_[1].toString(), QString::fromStdString(server.BaseUrl()));
+    } else {
+      QVERIFY(opened_.empty());
+    }
+    // The serial-number controls follow the pattern also when the check ran.
+    QCOMPARE(Find<QSpinBox>(*form, "SpinEdit1")->isEnabled(), !settings.contains("pattern=7"));
   }
 
   void DroppedFilesAreAddedInDropOrder() {
