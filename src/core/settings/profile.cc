@@ -164,7 +164,7 @@ void Profile::Reindex() const {
 }
 
 std::optional<std::string_view> Profile::Find(std::string_view section,
-                                              std::string_view key) const {
+                                              std::string_view key) const& {
   if (!index_valid_) Reindex();
   const auto found = index_.find(IndexKey(section, key));
   if (found == index_.end()) return std::nullopt;

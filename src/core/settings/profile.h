@@ -22,7 +22,9 @@ class Profile {
   static Profile Parse(std::string_view bytes);
 
   /** The stored value, blanks and one pair of quotes dropped; nullopt when absent. */
-  std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+  std::optional<std::string_view> Find(std::string_view section, std::string_view key) const&;
+  /** The value lives in the profile: finding in a temporary would leave it dangling. */
+  std::optional<std::string_view> Find(std::string_view, std::string_view) const&& = delete;
 
   /**
    * Sets the value; false (and nothing changed) when it could not be read back as given:

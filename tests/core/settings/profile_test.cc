@@ -11,7 +11,8 @@ namespace {
 
 std::optional<std::string> FindIn(std::string_view text, std::string_view section,
                                   std::string_view key) {
-  const auto value = Profile::Parse(text).Find(section, key);
+  const Profile profile = Profile::Parse(text);
+  const auto value = profile.Find(section, key);
   return value ? std::optional<std::string>(std::string(*value)) : std::nullopt;
 }
 
@@ -161,7 +162,8 @@ TEST(Profile, EveryValueReadsBackByteForByte) {
   for (const std::string_view value : values) {
     Profile profile = Profile::Parse("[Option]\nNum_aki=[\n");
     ASSERT_TRUE(profile.Set("Option", "Num_aki", value));
-    const auto found = Profile::Parse(profile.Serialize()).Find("Option", "Num_aki");
+    const Profile reread = Profile::Parse(profile.Serialize());
+    const auto found = reread.Find("Option", "Num_aki");
     ASSERT_TRUE(found.has_value());
     EXPECT_EQ(*found, value) << "stored as " << profile.Serialize();
   }
@@ -194,6 +196,12 @@ TEST(Profile, FindSeesTheLatestSet) {
   EXPECT_EQ(profile.Find("Option", "keta"), "2");
   EXPECT_EQ(profile.Find("other", "keta"), "3");
 }
+
+// A value found in a temporary profile would dangle: that must not compile.
+template <typename P>
+concept CanFindIn = requires(P&& profile) { std::forward<P>(profile).Find("Option", "keta"); };
+static_assert(CanFindIn<const Profile&>);
+static_assert(!CanFindIn<Profile>);
 
 TEST(Profile, NamesThatDifferOnlyInWhereTheySplitStayApart) {
   const Profile profile = Profile::Parse("[a]\nbc=1\n[ab]\nc=2\n");
