@@ -24,9 +24,10 @@ namespace {
 
 using zefa::Profile;
 
-constexpr std::array<const char*, 6> kSections = {"Option", "option", "OPTION", "Other", "", " Option "};
-constexpr std::array<const char*, 10> kKeys = {"keta",    "pattern", "Num_aki",  "NUM_AKI",  "koyu_toji",
-                                               "x",       "UpdateCheck", "a b", "[k", "k=v"};
+constexpr std::array<const char*, 6> kSections = {"Option", "option", "OPTION",
+                                                  "Other",  "",       " Option "};
+constexpr std::array<const char*, 10> kKeys = {
+    "keta", "pattern", "Num_aki", "NUM_AKI", "koyu_toji", "x", "UpdateCheck", "a b", "[k", "k=v"};
 
 void Check(bool ok, const char* what) {
   if (!ok) {
@@ -77,7 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // pick the section, the key and the value to set.
   const std::string text(reinterpret_cast<const char*>(data), size);
   FuzzedDataProvider input(data, size);
-  const char* section = kSections[input.ConsumeIntegralInRange<std::size_t>(0, kSections.size() - 1)];
+  const char* section =
+      kSections[input.ConsumeIntegralInRange<std::size_t>(0, kSections.size() - 1)];
   const char* key = kKeys[input.ConsumeIntegralInRange<std::size_t>(0, kKeys.size() - 1)];
   std::string value = input.ConsumeRandomLengthString(64);
   // Values come from the window as UTF-8; anything else is first read as Shift-JIS.
@@ -124,7 +126,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     settings.WriteString(section, key, value);
     Check(!file_system.refuse_writes, "a refused write throws");
-    Check(settings.ReadString(section, key, "") == value.substr(0, zefa::SettingsFile::kMaxStringBytes) ||
+    Check(settings.ReadString(section, key, "") ==
+                  value.substr(0, zefa::SettingsFile::kMaxStringBytes) ||
               value.size() > zefa::SettingsFile::kMaxStringBytes,
           "the settings file reads the value back");
   } catch (const zefa::CommandError& error) {

@@ -44,8 +44,7 @@ void QtPrompter::Beep(zefa::BeepKind kind) {
   QApplication::beep();
 }
 
-bool QtPrompter::AskYesNo(QMessageBox::Icon icon, const QString& title,
-                          const std::string& text) {
+bool QtPrompter::AskYesNo(QMessageBox::Icon icon, const QString& title, const std::string& text) {
   QMessageBox box(parent_);
   SetUpBox(box, icon, title, text);
   QPushButton* yes = box.addButton(kYesText, QMessageBox::YesRole);

@@ -1,14 +1,14 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
+#include "qt_prompter.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
-
 #include <vector>
 
 #include "modal.h"
-#include "qt_prompter.h"
 #include "qt_text.h"
 
 using namespace zefa::gui_testing;
@@ -20,12 +20,21 @@ enum class Form { kConfirm, kWarn, kError, kInform, kAsk, kApplicationError };
 // Opens the box of one form; the answer is false for the boxes that ask nothing.
 bool Show(QtPrompter& prompter, Form form, const std::string& text) {
   switch (form) {
-    case Form::kConfirm: return prompter.Confirm(text);
-    case Form::kWarn: return prompter.Warn(text);
-    case Form::kError: prompter.Error(text); return false;
-    case Form::kInform: prompter.Inform(text); return false;
-    case Form::kAsk: return prompter.Ask(text);
-    case Form::kApplicationError: prompter.ApplicationError(text); return false;
+    case Form::kConfirm:
+      return prompter.Confirm(text);
+    case Form::kWarn:
+      return prompter.Warn(text);
+    case Form::kError:
+      prompter.Error(text);
+      return false;
+    case Form::kInform:
+      prompter.Inform(text);
+      return false;
+    case Form::kAsk:
+      return prompter.Ask(text);
+    case Form::kApplicationError:
+      prompter.ApplicationError(text);
+      return false;
   }
   return false;
 }
@@ -34,12 +43,18 @@ enum class Act { kClickYes, kClickNo, kClickOnly, kClose, kEscape, kReturn };
 
 ModalAction ActionFor(Act act, const QStringList& buttons) {
   switch (act) {
-    case Act::kClickYes: return ClickButton(QtPrompter::kYesText);
-    case Act::kClickNo: return ClickButton(QtPrompter::kNoText);
-    case Act::kClickOnly: return ClickButton(buttons.value(0));
-    case Act::kClose: return CloseWindow();
-    case Act::kEscape: return PressKey(Qt::Key_Escape);
-    case Act::kReturn: return PressKey(Qt::Key_Return);
+    case Act::kClickYes:
+      return ClickButton(QtPrompter::kYesText);
+    case Act::kClickNo:
+      return ClickButton(QtPrompter::kNoText);
+    case Act::kClickOnly:
+      return ClickButton(buttons.value(0));
+    case Act::kClose:
+      return CloseWindow();
+    case Act::kEscape:
+      return PressKey(Qt::Key_Escape);
+    case Act::kReturn:
+      return PressKey(Qt::Key_Return);
   }
   return CloseWindow();
 }
@@ -74,25 +89,36 @@ class QtPrompterTest : public QObject {
     const int critical = QMessageBox::Critical;
     const int none = QMessageBox::NoIcon;
 
-    QTest::newRow("confirm yes") << Form::kConfirm << Act::kClickYes << confirm << question << kYesNo << true;
-    QTest::newRow("confirm no") << Form::kConfirm << Act::kClickNo << confirm << question << kYesNo << false;
-    QTest::newRow("confirm closed") << Form::kConfirm << Act::kClose << confirm << question << kYesNo << false;
-    QTest::newRow("confirm escape") << Form::kConfirm << Act::kEscape << confirm << question << kYesNo << false;
-    QTest::newRow("confirm return is yes") << Form::kConfirm << Act::kReturn << confirm << question << kYesNo << true;
+    QTest::newRow("confirm yes") << Form::kConfirm << Act::kClickYes << confirm << question
+                                 << kYesNo << true;
+    QTest::newRow("confirm no") << Form::kConfirm << Act::kClickNo << confirm << question << kYesNo
+                                << false;
+    QTest::newRow("confirm closed")
+        << Form::kConfirm << Act::kClose << confirm << question << kYesNo << false;
+    QTest::newRow("confirm escape")
+        << Form::kConfirm << Act::kEscape << confirm << question << kYesNo << false;
+    QTest::newRow("confirm return is yes")
+        << Form::kConfirm << Act::kReturn << confirm << question << kYesNo << true;
     QTest::newRow("warn yes") << Form::kWarn << Act::kClickYes << warning << warn << kYesNo << true;
     QTest::newRow("warn no") << Form::kWarn << Act::kClickNo << warning << warn << kYesNo << false;
-    QTest::newRow("warn closed") << Form::kWarn << Act::kClose << warning << warn << kYesNo << false;
-    QTest::newRow("warn return is yes") << Form::kWarn << Act::kReturn << warning << warn << kYesNo << true;
+    QTest::newRow("warn closed") << Form::kWarn << Act::kClose << warning << warn << kYesNo
+                                 << false;
+    QTest::newRow("warn return is yes")
+        << Form::kWarn << Act::kReturn << warning << warn << kYesNo << true;
     QTest::newRow("ask yes") << Form::kAsk << Act::kClickYes << app << none << kYesNo << true;
     QTest::newRow("ask no") << Form::kAsk << Act::kClickNo << app << none << kYesNo << false;
     QTest::newRow("ask closed") << Form::kAsk << Act::kClose << app << none << kYesNo << false;
-    QTest::newRow("error abort") << Form::kError << Act::kClickOnly << error << critical << abort << false;
-    QTest::newRow("error closed") << Form::kError << Act::kClose << error << critical << abort << false;
+    QTest::newRow("error abort") << Form::kError << Act::kClickOnly << error << critical << abort
+                                 << false;
+    QTest::newRow("error closed") << Form::kError << Act::kClose << error << critical << abort
+                                  << false;
     QTest::newRow("inform ok") << Form::kInform << Act::kClickOnly << app << none << ok << false;
     QTest::newRow("inform closed") << Form::kInform << Act::kClose << app << none << ok << false;
     QTest::newRow("inform return") << Form::kInform << Act::kReturn << app << none << ok << false;
-    QTest::newRow("application error ok") << Form::kApplicationError << Act::kClickOnly << app << critical << ok << false;
-    QTest::newRow("application error closed") << Form::kApplicationError << Act::kClose << app << critical << ok << false;
+    QTest::newRow("application error ok")
+        << Form::kApplicationError << Act::kClickOnly << app << critical << ok << false;
+    QTest::newRow("application error closed")
+        << Form::kApplicationError << Act::kClose << app << critical << ok << false;
   }
 
   void BoxShowsItsFormAndMapsTheAnswer() {
@@ -188,17 +214,17 @@ class QtPrompterTest : public QObject {
     QtPrompter::SetBeepHook(previous);
     prompter.Beep(zefa::BeepKind::kWarning);  // the system sound again, not counted
     QCOMPARE(beeps, (std::vector<zefa::BeepKind>{zefa::BeepKind::kWarning, zefa::BeepKind::kError,
-                                                  zefa::BeepKind::kInformation}));
+                                                 zefa::BeepKind::kInformation}));
   }
 
   void FilterBecomesQtFilter_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("qt");
-    QTest::newRow("restore files") << QStringLiteral("ZeFaファイル(*.zefa)|*.zefa")
-                                   << QStringLiteral("ZeFaファイル(*.zefa)");
+    QTest::newRow("restore files")
+        << QStringLiteral("ZeFaファイル(*.zefa)|*.zefa") << QStringLiteral("ZeFaファイル(*.zefa)");
     QTest::newRow("empty") << QString() << QString();
-    QTest::newRow("name without patterns") << QStringLiteral("Text|*.txt")
-                                           << QStringLiteral("Text (*.txt)");
+    QTest::newRow("name without patterns")
+        << QStringLiteral("Text|*.txt") << QStringLiteral("Text (*.txt)");
     QTest::newRow("two entries, several patterns")
         << QStringLiteral("Images|*.png;*.jpg|All(*.*)|*.*")
         << QStringLiteral("Images (*.png *.jpg);;All(*.*)");

@@ -36,7 +36,8 @@ inline constexpr const char* kProgramDirVariable = "ZEFA_ORU_DIR";
  */
 ProgramPaths ResolveProgramPaths(const ProgramPlaces& places, const TextRules& rules);
 
-/** `folder` ending in a separator of the path style (one is added when it has none); "" stays "". */
+/** `folder` ending in a separator of the path style (one is added when it has none); "" stays "".
+ */
 std::string WithTrailingSeparator(std::string folder, const TextRules& rules);
 
 /** Whether the program may create files in the folder. */

@@ -35,7 +35,9 @@ std::string IndexKey(std::string_view section, std::string_view key) {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}
 
 }  // namespace
 
@@ -78,7 +80,8 @@ std::optional<int> ParseProfileInteger(std::string_view text) {
   // from_chars would take a second sign ("--3", "0x-3"): only digits may follow.
   if (text.empty() || text.front() == '-' || text.front() == '+') return std::nullopt;
   unsigned long long magnitude = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
+  const auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
   constexpr auto kMax = static_cast<unsigned long long>(std::numeric_limits<int>::max());
   if (magnitude > kMax + (negative ? 1 : 0)) return std::nullopt;
@@ -132,9 +135,8 @@ Profile Profile::Parse(std::string_view bytes) {
     if (!trimmed.empty() && trimmed.front() == '[') {
       line.is_section = true;
       const std::size_t close = trimmed.find(']');
-      line.name = std::string(Trim(trimmed.substr(1, close == std::string_view::npos
-                                                          ? std::string_view::npos
-                                                          : close - 1)));
+      line.name = std::string(Trim(
+          trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
     } else if (const std::size_t equals = raw.find('='); equals != std::string_view::npos) {
       line.name = std::string(Trim(raw.substr(0, equals)));
       line.value = std::string(DecodeProfileValue(raw.substr(equals + 1)));

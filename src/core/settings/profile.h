@@ -37,11 +37,11 @@ class Profile {
 
  private:
   struct Line {
-    std::string text;            // without its line end
-    std::string_view ending;     // "\n", "\r\n", "\r" or "" (the last line), kept as found
+    std::string text;         // without its line end
+    std::string_view ending;  // "\n", "\r\n", "\r" or "" (the last line), kept as found
     bool is_section = false;
-    std::string name;  // section or key name, as written
-    std::string value; // decoded value of a key line
+    std::string name;   // section or key name, as written
+    std::string value;  // decoded value of a key line
   };
   using Index = std::unordered_map<std::string, std::size_t>;
 
@@ -74,7 +74,10 @@ bool IsRecordableValue(std::string_view value);
 /** A section name the reader finds again: one line, no "]", no blanks at either end. */
 bool IsRecordableSection(std::string_view section);
 
-/** A key name the reader finds again: not empty, one line, no "=", no leading "[", no blanks at either end. */
+/**
+ * A key name the reader finds again: not empty, one line, no "=", no leading "[", no
+ * blanks at either end.
+ */
 bool IsRecordableKey(std::string_view key);
 
 }  // namespace zefa

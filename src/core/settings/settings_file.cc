@@ -28,7 +28,7 @@ SettingsFile::SettingsFile(FileSystem& file_system, std::string path)
     : file_system_(file_system), path_(std::move(path)) {}
 
 std::optional<std::string> SettingsFile::ReadValue(std::string_view section,
-                                                  std::string_view key) const {
+                                                   std::string_view key) const {
   const auto bytes = file_system_.ReadFile(path_);
   if (!bytes) return std::nullopt;
   const Profile profile = Profile::Parse(*bytes);

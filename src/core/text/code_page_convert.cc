@@ -56,13 +56,13 @@ std::vector<Char> WithCapacity(std::size_t guess, Convert convert) {
 }
 
 std::string Utf16ToUtf8(const std::vector<UChar>& text) {
-  const auto utf8 = WithCapacity<char>(text.size() * 3, [&](char* out, int32_t capacity,
-                                                             UErrorCode* status) {
-    int32_t length = 0;
-    u_strToUTF8WithSub(out, capacity, &length, text.data(), static_cast<int32_t>(text.size()),
-                       kReplacement, nullptr, status);
-    return length;
-  });
+  const auto utf8 =
+      WithCapacity<char>(text.size() * 3, [&](char* out, int32_t capacity, UErrorCode* status) {
+        int32_t length = 0;
+        u_strToUTF8WithSub(out, capacity, &length, text.data(), static_cast<int32_t>(text.size()),
+                           kReplacement, nullptr, status);
+        return length;
+      });
   return std::string(utf8.begin(), utf8.end());
 }
 
@@ -75,11 +75,11 @@ std::string ShiftJisToUtf8(std::string_view bytes) {
     UErrorCode status = U_ZERO_ERROR;
     ucnv_setToUCallBack(converter.get(), ReplaceWithFffd, nullptr, nullptr, nullptr, &status);
     // A byte never yields more than one UTF-16 unit in this code page.
-    const auto utf16 = WithCapacity<UChar>(bytes.size(), [&](UChar* out, int32_t capacity,
-                                                             UErrorCode* call_status) {
-      return ucnv_toUChars(converter.get(), out, capacity, bytes.data(),
-                           static_cast<int32_t>(bytes.size()), call_status);
-    });
+    const auto utf16 = WithCapacity<UChar>(
+        bytes.size(), [&](UChar* out, int32_t capacity, UErrorCode* call_status) {
+          return ucnv_toUChars(converter.get(), out, capacity, bytes.data(),
+                               static_cast<int32_t>(bytes.size()), call_status);
+        });
     if (U_SUCCESS(status) && !utf16.empty()) return Utf16ToUtf8(utf16);
   }
   // Without the converter, keep what is plain ASCII and mark the rest, so the result is
@@ -91,22 +91,22 @@ std::string ShiftJisToUtf8(std::string_view bytes) {
 
 std::string Utf8ToShiftJis(std::string_view bytes) {
   if (bytes.empty()) return {};
-  const auto utf16 = WithCapacity<UChar>(bytes.size(), [&](UChar* out, int32_t capacity,
-                                                           UErrorCode* status) {
-    int32_t length = 0;
-    u_strFromUTF8WithSub(out, capacity, &length, bytes.data(), static_cast<int32_t>(bytes.size()),
-                         kReplacement, nullptr, status);
-    return length;
-  });
+  const auto utf16 =
+      WithCapacity<UChar>(bytes.size(), [&](UChar* out, int32_t capacity, UErrorCode* status) {
+        int32_t length = 0;
+        u_strFromUTF8WithSub(out, capacity, &length, bytes.data(),
+                             static_cast<int32_t>(bytes.size()), kReplacement, nullptr, status);
+        return length;
+      });
   const Converter converter = OpenShiftJis();
   if (!converter || utf16.empty()) return {};
   UErrorCode status = U_ZERO_ERROR;
   ucnv_setSubstChars(converter.get(), "?", 1, &status);
-  const auto sjis = WithCapacity<char>(utf16.size() * 2, [&](char* out, int32_t capacity,
-                                                              UErrorCode* call_status) {
-    return ucnv_fromUChars(converter.get(), out, capacity, utf16.data(),
-                           static_cast<int32_t>(utf16.size()), call_status);
-  });
+  const auto sjis = WithCapacity<char>(
+      utf16.size() * 2, [&](char* out, int32_t capacity, UErrorCode* call_status) {
+        return ucnv_fromUChars(converter.get(), out, capacity, utf16.data(),
+                               static_cast<int32_t>(utf16.size()), call_status);
+      });
   return std::string(sjis.begin(), sjis.end());
 }
 

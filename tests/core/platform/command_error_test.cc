@@ -13,9 +13,9 @@ TEST(ApplicationErrorText, FullStopAfterCharactersThatSortAfterIt) {
   const std::pair<std::string, std::string> cases[] = {
       {"abc", "abc."},
       {"abc.", "abc."},
-      {"abc!", "abc!"},    // "!" sorts before "."
-      {"a-", "a-"},        // so does "-"
-      {"end/", "end/."},   // "/" sorts after "."
+      {"abc!", "abc!"},   // "!" sorts before "."
+      {"a-", "a-"},       // so does "-"
+      {"end/", "end/."},  // "/" sorts after "."
       {"0", "0."},
       {"", ""},
       {"line\n\r", "line\n\r"},

@@ -30,17 +30,31 @@ struct IntegerCase {
 
 TEST(ParseProfileInteger, DecimalAndHexOnly) {
   const IntegerCase cases[] = {
-      {"3", 3},         {"0x3", 3},       {"0X1f", 31},         {"-2", -2},
-      {"+5", 5},        {" 7 ", 7},       {"007", 7},           {"-0x10", -16},
-      {"2147483647", INT_MAX},            {"-2147483648", INT_MIN},
-      {"2147483648", std::nullopt},       {"0x80000000", std::nullopt},
-      {"", std::nullopt},                 {"   ", std::nullopt},
-      {"yes", std::nullopt},              {"12abc", std::nullopt},
-      {"1.5", std::nullopt},              {"0x", std::nullopt},
-      {"0x0x3", std::nullopt},            {"--3", std::nullopt},
-      {"+-3", std::nullopt},              {"0x-3", std::nullopt},
-      {"0x+3", std::nullopt},             {"-", std::nullopt},
-      {"\xEF\xBC\x93", std::nullopt},     // a full-width 3 is no digit
+      {"3", 3},
+      {"0x3", 3},
+      {"0X1f", 31},
+      {"-2", -2},
+      {"+5", 5},
+      {" 7 ", 7},
+      {"007", 7},
+      {"-0x10", -16},
+      {"2147483647", INT_MAX},
+      {"-2147483648", INT_MIN},
+      {"2147483648", std::nullopt},
+      {"0x80000000", std::nullopt},
+      {"", std::nullopt},
+      {"   ", std::nullopt},
+      {"yes", std::nullopt},
+      {"12abc", std::nullopt},
+      {"1.5", std::nullopt},
+      {"0x", std::nullopt},
+      {"0x0x3", std::nullopt},
+      {"--3", std::nullopt},
+      {"+-3", std::nullopt},
+      {"0x-3", std::nullopt},
+      {"0x+3", std::nullopt},
+      {"-", std::nullopt},
+      {"\xEF\xBC\x93", std::nullopt},  // a full-width 3 is no digit
   };
   for (const IntegerCase& c : cases) {
     EXPECT_EQ(ParseProfileInteger(c.text), c.expected) << "text: \"" << c.text << '"';
@@ -156,9 +170,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Profile, EveryValueReadsBackByteForByte) {
   const std::string_view values[] = {
-      " [",  "[ ",   "\t",    " ",  "",      "\"",     "'",       "\"\"",  "\"x\"", "'x'",
-      "a\"", "\"a",  " \"a\" ", "=", "a=b", "[x]",   ";comment", "\xE3\x80\x8C", "x\ty",
-      std::string_view("a\0b", 3)};
+      " [",  "[ ",       "\t",           " ",     "",
+      "\"",  "'",        "\"\"",         "\"x\"", "'x'",
+      "a\"", "\"a",      " \"a\" ",      "=",     "a=b",
+      "[x]", ";comment", "\xE3\x80\x8C", "x\ty",  std::string_view("a\0b", 3)};
   for (const std::string_view value : values) {
     Profile profile = Profile::Parse("[Option]\nNum_aki=[\n");
     ASSERT_TRUE(profile.Set("Option", "Num_aki", value));
@@ -175,10 +190,17 @@ TEST(Profile, RefusesWhatCouldNotBeReadBack) {
     std::string_view section, key, value;
   };
   const Refused cases[] = {
-      {"Option", "Num_aki", "a\nb"}, {"Option", "Num_aki", "a\r"},  {"Option", "Num_aki", "\x81\x75"},
-      {"Opt]ion", "keta", "1"},     {" Option", "keta", "1"},       {"Op\ntion", "keta", "1"},
-      {"Option", "", "1"},          {"Option", "k=v", "1"},         {"Option", "[k", "1"},
-      {"Option", " keta", "1"},     {"Option", "ke\nta", "1"},
+      {"Option", "Num_aki", "a\nb"},
+      {"Option", "Num_aki", "a\r"},
+      {"Option", "Num_aki", "\x81\x75"},
+      {"Opt]ion", "keta", "1"},
+      {" Option", "keta", "1"},
+      {"Op\ntion", "keta", "1"},
+      {"Option", "", "1"},
+      {"Option", "k=v", "1"},
+      {"Option", "[k", "1"},
+      {"Option", " keta", "1"},
+      {"Option", "ke\nta", "1"},
   };
   for (const Refused& c : cases) {
     Profile profile = Profile::Parse(text);
@@ -199,7 +221,9 @@ TEST(Profile, FindSeesTheLatestSet) {
 
 // A value found in a temporary profile would dangle: that must not compile.
 template <typename P>
-concept CanFindIn = requires(P&& profile) { std::forward<P>(profile).Find("Option", "keta"); };
+concept CanFindIn = requires(P&& profile) {
+  std::forward<P>(profile).Find("Option", "keta");
+};
 static_assert(CanFindIn<const Profile&>);
 static_assert(!CanFindIn<Profile>);
 

@@ -80,19 +80,20 @@ TEST_P(ReadBoolTest, AnyNonZeroIntegerIsTrue) {
   EXPECT_EQ(Settings().ReadBool("Option", "space", c.default_value), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ReadBoolTest,
-                         ::testing::Values(BoolCase{"NoFileTrue", "", true, true},
-                                           BoolCase{"NoFileFalse", "", false, false},
-                                           BoolCase{"One", "[Option]\nspace=1\n", false, true},
-                                           BoolCase{"Zero", "[Option]\nspace=0\n", true, false},
-                                           BoolCase{"TwoIsTrue", "[Option]\nspace=2\n", false, true},
-                                           BoolCase{"MinusOne", "[Option]\nspace=-1\n", false, true},
-                                           BoolCase{"HexZero", "[Option]\nspace=0x0\n", true, false},
-                                           BoolCase{"YesIsDefaultTrue", "[Option]\nspace=yes\n", true, true},
-                                           BoolCase{"YesIsDefaultFalse", "[Option]\nspace=yes\n", false, false},
-                                           BoolCase{"TrueIsDefault", "[Option]\nspace=true\n", false, false},
-                                           BoolCase{"EmptyIsDefault", "[Option]\nspace=\n", true, true}),
-                         [](const auto& test_case) { return std::string(test_case.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ReadBoolTest,
+    ::testing::Values(BoolCase{"NoFileTrue", "", true, true},
+                      BoolCase{"NoFileFalse", "", false, false},
+                      BoolCase{"One", "[Option]\nspace=1\n", false, true},
+                      BoolCase{"Zero", "[Option]\nspace=0\n", true, false},
+                      BoolCase{"TwoIsTrue", "[Option]\nspace=2\n", false, true},
+                      BoolCase{"MinusOne", "[Option]\nspace=-1\n", false, true},
+                      BoolCase{"HexZero", "[Option]\nspace=0x0\n", true, false},
+                      BoolCase{"YesIsDefaultTrue", "[Option]\nspace=yes\n", true, true},
+                      BoolCase{"YesIsDefaultFalse", "[Option]\nspace=yes\n", false, false},
+                      BoolCase{"TrueIsDefault", "[Option]\nspace=true\n", false, false},
+                      BoolCase{"EmptyIsDefault", "[Option]\nspace=\n", true, true}),
+    [](const auto& test_case) { return std::string(test_case.param.name); });
 
 struct StringCase {
   const char* name;
@@ -112,19 +113,19 @@ TEST_P(ReadStringTest, ReadsTheStoredTextOrTheDefault) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReadStringTest,
-    ::testing::Values(
-        StringCase{"NoFile", "", "["}, StringCase{"MissingKey", "[Option]\nketa=1\n", "["},
-        StringCase{"PresentButEmpty", "[Option]\nNum_aki=\n", ""},
-        StringCase{"Stored", "[Option]\nNum_aki=<<\n", "<<"},
-        StringCase{"Limit", "[Option]\nNum_aki=" + std::string(2047, 'a') + "\n",
-                   std::string(2047, 'a')},
-        StringCase{"OverLimit", "[Option]\nNum_aki=" + std::string(2048, 'a') + "b\n",
-                   std::string(2047, 'a')},
-        // The cut never leaves half a character behind.
-        StringCase{"OverLimitMidCharacter",
-                   "[Option]\nNum_aki=" + std::string(2046, 'a') + "\xE3\x80\x8C\n",
-                   std::string(2046, 'a')},
-        StringCase{"ShiftJis", "[Option]\r\nNum_aki=\x81\x75\r\n", "\xE3\x80\x8C"}),
+    ::testing::Values(StringCase{"NoFile", "", "["},
+                      StringCase{"MissingKey", "[Option]\nketa=1\n", "["},
+                      StringCase{"PresentButEmpty", "[Option]\nNum_aki=\n", ""},
+                      StringCase{"Stored", "[Option]\nNum_aki=<<\n", "<<"},
+                      StringCase{"Limit", "[Option]\nNum_aki=" + std::string(2047, 'a') + "\n",
+                                 std::string(2047, 'a')},
+                      StringCase{"OverLimit", "[Option]\nNum_aki=" + std::string(2048, 'a') + "b\n",
+                                 std::string(2047, 'a')},
+                      // The cut never leaves half a character behind.
+                      StringCase{"OverLimitMidCharacter",
+                                 "[Option]\nNum_aki=" + std::string(2046, 'a') + "\xE3\x80\x8C\n",
+                                 std::string(2046, 'a')},
+                      StringCase{"ShiftJis", "[Option]\r\nNum_aki=\x81\x75\r\n", "\xE3\x80\x8C"}),
     [](const auto& test_case) { return std::string(test_case.param.name); });
 
 TEST_F(SettingsFileTest, FirstSaveWritesTwelveKeysInOrder) {
@@ -157,8 +158,9 @@ TEST_F(SettingsFileTest, ValuesWithBlanksAndQuotesSurviveSaveAndReload) {
 TEST_F(SettingsFileTest, WriteKeepsTheRestOfAHandEditedFile) {
   Store("; my notes\r\n[Option]\r\nketa = 2\r\nkoyu_aki=\x81\x75\r\n[Mine]\r\nx=1\r\n");
   Settings().WriteBool("Option", "space", false);
-  EXPECT_EQ(Stored(), "; my notes\r\n[Option]\r\nketa = 2\r\nkoyu_aki=\xE3\x80\x8C\r\nspace=0\r\n"
-                      "[Mine]\r\nx=1\r\n");
+  EXPECT_EQ(Stored(),
+            "; my notes\r\n[Option]\r\nketa = 2\r\nkoyu_aki=\xE3\x80\x8C\r\nspace=0\r\n"
+            "[Mine]\r\nx=1\r\n");
   EXPECT_EQ(Settings().ReadString("Option", "koyu_aki", ""), "\xE3\x80\x8C");
   EXPECT_EQ(Settings().ReadInteger("Option", "keta", 1), 2);
 }

@@ -39,10 +39,15 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(CodePageConvert, WhatCannotBeConvertedIsMarked) {
   // A stray byte shows as U+FFFD, and the result is UTF-8 in every case.
   EXPECT_EQ(ShiftJisToUtf8("a\x81"), "a\xEF\xBF\xBD");
-  EXPECT_EQ(ShiftJisToUtf8("\xFD" "b"), "\xEF\xBF\xBD" "b");
+  EXPECT_EQ(ShiftJisToUtf8("\xFD"
+                           "b"),
+            "\xEF\xBF\xBD"
+            "b");
   EXPECT_TRUE(IsValidUtf8(ShiftJisToUtf8("\x80\xA0\xFD\xFE\xFF\x81\x20")));
   // An emoji has no Shift-JIS form; broken UTF-8 neither.
-  EXPECT_EQ(Utf8ToShiftJis("a\xF0\x9F\x98\x80" "b"), "a?b");
+  EXPECT_EQ(Utf8ToShiftJis("a\xF0\x9F\x98\x80"
+                           "b"),
+            "a?b");
   EXPECT_EQ(Utf8ToShiftJis("a\xE3\x80"), "a?");
 }
 

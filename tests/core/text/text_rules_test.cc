@@ -44,7 +44,10 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         FindCase{"SjisTrailBackslashIsNoBackslash", kSj, "\x83\x5C.txt", "\\", 0, kNotFound},
         FindCase{"SjisOwnBackslashAfterTrail", kSj, "\x83\x5C\\x", "\\", 0, 2},
-        FindCase{"SjisTrailBracketIsNoBracket", kSj, "a\x81\x5B" "b[", "[", 0, 4},
+        FindCase{"SjisTrailBracketIsNoBracket", kSj,
+                 "a\x81\x5B"
+                 "b[",
+                 "[", 0, 4},
         FindCase{"SjisTrailBarIsNoBar", kSj, "\x83\x7C", "|", 0, kNotFound},
         FindCase{"SjisWholeCharacterIsFound", kSj, "ab\x83\x5C", "\x83\x5C", 0, 2},
         FindCase{"SjisTrailPlusNextIsNoMatch", kSj, "\x95\x5C\x5C", "\x5C\x5C", 0, kNotFound},
@@ -135,8 +138,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(StemCase{"TwoDots", "archive.tar.gz", "archive.tar", ".gz"},
                       StemCase{"OnlyLeadingDot", ".profile", "", ".profile"},
                       StemCase{"NoDot", "README", "README", ""},
-                      StemCase{"TrailingDot", "a.", "a", "."},
-                      StemCase{"Empty", "", "", ""},
+                      StemCase{"TrailingDot", "a.", "a", "."}, StemCase{"Empty", "", "", ""},
                       // 0x81 0x2E is no character; a lead byte swallows the byte after it.
                       StemCase{"DotAsSecondByte", "a\x81.b", "a\x81.b", ""},
                       StemCase{"SoBeforeDot", "\x83\x5C.txt", "\x83\x5C", ".txt"}),
@@ -146,7 +148,10 @@ TEST(CharLength, Utf8AndShiftJis) {
   EXPECT_EQ(CharLength("\xE3\x82\xBD", 0, CodePage::kUtf8), 3u);
   EXPECT_EQ(CharLength("\xF0\x9F\x98\x80", 0, CodePage::kUtf8), 4u);
   EXPECT_EQ(CharLength("\xE3\x82", 0, CodePage::kUtf8), 1u);  // cut short
-  EXPECT_EQ(CharLength("\xC3" "a", 0, CodePage::kUtf8), 1u);   // no continuation
+  EXPECT_EQ(CharLength("\xC3"
+                       "a",
+                       0, CodePage::kUtf8),
+            1u);  // no continuation
   EXPECT_EQ(CharLength("\x9F\x40", 0, CodePage::kShiftJis), 2u);
   EXPECT_EQ(CharLength("\xE0\x40", 0, CodePage::kShiftJis), 2u);
   EXPECT_EQ(CharLength("\xFC\x40", 0, CodePage::kShiftJis), 2u);

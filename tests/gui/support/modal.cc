@@ -10,7 +10,6 @@
 #include <QList>
 #include <QPushButton>
 #include <QTimer>
-
 #include <deque>
 
 namespace zefa::gui_testing {
@@ -70,8 +69,8 @@ void Poll() {
     }
     Pending expired = std::move(Queue().front());
     Queue().pop_front();
-    expired.answer->error = QStringLiteral("no modal window appeared within %1 ms")
-                                .arg(expired.timeout_ms);
+    expired.answer->error =
+        QStringLiteral("no modal window appeared within %1 ms").arg(expired.timeout_ms);
     expired.answer->done = true;
     StartHead();
     return;
@@ -93,8 +92,8 @@ void Poll() {
 // After an action that should have ended the window: an error when it is still open.
 void CheckClosed(const QPointer<QWidget>& modal, ModalAnswer& answer, const QString& what) {
   if (modal && modal->isVisible()) {
-    answer.error = QStringLiteral("the window \"%1\" stayed open after %2")
-                       .arg(modal->windowTitle(), what);
+    answer.error =
+        QStringLiteral("the window \"%1\" stayed open after %2").arg(modal->windowTitle(), what);
   }
 }
 

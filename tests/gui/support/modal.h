@@ -37,7 +37,6 @@
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
-
 #include <functional>
 #include <memory>
 
@@ -51,8 +50,8 @@ struct ModalSeen {
   QString object_name;  // the window's object name
   QString title;        // window title
   // A QMessageBox:
-  QString text;                                 // QMessageBox::text(), as shown
-  Qt::TextFormat text_format = Qt::AutoText;    // format of the label that shows the text
+  QString text;                               // QMessageBox::text(), as shown
+  Qt::TextFormat text_format = Qt::AutoText;  // format of the label that shows the text
   QMessageBox::Icon icon = QMessageBox::NoIcon;
   QStringList buttons;     // texts of its buttons, mnemonics included, in the order added
   QString default_button;  // text of the default button; empty when none
@@ -91,8 +90,8 @@ ModalSeen Describe(QWidget* window);
 }  // namespace zefa::gui_testing
 
 /** Waits until the expected modal window was handled, and fails the test on its error. */
-#define WAIT_FOR_MODAL(answer)                                                       \
-  do {                                                                               \
+#define WAIT_FOR_MODAL(answer)                                                             \
+  do {                                                                                     \
     QTRY_VERIFY_WITH_TIMEOUT((answer)->done, ::zefa::gui_testing::kModalTimeoutMs + 1000); \
-    QVERIFY2((answer)->error.isEmpty(), qPrintable((answer)->error));                \
+    QVERIFY2((answer)->error.isEmpty(), qPrintable((answer)->error));                      \
   } while (false)
