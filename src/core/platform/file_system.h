@@ -53,6 +53,10 @@ class FileSystem {
    * regard to case on Windows. nullopt when nothing is there.
    */
   virtual std::optional<std::string> FileKey(const std::string& path) = 0;
+  /** FileKey of a file (or a link to one); nullopt for a folder or nothing. */
+  virtual std::optional<std::string> ExistingFileKey(const std::string& path) {
+    return FileExists(path) ? FileKey(path) : std::nullopt;
+  }
   /** Renames without ever overwriting, atomically. */
   virtual RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) = 0;
   /**
@@ -81,6 +85,7 @@ class NativeFileSystem : public FileSystem {
   std::vector<bool> FilesExist(const std::vector<std::string>& paths) override;
   bool CreateFolders(const std::string& path) override;
   std::optional<std::string> FileKey(const std::string& path) override;
+  std::optional<std::string> ExistingFileKey(const std::string& path) override;
   RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override;
   std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs) override;
   std::optional<std::string> ReadFile(const std::string& path) override;

@@ -2,10 +2,19 @@
 // SPDX-License-Identifier: MIT
 #include "platform/program_paths.h"
 
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
 namespace zefa {
 
 std::string WithTrailingSeparator(std::string folder, const TextRules& rules) {
-  if (folder.empty() || FileNameStart(folder, rules) != folder.size()) {
+  // An empty folder stays empty: names after it are relative, not put in the root.
+  if (!folder.empty() && FileNameStart(folder, rules) != folder.size()) {
     folder += rules.path_style == PathStyle::kWindows ? '\\' : '/';
   }
   return folder;
@@ -28,6 +37,29 @@ ProgramPaths ResolveProgramPaths(const ProgramPlaces& places, const TextRules& r
   paths.settings_path = settings_folder + kSettingsFileName;
   paths.restore_folder = restore_parent + kRestoreFolderName;
   return paths;
+}
+
+bool IsFolderWritable(const std::string& folder) {
+  if (folder.empty()) return false;
+#ifdef _WIN32
+  return ::_access(folder.c_str(), 2) == 0;
+#else
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
+#endif
+}
+
+ProgramPlaces ProbeProgramPlaces(const std::string& executable_path, const TextRules& rules,
+                                 std::string user_config_folder, std::string user_data_folder) {
+  ProgramPlaces places;
+  places.executable_path = executable_path;
+  if (const char* dir = std::getenv(kProgramDirVariable); dir != nullptr && *dir != '\0') {
+    places.zefa_oru_dir = dir;
+  }
+  places.executable_folder_writable =
+      IsFolderWritable(std::string(FolderPart(executable_path, rules)));
+  places.user_config_folder = std::move(user_config_folder);
+  places.user_data_folder = std::move(user_data_folder);
+  return places;
 }
 
 }  // namespace zefa

@@ -28,6 +28,7 @@ struct ProgramPlaces {
 
 inline constexpr const char* kSettingsFileName = "ZeFa_oru.ini";
 inline constexpr const char* kRestoreFolderName = "restore";
+inline constexpr const char* kProgramDirVariable = "ZEFA_ORU_DIR";
 
 /**
  * ZEFA_ORU_DIR when set; else the executable's folder when it is writable (a portable
@@ -35,7 +36,19 @@ inline constexpr const char* kRestoreFolderName = "restore";
  */
 ProgramPaths ResolveProgramPaths(const ProgramPlaces& places, const TextRules& rules);
 
-/** `folder` with exactly one trailing separator of the path style. */
+/** `folder` ending in a separator of the path style (one is added when it has none); "" stays "".
+ */
 std::string WithTrailingSeparator(std::string folder, const TextRules& rules);
+
+/** Whether the program may create files in the folder. */
+bool IsFolderWritable(const std::string& folder);
+
+/**
+ * The places of this run: ZEFA_ORU_DIR from the environment (unset or empty: none) and
+ * whether the executable's folder is writable; the per-user folders come from the caller
+ * (the window asks QStandardPaths).
+ */
+ProgramPlaces ProbeProgramPlaces(const std::string& executable_path, const TextRules& rules,
+                                 std::string user_config_folder, std::string user_data_folder);
 
 }  // namespace zefa

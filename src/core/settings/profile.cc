@@ -4,8 +4,10 @@
 
 #include <charconv>
 #include <limits>
+#include <unordered_set>
 
 #include "text/code_page_convert.h"
+#include "text/text_rules.h"
 
 namespace zefa {
 namespace {
@@ -22,25 +24,30 @@ std::string_view Trim(std::string_view text) {
 
 char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-// Section and key folded together; the NUL cannot occur inside a name.
+// Section and key folded together; the length prefix keeps ("a", "bc") apart from ("ab", "c").
 std::string IndexKey(std::string_view section, std::string_view key) {
-  std::string folded;
-  folded.reserve(section.size() + key.size() + 1);
+  std::string folded = std::to_string(section.size());
+  folded += ':';
   for (char c : section) folded += FoldCase(c);
-  folded += '\0';
   for (char c : key) folded += FoldCase(c);
   return folded;
 }
 
-bool SameName(std::string_view a, std::string_view b) {
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+
+bool HasLineBreak(std::string_view text) {
+  return text.find_first_of("\r\n") != std::string_view::npos;
+}
+
+}  // namespace
+
+bool SameProfileName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (FoldCase(a[i]) != FoldCase(b[i])) return false;
   }
   return true;
 }
-
-}  // namespace
 
 std::string EncodeProfileValue(std::string_view value) {
   if (!value.empty() && (IsBlank(value.front()) || IsBlank(value.back()) ||
@@ -70,52 +77,71 @@ std::optional<int> ParseProfileInteger(std::string_view text) {
     base = 16;
     text.remove_prefix(2);
   }
-  if (text.empty()) return std::nullopt;
-  long long magnitude = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
+  // from_chars would take a second sign ("--3", "0x-3"): only digits may follow.
+  if (text.empty() || text.front() == '-' || text.front() == '+') return std::nullopt;
+  unsigned long long magnitude = 0;
+  const auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), magnitude, base);
   if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  const long long value = negative ? -magnitude : magnitude;
-  if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max()) {
-    return std::nullopt;
-  }
-  return static_cast<int>(value);
+  constexpr auto kMax = static_cast<unsigned long long>(std::numeric_limits<int>::max());
+  if (magnitude > kMax + (negative ? 1 : 0)) return std::nullopt;
+  if (negative) return static_cast<int>(-static_cast<long long>(magnitude));
+  return static_cast<int>(magnitude);
 }
 
 bool IsRecordableValue(std::string_view value) {
-  return value.find_first_of("\r\n") == std::string_view::npos;
+  // A value that is not UTF-8 would make the whole file read as Shift-JIS next time.
+  return !HasLineBreak(value) && IsValidUtf8(value);
 }
 
-Profile Profile::Parse(std::string_view bytes) { return ParseBytes(DecodeStoredText(bytes)); }
+bool IsRecordableSection(std::string_view section) {
+  return !HasLineBreak(section) && section.find(']') == std::string_view::npos &&
+         Trim(section) == section && IsValidUtf8(section);
+}
 
-Profile Profile::ParseBytes(std::string_view text) {
+bool IsRecordableKey(std::string_view key) {
+  return !key.empty() && !HasLineBreak(key) && key.find('=') == std::string_view::npos &&
+         key.front() != '[' && Trim(key) == key && IsValidUtf8(key);
+}
+
+Profile Profile::Parse(std::string_view bytes) {
   Profile profile;
-  std::size_t start = 0;
+  if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
+    profile.bom_ = true;
+    bytes.remove_prefix(kUtf8Bom.size());
+  }
+  const std::string text = DecodeStoredText(bytes);
   bool line_end_known = false;
-  while (start < text.size()) {
+  for (std::size_t start = 0; start < text.size();) {
+    Line line;
     std::size_t end = text.find('\n', start);
-    const bool last = end == std::string::npos;
-    if (last) end = text.size();
+    if (end == std::string::npos) {
+      end = text.size();
+    } else {
+      line.ending = "\n";
+    }
     std::string_view raw(text.data() + start, end - start);
+    start = end + line.ending.size();
     if (!raw.empty() && raw.back() == '\r') {
       raw.remove_suffix(1);
-      if (!line_end_known) profile.line_end_ = "\r\n";
+      line.ending = line.ending.empty() ? "\r" : "\r\n";
     }
-    if (!last) line_end_known = true;
-    Line line;
+    if (!line_end_known && !line.ending.empty() && line.ending.back() == '\n') {
+      profile.line_end_ = line.ending;
+      line_end_known = true;
+    }
     line.text = std::string(raw);
     const std::string_view trimmed = Trim(raw);
     if (!trimmed.empty() && trimmed.front() == '[') {
       line.is_section = true;
       const std::size_t close = trimmed.find(']');
-      line.name = std::string(Trim(trimmed.substr(1, close == std::string_view::npos
-                                                          ? std::string_view::npos
-                                                          : close - 1)));
+      line.name = std::string(Trim(
+          trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
     } else if (const std::size_t equals = raw.find('='); equals != std::string_view::npos) {
       line.name = std::string(Trim(raw.substr(0, equals)));
       line.value = std::string(DecodeProfileValue(raw.substr(equals + 1)));
     }
     profile.lines_.push_back(std::move(line));
-    start = end + 1;
   }
   return profile;
 }
@@ -123,14 +149,15 @@ Profile Profile::ParseBytes(std::string_view text) {
 void Profile::Reindex() const {
   index_.clear();
   const std::string* section = nullptr;
-  std::unordered_map<std::string, bool> seen_sections;
+  std::unordered_set<std::string> seen_sections;
   bool section_counts = false;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const Line& line = lines_[i];
     if (line.is_section) {
       section = &line.name;
-      // Only the first section of a name is read, as by the Windows functions.
-      section_counts = seen_sections.emplace(IndexKey(line.name, {}), true).second;
+      // Only the first section of a name is read, and in it the first line of a key, as
+      // by the Windows functions; the writer changes the same lines.
+      section_counts = seen_sections.insert(IndexKey(line.name, {})).second;
     } else if (section != nullptr && section_counts && !line.name.empty()) {
       index_.emplace(IndexKey(*section, line.name), i);
     }
@@ -139,7 +166,7 @@ void Profile::Reindex() const {
 }
 
 std::optional<std::string_view> Profile::Find(std::string_view section,
-                                              std::string_view key) const {
+                                              std::string_view key) const& {
   if (!index_valid_) Reindex();
   const auto found = index_.find(IndexKey(section, key));
   if (found == index_.end()) return std::nullopt;
@@ -147,7 +174,9 @@ std::optional<std::string_view> Profile::Find(std::string_view section,
 }
 
 bool Profile::Set(std::string_view section, std::string_view key, std::string_view value) {
-  if (!IsRecordableValue(value) || !IsRecordableValue(key)) return false;
+  if (!IsRecordableSection(section) || !IsRecordableKey(key) || !IsRecordableValue(value)) {
+    return false;
+  }
   Line entry;
   entry.name = std::string(key);
   entry.value = std::string(value);
@@ -155,33 +184,45 @@ bool Profile::Set(std::string_view section, std::string_view key, std::string_vi
   index_valid_ = false;
 
   std::size_t i = 0;
-  while (i < lines_.size() && !(lines_[i].is_section && SameName(lines_[i].name, section))) ++i;
+  while (i < lines_.size() && !(lines_[i].is_section && SameProfileName(lines_[i].name, section))) {
+    ++i;
+  }
   if (i == lines_.size()) {
     Line header;
     header.is_section = true;
     header.name = std::string(section);
     header.text = '[' + header.name + ']';
-    lines_.push_back(std::move(header));
-    lines_.push_back(std::move(entry));
+    Insert(lines_.size(), std::move(header));
+    Insert(lines_.size(), std::move(entry));
     return true;
   }
   std::size_t insert_at = i + 1;
   for (std::size_t j = i + 1; j < lines_.size() && !lines_[j].is_section; ++j) {
-    if (!lines_[j].name.empty() && SameName(lines_[j].name, key)) {
+    if (!lines_[j].name.empty() && SameProfileName(lines_[j].name, key)) {
+      entry.ending = lines_[j].ending;
       lines_[j] = std::move(entry);
       return true;
     }
     if (!Trim(lines_[j].text).empty()) insert_at = j + 1;
   }
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(insert_at), std::move(entry));
+  Insert(insert_at, std::move(entry));
   return true;
 }
 
+void Profile::Insert(std::size_t at, Line line) {
+  // The line before it may be the last of the file, without a line end of its own.
+  if (at > 0 && (lines_[at - 1].ending.empty() || lines_[at - 1].ending == "\r")) {
+    lines_[at - 1].ending = line_end_;
+  }
+  line.ending = line_end_;
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(line));
+}
+
 std::string Profile::Serialize() const {
-  std::string text;
+  std::string text(bom_ ? kUtf8Bom : std::string_view{});
   for (const Line& line : lines_) {
     text += line.text;
-    text += line_end_;
+    text += line.ending;
   }
   return text;
 }

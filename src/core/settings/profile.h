@@ -18,32 +18,42 @@ namespace zefa {
  */
 class Profile {
  public:
-  /** Text that is not valid UTF-8 is read as Shift-JIS. */
+  /** Text that is not valid UTF-8 is read as Shift-JIS; a UTF-8 byte order mark is skipped. */
   static Profile Parse(std::string_view bytes);
   /** The bytes as they are, in whatever code page wrote them (restore files hold paths). */
   static Profile ParseBytes(std::string_view bytes);
 
   /** The stored value, blanks and one pair of quotes dropped; nullopt when absent. */
-  std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+  std::optional<std::string_view> Find(std::string_view section, std::string_view key) const&;
+  /** The value lives in the profile: finding in a temporary would leave it dangling. */
+  std::optional<std::string_view> Find(std::string_view, std::string_view) const&& = delete;
 
-  /** Sets the value; false (and nothing changed) when it holds a line break. */
+  /**
+   * Sets the value; false (and nothing changed) when it could not be read back as given:
+   * a line break, text that is not UTF-8, or a name the reader would take otherwise
+   * (see IsRecordableSection, IsRecordableKey).
+   */
   bool Set(std::string_view section, std::string_view key, std::string_view value);
 
   std::string Serialize() const;
 
  private:
   struct Line {
-    std::string text;
+    std::string text;         // without its line end
+    std::string_view ending;  // "\n", "\r\n", "\r" or "" (the last line), kept as found
     bool is_section = false;
-    std::string name;  // section or key name, as written
-    std::string value; // decoded value of a key line
+    std::string name;   // section or key name, as written
+    std::string value;  // decoded value of a key line
   };
   using Index = std::unordered_map<std::string, std::size_t>;
 
   void Reindex() const;
+  void Insert(std::size_t at, Line line);
 
   std::vector<Line> lines_;
-  std::string line_end_ = "\n";
+  // Ends a line the writer adds: the line end of the file's first line, "\n" when unknown.
+  std::string_view line_end_ = "\n";
+  bool bom_ = false;  // a UTF-8 byte order mark, kept as found
   mutable Index index_;
   mutable bool index_valid_ = false;
 };
@@ -57,7 +67,19 @@ std::string_view DecodeProfileValue(std::string_view raw);
 /** Decimal, or hexadecimal after "0x"; nullopt for anything else (empty text included). */
 std::optional<int> ParseProfileInteger(std::string_view text);
 
-/** Whether a key line for this value can be written at all. */
+/** Section and key names compare without regard to ASCII case. */
+bool SameProfileName(std::string_view a, std::string_view b);
+
+/** Whether a key line for this value can be written at all (one line of UTF-8). */
 bool IsRecordableValue(std::string_view value);
+
+/** A section name the reader finds again: one line, no "]", no blanks at either end. */
+bool IsRecordableSection(std::string_view section);
+
+/**
+ * A key name the reader finds again: not empty, one line, no "=", no leading "[", no
+ * blanks at either end.
+ */
+bool IsRecordableKey(std::string_view key);
 
 }  // namespace zefa

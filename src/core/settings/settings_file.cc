@@ -27,23 +27,26 @@ std::string CutToLimit(std::string_view value, std::size_t limit) {
 SettingsFile::SettingsFile(FileSystem& file_system, std::string path)
     : file_system_(file_system), path_(std::move(path)) {}
 
-std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
-                                     std::string_view default_value) const {
+std::optional<std::string> SettingsFile::ReadValue(std::string_view section,
+                                                   std::string_view key) const {
   const auto bytes = file_system_.ReadFile(path_);
-  if (!bytes) return std::string(default_value);
+  if (!bytes) return std::nullopt;
   const Profile profile = Profile::Parse(*bytes);
   const auto value = profile.Find(section, key);
-  if (!value) return std::string(default_value);
+  if (!value) return std::nullopt;
   return CutToLimit(*value, kMaxStringBytes);
+}
+
+std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
+                                     std::string_view default_value) const {
+  return ReadValue(section, key).value_or(std::string(default_value));
 }
 
 int SettingsFile::ReadInteger(std::string_view section, std::string_view key,
                               int default_value) const {
-  const auto bytes = file_system_.ReadFile(path_);
-  if (!bytes) return default_value;
-  const auto value = Profile::Parse(*bytes).Find(section, key);
+  const auto value = ReadValue(section, key);
   if (!value) return default_value;
-  return ParseProfileInteger(CutToLimit(*value, kMaxStringBytes)).value_or(default_value);
+  return ParseProfileInteger(*value).value_or(default_value);
 }
 
 bool SettingsFile::ReadBool(std::string_view section, std::string_view key,
@@ -62,6 +65,10 @@ void SettingsFile::WriteBool(std::string_view section, std::string_view key, boo
 void SettingsFile::WriteString(std::string_view section, std::string_view key,
                                std::string_view value) {
   const auto bytes = file_system_.ReadFile(path_);
+  // Something there that cannot be read must not be replaced by a file of one key.
+  if (!bytes && (file_system_.FileExists(path_) || file_system_.FolderExists(path_))) {
+    throw WriteRefused(path_);
+  }
   Profile profile = Profile::Parse(bytes.value_or(std::string{}));
   if (!profile.Set(section, key, value) ||
       !file_system_.WriteFile(path_, profile.Serialize(), WriteMode::kReplace)) {

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,12 +29,19 @@ class SettingsFile {
   std::string ReadString(std::string_view section, std::string_view key,
                          std::string_view default_value) const;
 
-  /** Each throws CommandError "<path> に書き込めません" when the platform refuses the write. */
+  /**
+   * Each throws CommandError "<path> に書き込めません" when the write is refused: by the
+   * platform, because the file is there but cannot be read, or because the value cannot be
+   * stored as one line. The file is then left as it was.
+   */
   void WriteInteger(std::string_view section, std::string_view key, int value);
   void WriteBool(std::string_view section, std::string_view key, bool value);
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
  private:
+  /** The stored value cut to kMaxStringBytes; nullopt when the file or the key is missing. */
+  std::optional<std::string> ReadValue(std::string_view section, std::string_view key) const;
+
   FileSystem& file_system_;
   std::string path_;
 };

@@ -31,8 +31,9 @@ std::size_t LastChar(std::string_view text, char c, CodePage code_page) {
 }  // namespace
 
 TextRules NativeTextRules() {
+  // The window hands the core UTF-8 on every platform; only the separators differ.
 #ifdef _WIN32
-  return {CodePage::kShiftJis, PathStyle::kWindows};
+  return {CodePage::kUtf8, PathStyle::kWindows};
 #else
   return {CodePage::kUtf8, PathStyle::kPosix};
 #endif

@@ -24,7 +24,10 @@ TextRules NativeTextRules();
 
 inline constexpr std::size_t kNotFound = std::string_view::npos;
 
-/** Length in bytes of the character that starts at `pos` (at least 1, never past the end). */
+/**
+ * Length in bytes of the character that starts at `pos` < text.size() (at least 1, never
+ * past the end); a byte that starts no complete character counts as one.
+ */
 std::size_t CharLength(std::string_view text, std::size_t pos, CodePage code_page);
 
 /**

@@ -1,0 +1,64 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QMessageBox>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "platform/prompter.h"
+
+/**
+ * The core's questions as real message boxes and the file-open dialog. Every box is
+ * modal over the parent, shows its text as plain text (never rich text), and turns the
+ * core's "\n\r" line breaks into one line break. Yes/No boxes have Yes as default; any
+ * answer but Yes, closing the box included, is No.
+ */
+class QtPrompter : public zefa::Prompter {
+ public:
+  /** The box captions, byte for byte. */
+  static inline const QString kConfirmTitle = QStringLiteral("確認");
+  static inline const QString kWarningTitle = QStringLiteral("警告");
+  static inline const QString kErrorTitle = QStringLiteral("エラー");
+  static inline const QString kApplicationTitle = QStringLiteral("ZeFa Oru");
+  static inline const QString kYesText = QStringLiteral("はい(&Y)");
+  static inline const QString kNoText = QStringLiteral("いいえ(&N)");
+  static inline const QString kAbortText = QStringLiteral("中止(&A)");
+  static inline const QString kOkText = QStringLiteral("OK");
+
+  /** `parent` owns every box (may be null); it may go away before the prompter does. */
+  explicit QtPrompter(QWidget* parent);
+
+  void Beep(zefa::BeepKind kind) override;
+  bool Confirm(const std::string& text) override;
+  bool Warn(const std::string& text) override;
+  void Error(const std::string& text) override;
+  void Inform(const std::string& text) override;
+  bool Ask(const std::string& text) override;
+  void ApplicationError(const std::string& text) override;
+  std::optional<std::string> ChooseFile(const zefa::FileChoice& choice) override;
+
+  /**
+   * Replaces the system sound for the whole program (tests count beeps with it); an empty
+   * hook brings the sound back. Returns the hook it replaced.
+   */
+  using BeepHook = std::function<void(zefa::BeepKind)>;
+  static BeepHook SetBeepHook(BeepHook hook);
+
+  /**
+   * A filter of the form "Name(*.ext)|*.ext|Other|*.a;*.b" as Qt's name filters joined by
+   * ";;" ("Name(*.ext);;Other (*.a *.b)"); an empty filter offers every file.
+   */
+  static QString ToQtFilter(std::string_view filter);
+
+ private:
+  bool AskYesNo(QMessageBox::Icon icon, const QString& title, const std::string& text);
+  void Tell(QMessageBox::Icon icon, const QString& title, const QString& button,
+            const std::string& text);
+
+  QPointer<QWidget> parent_;
+};

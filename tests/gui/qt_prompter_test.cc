@@ -1,0 +1,303 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "qt_prompter.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <vector>
+
+#include "modal.h"
+#include "qt_text.h"
+
+using namespace zefa::gui_testing;
+
+namespace {
+
+enum class Form { kConfirm, kWarn, kError, kInform, kAsk, kApplicationError };
+
+// Opens the box of one form; the answer is false for the boxes that ask nothing.
+bool Show(QtPrompter& prompter, Form form, const std::string& text) {
+  switch (form) {
+    case Form::kConfirm:
+      return prompter.Confirm(text);
+    case Form::kWarn:
+      return prompter.Warn(text);
+    case Form::kError:
+      prompter.Error(text);
+      return false;
+    case Form::kInform:
+      prompter.Inform(text);
+      return false;
+    case Form::kAsk:
+      return prompter.Ask(text);
+    case Form::kApplicationError:
+      prompter.ApplicationError(text);
+      return false;
+  }
+  return false;
+}
+
+enum class Act { kClickYes, kClickNo, kClickOnly, kClose, kEscape, kReturn };
+
+ModalAction ActionFor(Act act, const QStringList& buttons) {
+  switch (act) {
+    case Act::kClickYes:
+      return ClickButton(QtPrompter::kYesText);
+    case Act::kClickNo:
+      return ClickButton(QtPrompter::kNoText);
+    case Act::kClickOnly:
+      return ClickButton(buttons.value(0));
+    case Act::kClose:
+      return CloseWindow();
+    case Act::kEscape:
+      return PressKey(Qt::Key_Escape);
+    case Act::kReturn:
+      return PressKey(Qt::Key_Return);
+  }
+  return CloseWindow();
+}
+
+const QStringList kYesNo = {QtPrompter::kYesText, QtPrompter::kNoText};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Form)
+Q_DECLARE_METATYPE(Act)
+
+class QtPrompterTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void BoxShowsItsFormAndMapsTheAnswer_data() {
+    QTest::addColumn<Form>("form");
+    QTest::addColumn<Act>("act");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<int>("icon");
+    QTest::addColumn<QStringList>("buttons");
+    QTest::addColumn<bool>("answer");
+
+    const QString confirm = QStringLiteral("確認");
+    const QString warning = QStringLiteral("警告");
+    const QString error = QStringLiteral("エラー");
+    const QString app = QStringLiteral("ZeFa Oru");
+    const QStringList abort = {QStringLiteral("中止(&A)")};
+    const QStringList ok = {QStringLiteral("OK")};
+    const int question = QMessageBox::Question;
+    const int warn = QMessageBox::Warning;
+    const int critical = QMessageBox::Critical;
+    const int none = QMessageBox::NoIcon;
+
+    QTest::newRow("confirm yes") << Form::kConfirm << Act::kClickYes << confirm << question
+                                 << kYesNo << true;
+    QTest::newRow("confirm no") << Form::kConfirm << Act::kClickNo << confirm << question << kYesNo
+                                << false;
+    QTest::newRow("confirm closed")
+        << Form::kConfirm << Act::kClose << confirm << question << kYesNo << false;
+    QTest::newRow("confirm escape")
+        << Form::kConfirm << Act::kEscape << confirm << question << kYesNo << false;
+    QTest::newRow("confirm return is yes")
+        << Form::kConfirm << Act::kReturn << confirm << question << kYesNo << true;
+    QTest::newRow("warn yes") << Form::kWarn << Act::kClickYes << warning << warn << kYesNo << true;
+    QTest::newRow("warn no") << Form::kWarn << Act::kClickNo << warning << warn << kYesNo << false;
+    QTest::newRow("warn closed") << Form::kWarn << Act::kClose << warning << warn << kYesNo
+                                 << false;
+    QTest::newRow("warn return is yes")
+        << Form::kWarn << Act::kReturn << warning << warn << kYesNo << true;
+    QTest::newRow("ask yes") << Form::kAsk << Act::kClickYes << app << none << kYesNo << true;
+    QTest::newRow("ask no") << Form::kAsk << Act::kClickNo << app << none << kYesNo << false;
+    QTest::newRow("ask closed") << Form::kAsk << Act::kClose << app << none << kYesNo << false;
+    QTest::newRow("error abort") << Form::kError << Act::kClickOnly << error << critical << abort
+                                 << false;
+    QTest::newRow("error closed") << Form::kError << Act::kClose << error << critical << abort
+                                  << false;
+    QTest::newRow("inform ok") << Form::kInform << Act::kClickOnly << app << none << ok << false;
+    QTest::newRow("inform closed") << Form::kInform << Act::kClose << app << none << ok << false;
+    QTest::newRow("inform return") << Form::kInform << Act::kReturn << app << none << ok << false;
+    QTest::newRow("application error ok")
+        << Form::kApplicationError << Act::kClickOnly << app << critical << ok << false;
+    QTest::newRow("application error closed")
+        << Form::kApplicationError << Act::kClose << app << critical << ok << false;
+  }
+
+  void BoxShowsItsFormAndMapsTheAnswer() {
+    QFETCH(Form, form);
+    QFETCH(Act, act);
+    QFETCH(QString, title);
+    QFETCH(int, icon);
+    QFETCH(QStringList, buttons);
+    QFETCH(bool, answer);
+
+    QWidget owner;
+    QtPrompter prompter(&owner);
+    QWidget* parent_seen = nullptr;
+    const ModalAction action = ActionFor(act, buttons);
+    auto box = ExpectModal([&](QWidget* modal, ModalAnswer& result) {
+      parent_seen = modal->parentWidget();
+      action(modal, result);
+    });
+    const bool got = Show(prompter, form, "text");
+    WAIT_FOR_MODAL(box);
+
+    QCOMPARE(got, answer);
+    QCOMPARE(box->seen.class_name, QStringLiteral("QMessageBox"));
+    QCOMPARE(box->seen.title, title);
+    QCOMPARE(static_cast<int>(box->seen.icon), icon);
+    QCOMPARE(box->seen.buttons, buttons);
+    // Yes is the default of a Yes/No box; a box with one button has it as default.
+    QCOMPARE(box->seen.default_button, buttons.first());
+    QCOMPARE(box->seen.escape_button, buttons.last());
+    QCOMPARE(box->seen.text, QStringLiteral("text"));
+    QCOMPARE(box->seen.text_format, Qt::PlainText);
+    QCOMPARE(parent_seen, &owner);
+  }
+
+  void TextIsPlainNeverRich_data() {
+    QTest::addColumn<Form>("form");
+    QTest::newRow("confirm") << Form::kConfirm;
+    QTest::newRow("warn") << Form::kWarn;
+    QTest::newRow("error") << Form::kError;
+    QTest::newRow("inform") << Form::kInform;
+    QTest::newRow("ask") << Form::kAsk;
+    QTest::newRow("application error") << Form::kApplicationError;
+  }
+
+  void TextIsPlainNeverRich() {
+    QFETCH(Form, form);
+    QtPrompter prompter(nullptr);
+    auto box = ExpectModal(CloseWindow());
+    Show(prompter, form, "/home/a/<b>x</b>.txt を追加できません");
+    WAIT_FOR_MODAL(box);
+    QCOMPARE(box->seen.text, QStringLiteral("/home/a/<b>x</b>.txt を追加できません"));
+    QCOMPARE(box->seen.text_format, Qt::PlainText);
+  }
+
+  void CoreLineBreakIsOneLineBreak() {
+    QtPrompter prompter(nullptr);
+    auto box = ExpectModal(ClickButton(QtPrompter::kOkText));
+    prompter.Inform("1行目\n\r2行目\n\r\n\r4行目");
+    WAIT_FOR_MODAL(box);
+    QCOMPARE(box->seen.text, QStringLiteral("1行目\n2行目\n\n4行目"));
+    QVERIFY(!box->seen.text.contains(QLatin1Char('\r')));
+  }
+
+  void TwoBoxesInARowAreAnsweredInOrder() {
+    QtPrompter prompter(nullptr);
+    auto first = ExpectModal(ClickButton(QtPrompter::kNoText));
+    auto second = ExpectModal(ClickButton(QtPrompter::kYesText));
+    QVERIFY(!prompter.Confirm("one"));
+    QVERIFY(prompter.Warn("two"));
+    WAIT_FOR_MODAL(first);
+    WAIT_FOR_MODAL(second);
+    QCOMPARE(first->seen.text, QStringLiteral("one"));
+    QCOMPARE(second->seen.text, QStringLiteral("two"));
+  }
+
+  void OwnerMayGoFirst() {
+    auto* owner = new QWidget;
+    QtPrompter prompter(owner);
+    delete owner;
+    auto box = ExpectModal(ClickButton(QtPrompter::kOkText));
+    prompter.ApplicationError("x");
+    WAIT_FOR_MODAL(box);
+  }
+
+  void BeepsGoToTheHook() {
+    std::vector<zefa::BeepKind> beeps;
+    const auto previous =
+        QtPrompter::SetBeepHook([&](zefa::BeepKind kind) { beeps.push_back(kind); });
+    QtPrompter prompter(nullptr);
+    prompter.Beep(zefa::BeepKind::kWarning);
+    prompter.Beep(zefa::BeepKind::kError);
+    prompter.Beep(zefa::BeepKind::kInformation);
+    QtPrompter::SetBeepHook(previous);
+    prompter.Beep(zefa::BeepKind::kWarning);  // the system sound again, not counted
+    QCOMPARE(beeps, (std::vector<zefa::BeepKind>{zefa::BeepKind::kWarning, zefa::BeepKind::kError,
+                                                 zefa::BeepKind::kInformation}));
+  }
+
+  void FilterBecomesQtFilter_data() {
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("qt");
+    QTest::newRow("restore files")
+        << QStringLiteral("ZeFaファイル(*.zefa)|*.zefa") << QStringLiteral("ZeFaファイル(*.zefa)");
+    QTest::newRow("empty") << QString() << QString();
+    QTest::newRow("name without patterns")
+        << QStringLiteral("Text|*.txt") << QStringLiteral("Text (*.txt)");
+    QTest::newRow("two entries, several patterns")
+        << QStringLiteral("Images|*.png;*.jpg|All(*.*)|*.*")
+        << QStringLiteral("Images (*.png *.jpg);;All(*.*)");
+    QTest::newRow("name alone") << QStringLiteral("Odd") << QString();
+  }
+
+  void FilterBecomesQtFilter() {
+    QFETCH(QString, filter);
+    QFETCH(QString, qt);
+    QCOMPARE(QtPrompter::ToQtFilter(FromQt(filter)), qt);
+  }
+
+  void ChooseFileOffersTheFilterAndFolder() {
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.path() + QStringLiteral("/restore");
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/2024年1月2日.zefa");
+    QFile(file).open(QIODevice::WriteOnly);
+
+    QtPrompter prompter(nullptr);
+    auto dialog = ExpectModal(zefa::gui_testing::ChooseFile(file));
+    const auto chosen = prompter.ChooseFile({PathFromQt(folder), "ZeFaファイル(*.zefa)|*.zefa"});
+    WAIT_FOR_MODAL(dialog);
+    QCOMPARE(dialog->seen.class_name, QStringLiteral("QFileDialog"));
+    QCOMPARE(dialog->seen.name_filters, QStringList{QStringLiteral("ZeFaファイル(*.zefa)")});
+    QCOMPARE(dialog->seen.directory, folder);
+    QCOMPARE(dialog->seen.file_mode, QFileDialog::ExistingFile);
+    QVERIFY(chosen.has_value());
+    QCOMPARE(*chosen, PathFromQt(file));
+  }
+
+  void ChooseFileWithoutFilterTakesAnyFile() {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("photo.jpg"));
+    QFile(file).open(QIODevice::WriteOnly);
+    QtPrompter prompter(nullptr);
+    auto dialog = ExpectModal(zefa::gui_testing::ChooseFile(file));
+    const auto chosen = prompter.ChooseFile({});
+    WAIT_FOR_MODAL(dialog);
+    QCOMPARE(chosen, std::optional<std::string>(PathFromQt(file)));
+  }
+
+  void ChooseFileCancelledIsNothing() {
+    QTemporaryDir dir;
+    QtPrompter prompter(nullptr);
+    auto dialog = ExpectModal(PressKey(Qt::Key_Escape));
+    QCOMPARE(prompter.ChooseFile({PathFromQt(dir.path()), ""}), std::nullopt);
+    WAIT_FOR_MODAL(dialog);
+  }
+
+  void ChooseFileRefusesAMissingFile() {
+    QTemporaryDir dir;
+    QtPrompter prompter(nullptr);
+    // The dialog says the file is not there and stays open; the helper then cancels it.
+    auto dialog =
+        ExpectModal(zefa::gui_testing::ChooseFile(dir.filePath(QStringLiteral("gone.zefa"))));
+    auto not_found = ExpectModal(PressKey(Qt::Key_Return));
+    QCOMPARE(prompter.ChooseFile({PathFromQt(dir.path()), ""}), std::nullopt);
+    WAIT_FOR_MODAL(not_found);
+    QCOMPARE(not_found->seen.class_name, QStringLiteral("QMessageBox"));
+    QTRY_VERIFY(dialog->done);
+    QVERIFY2(dialog->error.contains(QStringLiteral("stayed open")), qPrintable(dialog->error));
+  }
+
+  void TextHelpersKeepTheBytes() {
+    const std::string utf8 = "ソ\\「x」 <b>";
+    QCOMPARE(FromQt(ToQt(utf8)), utf8);
+    QCOMPARE(ToQt(std::string("a\0b", 3)).size(), 3);
+    QCOMPARE(PathFromQt(PathToQt("/tmp/写真.jpg")), std::string("/tmp/写真.jpg"));
+    QCOMPARE(MessageToQt("a\n\rb"), QStringLiteral("a\nb"));
+  }
+};
+
+QTEST_MAIN(QtPrompterTest)
+#include "qt_prompter_test.moc"
