@@ -106,6 +106,22 @@ bool Installed(const char* program) {
   return false;
 }
 
+// The file names IMG_000001.jpg … with another prefix, one a line, for perl rename's input.
+void WriteNames(const std::string& path, const char* prefix, int rows) {
+  FILE* list = std::fopen(path.c_str(), "wb");
+  for (int i = 1; i <= rows; ++i) std::fprintf(list, "%s%06d.jpg\n", prefix, i);
+  std::fclose(list);
+}
+
+void PrintTool(const char* name, double there, double home, double bare_there_and_home) {
+  if (there < 0 || home < 0) {
+    std::printf("%s: failed\n", name);
+    return;
+  }
+  std::printf("%-32s %8.3f s  ratio %s/(b) = %.3f\n", (std::string(name) + ":").c_str(),
+              (there + home) / 2, name, (there + home) / bare_there_and_home);
+}
+
 std::string FileSystemName(const std::string& folder) {
   struct statfs info {};
   if (statfs(folder.c_str(), &info) != 0) return "?";
@@ -230,34 +246,22 @@ int main(int argc, char** argv) {
     std::printf("  message: %.200s\n", error.c_str());
   }
 
+  // Both tools rename every file there and back; their mean is set against the bare loops'.
   if (Installed("mmv")) {
     const double there = Spawn({"mmv", "IMG_*.jpg", "mmv_#1.jpg"}, files, "");
     const double home = Spawn({"mmv", "mmv_*.jpg", "IMG_#1.jpg"}, files, "");
-    if (there > 0 && home > 0) {
-      std::printf("mmv:                             %8.3f s  ratio mmv/(b) = %.3f\n",
-                  (there + home) / 2, (there + home) / (forward + back));
-    } else {
-      std::printf("mmv: failed\n");
-    }
+    PrintTool("mmv", there, home, forward + back);
   } else {
     std::printf("mmv: not installed\n");
   }
-  if (Installed("rename") || Installed("file-rename")) {
+  // Debian's perl rename, by the name that cannot be util-linux's rename.
+  if (Installed("file-rename")) {
     const std::string names = root + "/names.txt";
-    FILE* list = std::fopen(names.c_str(), "wb");
-    for (int i = 1; i <= rows; ++i) std::fprintf(list, "IMG_%06d.jpg\n", i);
-    std::fclose(list);
-    const double there = Spawn({"rename", "s/^IMG_/prl_/"}, files, names);
-    FILE* back_list = std::fopen(names.c_str(), "wb");
-    for (int i = 1; i <= rows; ++i) std::fprintf(back_list, "prl_%06d.jpg\n", i);
-    std::fclose(back_list);
-    const double home = Spawn({"rename", "s/^prl_/IMG_/"}, files, names);
-    if (there > 0 && home > 0) {
-      std::printf("perl rename:                     %8.3f s  ratio rename/(b) = %.3f\n",
-                  (there + home) / 2, (there + home) / (forward + back));
-    } else {
-      std::printf("perl rename: failed\n");
-    }
+    WriteNames(names, "IMG_", rows);
+    const double there = Spawn({"file-rename", "s/^IMG_/prl_/"}, files, names);
+    WriteNames(names, "prl_", rows);
+    const double home = Spawn({"file-rename", "s/^prl_/IMG_/"}, files, names);
+    PrintTool("perl rename", there, home, forward + back);
   } else {
     std::printf("perl rename: not installed\n");
   }

@@ -23,9 +23,12 @@ constexpr const char* kRestoreQuestion =
     "名前の変更を行ったりするともとにもどせなくなります。";
 constexpr const char* kRestoreNotice =
     "元に戻すには、[ファイル]メニューから[元に戻す]を選択してください。";
-constexpr const char* kUnrecordableText =
+constexpr const char* kLineBreakText =
     "次のファイルの名前には改行が含まれているため、リストアファイルに記録できません。"
     "実行を中止します。\n\r";
+constexpr const char* kNotUtf8Text =
+    "次のファイルの名前には UTF-8 として読めない文字が含まれているため、"
+    "リストアファイルに記録できません。実行を中止します。\n\r";
 constexpr const char* kDoneText = "完了しました。";
 constexpr const char* kFailureHead = "以下のファイルのリネームに失敗しました";
 constexpr const char* kLineBreak = "\n\r";
@@ -100,8 +103,11 @@ void RenameRun(MainState& state, const Context& context) {
   prompter.Beep(BeepKind::kWarning);
   const bool with_restore = prompter.Warn(kRestoreQuestion);
   if (with_restore) {
-    if (const std::string* unrecordable = FirstUnrecordableRow(plan)) {
-      ShowError(prompter, kUnrecordableText + *unrecordable);
+    // A path the record cannot give back unchanged would make the run impossible to undo.
+    if (const auto unrecordable = FirstUnrecordableRow(plan)) {
+      const char* text =
+          unrecordable->reason == Unrecordable::kLineBreak ? kLineBreakText : kNotUtf8Text;
+      ShowError(prompter, text + *unrecordable->old_path);
       return;
     }
     prompter.Inform(kRestoreNotice);

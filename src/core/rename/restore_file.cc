@@ -74,11 +74,16 @@ std::string RestoreFileBytes(const std::vector<PlannedRename>& plan) {
 
 bool IsRecordablePath(std::string_view path) { return IsRecordableValue(path); }
 
-const std::string* FirstUnrecordableRow(const std::vector<PlannedRename>& plan) {
+std::optional<UnrecordableRow> FirstUnrecordableRow(const std::vector<PlannedRename>& plan) {
   for (const PlannedRename& row : plan) {
-    if (!IsRecordablePath(row.old_path) || !IsRecordablePath(row.new_path)) return &row.old_path;
+    for (const std::string* path : {&row.old_path, &row.new_path}) {
+      if (IsRecordablePath(*path)) continue;
+      const bool line_break = path->find_first_of("\r\n") != std::string::npos;
+      return UnrecordableRow{&row.old_path, line_break ? Unrecordable::kLineBreak
+                                                        : Unrecordable::kNotUtf8};
+    }
   }
-  return nullptr;
+  return std::nullopt;
 }
 
 std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore_folder,
@@ -107,8 +112,9 @@ RestoreRecord RestoreRecord::Read(FileSystem& file_system, const std::string& pa
 
 RestoreRecord RestoreRecord::FromBytes(std::string_view bytes) {
   RestoreRecord record;
-  // Paths are read back byte for byte, in the code page that wrote them.
-  record.profile_ = Profile::ParseBytes(bytes);
+  // The writer records UTF-8 only, so its paths read back byte for byte; a Shift-JIS file
+  // of a Windows copy is read as such.
+  record.profile_ = Profile::Parse(bytes);
   return record;
 }
 

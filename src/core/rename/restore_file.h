@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,11 +30,19 @@ std::string RestoreFileName(const LocalTime& time, int attempt = 1);
  */
 std::string RestoreFileBytes(const std::vector<PlannedRename>& plan);
 
-/** Whether a restore file can hold this path so that it reads back unchanged. */
+/** Whether a restore file can hold this path so that it reads back unchanged: one line of UTF-8. */
 bool IsRecordablePath(std::string_view path);
 
-/** The old path of the first row whose old or new path cannot be recorded; null when none. */
-const std::string* FirstUnrecordableRow(const std::vector<PlannedRename>& plan);
+enum class Unrecordable { kLineBreak, kNotUtf8 };
+
+/** A row that a restore file cannot hold, named by its old path. */
+struct UnrecordableRow {
+  const std::string* old_path;
+  Unrecordable reason;
+};
+
+/** The first row whose old or new path cannot be recorded. */
+std::optional<UnrecordableRow> FirstUnrecordableRow(const std::vector<PlannedRename>& plan);
 
 /**
  * Writes the record into `restore_folder` (created with its parents when missing),

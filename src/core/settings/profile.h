@@ -20,8 +20,6 @@ class Profile {
  public:
   /** Text that is not valid UTF-8 is read as Shift-JIS; a UTF-8 byte order mark is skipped. */
   static Profile Parse(std::string_view bytes);
-  /** The bytes as they are, in whatever code page wrote them (restore files hold paths). */
-  static Profile ParseBytes(std::string_view bytes);
 
   /** The stored value, blanks and one pair of quotes dropped; nullopt when absent. */
   std::optional<std::string_view> Find(std::string_view section, std::string_view key) const&;

@@ -279,13 +279,24 @@ TEST_F(RenameRunTest, PathWithALineBreakIsNotRecordedNorRenamed) {
   prompter.Yes().No();
   Run();
   EXPECT_EQ(Files(), "x 1 a.txt x 2 b.txt");
+
+  state = MainState{};
+  const std::string latin1 = Add("caf\xe9.txt", "c", ".txt");
+  prompter.Yes().Yes();
+  Run();
+  EXPECT_EQ(prompter.log.back(),
+            "error 次のファイルの名前には UTF-8 として読めない文字が含まれているため、"
+            "リストアファイルに記録できません。実行を中止します。\n\r" +
+                latin1);
+  EXPECT_TRUE(dir.Exists("files/caf\xe9.txt"));
+  EXPECT_FALSE(dir.Exists(std::string("restore/") + testing::kRestoreName));
 }
 
 TEST(RestoreFileBytes, EveryRecordablePathReadsBackUnchanged) {
   const std::vector<std::string> paths = {
       "/p/plain.txt", "/p/trailing ", " /leading", "\t/tab\t", "\"/quoted\"", "'/single'",
-      "/p/\"", "\"", "'", " ", "", "/p/a=b", "/p/[section]", "/p/;comment",
-      "/p/\xff\xfe not utf-8", "C:\\pic\\\x83\x5c.txt", "/p/ \" mixed ' "};
+      "/p/\"", "\"", "'", " ", "", "/p/a=b", "/p/[section]", "/p/;comment", "[0]",
+      "/p/写真 ソ.jpg", "C:\\pic\\ソ.txt", "/p/ \" mixed ' "};
   std::vector<PlannedRename> plan;
   for (const std::string& path : paths) plan.push_back({path, path + "→new"});
   const RestoreRecord record = RestoreRecord::FromBytes(RestoreFileBytes(plan));
@@ -296,6 +307,9 @@ TEST(RestoreFileBytes, EveryRecordablePathReadsBackUnchanged) {
   }
   EXPECT_FALSE(IsRecordablePath("/p/a\nb"));
   EXPECT_FALSE(IsRecordablePath("/p/a\rb"));
+  // Bytes that are not UTF-8 would make the whole record read as Shift-JIS.
+  EXPECT_FALSE(IsRecordablePath("/p/\xff\xfe"));
+  EXPECT_FALSE(IsRecordablePath("C:\\pic\\\x83\x5c.txt"));
 }
 
 TEST(RestoreFileName, DateAndTimeWithoutAndWithLeadingZeros) {

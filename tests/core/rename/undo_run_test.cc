@@ -30,6 +30,13 @@ class UndoRunTest : public testing::RenameFixture {
     prompter.log.clear();
   }
 
+  // a.txt, b.txt and c.txt renamed to "x 1 a.txt" … with a restore file.
+  void RunThreeRows() {
+    state.edit2 = "x";
+    for (const char* name : {"a", "b", "c"}) Add(std::string(name) + ".txt", name, ".txt");
+    RunWithRestore();
+  }
+
   void Undo(std::optional<std::string> chosen, bool yes = true) {
     prompter.File(std::move(chosen));
     if (yes) prompter.Yes();
@@ -44,11 +51,7 @@ class UndoRunTest : public testing::RenameFixture {
 };
 
 TEST_F(UndoRunTest, FullRunComesBack) {
-  state.edit2 = "x";
-  Add("a.txt", "a", ".txt");
-  Add("b.txt", "b", ".txt");
-  Add("c.txt", "c", ".txt");
-  RunWithRestore();
+  RunThreeRows();
   ASSERT_EQ(Files(), "x 1 a.txt x 2 b.txt x 3 c.txt");
   Undo(RestorePath());
   ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt",
@@ -66,11 +69,7 @@ TEST_F(UndoRunTest, FullRunComesBack) {
 }
 
 TEST_F(UndoRunTest, MovedFileMakesTheRecordInvalid) {
-  state.edit2 = "x";
-  Add("a.txt", "a", ".txt");
-  Add("b.txt", "b", ".txt");
-  Add("c.txt", "c", ".txt");
-  RunWithRestore();
+  RunThreeRows();
   ASSERT_EQ(std::rename((dir / "files/x 2 b.txt").c_str(), (dir / "moved.txt").c_str()), 0);
   std::remove((dir / "files/x 3 c.txt").c_str());
   Undo(RestorePath());
@@ -87,11 +86,7 @@ TEST_F(UndoRunTest, EmptyRecordIsInvalidWithAnEmptyPath) {
 }
 
 TEST_F(UndoRunTest, OccupiedOldNameLeavesThatRowAlone) {
-  state.edit2 = "x";
-  Add("a.txt", "a", ".txt");
-  Add("b.txt", "b", ".txt");
-  Add("c.txt", "c", ".txt");
-  RunWithRestore();
+  RunThreeRows();
   dir.Touch("files/b.txt", "newcomer");
   Undo(RestorePath());
   EXPECT_EQ(prompter.log.back(), "inform 完了しました");
@@ -137,7 +132,7 @@ TEST_F(UndoRunTest, ForeignOrMissingFilesAreInvalidNeverFatal) {
     std::string bytes;
     std::string shown;
   } cases[] = {
-      {"windows.zefa", windows, Utf8ToShiftJis("C:\\pic\\旅行 1 ソ.txt")},
+      {"windows.zefa", windows, "C:\\pic\\旅行 1 ソ.txt"},
       {"garbage.zefa", std::string("\x00\xff[after\n=\n0\n\xfe", 14), ""},
       {"negative.zefa", "[Count]\ncount=-3\n[after]\n0=/nowhere\n", "/nowhere"},
       {"huge.zefa", "[Count]\ncount=2147483647\n", ""},
