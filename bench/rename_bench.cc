@@ -204,9 +204,12 @@ int main(int argc, char** argv) {
   std::vector<std::string> records;
   const double peak_before = PeakMegabytes();
   double peak_after_run = 0;
+  double round_forward = 0, round_back = 0, round_run = 0, round_undo = 0;
   const auto bare_loops = [&] {
-    forward = std::min(forward, BareLoop(old_paths, new_paths, bare_failures));
-    back = std::min(back, BareLoop(new_paths, old_paths, bare_failures));
+    round_forward = BareLoop(old_paths, new_paths, bare_failures);
+    round_back = BareLoop(new_paths, old_paths, bare_failures);
+    forward = std::min(forward, round_forward);
+    back = std::min(back, round_back);
   };
   for (int round = 0; round < rounds; ++round) {
     // Odd rounds put the bare loops last, so that neither side always runs second.
@@ -214,7 +217,8 @@ int main(int argc, char** argv) {
 
     auto started = Clock::now();
     zefa::Button2Click(state, context);
-    run = std::min(run, Seconds(started));
+    round_run = Seconds(started);
+    run = std::min(run, round_run);
     if (round == 0) peak_after_run = PeakMegabytes();
     renamed = 0;
     for (const std::string& path : new_paths) renamed += access(path.c_str(), F_OK) == 0;
@@ -228,11 +232,15 @@ int main(int argc, char** argv) {
     prompter.chosen_file = records.back();
     started = Clock::now();
     zefa::Undo1Click(state, context);
-    undo = std::min(undo, Seconds(started));
+    round_undo = Seconds(started);
+    undo = std::min(undo, round_undo);
     restored = 0;
     for (const std::string& path : old_paths) restored += access(path.c_str(), F_OK) == 0;
 
     if (round % 2 == 1) bare_loops();
+    std::printf("  round %d: bare %.3f s / %.3f s, run %.3f s (%.3f), undo %.3f s (%.3f)\n",
+                round + 1, round_forward, round_back, round_run, round_run / round_forward,
+                round_undo, round_undo / round_back);
   }
 
   std::printf("(b) bare rename(2) loop:         %8.3f s forward, %8.3f s back (%d failures)\n",
