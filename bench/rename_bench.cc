@@ -25,12 +25,12 @@
 
 #include "app/main_state.h"
 #include "platform/file_system.h"
+#include "platform/program_paths.h"
 #include "platform/prompter.h"
 #include "rename/rename_plan.h"
 #include "rename/rename_run.h"
 #include "rename/restore_file.h"
 #include "rename/undo_run.h"
-#include "platform/program_paths.h"
 
 extern char** environ;
 
@@ -157,7 +157,8 @@ int main(int argc, char** argv) {
   const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
   std::string base = argc > 2 ? argv[2] : "";
   const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 4;
-  if (base.empty() && std::getenv("ZEFA_BENCH_DIR") != nullptr) base = std::getenv("ZEFA_BENCH_DIR");
+  if (base.empty() && std::getenv("ZEFA_BENCH_DIR") != nullptr)
+    base = std::getenv("ZEFA_BENCH_DIR");
   if (base.empty()) base = std::filesystem::temp_directory_path().string();
   std::string root = base + "/zefa-rename-bench-XXXXXX";
   if (mkdtemp(root.data()) == nullptr) {
@@ -245,9 +246,10 @@ int main(int argc, char** argv) {
 
   std::printf("(b) bare rename(2) loop:         %8.3f s forward, %8.3f s back (%d failures)\n",
               forward, back, bare_failures);
-  std::printf("(a) rename run + restore file:   %8.3f s  ratio (a)/(b) = %.3f  (target <= 1.15)"
-              "  renamed %zu/%d\n",
-              run, run / forward, renamed, rows);
+  std::printf(
+      "(a) rename run + restore file:   %8.3f s  ratio (a)/(b) = %.3f  (target <= 1.15)"
+      "  renamed %zu/%d\n",
+      run, run / forward, renamed, rows);
   std::printf("undo from the restore file:      %8.3f s  ratio undo/(b) = %.3f  restored %zu/%d\n",
               undo, undo / back, restored, rows);
   for (const std::string& error : prompter.errors) {
@@ -274,9 +276,10 @@ int main(int argc, char** argv) {
     std::printf("perl rename: not installed\n");
   }
 
-  std::printf("peak memory (ru_maxrss):         %8.1f MB with the list and the bench's own paths,"
-              " %.1f MB after the run, %.1f MB after the undo\n",
-              peak_before, peak_after_run, PeakMegabytes());
+  std::printf(
+      "peak memory (ru_maxrss):         %8.1f MB with the list and the bench's own paths,"
+      " %.1f MB after the run, %.1f MB after the undo\n",
+      peak_before, peak_after_run, PeakMegabytes());
 
   std::error_code ignored;
   std::filesystem::remove_all(root, ignored);

@@ -9,8 +9,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
-#include <string>
 #include <functional>
+#include <string>
 #include <unordered_map>
 #include <vector>
 
@@ -139,7 +139,7 @@ RenameOutcome OutcomeOfError(int error, const std::string& from) {
   if (error == ENOENT) {
     struct stat info {};
     return ::lstat(from.c_str(), &info) != 0 ? RenameOutcome::kSourceMissing
-                                              : RenameOutcome::kFailed;
+                                             : RenameOutcome::kFailed;
   }
   return RenameOutcome::kFailed;
 }
@@ -286,7 +286,8 @@ RenameOutcome NativeFileSystem::RenameNoReplace(const std::string& from, const s
   }
   const int error = errno;
   // Only a file system that does not know the flag goes on to the fallbacks.
-  if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP) return posix::RenameByLink(from, to);
+  if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP)
+    return posix::RenameByLink(from, to);
   return OutcomeOfError(error, from);
 }
 
@@ -303,7 +304,8 @@ std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
     const std::string& to = *pair.to;
     const std::size_t slash = from.rfind('/');
     const bool same_folder = slash != std::string::npos && slash + 1 < from.size() &&
-                             to.size() > slash + 1 && to.compare(0, slash + 1, from, 0, slash + 1) == 0 &&
+                             to.size() > slash + 1 &&
+                             to.compare(0, slash + 1, from, 0, slash + 1) == 0 &&
                              to.find('/', slash + 1) == std::string::npos;
     if (!same_folder) {
       outcomes.push_back(RenameNoReplace(from, to));
@@ -348,8 +350,7 @@ std::optional<std::string> NativeFileSystem::ReadFile(const std::string& path) {
   return bytes;
 }
 
-bool NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes,
-                                 WriteMode mode) {
+bool NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) {
   struct stat info {};
   const bool exists = ::lstat(path.c_str(), &info) == 0;
   if (exists && (mode == WriteMode::kCreateNew || S_ISDIR(info.st_mode) ||
@@ -370,8 +371,8 @@ bool NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes
   } else {
     // link() fails with EEXIST instead of replacing a file that appeared meanwhile.
     placed = ::link(temporary.c_str(), path.c_str()) == 0 ||
-             (errno != EEXIST && ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD,
-                                             path.c_str(), RENAME_NOREPLACE) == 0);
+             (errno != EEXIST && ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(),
+                                             RENAME_NOREPLACE) == 0);
   }
   ::unlink(temporary.c_str());
   if (placed) SyncFolder(ParentOf(path));

@@ -81,8 +81,8 @@ std::string PadTwoDigits(int number, std::string_view text) {
   return std::string(text);
 }
 
-std::string ComposeName(const RenameList& list, int row, std::string_view common_name,
-                        int pattern, int number, int digits, std::string_view separator,
+std::string ComposeName(const RenameList& list, int row, std::string_view common_name, int pattern,
+                        int number, int digits, std::string_view separator,
                         std::string_view open_bracket, std::string_view close_bracket,
                         const TextRules& rules) {
   if (pattern < 1 || pattern > 8 || row < 0 || row >= RowCount(list)) return {};
@@ -109,8 +109,8 @@ std::string ComposeName(const RenameList& list, int row, std::string_view common
         element = unique;
         break;
       case Element::kNumber:
-        number_text = std::string(open_bracket) + NumberText(number, digits) +
-                      std::string(close_bracket);
+        number_text =
+            std::string(open_bracket) + NumberText(number, digits) + std::string(close_bracket);
         element = number_text;
         break;
     }
@@ -134,11 +134,11 @@ std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_v
     PlannedRename entry;
     entry.old_path = list.path.entries[static_cast<std::size_t>(row)];
     // The number wraps like the 32-bit integer it is, rather than overflowing.
-    const int number = static_cast<int>(static_cast<unsigned>(start_number) +
-                                        static_cast<unsigned>(row));
-    entry.new_path = ComposeName(list, row, common_name, settings.pattern, number,
-                                 settings.digits, settings.separator, settings.open_bracket,
-                                 settings.close_bracket, rules);
+    const int number =
+        static_cast<int>(static_cast<unsigned>(start_number) + static_cast<unsigned>(row));
+    entry.new_path =
+        ComposeName(list, row, common_name, settings.pattern, number, settings.digits,
+                    settings.separator, settings.open_bracket, settings.close_bracket, rules);
     plan.push_back(std::move(entry));
   }
   return plan;

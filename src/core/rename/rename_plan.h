@@ -40,8 +40,8 @@ std::string PadTwoDigits(int number, std::string_view text);
  * The new full path of row `row`: the folder part of its path, the base name of the
  * pattern's elements, then the row's extension. Empty for a pattern outside 1 to 8.
  */
-std::string ComposeName(const RenameList& list, int row, std::string_view common_name,
-                        int pattern, int number, int digits, std::string_view separator,
+std::string ComposeName(const RenameList& list, int row, std::string_view common_name, int pattern,
+                        int number, int digits, std::string_view separator,
                         std::string_view open_bracket, std::string_view close_bracket,
                         const TextRules& rules);
 
@@ -65,7 +65,8 @@ struct PlannedRename {
   RowStatus status = RowStatus::kPlanned;
 };
 
-/** Every row's old and new path, numbered from `start_number`; what the preview shows is what the run does. */
+/** Every row's old and new path, numbered from `start_number`; what the preview shows is what the
+ * run does. */
 std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_view common_name,
                                            int start_number, const NameSettings& settings,
                                            const TextRules& rules);

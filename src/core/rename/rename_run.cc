@@ -126,8 +126,7 @@ void RenameRun(MainState& state, const Context& context) {
 
 }  // namespace
 
-bool CheckNameParts(const RenameList& list, const NameSettings& settings,
-                    const Context& context) {
+bool CheckNameParts(const RenameList& list, const NameSettings& settings, const Context& context) {
   const CodePage code_page = context.rules.code_page;
   Prompter& prompter = context.prompter;
   if (settings.pattern < 1 || settings.pattern > 8) return true;  // no name is built

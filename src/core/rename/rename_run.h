@@ -30,7 +30,8 @@ bool CheckNameParts(const RenameList& list, const NameSettings& settings, const 
 /** Renames every row in order from its old to its new path, never overwriting; sets each status. */
 void ExecuteRenamePlan(std::vector<PlannedRename>& plan, FileSystem& file_system);
 
-/** The report of the failed rows ("" when none failed): the first 20 old paths, then "他" N "個". */
+/** The report of the failed rows ("" when none failed): the first 20 old paths, then "他" N "個".
+ */
 std::string FailureReport(const std::vector<PlannedRename>& plan);
 
 }  // namespace zefa

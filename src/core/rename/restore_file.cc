@@ -79,8 +79,8 @@ std::optional<UnrecordableRow> FirstUnrecordableRow(const std::vector<PlannedRen
     for (const std::string* path : {&row.old_path, &row.new_path}) {
       if (IsRecordablePath(*path)) continue;
       const bool line_break = path->find_first_of("\r\n") != std::string::npos;
-      return UnrecordableRow{&row.old_path, line_break ? Unrecordable::kLineBreak
-                                                        : Unrecordable::kNotUtf8};
+      return UnrecordableRow{&row.old_path,
+                             line_break ? Unrecordable::kLineBreak : Unrecordable::kNotUtf8};
     }
   }
   return std::nullopt;

@@ -131,7 +131,9 @@ TEST(ComposeName, ExtensionEntryIsUsedUnchanged) {
   const struct {
     const char* extension;
     const char* expected;
-  } cases[] = {{".jpg", "/p/x 1 u.jpg"}, {"", "/p/x 1 u"}, {"jpg", "/p/x 1 ujpg"},
+  } cases[] = {{".jpg", "/p/x 1 u.jpg"},
+               {"", "/p/x 1 u"},
+               {"jpg", "/p/x 1 ujpg"},
                {".tar.gz", "/p/x 1 u.tar.gz"}};
   for (const auto& c : cases) {
     const RenameList list = OneRow("/p/a.jpg", "u", c.extension);
@@ -151,10 +153,10 @@ TEST(PadNumber, PadsBySignedValueAndNeverCuts) {
     int digits;
     const char* expected;
   } cases[] = {
-      {7, 1, "7"},     {7, 2, "07"},     {7, 3, "007"},   {123, 2, "123"}, {99, 3, "099"},
-      {100, 3, "100"}, {1000, 3, "1000"}, {100, 2, "100"}, {10, 2, "10"},  {9, 2, "09"},
-      {0, 3, "000"},   {-1, 3, "00-1"},  {-1, 2, "0-1"},  {7, 0, "7"},     {7, 5, "7"},
-      {2147483647, 3, "2147483647"},
+      {7, 1, "7"},    {7, 2, "07"},    {7, 3, "007"},     {123, 2, "123"},
+      {99, 3, "099"}, {100, 3, "100"}, {1000, 3, "1000"}, {100, 2, "100"},
+      {10, 2, "10"},  {9, 2, "09"},    {0, 3, "000"},     {-1, 3, "00-1"},
+      {-1, 2, "0-1"}, {7, 0, "7"},     {7, 5, "7"},       {2147483647, 3, "2147483647"},
   };
   for (const auto& c : cases) {
     const RenameList list = OneRow("/p/a", "", "");

@@ -1,11 +1,12 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
+#include "rename/rename_run.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "rename/rename_run.h"
 #include "rename/restore_file.h"
 #include "rename_test_support.h"
 #include "settings/profile.h"
@@ -39,9 +40,8 @@ TEST_F(RenameRunTest, RenamesEveryRowAndRecordsTheRunFirst) {
   prompter.Yes().Yes();
   Run();
 
-  EXPECT_EQ(prompter.log, (Lines{"beep warning", kConfirm, "beep warning",
-                                        kRestoreQuestion, kRestoreNotice, "beep information",
-                                        kDone}));
+  EXPECT_EQ(prompter.log, (Lines{"beep warning", kConfirm, "beep warning", kRestoreQuestion,
+                                 kRestoreNotice, "beep information", kDone}));
   EXPECT_EQ(Files(), "旅 001 a.txt 旅 002   b.jpg 旅 003 c ");
   EXPECT_EQ(dir.Read("files/旅 003 c "), "c");
   const std::string folder = dir / "files/";
@@ -81,8 +81,8 @@ TEST_F(RenameRunTest, NoRestoreFileWhenDeclined) {
   Run();
   EXPECT_EQ(Files(), "x 1 a.txt");
   EXPECT_FALSE(dir.Exists("restore"));
-  EXPECT_EQ(prompter.log, (Lines{"beep warning", kConfirm, "beep warning",
-                                        kRestoreQuestion, "beep information", kDone}));
+  EXPECT_EQ(prompter.log, (Lines{"beep warning", kConfirm, "beep warning", kRestoreQuestion,
+                                 "beep information", kDone}));
 }
 
 TEST_F(RenameRunTest, NotConfirmedChangesNothing) {
@@ -156,8 +156,8 @@ TEST_F(RenameRunTest, SecondRunStopsAtTheFirstRenamedFile) {
   prompter.Yes();
   Run();
   EXPECT_EQ(testing::LogFrom(prompter, mark),
-              (Lines{"beep warning", kConfirm, "beep error",
-                          "error 次のファイルが存在しません。実行を中止します。\n\r" + a}));
+            (Lines{"beep warning", kConfirm, "beep error",
+                   "error 次のファイルが存在しません。実行を中止します。\n\r" + a}));
   EXPECT_EQ(Files(), "x 1 a.txt x 2 b.txt");
 }
 
@@ -170,8 +170,8 @@ TEST_F(RenameRunTest, PatternsWithoutNumberNeedEveryUniqueName) {
     prompter.Yes();
     Run();
     EXPECT_EQ(testing::LogFrom(prompter, mark),
-                (Lines{"beep warning", kConfirm, "beep error",
-                            "error ファイル名を入力して下さい\n\r" + b}));
+              (Lines{"beep warning", kConfirm, "beep error",
+                     "error ファイル名を入力して下さい\n\r" + b}));
     EXPECT_EQ(Files(), "a.txt b.txt");
   }
   // The same list under pattern 1: that row is named by its number alone.
@@ -206,7 +206,7 @@ TEST_F(RenameRunTest, EveryPartOfTheNameIsCheckedBeforeAnythingIsRenamed) {
     prompter.Yes();
     Run();
     EXPECT_EQ(testing::LogFrom(prompter, mark),
-                (Lines{"beep warning", kConfirm, "beep error", std::string("error ") + c.error}))
+              (Lines{"beep warning", kConfirm, "beep error", std::string("error ") + c.error}))
         << c.settings << c.unique << c.extension;
     EXPECT_EQ(Files(), "a.txt b.txt");
   }
@@ -238,8 +238,8 @@ TEST_F(RenameRunTest, RefusedRestoreWriteRenamesNothing) {
   prompter.Yes().Yes();
   Run();
   EXPECT_EQ(prompter.log,
-              (Lines{"beep warning", kConfirm, "beep warning", kRestoreQuestion,
-                          kRestoreNotice, "app-error " + RestorePath() + " に書き込めません."}));
+            (Lines{"beep warning", kConfirm, "beep warning", kRestoreQuestion, kRestoreNotice,
+                   "app-error " + RestorePath() + " に書き込めません."}));
   EXPECT_EQ(Files(), "a.txt b.txt");
   EXPECT_EQ(dir.Read("restore"), "a file where the folder should be");
 }
@@ -258,9 +258,9 @@ TEST_F(RenameRunTest, RunInTheSameSecondKeepsTheEarlierRecord) {
   EXPECT_EQ(dir.Listing("restore"),
             "2026年3月7日09時05分03秒.zefa 2026年3月7日09時05分03秒_2.zefa");
   EXPECT_EQ(dir.Read(std::string("restore/") + testing::kRestoreName), first);
-  EXPECT_EQ(RestoreRecord::Read(file_system, dir / "restore/2026年3月7日09時05分03秒_2.zefa")
-                .After(0),
-            dir / "files/y 1 b.txt");
+  EXPECT_EQ(
+      RestoreRecord::Read(file_system, dir / "restore/2026年3月7日09時05分03秒_2.zefa").After(0),
+      dir / "files/y 1 b.txt");
 }
 
 TEST_F(RenameRunTest, PathWithALineBreakIsNotRecordedNorRenamed) {
@@ -293,10 +293,24 @@ TEST_F(RenameRunTest, PathWithALineBreakIsNotRecordedNorRenamed) {
 }
 
 TEST(RestoreFileBytes, EveryRecordablePathReadsBackUnchanged) {
-  const std::vector<std::string> paths = {
-      "/p/plain.txt", "/p/trailing ", " /leading", "\t/tab\t", "\"/quoted\"", "'/single'",
-      "/p/\"", "\"", "'", " ", "", "/p/a=b", "/p/[section]", "/p/;comment", "[0]",
-      "/p/写真 ソ.jpg", "C:\\pic\\ソ.txt", "/p/ \" mixed ' "};
+  const std::vector<std::string> paths = {"/p/plain.txt",
+                                          "/p/trailing ",
+                                          " /leading",
+                                          "\t/tab\t",
+                                          "\"/quoted\"",
+                                          "'/single'",
+                                          "/p/\"",
+                                          "\"",
+                                          "'",
+                                          " ",
+                                          "",
+                                          "/p/a=b",
+                                          "/p/[section]",
+                                          "/p/;comment",
+                                          "[0]",
+                                          "/p/写真 ソ.jpg",
+                                          "C:\\pic\\ソ.txt",
+                                          "/p/ \" mixed ' "};
   std::vector<PlannedRename> plan;
   for (const std::string& path : paths) plan.push_back({path, path + "→new"});
   const RestoreRecord record = RestoreRecord::FromBytes(RestoreFileBytes(plan));

@@ -1,11 +1,10 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-#include <gtest/gtest.h>
 
 #include <atomic>
 #include <chrono>
@@ -32,8 +31,8 @@ using testing::RenameFixture;
 bool CreateExclusive(const std::string& path, const std::string& content) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd < 0) return false;
-  const bool written = ::write(fd, content.data(), content.size()) ==
-                       static_cast<ssize_t>(content.size());
+  const bool written =
+      ::write(fd, content.data(), content.size()) == static_cast<ssize_t>(content.size());
   ::close(fd);
   return written;
 }
@@ -60,10 +59,10 @@ TEST(RenameNoReplace, EveryWayRefusesATakenName) {
   NativeFileSystem native;
   const std::map<std::string, std::function<RenameOutcome(const std::string&, const std::string&)>>
       ways = {
-          {"renameat2", [&](const std::string& f, const std::string& t) {
-             return native.RenameNoReplace(f, t);
-           }},
-          {"batch", [&](const std::string& f, const std::string& t) {
+          {"renameat2", [&](const std::string& f,
+                            const std::string& t) { return native.RenameNoReplace(f, t); }},
+          {"batch",
+           [&](const std::string& f, const std::string& t) {
              return native.RenameEachNoReplace({{&f, &t}}).at(0);
            }},
           {"link", posix::RenameByLink},
@@ -124,8 +123,8 @@ TEST(FilesExist, AgreesWithFileExists) {
   ASSERT_EQ(::symlink((dir / "many/sub").c_str(), (dir / "many/folder link").c_str()), 0);
   ASSERT_EQ(::symlink((dir / "gone").c_str(), (dir / "many/dangling").c_str()), 0);
   for (const char* name : {"many/sub", "many/link", "many/folder link", "many/dangling",
-                           "many/missing", "many/F1", "many/./f2", "many/sub/../f3",
-                           "many//f4", "many/", "other/g", "many/sub/inner", "nowhere/f1"}) {
+                           "many/missing", "many/F1", "many/./f2", "many/sub/../f3", "many//f4",
+                           "many/", "other/g", "many/sub/inner", "nowhere/f1"}) {
     paths.push_back(dir / name);
   }
   paths.push_back(paths.front());  // the same file twice
@@ -234,8 +233,9 @@ TEST(RenameCrashTest, KilledRunLeavesEveryFileOnceAndACompleteRecord) {
       // The first run goes to its end and gives the span over which the kills fall.
       int status = 0;
       ::waitpid(child, &status, 0);
-      full_run_ms = std::chrono::duration<double, std::milli>(
-                        std::chrono::steady_clock::now() - started).count();
+      full_run_ms =
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
+              .count();
       ASSERT_TRUE(WIFEXITED(status));
     } else {
       const auto delay = std::chrono::microseconds(

@@ -1,5 +1,7 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
+#include "rename/undo_run.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,7 +10,6 @@
 
 #include "rename/rename_run.h"
 #include "rename/restore_file.h"
-#include "rename/undo_run.h"
 #include "rename_test_support.h"
 #include "text/code_page_convert.h"
 
@@ -17,7 +18,8 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-const std::string kQuestion = "warn 元に戻しますか？\n\rこのファイルには以下のファイルが含まれます。\n\r";
+const std::string kQuestion =
+    "warn 元に戻しますか？\n\rこのファイルには以下のファイルが含まれます。\n\r";
 const std::string kInvalid = "error このファイルは無効です。以下のファイルが見つかりません\n\r";
 
 class UndoRunTest : public testing::RenameFixture {
@@ -54,8 +56,8 @@ TEST_F(UndoRunTest, FullRunComesBack) {
   RunThreeRows();
   ASSERT_EQ(Files(), "x 1 a.txt x 2 b.txt x 3 c.txt");
   Undo(RestorePath());
-  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt",
-             "beep information", "inform 完了しました"});
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt", "beep information",
+             "inform 完了しました"});
   EXPECT_EQ(Files(), "a.txt b.txt c.txt");
   EXPECT_EQ(dir.Read("files/b.txt"), "b.txt");
   EXPECT_TRUE(dir.Exists(std::string("restore/") + testing::kRestoreName));
@@ -81,8 +83,8 @@ TEST_F(UndoRunTest, MovedFileMakesTheRecordInvalid) {
 TEST_F(UndoRunTest, EmptyRecordIsInvalidWithAnEmptyPath) {
   RunWithRestore();
   Undo(RestorePath());
-  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid,
-             "beep information", "inform 完了しました"});
+  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid, "beep information",
+             "inform 完了しました"});
 }
 
 TEST_F(UndoRunTest, OccupiedOldNameLeavesThatRowAlone) {
@@ -142,13 +144,13 @@ TEST_F(UndoRunTest, ForeignOrMissingFilesAreInvalidNeverFatal) {
     prompter.log.clear();
     Undo(dir / c.name);
     const std::string missing = std::string(c.name) == "negative.zefa" ? "" : c.shown;
-    ExpectLog({ChooseLine(), "beep warning", kQuestion + c.shown, "beep error",
-               kInvalid + missing, "beep information", "inform 完了しました"});
+    ExpectLog({ChooseLine(), "beep warning", kQuestion + c.shown, "beep error", kInvalid + missing,
+               "beep information", "inform 完了しました"});
   }
   prompter.log.clear();
   Undo(dir / "no such file.zefa");
-  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid,
-             "beep information", "inform 完了しました"});
+  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid, "beep information",
+             "inform 完了しました"});
 }
 
 TEST_F(UndoRunTest, HandEditedRecordIsReadLikeAProfile) {
@@ -165,8 +167,8 @@ TEST_F(UndoRunTest, HandEditedRecordIsReadLikeAProfile) {
 
 TEST_F(UndoRunTest, RecordNeverMovesAFileToAnotherFolder) {
   const std::string a = dir.Touch("files/new a.txt", "a");
-  dir.Touch("moved.zefa", "[Count]\ncount=1\n[before]\n0=" + dir / "elsewhere.txt" +
-                              "\n[after]\n0=" + a + "\n");
+  dir.Touch("moved.zefa",
+            "[Count]\ncount=1\n[before]\n0=" + dir / "elsewhere.txt" + "\n[after]\n0=" + a + "\n");
   Undo(dir / "moved.zefa");
   EXPECT_EQ(Files(), "new a.txt");
   EXPECT_FALSE(dir.Exists("elsewhere.txt"));
