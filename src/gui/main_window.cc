@@ -35,6 +35,10 @@ constexpr int kClientWidth = 387;
 constexpr int kClientHeight = 454;
 constexpr int kRowHeight = 12;
 
+// Rows are 12 pixels high in the window's font; a stand-in font that needs more gets more,
+// so that no descender (the "_" of IMG_001) is cut off.
+int RowHeight(const QFont& font) { return std::max(kRowHeight, QFontMetrics(font).height()); }
+
 // Right edges of the right-aligned number labels, and the left edge of Label15.
 constexpr int kLabel5Right = 26;
 constexpr int kLabel10Right = 274;
@@ -118,7 +122,7 @@ QListView* TForm1::MakeListBox(const char* name, const zefa::ListColumn& column,
   view->setTextElideMode(Qt::ElideNone);
   view->setWordWrap(false);
   view->setAcceptDrops(false);
-  auto* model = new ColumnModel(column, kRowHeight, view);
+  auto* model = new ColumnModel(column, RowHeight(font()), view);
   view->setModel(model);
   list_boxes_[static_cast<std::size_t>(index)] = view;
   models_[static_cast<std::size_t>(index)] = model;
@@ -315,9 +319,8 @@ void TForm1::Render(bool list_changed) {
 }
 
 void TForm1::PlaceNumberLabels() {
-  // A digit is six pixels wide in the window's font: the labels grow by that.
   const auto width_of = [](const QLabel* label) {
-    return std::max(6, 6 * static_cast<int>(label->text().size()));
+    return std::max(6, label->fontMetrics().horizontalAdvance(label->text()));
   };
   const int width5 = width_of(label5_);
   label5_->setGeometry(kLabel5Right - width5, 248, width5, 12);
