@@ -32,7 +32,6 @@ constexpr const char* kNotUtf8Text =
 constexpr const char* kDoneText = "完了しました。";
 constexpr const char* kFailureHead = "以下のファイルのリネームに失敗しました";
 constexpr const char* kLineBreak = "\n\r";
-constexpr const char* kForbiddenBytes = "\\/:*\"<>|";
 
 void ShowError(Prompter& prompter, const std::string& text) {
   prompter.Beep(BeepKind::kError);
@@ -135,11 +134,19 @@ bool CheckNameParts(const RenameList& list, const NameSettings& settings, const 
        !CheckNameChars(settings.close_bracket, code_page, prompter))) {
     return false;
   }
-  // A text without any of the bytes cannot hold the characters; only the others are
-  // searched character by character.
+  // Unique names and extensions come from file names, where the other characters may be
+  // legal: only a path separator is refused in them, as it would move the file elsewhere.
+  const char* separators = context.rules.path_style == PathStyle::kWindows ? "\\/:" : "/";
   const auto check = [&](const std::string& text) {
-    return text.find_first_of(kForbiddenBytes) == std::string::npos ||
-           CheckNameChars(text, code_page, prompter);
+    if (text.find_first_of(separators) == std::string::npos) return true;
+    for (const char* c = separators; *c != '\0'; ++c) {
+      if (ContainsText(text, std::string_view(c, 1), code_page)) {
+        prompter.Beep(BeepKind::kError);
+        prompter.Error(std::string("使えない文字\"") + *c + "\"が含まれています");
+        return false;
+      }
+    }
+    return true;
   };
   for (const std::string& unique : list.unique.entries) {
     if (!check(unique)) return false;

@@ -194,7 +194,6 @@ TEST_F(RenameRunTest, EveryPartOfTheNameIsCheckedBeforeAnythingIsRenamed) {
       {"Num_kakko=1\nNum_toji=|\n", "x", "u", ".txt", "使えない文字\"|\"が含まれています"},
       {"", "x", "../../etc/u", ".txt", "使えない文字\"/\"が含まれています"},
       {"", "x", "u", "/.txt", "使えない文字\"/\"が含まれています"},
-      {"", "x", "a:b", ".txt", "使えない文字\":\"が含まれています"},
   };
   for (const auto& c : cases) {
     state = MainState{};
@@ -210,6 +209,15 @@ TEST_F(RenameRunTest, EveryPartOfTheNameIsCheckedBeforeAnythingIsRenamed) {
         << c.settings << c.unique << c.extension;
     EXPECT_EQ(Files(), "a.txt b.txt");
   }
+  // A unique name taken from a file name may hold what a POSIX file name may hold.
+  state = MainState{};
+  Settings("");
+  state.edit2 = "x";
+  Add("a.txt", "a:b*", ".txt");
+  prompter.Yes().No();
+  Run();
+  EXPECT_EQ(prompter.log.back(), kDone);
+  EXPECT_EQ(Files(), "b.txt x 1 a:b*.txt");
   // Brackets are not part of a name without number.
   state = MainState{};
   Settings("pattern=8\nNum_kakko=1\nNum_aki=/\n");
