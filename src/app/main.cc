@@ -1,8 +1,31 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <string>
+#include <vector>
+
+#include "main_window.h"
+#include "program_places.h"
+#include "qt_prompter.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
-  return 0;
+  QApplication::setApplicationName(QStringLiteral("ZeFa Oru"));
+  zefa::NativeFileSystem file_system;
+  QtPrompter prompter(nullptr);
+  TForm1 form(prompter, file_system, CurrentProgramPaths(file_system));
+  prompter.SetParent(&form);
+  if (form.quit_requested()) return 0;
+  form.show();
+  // Files handed over by the desktop (dropped on the program's icon) are added as if they
+  // had been dropped on the window.
+  std::vector<std::string> dropped;
+  for (const QString& argument : QCoreApplication::arguments().mid(1)) {
+    dropped.push_back(QFile::encodeName(QFileInfo(argument).absoluteFilePath()).toStdString());
+  }
+  if (!dropped.empty()) form.DropPaths(dropped);
+  return QApplication::exec();
 }

@@ -33,6 +33,9 @@ class QtPrompter : public zefa::Prompter {
   /** `parent` owns every box (may be null); it may go away before the prompter does. */
   explicit QtPrompter(QWidget* parent);
 
+  /** The main window is made after its prompter: it becomes the boxes' owner then. */
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
   void Beep(zefa::BeepKind kind) override;
   bool Confirm(const std::string& text) override;
   bool Warn(const std::string& text) override;

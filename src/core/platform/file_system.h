@@ -39,6 +39,10 @@ class FileSystem {
    * regard to case on Windows. nullopt when nothing is there.
    */
   virtual std::optional<std::string> FileKey(const std::string& path) = 0;
+  /** FileKey of a file (or a link to one); nullopt for a folder or nothing. */
+  virtual std::optional<std::string> ExistingFileKey(const std::string& path) {
+    return FileExists(path) ? FileKey(path) : std::nullopt;
+  }
   /** Renames without ever overwriting, atomically. */
   virtual RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) = 0;
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
@@ -56,6 +60,7 @@ class NativeFileSystem : public FileSystem {
   bool FolderExists(const std::string& path) override;
   bool CreateFolders(const std::string& path) override;
   std::optional<std::string> FileKey(const std::string& path) override;
+  std::optional<std::string> ExistingFileKey(const std::string& path) override;
   RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override;
   std::optional<std::string> ReadFile(const std::string& path) override;
   bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) override;

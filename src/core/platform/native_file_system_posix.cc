@@ -82,6 +82,15 @@ std::optional<std::string> NativeFileSystem::FileKey(const std::string& path) {
   return std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino);
 }
 
+// One stat instead of FileExists and FileKey: adding many files costs a system call each.
+std::optional<std::string> NativeFileSystem::ExistingFileKey(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    return std::nullopt;
+  }
+  return std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino);
+}
+
 RenameOutcome NativeFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
   if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
     return RenameOutcome::kDone;

@@ -55,8 +55,10 @@ ProgramPlaces ProbeProgramPlaces(const std::string& executable_path, const TextR
   if (const char* dir = std::getenv(kProgramDirVariable); dir != nullptr && *dir != '\0') {
     places.zefa_oru_dir = dir;
   }
-  places.executable_folder_writable =
-      IsFolderWritable(std::string(FolderPart(executable_path, rules)));
+  // A copy installed for the whole system keeps its files per user, even when run by root.
+  const std::string folder(FolderPart(executable_path, rules));
+  const bool system_folder = folder.rfind("/usr/", 0) == 0 || folder == "/bin/" || folder == "/sbin/";
+  places.executable_folder_writable = !system_folder && IsFolderWritable(folder);
   places.user_config_folder = std::move(user_config_folder);
   places.user_data_folder = std::move(user_data_folder);
   return places;

@@ -34,6 +34,12 @@ void RenameList::AppendRow(std::string file_path, std::string unique_name,
   extension.entries.push_back(std::move(extension_text));
 }
 
+void RenameList::Reserve(std::size_t rows) {
+  for (ListColumn* c : {&number, &path, &unique, &extension}) c->entries.reserve(rows);
+  key_of_path_.reserve(rows);
+  paths_of_key_.reserve(rows);
+}
+
 bool RenameList::HoldsFile(const std::string& file_key) const {
   return paths_of_key_.find(file_key) != paths_of_key_.end();
 }

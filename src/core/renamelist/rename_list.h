@@ -43,6 +43,8 @@ class RenameList {
   /** Appends a row; `file_key` identifies the file for the duplicate check. */
   void AppendRow(std::string file_path, std::string unique_name, std::string extension_text,
                  std::string file_key);
+  /** Makes room for `rows` rows in all, so that adding many files at once grows nothing twice. */
+  void Reserve(std::size_t rows);
   /** Whether a listed file has this key (a hash look-up, not a scan). */
   bool HoldsFile(const std::string& file_key) const;
   /** Forgets the key of a path that left the target-path column. */

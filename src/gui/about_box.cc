@@ -1,0 +1,86 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "about_box.h"
+
+#include <qdrawutil.h>
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+#include "window_style.h"
+
+namespace {
+
+/** A panel with a lowered outer and a raised inner bevel, one pixel each. */
+class BevelPanel : public QFrame {
+ public:
+  using QFrame::QFrame;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    qDrawShadePanel(&painter, rect(), palette(), /*sunken=*/true, 1);
+    qDrawShadePanel(&painter, rect().adjusted(1, 1, -1, -1), palette(), /*sunken=*/false, 1);
+  }
+};
+
+QLabel* AddLabel(QWidget* parent, const char* name, const QString& caption, int left, int top) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setTextFormat(Qt::PlainText);
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+}  // namespace
+
+TAboutBox::TAboutBox(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+  setObjectName(QStringLiteral("AboutBox"));
+  setWindowTitle(QStringLiteral("バージョン情報"));
+  setFont(WindowFont());
+  FixClientSize(this, 284, 139);
+
+  auto* panel = new BevelPanel(this);
+  panel->setObjectName(QStringLiteral("Panel1"));
+  panel->setGeometry(8, 8, 265, 121);
+
+  AddLabel(panel, "ProductName", QStringLiteral("アプリケーション名：ZeFa Oru"), 10, 18);
+  AddLabel(panel, "Version", QStringLiteral("バージョン番号："), 10, 40);
+  label1_ = AddLabel(panel, "Label1", QStringLiteral("2.66"), 96, 40);
+  AddLabel(panel, "Copyright", QStringLiteral("作者：ZeFa Oru 開発チーム"), 10, 62);
+  AddLabel(panel, "Comments", QStringLiteral("公開日時：2026年12月8日"), 10, 84);
+
+  auto* ok_button = new QPushButton(QStringLiteral("閉じる"), panel);
+  ok_button->setObjectName(QStringLiteral("OKButton"));
+  ok_button->setGeometry(177, 74, 66, 25);
+  ok_button->setDefault(true);
+  ok_button->setFocus();
+  connect(ok_button, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);
+}
+
+QString TAboutBox::VersionText(QWidget* owner) {
+  const TAboutBox box(owner);
+  return box.label1_->text();
+}
+
+void TAboutBox::Open(QWidget* owner) {
+  TAboutBox box(owner);
+  box.exec();
+}
+
+void TAboutBox::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TAboutBox::OKButtonClick() { accept(); }

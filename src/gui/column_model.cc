@@ -1,0 +1,27 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "column_model.h"
+
+#include <QSize>
+
+ColumnModel::ColumnModel(const zefa::ListColumn& column, int row_height, QObject* parent)
+    : QAbstractListModel(parent), column_(column), row_height_(row_height) {}
+
+int ColumnModel::rowCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : column_.size();
+}
+
+QVariant ColumnModel::data(const QModelIndex& index, int role) const {
+  if (!index.isValid() || index.row() >= column_.size()) return {};
+  if (role == Qt::DisplayRole) {
+    const std::string& entry = column_.entries[static_cast<std::size_t>(index.row())];
+    return QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size()));
+  }
+  if (role == Qt::SizeHintRole) return QSize(row_width_, row_height_);
+  return {};
+}
+
+void ColumnModel::Reload() {
+  beginResetModel();
+  endResetModel();
+}

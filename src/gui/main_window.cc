@@ -1,0 +1,456 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "main_window.h"
+
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTimer>
+#include <QUrl>
+
+#include "about_box.h"
+#include "app/form_create.h"
+#include "column_model.h"
+#include "desktop_commands.h"
+#include "platform/command_error.h"
+#include "platform/prompter.h"
+#include "renamelist/add_file.h"
+#include "renamelist/row_commands.h"
+#include "renamelist/selection_commands.h"
+#include "renamelist/sort_list.h"
+#include "window_style.h"
+
+namespace {
+
+constexpr int kClientWidth = 387;
+constexpr int kClientHeight = 454;
+constexpr int kRowHeight = 12;
+
+// Rows are 12 pixels high in the window's font; a stand-in font that needs more gets more,
+// so that no descender (the "_" of IMG_001) is cut off.
+int RowHeight(const QFont& font) { return std::max(kRowHeight, QFontMetrics(font).height()); }
+
+// Right edges of the right-aligned number labels, and the left edge of Label15.
+constexpr int kLabel5Right = 26;
+constexpr int kLabel10Right = 274;
+constexpr int kLabel15Left = 20;
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
+  auto* label = new QLabel(caption, parent);
+  label->setObjectName(QString::fromLatin1(name));
+  label->setTextFormat(Qt::PlainText);
+  label->setAlignment(alignment);
+  label->setGeometry(geometry);
+  return label;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
+                        QRect geometry) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setAutoDefault(false);
+  button->setGeometry(geometry);
+  return button;
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromLatin1(name));
+  edit->setGeometry(geometry);
+  // Files dropped on a field are added to the list, not typed into it.
+  edit->setAcceptDrops(false);
+  return edit;
+}
+
+int TopRow(const QListView* view) { return view->verticalScrollBar()->value(); }
+
+void SetEditText(QLineEdit* edit, const std::string& text) {
+  const QString shown = ToQt(text);
+  if (edit->text() != shown) edit->setText(shown);
+}
+
+}  // namespace
+
+TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system,
+               zefa::ProgramPaths paths, UrlOpener open_url, QWidget* parent)
+    : QMainWindow(parent),
+      prompter_(prompter),
+      file_system_(file_system),
+      paths_(std::move(paths)),
+      open_url_(std::move(open_url)) {
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(QStringLiteral("ZeFa Oru"));
+  setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                 Qt::CustomizeWindowHint);
+  setFont(WindowFont());
+  setAcceptDrops(true);
+  BuildControls();
+  BuildMenu();
+  ConnectHandlers();
+  FormCreate();
+  // The client area is fixed; the menu bar comes on top of it.
+  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  CentreOver(this, nullptr);
+}
+
+TForm1::~TForm1() = default;
+
+zefa::Context TForm1::context() const {
+  return zefa::Context{prompter_, file_system_, paths_, zefa::NativeTextRules()};
+}
+
+QListView* TForm1::MakeListBox(const char* name, const zefa::ListColumn& column, int index) {
+  auto* view = new QListView(centralWidget());
+  view->setObjectName(QString::fromLatin1(name));
+  view->setUniformItemSizes(true);
+  view->setSelectionMode(QAbstractItemView::SingleSelection);
+  view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  view->setTextElideMode(Qt::ElideNone);
+  view->setWordWrap(false);
+  view->setAcceptDrops(false);
+  auto* model = new ColumnModel(column, RowHeight(font()), view);
+  view->setModel(model);
+  list_boxes_[static_cast<std::size_t>(index)] = view;
+  models_[static_cast<std::size_t>(index)] = model;
+  return view;
+}
+
+void TForm1::BuildControls() {
+  auto* client = new QWidget(this);
+  client->setObjectName(QStringLiteral("ClientArea"));
+  client->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(client);
+
+  MakeLabel(client, "Label1", QStringLiteral("数"), {8, 8, 12, 12});
+  MakeLabel(client, "Label2", QStringLiteral("対象ファイル"), {48, 8, 65, 12});
+  MakeLabel(client, "Label3", QStringLiteral("固有ファイル名"), {176, 8, 77, 12});
+  MakeLabel(client, "Label4", QStringLiteral("拡張子"), {312, 8, 36, 12});
+  MakeListBox("ListBox1", state_.list.number, 0)->setGeometry(8, 24, 41, 177);
+  MakeListBox("ListBox2", state_.list.path, 1)->setGeometry(48, 24, 129, 177);
+  MakeListBox("ListBox3", state_.list.unique, 2)->setGeometry(176, 24, 137, 177);
+  MakeListBox("ListBox4", state_.list.extension, 3)->setGeometry(312, 24, 65, 177);
+  // The number and extension columns carry a scroll bar that cannot move, so that all
+  // four columns show the same rows at the same heights.
+  list_boxes_[0]->horizontalScrollBar()->setEnabled(false);
+  list_boxes_[3]->horizontalScrollBar()->setEnabled(false);
+
+  button6_ = MakeButton(client, "Button6", QStringLiteral("↑"), {60, 208, 25, 25});
+  button7_ = MakeButton(client, "Button7", QStringLiteral("↓"), {86, 208, 25, 25});
+  MakeButton(client, "Button4", QStringLiteral("追加"), {112, 208, 33, 25});
+  MakeButton(client, "Button5", QStringLiteral("除外"), {146, 208, 33, 25});
+  MakeButton(client, "Button8", QStringLiteral("↑"), {262, 208, 25, 25});
+  MakeButton(client, "Button9", QStringLiteral("↓"), {288, 208, 25, 25});
+  MakeButton(client, "Button10", QStringLiteral("クリア"), {336, 208, 43, 25});
+
+  label5_ = MakeLabel(client, "Label5", QStringLiteral("0"), {20, 248, 6, 12},
+                      Qt::AlignRight | Qt::AlignVCenter);
+  MakeLabel(client, "Label6", QStringLiteral("番のファイルの固有名 ："), {32, 248, 123, 12});
+  edit1_ = MakeEdit(client, "Edit1", {176, 240, 129, 20});
+  MakeLabel(client, "Label7", QStringLiteral("に"), {312, 248, 11, 12});
+  MakeButton(client, "Button1", QStringLiteral("変更"), {336, 240, 43, 20});
+
+  label15_ = MakeLabel(client, "Label15", QStringLiteral("0"), {20, 280, 6, 12});
+  MakeLabel(client, "Label14", QStringLiteral("番のファイルの拡張子 ："), {32, 280, 123, 12});
+  edit3_ = MakeEdit(client, "Edit3", {176, 272, 129, 20});
+  MakeLabel(client, "Label9", QStringLiteral("に"), {312, 280, 11, 12});
+  MakeButton(client, "Button14", QStringLiteral("変更"), {336, 272, 43, 20});
+
+  MakeLabel(client, "Label8", QStringLiteral("共通ファイル名 ："), {68, 312, 87, 12});
+  edit2_ = MakeEdit(client, "Edit2", {176, 304, 129, 20});
+
+  MakeLabel(client, "Label13", QStringLiteral("連番 ："), {120, 344, 34, 12});
+  spin_edit1_ = new QSpinBox(client);
+  spin_edit1_->setObjectName(QStringLiteral("SpinEdit1"));
+  spin_edit1_->setRange(1, 999);
+  spin_edit1_->setValue(1);
+  spin_edit1_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+  spin_edit1_->setGeometry(176, 336, 41, 21);
+  if (auto* line = spin_edit1_->findChild<QLineEdit*>()) line->setAcceptDrops(false);
+  MakeLabel(client, "Label12", QStringLiteral("から"), {224, 344, 22, 12});
+  label10_ = MakeLabel(client, "Label10", QStringLiteral("0"), {268, 344, 6, 12},
+                       Qt::AlignRight | Qt::AlignVCenter);
+  MakeLabel(client, "Label11", QStringLiteral("まで"), {280, 344, 22, 12});
+
+  MakeButton(client, "Button3", QStringLiteral("設定"), {104, 376, 81, 25});
+  MakeButton(client, "Button11", QStringLiteral("ソート"), {200, 376, 81, 25});
+  MakeButton(client, "Button12", QStringLiteral("プレビュー"), {296, 376, 81, 25});
+  MakeButton(client, "Button15", QStringLiteral("一括置換"), {200, 416, 81, 25});
+  MakeButton(client, "Button2", QStringLiteral("リネーム開始"), {296, 416, 81, 25});
+
+  const char* tab_order[] = {"ListBox1", "ListBox2", "ListBox3", "ListBox4", "Button6",
+                             "Button7",  "Button4",  "Button5",  "Button8",  "Button9",
+                             "Button10", "Edit1",    "Button1",  "Edit3",    "Button14",
+                             "Edit2",    "SpinEdit1", "Button3", "Button11", "Button12",
+                             "Button15", "Button2"};
+  QWidget* previous = nullptr;
+  for (const char* name : tab_order) {
+    auto* widget = client->findChild<QWidget*>(QString::fromLatin1(name));
+    if (previous != nullptr) setTabOrder(previous, widget);
+    previous = widget;
+  }
+}
+
+void TForm1::BuildMenu() {
+  QMenuBar* bar = menuBar();
+  bar->setObjectName(QStringLiteral("MainMenu1"));
+  // Captions hold no "&": no item has a shortcut key.
+  QMenu* file_menu = bar->addMenu(QStringLiteral("ファイル"));
+  file_menu->setObjectName(QStringLiteral("File1"));
+  QMenu* help_menu = bar->addMenu(QStringLiteral("ヘルプ"));
+  help_menu->setObjectName(QStringLiteral("Help1"));
+  const auto add = [](QMenu* menu, const char* name, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+  };
+  add(file_menu, "Undo1", QStringLiteral("元に戻す"));
+  add(file_menu, "Exit1", QStringLiteral("設定"));
+  add(file_menu, "Exit2", QStringLiteral("終了"));
+  add(help_menu, "N1", QStringLiteral("トピックの検索"));
+  add(help_menu, "About1", QStringLiteral("バージョン情報"));
+}
+
+void TForm1::ConnectHandlers() {
+  const std::array<void (TForm1::*)(), 4> clicks = {&TForm1::ListBox1Click, &TForm1::ListBox2Click,
+                                                    &TForm1::ListBox3Click, &TForm1::ListBox4Click};
+  for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
+    connect(list_boxes_[i]->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            clicks[i]);
+  }
+  connect(list_boxes_[1], &QListView::doubleClicked, this, &TForm1::ListBox2DblClick);
+  connect(list_boxes_[2], &QListView::doubleClicked, this, &TForm1::ListBox3DblClick);
+  const std::pair<const char*, void (TForm1::*)()> buttons[] = {
+      {"Button10", &TForm1::Button10Click}, {"Button4", &TForm1::Button4Click},
+      {"Button11", &TForm1::Button11Click}, {"Button6", &TForm1::Button6Click},
+      {"Button7", &TForm1::Button7Click},   {"Button8", &TForm1::Button8Click},
+      {"Button9", &TForm1::Button9Click},   {"Button5", &TForm1::Button5Click},
+      {"Button1", &TForm1::Button1Click},   {"Button14", &TForm1::Button14Click},
+  };
+  for (const auto& [name, handler] : buttons) {
+    connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
+            handler);
+  }
+  // The editor's own signal: the spin box says nothing while its text is no number.
+  connect(spin_edit1_->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
+          &TForm1::SpinEdit1Change);
+  connect(spin_edit1_, &QSpinBox::textChanged, this, &TForm1::SpinEdit1Change);
+  const std::pair<const char*, void (TForm1::*)()> items[] = {
+      {"Exit2", &TForm1::Exit2Click}, {"N1", &TForm1::N1Click}, {"About1", &TForm1::About1Click}};
+  for (const auto& [name, handler] : items) {
+    connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
+  }
+}
+
+template <typename Command>
+void TForm1::Run(bool list_changes, Command&& command) {
+  if (rendering_) return;
+  PullFromWidgets();
+  zefa::RunCommand(prompter_, std::forward<Command>(command));
+  Render(list_changes);
+}
+
+void TForm1::PullFromWidgets() {
+  state_.edit1 = FromQt(edit1_->text());
+  state_.edit2 = FromQt(edit2_->text());
+  state_.edit3 = FromQt(edit3_->text());
+  state_.start_number = zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText()));
+  for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
+    state_.list.column(static_cast<zefa::ColumnId>(i)).top = TopRow(list_boxes_[i]);
+  }
+}
+
+void TForm1::Render(bool list_changed) {
+  rendering_ = true;
+  if (list_changed) {
+    ApplyScrollWidths();
+    for (ColumnModel* model : models_) model->Reload();
+    // Lay the rows out now, so that the scroll ranges are right before the tops are set.
+    for (QListView* view : list_boxes_) view->doItemsLayout();
+  }
+  for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
+    QListView* view = list_boxes_[i];
+    const zefa::ListColumn& column = state_.list.column(static_cast<zefa::ColumnId>(i));
+    QItemSelectionModel* selection = view->selectionModel();
+    if (column.HasSelection()) {
+      const QModelIndex index = view->model()->index(column.selected, 0);
+      if (selection->currentIndex() != index || !selection->isSelected(index)) {
+        selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+      }
+    } else if (selection->hasSelection() || selection->currentIndex().isValid()) {
+      selection->clear();
+    }
+  }
+  for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
+    list_boxes_[i]->verticalScrollBar()->setValue(
+        state_.list.column(static_cast<zefa::ColumnId>(i)).top);
+  }
+  SetEditText(edit1_, state_.edit1);
+  SetEditText(edit2_, state_.edit2);
+  SetEditText(edit3_, state_.edit3);
+  if (spin_edit1_->value() != state_.start_number && state_.start_number >= 1 &&
+      state_.start_number <= 999) {
+    spin_edit1_->setValue(state_.start_number);
+  }
+  label5_->setText(ToQt(state_.label5));
+  label15_->setText(ToQt(state_.label15));
+  label10_->setText(ToQt(zefa::Label10Text(state_)));
+  PlaceNumberLabels();
+  button6_->setVisible(state_.file_arrows_shown);
+  button6_->setEnabled(state_.file_arrows_shown);
+  button7_->setVisible(state_.file_arrows_shown);
+  button7_->setEnabled(state_.file_arrows_shown);
+  spin_edit1_->setEnabled(state_.serial_enabled);
+  label10_->setEnabled(state_.serial_enabled);
+  rendering_ = false;
+}
+
+void TForm1::PlaceNumberLabels() {
+  const auto width_of = [](const QLabel* label) {
+    return std::max(6, label->fontMetrics().horizontalAdvance(label->text()));
+  };
+  const int width5 = width_of(label5_);
+  label5_->setGeometry(kLabel5Right - width5, 248, width5, 12);
+  label15_->setGeometry(kLabel15Left, 280, width_of(label15_), 12);
+  const int width10 = width_of(label10_);
+  label10_->setGeometry(kLabel10Right - width10, 344, width10, 12);
+}
+
+void TForm1::ApplyScrollWidths() {
+  const std::array<int, 4> factors = {2, state_.path_scroll_factor, 6, 2};
+  for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
+    // The client width as it stands now, also before the window was first laid out.
+    const QListView* view = list_boxes_[i];
+    models_[i]->SetRowWidth(factors[i] * (view->width() - 2 * view->frameWidth()));
+  }
+}
+
+void TForm1::FormCreate() {
+  PullFromWidgets();
+  zefa::FormCreateResult result;
+  zefa::RunCommand(prompter_, [&] {
+    result = zefa::FormCreate(state_, context(),
+                              [this] { return RunStartUpUpdateCheck(prompter_, this); });
+  });
+  Render(true);
+  if (result.update_chosen) {
+    OpenFolderAndSite(paths_.executable_folder, open_url_);
+    quit_requested_ = true;
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+  }
+}
+
+void TForm1::ListBoxClick(zefa::ColumnId source) {
+  if (rendering_) return;
+  QListView* view = list_boxes_[static_cast<std::size_t>(source)];
+  // The view scrolls a newly selected row into sight only after this signal.
+  if (view->selectionModel()->currentIndex().isValid()) {
+    view->scrollTo(view->selectionModel()->currentIndex());
+  }
+  PullFromWidgets();
+  const QModelIndexList selected = view->selectionModel()->selectedIndexes();
+  zefa::ListColumn& column = state_.list.column(source);
+  column.selected = selected.isEmpty() ? -1 : selected.front().row();
+  zefa::ListBoxClick(state_, source, TopRow(view));
+  Render(false);
+}
+
+void TForm1::ListBox1Click() { ListBoxClick(zefa::ColumnId::kNumber); }
+void TForm1::ListBox2Click() { ListBoxClick(zefa::ColumnId::kPath); }
+void TForm1::ListBox3Click() { ListBoxClick(zefa::ColumnId::kUnique); }
+void TForm1::ListBox4Click() { ListBoxClick(zefa::ColumnId::kExtension); }
+
+void TForm1::ListBox2DblClick() {
+  Run(false, [this] { zefa::ListBox2DblClick(state_, zefa::NativeTextRules()); });
+}
+
+void TForm1::ListBox3DblClick() {
+  Run(false, [this] { zefa::ListBox3DblClick(state_); });
+}
+
+void TForm1::Button10Click() {
+  Run(true, [this] { zefa::Button10Click(state_); });
+}
+
+void TForm1::SpinEdit1Change() {
+  if (rendering_) return;
+  state_.start_number = zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText()));
+  label10_->setText(ToQt(zefa::Label10Text(state_)));
+  PlaceNumberLabels();
+}
+
+void TForm1::Exit2Click() { QCoreApplication::quit(); }
+
+void TForm1::N1Click() { OpenHelp(prompter_, DefaultHelpPlaces(), open_url_); }
+
+void TForm1::About1Click() { TAboutBox::Open(this); }
+
+void TForm1::Button4Click() {
+  Run(true, [this] { zefa::Button4Click(state_, context()); });
+}
+
+void TForm1::Button11Click() {
+  Run(true, [this] { zefa::Button11Click(state_, context()); });
+}
+
+void TForm1::Button6Click() {
+  Run(true, [this] { zefa::Button6Click(state_, context()); });
+}
+
+void TForm1::Button7Click() {
+  Run(true, [this] { zefa::Button7Click(state_, context()); });
+}
+
+void TForm1::Button8Click() {
+  Run(true, [this] { zefa::Button8Click(state_, context()); });
+}
+
+void TForm1::Button9Click() {
+  Run(true, [this] { zefa::Button9Click(state_, context()); });
+}
+
+void TForm1::Button5Click() {
+  Run(true, [this] { zefa::Button5Click(state_, context()); });
+}
+
+void TForm1::Button1Click() {
+  Run(true, [this] { zefa::Button1Click(state_, context()); });
+}
+
+void TForm1::Button14Click() {
+  Run(true, [this] { zefa::Button14Click(state_, context()); });
+}
+
+void TForm1::DropPaths(const std::vector<std::string>& paths) {
+  Run(true, [this, &paths] { zefa::DropFiles(state_, context(), paths); });
+}
+
+void TForm1::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TForm1::dragMoveEvent(QDragMoveEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void TForm1::dropEvent(QDropEvent* event) {
+  std::vector<std::string> paths;
+  for (const QUrl& url : event->mimeData()->urls()) {
+    if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+  }
+  event->acceptProposedAction();
+  DropPaths(paths);
+}

@@ -1,0 +1,107 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "app/main_state.h"
+#include "desktop_commands.h"
+
+class ColumnModel;
+class QLabel;
+class QLineEdit;
+class QListView;
+class QPushButton;
+class QSpinBox;
+
+/**
+ * The main window: a thin view of the core's MainState. Every handler reads the fields
+ * into the state, runs the core command and renders the state again.
+ */
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  /** `open_url` hands folders, pages and the help to the desktop. */
+  TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system, zefa::ProgramPaths paths,
+         UrlOpener open_url = &QDesktopServices::openUrl, QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  zefa::MainState& state() { return state_; }
+  zefa::Context context() const;
+  /** Whether the update check asked the program to end. */
+  bool quit_requested() const { return quit_requested_; }
+
+  /** Shows the state again after it was changed from outside a handler (a dialog). */
+  void Refresh() { Render(true); }
+
+  /** The creation step; run again after every save of the settings. */
+  void FormCreate();
+
+  void ListBox1Click();
+  void ListBox2Click();
+  void ListBox3Click();
+  void ListBox4Click();
+  void ListBox2DblClick();
+  void ListBox3DblClick();
+  void Button10Click();
+  void SpinEdit1Change();
+  void Button4Click();
+  void Button11Click();
+  void Button6Click();
+  void Button7Click();
+  void Button8Click();
+  void Button9Click();
+  void Button5Click();
+  void Button1Click();
+  void Button14Click();
+  void Exit2Click();
+  void N1Click();
+  void About1Click();
+
+  /** Adds dropped files in drop order. */
+  void DropPaths(const std::vector<std::string>& paths);
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void BuildControls();
+  void BuildMenu();
+  void ConnectHandlers();
+  QListView* MakeListBox(const char* name, const zefa::ListColumn& column, int index);
+
+  /** Runs a core command between reading the fields and rendering the state again. */
+  template <typename Command>
+  void Run(bool list_changes, Command&& command);
+  void ListBoxClick(zefa::ColumnId source);
+  void PullFromWidgets();
+  void Render(bool list_changed);
+  void ApplyScrollWidths();
+  void PlaceNumberLabels();
+
+  zefa::Prompter& prompter_;
+  zefa::FileSystem& file_system_;
+  zefa::ProgramPaths paths_;
+  UrlOpener open_url_;
+  zefa::MainState state_;
+  bool quit_requested_ = false;
+  bool rendering_ = false;
+
+  std::array<QListView*, 4> list_boxes_{};
+  std::array<ColumnModel*, 4> models_{};
+  QLineEdit* edit1_ = nullptr;
+  QLineEdit* edit2_ = nullptr;
+  QLineEdit* edit3_ = nullptr;
+  QSpinBox* spin_edit1_ = nullptr;
+  QLabel* label5_ = nullptr;
+  QLabel* label10_ = nullptr;
+  QLabel* label15_ = nullptr;
+  QPushButton* button6_ = nullptr;
+  QPushButton* button7_ = nullptr;
+};

@@ -1,0 +1,25 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QFont>
+#include <QString>
+#include <string_view>
+
+class QWidget;
+
+/**
+ * The font of every window: "ＭＳ Ｐゴシック" at 12 pixels, falling back to its
+ * metric-compatible twin IPAPGothic, which fontconfig does not map by itself.
+ */
+QFont WindowFont();
+
+/** A fixed-size window of the given client size, centred over `owner` (or the screen). */
+void FixClientSize(QWidget* window, int width, int height);
+void CentreOver(QWidget* window, const QWidget* owner);
+
+/** Bytes of the program's code page as display text, at the GUI edge only. */
+inline QString ToQt(std::string_view bytes) {
+  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+inline std::string FromQt(const QString& text) { return text.toUtf8().toStdString(); }

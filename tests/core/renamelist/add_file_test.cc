@@ -1,0 +1,157 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "renamelist/add_file.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "list_fixture.h"
+#include "renamelist/row_commands.h"
+
+namespace zefa {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+class AddFileTest : public ListFixture {
+ protected:
+  void Link(const std::string& target, const std::string& name) {
+    std::filesystem::create_symlink(target, dir / name);
+  }
+  std::string Inform(const std::string& text) { return "inform " + text; }
+};
+
+TEST_F(AddFileTest, AppendsNumberPathUniqueNameAndExtension) {
+  const std::string photo = dir.Touch("photos/IMG_001.JPG");
+  const std::string archive = dir.Touch("photos/archive.tar.gz");
+  const std::string profile = dir.Touch("photos/.profile");
+  const std::string readme = dir.Touch("photos/README");
+  for (const std::string& path : {photo, archive, profile, readme}) {
+    AddFile(state, MakeContext(), path);
+  }
+  EXPECT_EQ(prompter.log, Strings{});
+  const RenameList& list = state.list;
+  EXPECT_EQ(list.number.entries, (Strings{"1", "2", "3", "4"}));
+  EXPECT_EQ(list.path.entries, (Strings{photo, archive, profile, readme}));
+  EXPECT_EQ(list.unique.entries, (Strings{"IMG_001", "archive.tar", "", "README"}));
+  EXPECT_EQ(list.extension.entries, (Strings{".JPG", ".gz", ".profile", ""}));
+  EXPECT_EQ(Label10Text(state), "4");
+  EXPECT_EQ(list.path.selected, -1);
+}
+
+TEST_F(AddFileTest, RefusesWithTheMessageOfTheFirstFailedCheck) {
+  const std::string listed = dir.Touch("sub/a.txt");
+  std::filesystem::create_directories(dir / "folder");
+  Link(listed, "link.txt");
+  Link(paths.executable_path, "program_link");
+  Link(dir / "gone.txt", "dangling.txt");
+  ASSERT_EQ(::link(listed.c_str(), (dir / "hard.txt").c_str()), 0);
+  ASSERT_EQ(::link(paths.executable_path.c_str(), (dir / "program_hard").c_str()), 0);
+  AddFile(state, MakeContext(), listed);
+  ASSERT_EQ(state.list.size(), 1);
+
+  const std::string own = kOwnProgramMessage;
+  const std::string not_file = kNotAFileMessage;
+  const std::string twice = kAlreadyListedMessage;
+  const struct {
+    std::string path;
+    std::string message;
+  } cases[] = {
+      {paths.executable_path, own},
+      {dir / "program_link", own},
+      {dir / "program_hard", own},
+      {dir / "./zefa_oru", own},
+      {dir / "folder", not_file},
+      {dir / "folder/", not_file},
+      {dir / "missing.txt", not_file},
+      {dir / "dangling.txt", not_file},
+      {"", not_file},
+      {listed, twice + listed},
+      {dir / "link.txt", twice + dir / "link.txt"},
+      {dir / "hard.txt", twice + dir / "hard.txt"},
+      {dir / "sub/./a.txt", twice + dir / "sub/./a.txt"},
+      {dir / "sub/../sub/a.txt", twice + dir / "sub/../sub/a.txt"},
+  };
+  for (const auto& c : cases) {
+    prompter.log.clear();
+    AddFile(state, MakeContext(), c.path);
+    EXPECT_EQ(prompter.log, Strings{Inform(c.message)}) << c.path;
+    EXPECT_EQ(state.list.size(), 1) << c.path;
+  }
+}
+
+TEST_F(AddFileTest, NamesDifferingOnlyInCaseAreTwoFiles) {
+  const std::string lower = dir.Touch("photo.jpg", "one");
+  const std::string upper = dir.Touch("PHOTO.jpg", "two");
+  DropFiles(state, MakeContext(), {lower, upper});
+  EXPECT_EQ(prompter.log, Strings{});
+  EXPECT_EQ(state.list.path.entries, (Strings{lower, upper}));
+}
+
+TEST_F(AddFileTest, DropAddsInOrderAndEachRefusalShowsItsOwnBox) {
+  const std::string listed = dir.Touch("b.txt");
+  AddFile(state, MakeContext(), listed);
+  const std::string first = dir.Touch("a.txt");
+  const std::string third = dir.Touch("c.txt");
+  DropFiles(state, MakeContext(), {first, listed, dir / "missing", third});
+  EXPECT_EQ(prompter.log, (Strings{Inform(kAlreadyListedMessage + listed), Inform(kNotAFileMessage)}));
+  EXPECT_EQ(state.list.path.entries, (Strings{listed, first, third}));
+  EXPECT_EQ(state.list.number.entries, (Strings{"1", "2", "3"}));
+}
+
+TEST_F(AddFileTest, DroppedPathsAreTakenWhole) {
+  // A path longer than 1023 bytes whose first 1023 bytes name another existing file.
+  std::string folder = "d";
+  while ((dir / folder).size() < 800) folder += "/" + std::string(200, 'd');
+  const std::size_t base = (dir / folder).size() + 1;  // below 1023 - 255
+  ASSERT_GT(base + 255, 1030u);
+  ASSERT_LT(base, 1023u);
+  const std::string shorter = dir.Touch(folder + "/" + std::string(1023 - base, 'x'));
+  const std::string longer = dir.Touch(folder + "/" + std::string(1030 - base, 'x'));
+  ASSERT_EQ(longer.substr(0, 1023), shorter);
+  DropFiles(state, MakeContext(), {longer});
+  EXPECT_EQ(prompter.log, Strings{});
+  EXPECT_EQ(state.list.path.entries, Strings{longer});
+}
+
+TEST_F(AddFileTest, ARemovedFileCanBeAddedAgain) {
+  const std::string file = dir.Touch("a.txt");
+  AddFile(state, MakeContext(), file);
+  state.list.SelectAll(0);
+  Button5Click(state, MakeContext());
+  ASSERT_TRUE(state.list.empty());
+  AddFile(state, MakeContext(), dir / "./a.txt");
+  EXPECT_EQ(prompter.log, Strings{});
+  EXPECT_EQ(state.list.path.entries, Strings{dir / "./a.txt"});
+  AddFile(state, MakeContext(), file);
+  EXPECT_EQ(prompter.log, Strings{Inform(kAlreadyListedMessage + file)});
+}
+
+TEST_F(AddFileTest, SettingsAndCommonNameAreThoseOfEachCommand) {
+  state.edit2 = "trip";
+  WriteSettings("when_add=1\nKoyu_kakko=0\nkoyu_aki=_\n");
+  AddFile(state, MakeContext(), dir.Touch("trip_01.jpg"));
+  WriteSettings("when_add=0\nKoyu_kakko=1\nkoyu_aki=_\nkoyu_toji=z\n");
+  AddFile(state, MakeContext(), dir.Touch("trip_02.jpg"));
+  WriteSettings("when_add=1\nKoyu_kakko=1\n");
+  DropFiles(state, MakeContext(), {dir.Touch("x「trip」y.png"), dir.Touch("「trip」.png")});
+  EXPECT_EQ(state.list.unique.entries, (Strings{"_01", "_02", "「」", "「」"}));
+}
+
+TEST_F(AddFileTest, AddButtonOpensTheDialogWithoutFilter) {
+  const std::string file = dir.Touch("pick.txt");
+  prompter.File(std::nullopt).File(file);
+  Button4Click(state, MakeContext());
+  EXPECT_TRUE(state.list.empty());
+  Button4Click(state, MakeContext());
+  EXPECT_EQ(prompter.log, (Strings{"choose-file |", "choose-file |"}));
+  EXPECT_EQ(state.list.path.entries, Strings{file});
+  EXPECT_EQ(state.list.unique.entries, Strings{"pick"});
+}
+
+}  // namespace
+}  // namespace zefa

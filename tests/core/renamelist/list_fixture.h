@@ -1,0 +1,48 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/main_state.h"
+#include "platform/file_system.h"
+#include "scripted_prompter.h"
+#include "temp_dir.h"
+
+namespace zefa {
+
+/** A main window's state, a scripted prompter and a program folder of its own. */
+class ListFixture : public ::testing::Test {
+ protected:
+  ListFixture() {
+    paths.executable_folder = dir.path();
+    paths.executable_path = dir.Touch("zefa_oru", "program");
+    paths.settings_path = dir / "ZeFa_oru.ini";
+    paths.restore_folder = dir / "restore";
+  }
+
+  Context MakeContext() { return Context{prompter, fs, paths, rules}; }
+
+  /** The settings file with these key lines under [Option]. */
+  void WriteSettings(std::string_view lines) {
+    dir.Touch("ZeFa_oru.ini", "[Option]\n" + std::string(lines));
+  }
+
+  /** Rows that need no file on disk: path, unique name, extension. */
+  void AddRows(const std::vector<std::vector<std::string>>& rows) {
+    for (const auto& row : rows) state.list.AppendRow(row[0], row[1], row[2], row[0]);
+  }
+
+  testing::TempDir dir;
+  testing::ScriptedPrompter prompter;
+  NativeFileSystem fs;
+  ProgramPaths paths;
+  TextRules rules;
+  MainState state;
+};
+
+}  // namespace zefa

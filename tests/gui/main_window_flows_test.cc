@@ -1,0 +1,100 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+// The main window driven as a person drives it: real buttons, real message boxes.
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QtTest>
+#include <memory>
+
+#include "main_window.h"
+#include "modal.h"
+#include "platform/file_system.h"
+#include "qt_prompter.h"
+#include "temp_dir.h"
+
+using zefa::gui_testing::ClickButton;
+using zefa::gui_testing::CloseWindow;
+using zefa::gui_testing::ExpectModal;
+
+class MainWindowFlowsTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<zefa::testing::TempDir> dir_;
+  zefa::NativeFileSystem file_system_;
+  std::unique_ptr<QtPrompter> prompter_;
+  std::unique_ptr<TForm1> form_;
+
+  template <typename T>
+  T* Find(const char* name) {
+    T* found = form_->findChild<T*>(QString::fromLatin1(name));
+    if (found == nullptr) qFatal("no control %s", name);
+    return found;
+  }
+
+  void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+
+  std::vector<std::string> Column(zefa::ColumnId id) {
+    return form_->state().list.column(id).entries;
+  }
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<zefa::testing::TempDir>();
+    dir_->Touch("ZeFa_oru.ini", "[Option]\nUpdateCheck=0\n");
+    zefa::ProgramPaths paths;
+    paths.executable_path = *dir_ / "zefa-oru";
+    paths.executable_folder = dir_->path();
+    paths.settings_path = *dir_ / "ZeFa_oru.ini";
+    paths.restore_folder = *dir_ / "restore";
+    prompter_ = std::make_unique<QtPrompter>(nullptr);
+    QtPrompter::SetBeepHook([](zefa::BeepKind) {});
+    form_ = std::make_unique<TForm1>(*prompter_, file_system_, paths,
+                                     [](const QUrl&) { return true; });
+    prompter_->SetParent(form_.get());
+    form_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+  }
+
+  void cleanup() {
+    form_.reset();
+    prompter_.reset();
+    QtPrompter::SetBeepHook({});
+  }
+
+  void SortAsksThroughTheWarningBox_data() {
+    QTest::addColumn<bool>("answer_yes");
+    QTest::newRow("yes") << true;
+    QTest::newRow("closed") << false;
+  }
+
+  void SortAsksThroughTheWarningBox() {
+    QFETCH(bool, answer_yes);
+    const std::string img10 = dir_->Touch("IMG_10.jpg");
+    const std::string img2 = dir_->Touch("img_2.jpg");
+    const std::string img1 = dir_->Touch("IMG_1.png");
+    form_->DropPaths({img10, img2, img1});
+    auto box = ExpectModal(answer_yes ? ClickButton(QStringLiteral("はい(&Y)")) : CloseWindow());
+    Click("Button11");
+    WAIT_FOR_MODAL(box);
+    QCOMPARE(box->seen.title, QStringLiteral("警告"));
+    QCOMPARE(box->seen.icon, QMessageBox::Warning);
+    QCOMPARE(box->seen.text,
+             QStringLiteral("本当にソートしますか？\n※名前順に並べ替えます。固有ファイル名も初期化されます。"));
+    QCOMPARE(box->seen.default_button, QStringLiteral("はい(&Y)"));
+    const std::vector<std::string> sorted = {img1, img2, img10};
+    const std::vector<std::string> unsorted = {img10, img2, img1};
+    QCOMPARE(Column(zefa::ColumnId::kPath), answer_yes ? sorted : unsorted);
+    if (answer_yes) {
+      QCOMPARE(Column(zefa::ColumnId::kUnique), (std::vector<std::string>{"IMG_1", "img_2", "IMG_10"}));
+      QCOMPARE(Column(zefa::ColumnId::kExtension), (std::vector<std::string>{".png", ".jpg", ".jpg"}));
+    }
+    QCOMPARE(Column(zefa::ColumnId::kNumber), (std::vector<std::string>{"1", "2", "3"}));
+    QCOMPARE(Find<QListView>("ListBox2")->model()->index(0, 0).data().toString(),
+             QString::fromStdString(answer_yes ? img1 : img10));
+  }
+};
+
+QTEST_MAIN(MainWindowFlowsTest)
+#include "main_window_flows_test.moc"

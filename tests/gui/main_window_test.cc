@@ -1,0 +1,418 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QMimeData>
+#include <QtTest>
+#include <memory>
+
+#include "main_window.h"
+#include "http_test_server.h"
+#include "platform/file_system.h"
+#include "scripted_prompter.h"
+#include "temp_dir.h"
+
+namespace {
+
+struct Control {
+  const char* name;
+  QRect geometry;
+  const char* caption;  // nullptr: not a captioned control
+};
+
+// Every control of the main window with its place in the client area.
+const Control kControls[] = {
+    {"Label1", {8, 8, 12, 12}, "数"},
+    {"Label2", {48, 8, 65, 12}, "対象ファイル"},
+    {"Label3", {176, 8, 77, 12}, "固有ファイル名"},
+    {"Label4", {312, 8, 36, 12}, "拡張子"},
+    {"ListBox1", {8, 24, 41, 177}, nullptr},
+    {"ListBox2", {48, 24, 129, 177}, nullptr},
+    {"ListBox3", {176, 24, 137, 177}, nullptr},
+    {"ListBox4", {312, 24, 65, 177}, nullptr},
+    {"Button6", {60, 208, 25, 25}, "↑"},
+    {"Button7", {86, 208, 25, 25}, "↓"},
+    {"Button4", {112, 208, 33, 25}, "追加"},
+    {"Button5", {146, 208, 33, 25}, "除外"},
+    {"Button8", {262, 208, 25, 25}, "↑"},
+    {"Button9", {288, 208, 25, 25}, "↓"},
+    {"Button10", {336, 208, 43, 25}, "クリア"},
+    {"Label5", {20, 248, 6, 12}, "0"},
+    {"Label6", {32, 248, 123, 12}, "番のファイルの固有名 ："},
+    {"Edit1", {176, 240, 129, 20}, ""},
+    {"Label7", {312, 248, 11, 12}, "に"},
+    {"Button1", {336, 240, 43, 20}, "変更"},
+    {"Label15", {20, 280, 6, 12}, "0"},
+    {"Label14", {32, 280, 123, 12}, "番のファイルの拡張子 ："},
+    {"Edit3", {176, 272, 129, 20}, ""},
+    {"Label9", {312, 280, 11, 12}, "に"},
+    {"Button14", {336, 272, 43, 20}, "変更"},
+    {"Label8", {68, 312, 87, 12}, "共通ファイル名 ："},
+    {"Edit2", {176, 304, 129, 20}, ""},
+    {"Label13", {120, 344, 34, 12}, "連番 ："},
+    {"SpinEdit1", {176, 336, 41, 21}, "1"},
+    {"Label12", {224, 344, 22, 12}, "から"},
+    {"Label10", {268, 344, 6, 12}, "0"},
+    {"Label11", {280, 344, 22, 12}, "まで"},
+    {"Button3", {104, 376, 81, 25}, "設定"},
+    {"Button11", {200, 376, 81, 25}, "ソート"},
+    {"Button12", {296, 376, 81, 25}, "プレビュー"},
+    {"Button15", {200, 416, 81, 25}, "一括置換"},
+    {"Button2", {296, 416, 81, 25}, "リネーム開始"},
+};
+
+const char* const kTabOrder[] = {"ListBox1", "ListBox2", "ListBox3", "ListBox4", "Button6",
+                                 "Button7",  "Button4",  "Button5",  "Button8",  "Button9",
+                                 "Button10", "Edit1",    "Button1",  "Edit3",    "Button14",
+                                 "Edit2",    "SpinEdit1", "Button3", "Button11", "Button12",
+                                 "Button15", "Button2"};
+
+QString CaptionOf(QWidget* widget) {
+  if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
+  if (auto* button = qobject_cast<QPushButton*>(widget)) return button->text();
+  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
+  if (auto* spin = qobject_cast<QSpinBox*>(widget)) return spin->text();
+  return {};
+}
+
+}  // namespace
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<zefa::testing::TempDir> dir_;
+  zefa::testing::ScriptedPrompter prompter_;
+  zefa::NativeFileSystem file_system_;
+  std::vector<QUrl> opened_;
+
+  zefa::ProgramPaths Paths() const {
+    zefa::ProgramPaths paths;
+    paths.executable_path = *dir_ / "zefa-oru";
+    paths.executable_folder = dir_->path();
+    paths.settings_path = *dir_ / "ZeFa_oru.ini";
+    paths.restore_folder = *dir_ / "restore";
+    return paths;
+  }
+
+  std::unique_ptr<TForm1> MakeForm(const char* settings = nullptr) {
+    if (settings != nullptr) dir_->Touch("ZeFa_oru.ini", settings);
+    return std::make_unique<TForm1>(prompter_, file_system_, Paths(), [this](const QUrl& url) {
+      opened_.push_back(url);
+      return true;
+    });
+  }
+
+  template <typename T>
+  static T* Find(TForm1& form, const char* name) {
+    T* found = form.findChild<T*>(QString::fromLatin1(name));
+    if (found == nullptr) qFatal("no control %s", name);
+    return found;
+  }
+
+  static void AddRows(TForm1& form, int count) {
+    for (int i = 1; i <= count; ++i) {
+      const std::string n = std::to_string(i);
+      form.state().list.AppendRow("/pics/file" + n + ".jpg", "file" + n, ".jpg", "key" + n);
+    }
+    form.Refresh();
+  }
+
+  static void ClickRow(QListView* view, int row) {
+    const QRect rect = view->visualRect(view->model()->index(row, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
+  }
+
+ private slots:
+  void init() {
+    dir_ = std::make_unique<zefa::testing::TempDir>();
+    prompter_ = {};
+    opened_.clear();
+  }
+
+  void ControlsStandWhereTheyShould() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\nUpDownButton_rendo=0\n");
+    QCOMPARE(form->windowTitle(), QStringLiteral("ZeFa Oru"));
+    QCOMPARE(form->centralWidget()->size(), QSize(387, 454));
+    QVERIFY(form->minimumSize() == form->maximumSize());
+    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(form->windowFlags() & Qt::WindowMinimizeButtonHint);
+    QCOMPARE(form->font().families().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
+    QCOMPARE(form->font().families().value(1), QStringLiteral("IPAPGothic"));
+    QCOMPARE(form->font().pixelSize(), 12);
+    for (const Control& control : kControls) {
+      auto* widget = Find<QWidget>(*form, control.name);
+      QCOMPARE(widget->parentWidget(), form->centralWidget());
+      // The number labels are as wide as their text: the right-aligned ones keep their
+      // right edge, Label15 its left edge.
+      const std::string name = control.name;
+      if (name == "Label5" || name == "Label10") {
+        QCOMPARE(widget->geometry().right(), control.geometry.right());
+        QCOMPARE(widget->geometry().top(), control.geometry.top());
+      } else if (name == "Label15") {
+        QCOMPARE(widget->geometry().topLeft(), control.geometry.topLeft());
+      } else {
+        QVERIFY2(widget->geometry() == control.geometry, control.name);
+      }
+      if (control.caption != nullptr) {
+        QCOMPARE(CaptionOf(widget), QString::fromUtf8(control.caption));
+      }
+      QVERIFY2(widget->isEnabled(), control.name);
+      QVERIFY2(!widget->isHidden(), control.name);
+    }
+    for (std::size_t i = 0; i + 1 < std::size(kTabOrder); ++i) {
+      QWidget* next = Find<QWidget>(*form, kTabOrder[i])->nextInFocusChain();
+      while (next->objectName().isEmpty() || next->focusPolicy() == Qt::NoFocus ||
+             next->objectName().startsWith(QStringLiteral("qt_"))) {
+        next = next->nextInFocusChain();
+      }
+      QCOMPARE(next->objectName(), QString::fromLatin1(kTabOrder[i + 1]));
+    }
+    for (const char* name : {"Label1", "Label5", "Label10"}) {
+      QCOMPARE(Find<QLabel>(*form, name)->focusPolicy(), Qt::NoFocus);
+    }
+    QCOMPARE(Find<QSpinBox>(*form, "SpinEdit1")->minimum(), 1);
+    QCOMPARE(Find<QSpinBox>(*form, "SpinEdit1")->maximum(), 999);
+  }
+
+  void MenuHoldsEveryItemWithoutShortcuts() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    QCOMPARE(form->menuBar()->objectName(), QStringLiteral("MainMenu1"));
+    const struct {
+      const char* menu;
+      const char* caption;
+      std::vector<std::pair<const char*, const char*>> items;
+    } menus[] = {
+        {"File1", "ファイル", {{"Undo1", "元に戻す"}, {"Exit1", "設定"}, {"Exit2", "終了"}}},
+        {"Help1", "ヘルプ", {{"N1", "トピックの検索"}, {"About1", "バージョン情報"}}},
+    };
+    for (const auto& menu : menus) {
+      auto* qmenu = Find<QMenu>(*form, menu.menu);
+      QCOMPARE(qmenu->title(), QString::fromUtf8(menu.caption));
+      QCOMPARE(qmenu->actions().size(), static_cast<qsizetype>(menu.items.size()));
+      for (std::size_t i = 0; i < menu.items.size(); ++i) {
+        QAction* action = qmenu->actions()[static_cast<qsizetype>(i)];
+        QCOMPARE(action->objectName(), QString::fromLatin1(menu.items[i].first));
+        QCOMPARE(action->text(), QString::fromUtf8(menu.items[i].second));
+        QVERIFY(action->shortcut().isEmpty());
+      }
+    }
+  }
+
+  void StartUpFollowsTheSettings_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<bool>("file_arrows");
+    QTest::addColumn<bool>("serial");
+    QTest::newRow("no settings file") << QByteArray() << false << true;
+    QTest::newRow("link off") << QByteArray("[Option]\nUpdateCheck=0\nUpDownButton_rendo=0\n")
+                              << true << true;
+    QTest::newRow("pattern 7") << QByteArray("[option]\nupdatecheck=0\nPATTERN=7\n") << false << false;
+    QTest::newRow("pattern 8") << QByteArray("[Option]\nUpdateCheck=0\npattern= 8 \n") << false
+                               << false;
+    QTest::newRow("pattern 9") << QByteArray("[Option]\nUpdateCheck=0\npattern=9\n") << false << true;
+    QTest::newRow("garbage") << QByteArray("[Option]\nUpdateCheck=no\npattern=seven\n"
+                                           "UpDownButton_rendo=yes\nketa=\x81\x75\n")
+                             << false << true;
+    QTest::newRow("hex and quotes")
+        << QByteArray("[Option]\nUpdateCheck=0\npattern=\"0x7\"\nUpDownButton_rendo='0'\n") << true
+        << false;
+  }
+
+  void StartUpFollowsTheSettings() {
+    QFETCH(QByteArray, settings);
+    QFETCH(bool, file_arrows);
+    QFETCH(bool, serial);
+    // A closed local port: a check that runs fails at once, and silently.
+    qputenv("ZEFA_ORU_UPDATE_URL", "http://127.0.0.1:9/");
+    auto form = MakeForm(settings.isEmpty() ? nullptr : settings.constData());
+    for (const char* name : {"Button6", "Button7"}) {
+      QCOMPARE(!Find<QPushButton>(*form, name)->isHidden(), file_arrows);
+      QCOMPARE(Find<QPushButton>(*form, name)->isEnabled(), file_arrows);
+    }
+    for (const char* name : {"Button8", "Button9"}) {
+      QVERIFY(!Find<QPushButton>(*form, name)->isHidden());
+    }
+    QCOMPARE(Find<QSpinBox>(*form, "SpinEdit1")->isEnabled(), serial);
+    QCOMPARE(Find<QLabel>(*form, "Label10")->isEnabled(), serial);
+    QVERIFY(prompter_.log.empty());
+    QVERIFY(!form->quit_requested());
+  }
+
+  void SelectingARowSelectsItEverywhere() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    form->show();
+    AddRows(*form, 40);
+    auto* list3 = Find<QListView>(*form, "ListBox3");
+    list3->verticalScrollBar()->setValue(20);
+    ClickRow(list3, 22);
+    for (const char* name : {"ListBox1", "ListBox2", "ListBox3", "ListBox4"}) {
+      auto* view = Find<QListView>(*form, name);
+      QCOMPARE(view->selectionModel()->selectedIndexes().value(0).row(), 22);
+      QCOMPARE(view->verticalScrollBar()->value(), 20);
+    }
+    QCOMPARE(Find<QLabel>(*form, "Label5")->text(), QStringLiteral("23"));
+    QCOMPARE(Find<QLabel>(*form, "Label15")->text(), QStringLiteral("23"));
+    QCOMPARE(Find<QLineEdit>(*form, "Edit1")->text(), QStringLiteral("file23"));
+    QCOMPARE(Find<QLineEdit>(*form, "Edit3")->text(), QStringLiteral(".jpg"));
+    // A field that holds text keeps it when another row is chosen.
+    Find<QLineEdit>(*form, "Edit1")->setText(QStringLiteral("typed"));
+    ClickRow(Find<QListView>(*form, "ListBox1"), 21);
+    QCOMPARE(Find<QLineEdit>(*form, "Edit1")->text(), QStringLiteral("typed"));
+    QCOMPARE(Find<QLabel>(*form, "Label5")->text(), QStringLiteral("22"));
+    QCOMPARE(Find<QListView>(*form, "ListBox4")->selectionModel()->selectedIndexes().value(0).row(),
+             21);
+    // The number label keeps its right edge as it grows.
+    QCOMPARE(Find<QLabel>(*form, "Label5")->geometry().right(), QRect(20, 248, 6, 12).right());
+  }
+
+  void DoubleClicksCopyNamesIntoTheField() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    form->show();
+    AddRows(*form, 3);
+    auto* list2 = Find<QListView>(*form, "ListBox2");
+    const QPoint row1 = list2->visualRect(list2->model()->index(1, 0)).center();
+    QTest::mouseClick(list2->viewport(), Qt::LeftButton, {}, row1);
+    QTest::mouseDClick(list2->viewport(), Qt::LeftButton, {}, row1);
+    QCOMPARE(Find<QLineEdit>(*form, "Edit1")->text(), QStringLiteral("file2.jpg"));
+    auto* list3 = Find<QListView>(*form, "ListBox3");
+    const QPoint row2 = list3->visualRect(list3->model()->index(2, 0)).center();
+    QTest::mouseClick(list3->viewport(), Qt::LeftButton, {}, row2);
+    QTest::mouseDClick(list3->viewport(), Qt::LeftButton, {}, row2);
+    QCOMPARE(Find<QLineEdit>(*form, "Edit1")->text(), QStringLiteral("file3"));
+  }
+
+  void StartNumberAndClear() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    form->show();
+    AddRows(*form, 5);
+    QCOMPARE(Find<QLabel>(*form, "Label10")->text(), QStringLiteral("5"));
+    auto* spin = Find<QSpinBox>(*form, "SpinEdit1");
+    spin->setValue(10);
+    QCOMPARE(Find<QLabel>(*form, "Label10")->text(), QStringLiteral("14"));
+    QCOMPARE(Find<QLabel>(*form, "Label10")->geometry().right(), QRect(268, 344, 6, 12).right());
+    spin->findChild<QLineEdit*>()->clear();
+    QCOMPARE(Find<QLabel>(*form, "Label10")->text(), QStringLiteral("5"));
+    spin->setValue(7);
+    ClickRow(Find<QListView>(*form, "ListBox2"), 2);
+    Find<QLineEdit>(*form, "Edit2")->setText(QStringLiteral("旅行"));
+    QTest::mouseClick(Find<QPushButton>(*form, "Button10"), Qt::LeftButton);
+    for (const char* name : {"ListBox1", "ListBox2", "ListBox3", "ListBox4"}) {
+      QCOMPARE(Find<QListView>(*form, name)->model()->rowCount(), 0);
+    }
+    for (const char* name : {"Edit1", "Edit2", "Edit3"}) {
+      QVERIFY(Find<QLineEdit>(*form, name)->text().isEmpty());
+    }
+    QCOMPARE(spin->value(), 1);
+    for (const char* name : {"Label5", "Label15", "Label10"}) {
+      QCOMPARE(Find<QLabel>(*form, name)->text(), QStringLiteral("0"));
+    }
+  }
+
+  void NumberAndExtensionColumnsCannotScrollSideways() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    form->show();
+    AddRows(*form, 3);
+    for (const char* name : {"ListBox1", "ListBox2", "ListBox3", "ListBox4"}) {
+      auto* view = Find<QListView>(*form, name);
+      QCOMPARE(view->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    }
+    QVERIFY(!Find<QListView>(*form, "ListBox1")->horizontalScrollBar()->isEnabled());
+    QVERIFY(!Find<QListView>(*form, "ListBox4")->horizontalScrollBar()->isEnabled());
+    auto* list2 = Find<QListView>(*form, "ListBox2");
+    QVERIFY(list2->horizontalScrollBar()->isEnabled());
+    // Six client widths of scrolling: the range is five widths beyond the visible one.
+    QCOMPARE(list2->horizontalScrollBar()->maximum(), 5 * list2->viewport()->width());
+  }
+
+  void UpdateCheckFollowsItsSetting_data() {
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<bool>("answer_yes");
+    QTest::addColumn<int>("requests");
+    QTest::addColumn<bool>("quits");
+    QTest::newRow("off: no connection at all") << QByteArray("[Option]\nUpdateCheck=0\n") << false
+                                               << 0 << false;
+    QTest::newRow("on, answered No") << QByteArray("[Option]\npattern=7\n") << false << 1 << false;
+    QTest::newRow("on, answered Yes") << QByteArray() << true << 2 << true;
+  }
+
+  void UpdateCheckFollowsItsSetting() {
+    QFETCH(QByteArray, settings);
+    QFETCH(bool, answer_yes);
+    QFETCH(int, requests);
+    QFETCH(bool, quits);
+    zefa::testing::HttpTestServer server;
+    server.Serve("/soft/ver/ZeFa_oru.txt", {200, "2.70"});
+    server.Serve("/soft/coment/ZeFa_oru.txt", {200, "新しい版です"});
+    qputenv("ZEFA_ORU_UPDATE_URL", QByteArray::fromStdString(server.BaseUrl()));
+    if (answer_yes) prompter_.Yes(); else prompter_.No();
+    auto form = MakeForm(settings.isEmpty() ? nullptr : settings.constData());
+    qputenv("ZEFA_ORU_UPDATE_URL", "http://127.0.0.1:9/");
+    QCOMPARE(server.connections(), requests);
+    QCOMPARE(form->quit_requested(), quits);
+    if (requests > 0) {
+      QCOMPARE(prompter_.log.front(), std::string("ask バージョン2.70がリリースされています。\n\r"
+                                                  "ダウンロードしますか？"));
+    }
+    if (quits) {
+      QCOMPARE(prompter_.log.back(), std::string("inform 新しい版です"));
+      QCOMPARE(opened_.size(), std::size_t{2});
+      QCOMPARE(opened_[0], QUrl::fromLocalFile(QString::fromStdString(dir_->path())));
+      QCOMPARE(opened_[1].toString(), QString::fromStdString(server.BaseUrl()));
+    } else {
+      QVERIFY(opened_.empty());
+    }
+    // The serial-number controls follow the pattern also when the check ran.
+    QCOMPARE(Find<QSpinBox>(*form, "SpinEdit1")->isEnabled(), !settings.contains("pattern=7"));
+  }
+
+  void DroppedFilesAreAddedInDropOrder() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    form->show();
+    const std::string first = dir_->Touch("a/IMG_001.JPG");
+    const std::string listed = dir_->Touch("b/listed.txt");
+    const std::string third = dir_->Touch("c/archive.tar.gz");
+    form->DropPaths({listed});
+    QCOMPARE(form->state().list.size(), 1);
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(first)),
+                  QUrl::fromLocalFile(QString::fromStdString(listed)),
+                  QUrl::fromLocalFile(QString::fromStdString(third))});
+    // Through the window, as the platform delivers a drop: the list box under the pointer
+    // does not take drops, so they reach the main window.
+    auto* target = Find<QListView>(*form, "ListBox3");
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const QPointF at = target->mapTo(form.get(), target->rect().center());
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->windowHandle(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->windowHandle(), &drop);
+
+    const zefa::RenameList& list = form->state().list;
+    QCOMPARE(list.size(), 3);
+    QCOMPARE(list.path.entries[1], first);
+    QCOMPARE(list.unique.entries[1], std::string("IMG_001"));
+    QCOMPARE(list.extension.entries[1], std::string(".JPG"));
+    QCOMPARE(list.path.entries[2], third);
+    QCOMPARE(list.unique.entries[2], std::string("archive.tar"));
+    QCOMPARE(list.extension.entries[2], std::string(".gz"));
+    QCOMPARE(list.number.entries[2], std::string("3"));
+    QCOMPARE(Find<QListView>(*form, "ListBox2")->model()->rowCount(), 3);
+    QCOMPARE(Find<QLabel>(*form, "Label10")->text(), QStringLiteral("3"));
+    const std::vector<std::string> expected = {
+        "inform 既に追加されているファイルです。一つのファイルを二重登録することはできません。\n\r" +
+        listed};
+    QCOMPARE(prompter_.log, expected);
+  }
+};
+
+QTEST_MAIN(MainWindowTest)
+#include "main_window_test.moc"
