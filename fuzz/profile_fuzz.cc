@@ -120,9 +120,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   file_system.file = text;
   file_system.refuse_writes = value.size() % 7 == 3;
   zefa::SettingsFile settings(file_system, "/fuzz/ZeFa_oru.ini");
-  const std::string read = settings.ReadString(section, key, "[");
-  Check(read.size() <= zefa::SettingsFile::kMaxStringBytes, "string reads are cut");
-  settings.ReadInteger(section, key, 1);
+  for (const char* any_key : kKeys) {
+    const std::string read = settings.ReadString(section, any_key, "[");
+    Check(read.size() <= zefa::SettingsFile::kMaxStringBytes, "string reads are cut");
+    Check(zefa::IsValidUtf8(read), "string reads are UTF-8");
+    settings.ReadInteger(section, any_key, 1);
+  }
   try {
     settings.WriteString(section, key, value);
     Check(!file_system.refuse_writes, "a refused write throws");

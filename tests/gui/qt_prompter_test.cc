@@ -70,6 +70,8 @@ class QtPrompterTest : public QObject {
   Q_OBJECT
 
  private slots:
+  void cleanup() { QCOMPARE(CancelPendingModals(), 0); }
+
   void BoxShowsItsFormAndMapsTheAnswer_data() {
     QTest::addColumn<Form>("form");
     QTest::addColumn<Act>("act");
@@ -288,6 +290,22 @@ class QtPrompterTest : public QObject {
     QCOMPARE(not_found->seen.class_name, QStringLiteral("QMessageBox"));
     QTRY_VERIFY(dialog->done);
     QVERIFY2(dialog->error.contains(QStringLiteral("stayed open")), qPrintable(dialog->error));
+  }
+
+  void ModalHelperFailsInsteadOfHanging() {
+    auto never = ExpectModal(CloseWindow(), 50);
+    QTRY_VERIFY(never->done);
+    QVERIFY(never->error.contains(QStringLiteral("no modal window")));
+
+    QtPrompter prompter(nullptr);
+    auto wrong = ExpectModal(ClickButton(QStringLiteral("Cancel")));
+    QVERIFY(!prompter.Confirm("x"));  // the helper rejects the box it could not answer
+    QTRY_VERIFY(wrong->done);
+    QVERIFY(wrong->error.contains(QStringLiteral("no button \"Cancel\"")));
+
+    auto pending = ExpectModal(CloseWindow());
+    QCOMPARE(CancelPendingModals(), 1);
+    QVERIFY(pending->done && !pending->error.isEmpty());
   }
 
   void TextHelpersKeepTheBytes() {

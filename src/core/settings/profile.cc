@@ -4,7 +4,6 @@
 
 #include <charconv>
 #include <limits>
-#include <unordered_set>
 
 #include "text/code_page_convert.h"
 #include "text/text_rules.h"
@@ -23,15 +22,6 @@ std::string_view Trim(std::string_view text) {
 }
 
 char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Section and key folded together; the length prefix keeps ("a", "bc") apart from ("ab", "c").
-std::string IndexKey(std::string_view section, std::string_view key) {
-  std::string folded = std::to_string(section.size());
-  folded += ':';
-  for (char c : section) folded += FoldCase(c);
-  for (char c : key) folded += FoldCase(c);
-  return folded;
-}
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
@@ -146,31 +136,23 @@ Profile Profile::Parse(std::string_view bytes) {
   return profile;
 }
 
-void Profile::Reindex() const {
-  index_.clear();
-  const std::string* section = nullptr;
-  std::unordered_set<std::string> seen_sections;
-  bool section_counts = false;
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    const Line& line = lines_[i];
-    if (line.is_section) {
-      section = &line.name;
-      // Only the first section of a name is read, and in it the first line of a key, as
-      // by the Windows functions; the writer changes the same lines.
-      section_counts = seen_sections.insert(IndexKey(line.name, {})).second;
-    } else if (section != nullptr && section_counts && !line.name.empty()) {
-      index_.emplace(IndexKey(*section, line.name), i);
-    }
-  }
-  index_valid_ = true;
-}
-
 std::optional<std::string_view> Profile::Find(std::string_view section,
                                               std::string_view key) const& {
-  if (!index_valid_) Reindex();
-  const auto found = index_.find(IndexKey(section, key));
-  if (found == index_.end()) return std::nullopt;
-  return std::string_view(lines_[found->second].value);
+  // Only the first section of a name is read, and in it the first line of a key, as by
+  // the Windows functions; Set changes the same lines. A file holds a few dozen lines, so
+  // a scan costs less than building an index for the one or two keys a command reads.
+  bool section_seen = false;
+  bool in_section = false;
+  for (const Line& line : lines_) {
+    if (line.is_section) {
+      if (in_section) return std::nullopt;
+      in_section = !section_seen && SameProfileName(line.name, section);
+      section_seen = section_seen || in_section;
+    } else if (in_section && !line.name.empty() && SameProfileName(line.name, key)) {
+      return std::string_view(line.value);
+    }
+  }
+  return std::nullopt;
 }
 
 bool Profile::Set(std::string_view section, std::string_view key, std::string_view value) {
@@ -181,7 +163,6 @@ bool Profile::Set(std::string_view section, std::string_view key, std::string_vi
   entry.name = std::string(key);
   entry.value = std::string(value);
   entry.text = entry.name + '=' + EncodeProfileValue(value);
-  index_valid_ = false;
 
   std::size_t i = 0;
   while (i < lines_.size() && !(lines_[i].is_section && SameProfileName(lines_[i].name, section))) {

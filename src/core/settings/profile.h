@@ -5,7 +5,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace zefa {
@@ -43,17 +42,12 @@ class Profile {
     std::string name;   // section or key name, as written
     std::string value;  // decoded value of a key line
   };
-  using Index = std::unordered_map<std::string, std::size_t>;
-
-  void Reindex() const;
   void Insert(std::size_t at, Line line);
 
   std::vector<Line> lines_;
   // Ends a line the writer adds: the line end of the file's first line, "\n" when unknown.
   std::string_view line_end_ = "\n";
   bool bom_ = false;  // a UTF-8 byte order mark, kept as found
-  mutable Index index_;
-  mutable bool index_valid_ = false;
 };
 
 /** A value as the writer stores it: quoted when it begins or ends with a blank or a quote. */

@@ -209,16 +209,6 @@ TEST(Profile, RefusesWhatCouldNotBeReadBack) {
   }
 }
 
-TEST(Profile, FindSeesTheLatestSet) {
-  Profile profile = Profile::Parse("[Option]\nketa=1\n");
-  ASSERT_EQ(profile.Find("Option", "keta"), "1");
-  ASSERT_TRUE(profile.Set("option", "KETA", "2"));
-  EXPECT_EQ(profile.Find("Option", "keta"), "2");
-  ASSERT_TRUE(profile.Set("Other", "keta", "3"));
-  EXPECT_EQ(profile.Find("Option", "keta"), "2");
-  EXPECT_EQ(profile.Find("other", "keta"), "3");
-}
-
 // A value found in a temporary profile would dangle: that must not compile.
 template <typename P>
 concept CanFindIn = requires(P&& profile) {

@@ -144,22 +144,6 @@ INSTANTIATE_TEST_SUITE_P(
                       StemCase{"SoBeforeDot", "\x83\x5C.txt", "\x83\x5C", ".txt"}),
     [](const auto& test_case) { return std::string(test_case.param.name); });
 
-TEST(CharLength, Utf8AndShiftJis) {
-  EXPECT_EQ(CharLength("\xE3\x82\xBD", 0, CodePage::kUtf8), 3u);
-  EXPECT_EQ(CharLength("\xF0\x9F\x98\x80", 0, CodePage::kUtf8), 4u);
-  EXPECT_EQ(CharLength("\xE3\x82", 0, CodePage::kUtf8), 1u);  // cut short
-  EXPECT_EQ(CharLength("\xC3"
-                       "a",
-                       0, CodePage::kUtf8),
-            1u);  // no continuation
-  EXPECT_EQ(CharLength("\x9F\x40", 0, CodePage::kShiftJis), 2u);
-  EXPECT_EQ(CharLength("\xE0\x40", 0, CodePage::kShiftJis), 2u);
-  EXPECT_EQ(CharLength("\xFC\x40", 0, CodePage::kShiftJis), 2u);
-  EXPECT_EQ(CharLength("\xA0\x40", 0, CodePage::kShiftJis), 1u);
-  EXPECT_EQ(CharLength("\xFD\x40", 0, CodePage::kShiftJis), 1u);
-  EXPECT_EQ(CharLength("\x80\x40", 0, CodePage::kShiftJis), 1u);
-}
-
 TEST(IsValidUtf8, RejectsWhatIsNotUtf8) {
   EXPECT_TRUE(IsValidUtf8(""));
   EXPECT_TRUE(IsValidUtf8("plain ascii"));
@@ -170,13 +154,6 @@ TEST(IsValidUtf8, RejectsWhatIsNotUtf8) {
   EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));      // a UTF-16 surrogate
   EXPECT_FALSE(IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
   EXPECT_FALSE(IsValidUtf8("\xE3\x80"));          // cut short
-}
-
-TEST(NativeTextRules, RunningProgramUsesUtf8) {
-  EXPECT_EQ(NativeTextRules().code_page, CodePage::kUtf8);
-#ifndef _WIN32
-  EXPECT_EQ(NativeTextRules().path_style, PathStyle::kPosix);
-#endif
 }
 
 }  // namespace

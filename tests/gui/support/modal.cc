@@ -106,6 +106,16 @@ std::shared_ptr<ModalAnswer> ExpectModal(ModalAction action, int timeout_ms) {
   return answer;
 }
 
+int CancelPendingModals() {
+  const int pending = static_cast<int>(Queue().size());
+  for (Pending& waiting : Queue()) {
+    waiting.answer->error = QStringLiteral("cancelled before a modal window showed");
+    waiting.answer->done = true;
+  }
+  Queue().clear();
+  return pending;
+}
+
 ModalAction ClickButton(const QString& text) {
   return [text](QWidget* modal, ModalAnswer& answer) {
     QStringList offered;

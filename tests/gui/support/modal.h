@@ -84,6 +84,13 @@ ModalAction PressKey(Qt::Key key);
 /** For a QFileDialog: chooses `path` and accepts, as typing it and pressing Open does. */
 ModalAction ChooseFile(const QString& path);
 
+/**
+ * Drops every expectation still waiting (their answers end with an error) and returns how
+ * many there were. Call it in a test's cleanup(), `QCOMPARE(CancelPendingModals(), 0)`, so
+ * that a window that never showed fails that test and does not catch the next one's.
+ */
+int CancelPendingModals();
+
 /** What a widget tree shows right now, in the same form (for dialogs a test opens itself). */
 ModalSeen Describe(QWidget* window);
 
