@@ -136,11 +136,34 @@ Profile Profile::Parse(std::string_view bytes) {
   return profile;
 }
 
+namespace {
+
+// Section and key folded together; a NUL cannot stand in a name.
+std::string IndexKey(std::string_view section, std::string_view key) {
+  std::string folded;
+  folded.reserve(section.size() + key.size() + 1);
+  const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+  for (char c : section) folded += fold(c);
+  folded += '\0';
+  for (char c : key) folded += fold(c);
+  return folded;
+}
+
+}  // namespace
+
 std::optional<std::string_view> Profile::Find(std::string_view section,
                                               std::string_view key) const& {
+  if (lines_.size() < kIndexedLines) return Scan(section, key);
+  if (!index_built_) BuildIndex();
+  const auto found = index_.find(IndexKey(section, key));
+  if (found == index_.end()) return std::nullopt;
+  return std::string_view(lines_[found->second].value);
+}
+
+std::optional<std::string_view> Profile::Scan(std::string_view section,
+                                              std::string_view key) const {
   // Only the first section of a name is read, and in it the first line of a key, as by
-  // the Windows functions; Set changes the same lines. A file holds a few dozen lines, so
-  // a scan costs less than building an index for the one or two keys a command reads.
+  // the Windows functions; Set changes the same lines.
   bool section_seen = false;
   bool in_section = false;
   for (const Line& line : lines_) {
@@ -153,6 +176,22 @@ std::optional<std::string_view> Profile::Find(std::string_view section,
     }
   }
   return std::nullopt;
+}
+
+void Profile::BuildIndex() const {
+  // The same lines as Scan finds: the first section of a name, the first line of a key.
+  index_.clear();
+  std::unordered_map<std::string, bool> sections_seen;
+  const Line* section = nullptr;
+  for (std::size_t i = 0; i < lines_.size(); ++i) {
+    const Line& line = lines_[i];
+    if (line.is_section) {
+      section = sections_seen.emplace(IndexKey(line.name, {}), true).second ? &line : nullptr;
+    } else if (section != nullptr && !line.name.empty()) {
+      index_.emplace(IndexKey(section->name, line.name), i);
+    }
+  }
+  index_built_ = true;
 }
 
 bool Profile::Set(std::string_view section, std::string_view key, std::string_view value) {
@@ -191,6 +230,7 @@ bool Profile::Set(std::string_view section, std::string_view key, std::string_vi
 }
 
 void Profile::Insert(std::size_t at, Line line) {
+  index_built_ = false;
   // The line before it may be the last of the file, without a line end of its own.
   if (at > 0 && (lines_[at - 1].ending.empty() || lines_[at - 1].ending == "\r")) {
     lines_[at - 1].ending = line_end_;

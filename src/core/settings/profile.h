@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zefa {
@@ -43,6 +44,14 @@ class Profile {
     std::string value;  // decoded value of a key line
   };
   void Insert(std::size_t at, Line line);
+  std::optional<std::string_view> Scan(std::string_view section, std::string_view key) const;
+  void BuildIndex() const;
+
+  // A restore file holds two keys for every renamed file; its reader looks each one up
+  // once, so a large profile gets an index (built on the first look-up, dropped by Set).
+  static constexpr std::size_t kIndexedLines = 64;
+  mutable std::unordered_map<std::string, std::size_t> index_;
+  mutable bool index_built_ = false;
 
   std::vector<Line> lines_;
   // Ends a line the writer adds: the line end of the file's first line, "\n" when unknown.

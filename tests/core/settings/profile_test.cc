@@ -225,3 +225,31 @@ TEST(Profile, NamesThatDifferOnlyInWhereTheySplitStayApart) {
 
 }  // namespace
 }  // namespace zefa
+
+namespace zefa {
+namespace {
+
+// A restore file is large: its look-ups go through an index, which must find the same
+// lines as the scan of a small file, before and after a write.
+TEST(ProfileLargeFile, IndexFindsWhatTheScanFinds) {
+  std::string text = "[Count]\ncount=150\n[before]\n";
+  for (int i = 0; i < 150; ++i) text += std::to_string(i) + "=/old/" + std::to_string(i) + "\n";
+  text += "0=/second/line/of/key/0\n[After]\n0=/new/0\n[after]\n0=/second/section\n";
+  Profile profile = Profile::Parse(text);
+  EXPECT_EQ(profile.Find("count", "COUNT").value_or("?"), "150");
+  EXPECT_EQ(profile.Find("BEFORE", "149").value_or("?"), "/old/149");
+  EXPECT_EQ(profile.Find("before", "0").value_or("?"), "/old/0");
+  EXPECT_EQ(profile.Find("after", "0").value_or("?"), "/new/0");
+  EXPECT_FALSE(profile.Find("before", "150").has_value());
+  ASSERT_TRUE(profile.Set("after", "1", "/new/1"));
+  ASSERT_TRUE(profile.Set("Before", "7", " spaced "));
+  EXPECT_EQ(profile.Find("after", "1").value_or("?"), "/new/1");
+  EXPECT_EQ(profile.Find("before", "7").value_or("?"), " spaced ");
+  EXPECT_EQ(profile.Find("before", "8").value_or("?"), "/old/8");
+  const Profile reread = Profile::Parse(profile.Serialize());
+  EXPECT_EQ(reread.Find("after", "1").value_or("?"), "/new/1");
+  EXPECT_EQ(reread.Find("before", "7").value_or("?"), " spaced ");
+}
+
+}  // namespace
+}  // namespace zefa
