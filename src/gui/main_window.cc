@@ -23,6 +23,8 @@
 #include "desktop_commands.h"
 #include "platform/command_error.h"
 #include "platform/prompter.h"
+#include "rename/rename_run.h"
+#include "rename/undo_run.h"
 #include "renamelist/add_file.h"
 #include "renamelist/row_commands.h"
 #include "renamelist/selection_commands.h"
@@ -239,6 +241,7 @@ void TForm1::ConnectHandlers() {
       {"Button7", &TForm1::Button7Click},   {"Button8", &TForm1::Button8Click},
       {"Button9", &TForm1::Button9Click},   {"Button5", &TForm1::Button5Click},
       {"Button1", &TForm1::Button1Click},   {"Button14", &TForm1::Button14Click},
+      {"Button2", &TForm1::Button2Click},
   };
   for (const auto& [name, handler] : buttons) {
     connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
@@ -249,7 +252,10 @@ void TForm1::ConnectHandlers() {
           &TForm1::SpinEdit1Change);
   connect(spin_edit1_, &QSpinBox::textChanged, this, &TForm1::SpinEdit1Change);
   const std::pair<const char*, void (TForm1::*)()> items[] = {
-      {"Exit2", &TForm1::Exit2Click}, {"N1", &TForm1::N1Click}, {"About1", &TForm1::About1Click}};
+      {"Exit2", &TForm1::Exit2Click},
+      {"N1", &TForm1::N1Click},
+      {"About1", &TForm1::About1Click},
+      {"Undo1", &TForm1::Undo1Click}};
   for (const auto& [name, handler] : items) {
     connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
   }
@@ -432,6 +438,14 @@ void TForm1::Button1Click() {
 
 void TForm1::Button14Click() {
   Run(true, [this] { zefa::Button14Click(state_, context()); });
+}
+
+void TForm1::Button2Click() {
+  Run(false, [this] { zefa::Button2Click(state_, context()); });
+}
+
+void TForm1::Undo1Click() {
+  Run(false, [this] { zefa::Undo1Click(state_, context()); });
 }
 
 void TForm1::DropPaths(const std::vector<std::string>& paths) {

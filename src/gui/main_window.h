@@ -60,6 +60,8 @@ class TForm1 : public QMainWindow {
   void Button14Click();
   void Exit2Click();
   void N1Click();
+  void Button2Click();
+  void Undo1Click();
   void About1Click();
 
   /** Adds dropped files in drop order. */

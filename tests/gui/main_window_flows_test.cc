@@ -1,7 +1,9 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
 // The main window driven as a person drives it: real buttons, real message boxes.
+#include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QtTest>
@@ -16,6 +18,7 @@
 using zefa::gui_testing::ClickButton;
 using zefa::gui_testing::CloseWindow;
 using zefa::gui_testing::ExpectModal;
+using zefa::gui_testing::ModalAnswer;
 
 class MainWindowFlowsTest : public QObject {
   Q_OBJECT
@@ -93,6 +96,47 @@ class MainWindowFlowsTest : public QObject {
     QCOMPARE(Column(zefa::ColumnId::kNumber), (std::vector<std::string>{"1", "2", "3"}));
     QCOMPARE(Find<QListView>("ListBox2")->model()->index(0, 0).data().toString(),
              QString::fromStdString(answer_yes ? img1 : img10));
+  }
+
+  void RenameWithRestoreFileThenUndo() {
+    form_->DropPaths({dir_->Touch("pics/b.jpg"), dir_->Touch("pics/a.png"), dir_->Touch("pics/c")});
+    Find<QLineEdit>("Edit2")->setText(QStringLiteral("旅行"));
+    std::vector<std::shared_ptr<ModalAnswer>> boxes;
+    for (const char* button : {"はい(&Y)", "はい(&Y)", "OK", "OK"}) {
+      boxes.push_back(ExpectModal(ClickButton(QString::fromUtf8(button))));
+    }
+    Click("Button2");
+    for (const auto& box : boxes) WAIT_FOR_MODAL(box);
+    QCOMPARE(boxes[0]->seen.title, QStringLiteral("確認"));
+    QCOMPARE(boxes[0]->seen.text, QStringLiteral("本当に実行しますか？"));
+    QCOMPARE(boxes[1]->seen.title, QStringLiteral("警告"));
+    QVERIFY(boxes[1]->seen.text.startsWith(QStringLiteral("リストアファイルを作成しますか？\n")));
+    QCOMPARE(boxes[2]->seen.title, QStringLiteral("ZeFa Oru"));
+    QCOMPARE(boxes[2]->seen.text,
+             QStringLiteral("元に戻すには、[ファイル]メニューから[元に戻す]を選択してください。"));
+    QCOMPARE(boxes[3]->seen.text, QStringLiteral("完了しました。"));
+    QCOMPARE(QString::fromStdString(dir_->Listing("pics")),
+             QStringLiteral("旅行 1 b.jpg 旅行 2 a.png 旅行 3 c"));
+    // The list still shows the paths from before the run.
+    QCOMPARE(form_->state().list.path.entries[0], *dir_ / "pics/b.jpg");
+    const std::string restore = dir_->Listing("restore");
+    QVERIFY(QString::fromStdString(restore).endsWith(QStringLiteral("秒.zefa")));
+
+    boxes.clear();
+    auto chooser = ExpectModal(zefa::gui_testing::ChooseFile(
+        QString::fromStdString(*dir_ / ("restore/" + restore))));
+    boxes.push_back(ExpectModal(ClickButton(QStringLiteral("はい(&Y)"))));
+    boxes.push_back(ExpectModal(ClickButton(QStringLiteral("OK"))));
+    form_->findChild<QAction*>(QStringLiteral("Undo1"))->trigger();
+    WAIT_FOR_MODAL(chooser);
+    for (const auto& box : boxes) WAIT_FOR_MODAL(box);
+    QCOMPARE(chooser->seen.name_filters, QStringList{QStringLiteral("ZeFaファイル(*.zefa)")});
+    QCOMPARE(chooser->seen.directory, QString::fromStdString(*dir_ / "restore"));
+    QCOMPARE(boxes[0]->seen.text,
+             QStringLiteral("元に戻しますか？\nこのファイルには以下のファイルが含まれます。\n") +
+                 QString::fromStdString(*dir_ / "pics/旅行 1 b.jpg"));
+    QCOMPARE(boxes[1]->seen.text, QStringLiteral("完了しました"));
+    QCOMPARE(QString::fromStdString(dir_->Listing("pics")), QStringLiteral("a.png b.jpg c"));
   }
 };
 
