@@ -1,0 +1,173 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "settings/settings_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include "dialog_test_support.h"
+#include "platform/command_error.h"
+
+namespace zefa {
+namespace {
+
+using testing::DialogWorld;
+
+constexpr const char* kUntouchedSave =
+    "[Option]\n"
+    "keta=1\n"
+    "pattern=1\n"
+    "space=1\n"
+    "when_add=0\n"
+    "Num_kakko=0\n"
+    "UpdateCheck=1\n"
+    "UpDownButton_rendo=1\n"
+    "Num_aki=[\n"
+    "Num_toji=]\n"
+    "Koyu_kakko=0\n"
+    "koyu_aki=「\n"
+    "koyu_toji=」\n";
+
+TEST(SettingsDialogExample, PadsTheNumberAndWrapsItInTheBrackets) {
+  struct Case {
+    std::string spin, open, close, example;
+  };
+  const Case cases[] = {
+      {"1", "(", ")", "(1)"},   {"2", "(", ")", "(01)"},  {"3", "(", ")", "(001)"},
+      {"1", "", "", "1"},       {"2", "", "", "01"},      {"3", "", "", "001"},
+      {"2", "[", "]", "[01]"},  {"3", "<<", "", "<<001"},
+      // Out of range or no number at all while typing: the bare "1".
+      {"7", "(", ")", "(1)"},   {"0", "(", ")", "(1)"},   {"", "(", ")", "(1)"},
+      {"-", "(", ")", "(1)"},
+  };
+  for (const Case& c : cases) {
+    SettingsDialogValues values;
+    values.spin_edit1 = c.spin;
+    values.edit1 = c.open;
+    values.edit2 = c.close;
+    EXPECT_EQ(values.Example(), c.example) << "spin \"" << c.spin << '"';
+  }
+}
+
+TEST(SettingsDialogLoad, MissingFileShowsTheDefaults) {
+  DialogWorld world;
+  SettingsDialogValues values;
+  values.spin_edit1 = "3";
+  values.check_box1 = values.check_box5 = values.check_box6 = false;
+  values.check_box2 = values.check_box3 = values.check_box4 = true;
+  values.radio_button = 5;
+  values.edit1 = values.edit2 = values.edit3 = values.edit4 = "x";
+
+  values.Load(world.context.Settings());
+
+  const SettingsDialogValues defaults;
+  EXPECT_EQ(values.spin_edit1, "1");
+  EXPECT_EQ(values.radio_button, 1);
+  EXPECT_TRUE(values.check_box1 && values.check_box5 && values.check_box6);
+  EXPECT_FALSE(values.check_box2 || values.check_box3 || values.check_box4);
+  EXPECT_EQ(values.edit1 + values.edit2 + values.edit3 + values.edit4, "[]「」");
+  EXPECT_EQ(defaults.Example(), "[1]");
+  EXPECT_FALSE(world.dir.Exists("ZeFa_oru.ini"));
+}
+
+TEST(SettingsDialogLoad, DigitsComeToTheNearerBoundAndUnknownPatternsToRadioButton1) {
+  struct Case {
+    const char* keta;
+    const char* pattern;
+    const char* spin;
+    int radio;
+  };
+  const Case cases[] = {
+      {"0", "1", "1", 1},  {"7", "2", "3", 2},     {"-4", "8", "1", 8},
+      {"2", "7", "2", 7},  {"0x3", "9", "3", 1},   {"abc", "0", "1", 1},
+      {"3", "-1", "3", 1}, {"", "x", "1", 1},
+  };
+  for (const Case& c : cases) {
+    DialogWorld world;
+    const std::string text =
+        std::string("[Option]\nketa=") + c.keta + "\npattern=" + c.pattern + "\n";
+    world.WriteIni(text);
+    SettingsDialogValues values;
+    values.Load(world.context.Settings());
+    EXPECT_EQ(values.spin_edit1, c.spin) << "keta " << c.keta;
+    EXPECT_EQ(values.radio_button, c.radio) << "pattern " << c.pattern;
+    // Loading is reading only: the hand-edited values stay until the next OK.
+    EXPECT_EQ(world.Ini(), text);
+  }
+}
+
+TEST(SettingsDialogSave, UntouchedDialogWritesTheTwelveKeysInOrder) {
+  DialogWorld world;
+  SettingsDialogValues values;
+  values.Load(world.context.Settings());
+  SettingsFile settings = world.context.Settings();
+  values.Save(settings);
+  EXPECT_EQ(world.Ini(), kUntouchedSave);
+}
+
+TEST(SettingsDialogSave, EveryValueReadsBackExactly) {
+  DialogWorld world;
+  SettingsDialogValues saved;
+  saved.spin_edit1 = "2";
+  saved.check_box1 = false;
+  saved.check_box2 = true;
+  saved.check_box3 = true;
+  saved.check_box4 = true;
+  saved.check_box5 = false;
+  saved.check_box6 = false;
+  saved.radio_button = 6;
+  saved.edit1 = " [";  // a leading blank must survive the profile reader
+  saved.edit2 = "] ";
+  saved.edit3 = "\"";
+  saved.edit4 = "";
+  SettingsFile settings = world.context.Settings();
+  saved.Save(settings);
+
+  SettingsDialogValues loaded;
+  loaded.Load(world.context.Settings());
+  EXPECT_EQ(loaded.spin_edit1, "2");
+  EXPECT_EQ(loaded.radio_button, 6);
+  EXPECT_FALSE(loaded.check_box1 || loaded.check_box5 || loaded.check_box6);
+  EXPECT_TRUE(loaded.check_box2 && loaded.check_box3 && loaded.check_box4);
+  EXPECT_EQ(loaded.edit1, " [");
+  EXPECT_EQ(loaded.edit2, "] ");
+  EXPECT_EQ(loaded.edit3, "\"");
+  EXPECT_EQ(loaded.edit4, "");
+  EXPECT_EQ(loaded.Example(), " [01] ");
+}
+
+TEST(SettingsDialogSave, DigitsOutsideTheRangeAreSavedAtTheNearerBound) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"7", "keta=3\n"}, {"0", "keta=1\n"}, {"", "keta=1\n"}, {"-", "keta=1\n"}, {"2", "keta=2\n"}};
+  for (const auto& [spin, line] : cases) {
+    DialogWorld world;
+    SettingsDialogValues values;
+    values.spin_edit1 = spin;
+    SettingsFile settings = world.context.Settings();
+    values.Save(settings);
+    EXPECT_NE(world.Ini().find(std::string("[Option]\n") + line), std::string::npos)
+        << "spin \"" << spin << '"';
+  }
+}
+
+TEST(SettingsDialogSave, ARefusedWriteStopsAtThatKey) {
+  DialogWorld world;
+  const std::string before =
+      "[Option]\nketa=3\npattern=4\nspace=0\nwhen_add=1\nNum_kakko=1\nUpdateCheck=0\n";
+  world.WriteIni(before);
+  world.file_system.refuse_from = 3;  // keta and pattern pass, space is refused
+
+  SettingsDialogValues values;  // every value differs from the file's
+  SettingsFile settings = world.context.Settings();
+  try {
+    values.Save(settings);
+    FAIL() << "the refused write was not reported";
+  } catch (const CommandError& error) {
+    EXPECT_EQ(std::string(error.what()), world.context.paths.settings_path + " に書き込めません");
+  }
+  EXPECT_EQ(world.file_system.writes, 3);
+  EXPECT_EQ(world.Ini(),
+            "[Option]\nketa=1\npattern=1\nspace=0\nwhen_add=1\nNum_kakko=1\nUpdateCheck=0\n");
+}
+
+}  // namespace
+}  // namespace zefa
