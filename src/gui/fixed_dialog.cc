@@ -1,0 +1,55 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "fixed_dialog.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include "window_style.h"
+
+FixedDialog::FixedDialog(QWidget* owner, const QString& caption, int client_width,
+                         int client_height)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                         Qt::MSWindowsFixedSizeDialogHint) {
+  setWindowTitle(caption);
+  setFont(WindowFont());
+  FixClientSize(this, client_width, client_height);
+}
+
+void FixedDialog::keyPressEvent(QKeyEvent* event) {
+  switch (event->key()) {
+    case Qt::Key_Escape:
+      event->accept();
+      return;
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+      // Reaches here when a button without auto-default ignored the key: press that one only.
+      if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+          button != nullptr && button->isEnabled()) {
+        button->click();
+      }
+      event->accept();
+      return;
+    default:
+      QDialog::keyPressEvent(event);
+  }
+}
+
+QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& caption, int left, int top) {
+  auto* label = new QLabel(caption, parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setObjectName(QString::fromLatin1(name));
+  label->move(left, top);
+  label->adjustSize();
+  return label;
+}
+
+QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& caption,
+                         const QRect& geometry) {
+  auto* button = Place(new QPushButton(caption, parent), name, geometry);
+  button->setAutoDefault(false);
+  button->setDefault(false);
+  return button;
+}

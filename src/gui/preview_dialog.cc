@@ -1,0 +1,151 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "preview_dialog.h"
+
+#include <QAbstractListModel>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "window_style.h"
+
+namespace {
+
+const QString kShowFullPaths = QStringLiteral("フルパスを表示");
+const QString kShowFileNames = QStringLiteral("ファイル名を表示");
+
+}  // namespace
+
+/** One list of the preview, read from its rows on demand. */
+class PreviewListModel : public QAbstractListModel {
+ public:
+  enum class Side { kBefore, kAfter };
+
+  PreviewListModel(const zefa::Preview& preview, Side side, QObject* parent)
+      : QAbstractListModel(parent), preview_(preview), side_(side) {}
+
+  int rowCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : preview_.size();
+  }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    if (!index.isValid()) return {};
+    if (role == Qt::DisplayRole) {
+      return ToQt(side_ == Side::kBefore ? preview_.Before(index.row(), full_path_)
+                                         : preview_.After(index.row()));
+    }
+    // Every row as wide as the scrolling range, as a list box's horizontal extent is.
+    if (role == Qt::SizeHintRole) return row_size_;
+    return {};
+  }
+
+  void SetFullPath(bool full_path) {
+    beginResetModel();
+    full_path_ = full_path;
+    endResetModel();
+  }
+
+  void SetRowSize(QSize size) { row_size_ = size; }
+
+ private:
+  const zefa::Preview& preview_;
+  Side side_;
+  bool full_path_ = false;
+  QSize row_size_;
+};
+
+namespace {
+
+QListView* PlaceList(QWidget* parent, const char* name, PreviewListModel* model, int left) {
+  auto* list = Place(new QListView(parent), name, {left, 24, 185, 209});
+  list->setUniformItemSizes(true);
+  list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  list->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  list->setSelectionMode(QAbstractItemView::SingleSelection);
+  list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  list->setTextElideMode(Qt::ElideNone);
+  list->setModel(model);
+  return list;
+}
+
+}  // namespace
+
+TForm4::TForm4(zefa::Preview preview, std::function<void()> rename_run, QWidget* owner)
+    : FixedDialog(owner, QStringLiteral("プレビュー"), 411, 326),
+      preview_(std::move(preview)),
+      rename_run_(std::move(rename_run)),
+      before_model_(new PreviewListModel(preview_, PreviewListModel::Side::kBefore, this)),
+      after_model_(new PreviewListModel(preview_, PreviewListModel::Side::kAfter, this)) {
+  PlaceLabel(this, "Label1", QStringLiteral("BEFORE"), 8, 8);
+  PlaceLabel(this, "Label2", QStringLiteral("AFTER"), 216, 8);
+  PlaceLabel(this, "Label3", QStringLiteral("⇒"), 200, 120);
+  list_box1_ = PlaceList(this, "ListBox1", before_model_, 8);
+  list_box2_ = PlaceList(this, "ListBox2", after_model_, 216);
+  auto* button1 = PlaceButton(this, "Button1", QStringLiteral("リネーム開始"), {224, 280, 83, 25});
+  auto* button2 = PlaceButton(this, "Button2", QStringLiteral("閉じる"), {320, 280, 83, 25});
+  button3_ = PlaceButton(this, "Button3", kShowFullPaths, {104, 240, 91, 25});
+
+  setTabOrder(list_box1_, list_box2_);
+  setTabOrder(list_box2_, button1);
+  setTabOrder(button1, button2);
+  setTabOrder(button2, button3_);
+
+  connect(button1, &QPushButton::clicked, this, &TForm4::Button1Click);
+  connect(button2, &QPushButton::clicked, this, &TForm4::reject);  // Button2Click
+  connect(button3_, &QPushButton::clicked, this, &TForm4::Button3Click);
+  // A click on the selected row aligns the lists again, as a list box's click does.
+  connect(list_box1_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &TForm4::ListBox1Click);
+  connect(list_box1_, &QListView::clicked, this, &TForm4::ListBox1Click);
+  connect(list_box2_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          &TForm4::ListBox2Click);
+  connect(list_box2_, &QListView::clicked, this, &TForm4::ListBox2Click);
+
+  FormCreate();
+}
+
+TForm4::~TForm4() = default;
+
+void TForm4::FormCreate() {
+  for (QListView* list : {list_box2_, list_box1_}) {
+    const QSize row(6 * list->contentsRect().width(), list->fontMetrics().height());
+    static_cast<PreviewListModel*>(list->model())->SetRowSize(row);
+  }
+}
+
+void TForm4::Button1Click() {
+  if (rename_run_) rename_run_();
+  accept();
+}
+
+void TForm4::Button3Click() {
+  const bool show_full_paths = button3_->text() == kShowFullPaths;
+  before_model_->SetFullPath(show_full_paths);
+  button3_->setText(show_full_paths ? kShowFileNames : kShowFullPaths);
+}
+
+void TForm4::ListBox1Click() { Couple(list_box1_, list_box2_); }
+
+void TForm4::ListBox2Click() { Couple(list_box2_, list_box1_); }
+
+void TForm4::Couple(QListView* source, QListView* target) {
+  if (coupling_) return;
+  const QModelIndexList selected = source->selectionModel()->selectedIndexes();
+  if (selected.isEmpty()) return;
+  const int row = selected.front().row();
+  if (row >= target->model()->rowCount()) return;
+  coupling_ = true;
+  target->setCurrentIndex(target->model()->index(row, 0));
+  target->verticalScrollBar()->setValue(source->verticalScrollBar()->value());
+  coupling_ = false;
+}
+
+void OpenPreview(QWidget* owner, const zefa::MainState& state, const zefa::Context& context,
+                 std::function<void()> rename_run) {
+  std::optional<zefa::Preview> preview = zefa::BuildPreview(state, context);
+  if (!preview) return;
+  TForm4 dialog(std::move(*preview), std::move(rename_run), owner);
+  dialog.exec();
+}

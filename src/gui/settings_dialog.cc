@@ -1,0 +1,260 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "settings_dialog.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+
+#include "platform/command_error.h"
+#include "renamelist/selection_commands.h"
+#include "window_style.h"
+
+/**
+ * SpinEdit1: any number may be typed, and the example reads it as it stands; when the
+ * box loses the focus the value is brought to the nearer bound of 1 to 3.
+ */
+class DigitSpinBox : public QSpinBox {
+ public:
+  explicit DigitSpinBox(QWidget* parent) : QSpinBox(parent) {
+    setRange(1, 3);
+    setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+  }
+
+  QLineEdit* editor() const { return lineEdit(); }
+
+ protected:
+  QValidator::State validate(QString& text, int& pos) const override {
+    const QValidator::State state = QSpinBox::validate(text, pos);
+    if (state != QValidator::Invalid) return state;
+    static const QRegularExpression kNumberBeingTyped(QStringLiteral("^[+-]?[0-9]{0,9}$"));
+    return kNumberBeingTyped.match(text).hasMatch() ? QValidator::Intermediate
+                                                    : QValidator::Invalid;
+  }
+
+  void fixup(QString& text) const override {
+    text = QString::number(zefa::ClampDigits(zefa::SpinValueOfText(FromQt(text))));
+  }
+};
+
+namespace {
+
+QCheckBox* PlaceCheckBox(QWidget* parent, const char* name, const QString& caption,
+                         const QRect& geometry, bool checked) {
+  auto* box = Place(new QCheckBox(caption, parent), name, geometry);
+  box->setChecked(checked);
+  return box;
+}
+
+QLineEdit* PlaceEdit(QWidget* parent, const char* name, const std::string& text,
+                     const QRect& geometry, bool enabled) {
+  auto* edit = Place(new QLineEdit(ToQt(text), parent), name, geometry);
+  edit->setEnabled(enabled);
+  return edit;
+}
+
+/**
+ * A group box whose title sits in the frame's top line, as on the original form, so that
+ * the first row of controls at 16 pixels stands clear inside the frame.
+ */
+class FormGroupBox : public QGroupBox {
+ public:
+  FormGroupBox(const QString& title, QWidget* parent) : QGroupBox(title, parent) {}
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QFontMetrics metrics = fontMetrics();
+    const int line = metrics.height() / 2;
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(QRect(0, line, width() - 1, height() - line - 1));
+    const QRect text_rect(8, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+    painter.fillRect(text_rect, palette().color(QPalette::Window));
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(text_rect, Qt::AlignCenter, title());
+  }
+};
+
+struct PatternChoice {
+  const char* caption;
+  int width;
+};
+
+constexpr PatternChoice kPatternChoices[8] = {
+    {"共有ファイル名 + 数字 + 固有ファイル名", 233}, {"共有ファイル名 + 固有ファイル名 + 数字", 233},
+    {"数字 + 共有ファイル名 + 固有ファイル名", 233}, {"数字 + 固有ファイル名 + 共有ファイル名", 241},
+    {"固有ファイル名 + 数字 + 共有ファイル名", 225}, {"固有ファイル名 + 共有ファイル名 + 数字", 225},
+    {"固有ファイル名 + 共有ファイル名", 193},        {"共有ファイル名 + 固有ファイル名", 193},
+};
+
+}  // namespace
+
+TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save, QWidget* owner)
+    : FixedDialog(owner, QStringLiteral("設定"), 563, 347),
+      context_(context),
+      after_save_(std::move(after_save)) {
+  const zefa::SettingsDialogValues initial;
+  check_box5_ = PlaceCheckBox(this, "CheckBox5",
+                              QStringLiteral("起動時に最新バージョンがあるかをチェックする"),
+                              {16, 16, 265, 17}, initial.check_box5);
+  check_box6_ = PlaceCheckBox(this, "CheckBox6", QStringLiteral("↑↓ボタンで固有ファイル名も連動させる"),
+                              {16, 48, 233, 17}, initial.check_box6);
+
+  auto* group_box2 = Place(new FormGroupBox(QStringLiteral("ファイル追加時の固有ファイル名"), this),
+                           "GroupBox2", {16, 80, 265, 97});
+  check_box2_ = PlaceCheckBox(group_box2, "CheckBox2",
+                              QStringLiteral("ファイル名から共有名を抜いた文字列を表示"),
+                              {8, 16, 249, 17}, initial.check_box2);
+  check_box4_ = PlaceCheckBox(group_box2, "CheckBox4", QStringLiteral("次の文字列で囲まれた文字列を表示する"),
+                              {8, 40, 233, 17}, initial.check_box4);
+  PlaceLabel(group_box2, "Label7", QStringLiteral("開："), 40, 70);
+  edit3_ = PlaceEdit(group_box2, "Edit3", initial.edit3, {64, 64, 33, 20}, false);
+  PlaceLabel(group_box2, "Label8", QStringLiteral("閉："), 136, 70);
+  edit4_ = PlaceEdit(group_box2, "Edit4", initial.edit4, {160, 64, 33, 20}, false);
+
+  PlaceLabel(this, "Label1", QStringLiteral("数字を"), 24, 200);
+  spin_edit1_ = Place(new DigitSpinBox(this), "SpinEdit1", {64, 192, 33, 21});
+  spin_edit1_->setValue(zefa::SpinValueOfText(initial.spin_edit1));
+  PlaceLabel(this, "Label2", QStringLiteral("桁にする\u3000例： 1→001  20→020"), 104, 200);
+  check_box1_ = PlaceCheckBox(this, "CheckBox1", QStringLiteral("それぞれの要素の間に半角スペースを入れる"),
+                              {24, 240, 249, 17}, initial.check_box1);
+  check_box3_ = PlaceCheckBox(this, "CheckBox3", QStringLiteral("数字を次の文字列で囲む"),
+                              {24, 286, 153, 17}, initial.check_box3);
+  panel1_ = Place(new QLabel(this), "Panel1", {40, 304, 137, 17});
+  panel1_->setTextFormat(Qt::PlainText);
+  panel1_->setAlignment(Qt::AlignCenter);
+  panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+  panel1_->setEnabled(false);
+  PlaceLabel(this, "Label4", QStringLiteral("開："), 208, 292);
+  edit1_ = PlaceEdit(this, "Edit1", initial.edit1, {232, 286, 33, 20}, false);
+  PlaceLabel(this, "Label5", QStringLiteral("閉："), 208, 310);
+  edit2_ = PlaceEdit(this, "Edit2", initial.edit2, {232, 304, 33, 20}, false);
+
+  auto* group_box1 =
+      Place(new FormGroupBox(QStringLiteral("パターン"), this), "GroupBox1", {296, 16, 257, 265});
+  for (int i = 0; i < 8; ++i) {
+    const std::string name = "RadioButton" + std::to_string(i + 1);
+    radio_buttons_[static_cast<std::size_t>(i)] =
+        Place(new QRadioButton(QString::fromUtf8(kPatternChoices[i].caption), group_box1),
+              name.c_str(), {8, 24 + 24 * i, kPatternChoices[i].width, 17});
+  }
+  radio_buttons_[static_cast<std::size_t>(initial.radio_button - 1)]->setChecked(true);
+  PlaceLabel(group_box1, "Label3", QStringLiteral("固有ファイル名、共有ファイル名が不必要な"), 24, 224);
+  PlaceLabel(group_box1, "Label6", QStringLiteral("場合は各欄を空欄にしてください。"), 24, 240);
+
+  auto* button1 = PlaceButton(this, "Button1", QStringLiteral("OK"), {376, 312, 83, 25});
+  auto* button2 = PlaceButton(this, "Button2", QStringLiteral("キャンセル"), {472, 312, 83, 25});
+
+  QWidget* const tab_order[] = {check_box5_, check_box6_, check_box2_, check_box4_, edit3_,
+                                edit4_,      spin_edit1_, check_box1_, check_box3_, edit1_,
+                                edit2_};
+  QWidget* previous = nullptr;
+  for (QWidget* control : tab_order) {
+    if (previous != nullptr) setTabOrder(previous, control);
+    previous = control;
+  }
+  for (QRadioButton* radio : radio_buttons_) {
+    setTabOrder(previous, radio);
+    previous = radio;
+  }
+  setTabOrder(previous, button1);
+  setTabOrder(button1, button2);
+
+  connect(button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+  connect(button2, &QPushButton::clicked, this, &TForm2::reject);  // Button2Click
+  connect(check_box3_, &QCheckBox::toggled, this, &TForm2::CheckBox3Click);
+  connect(check_box4_, &QCheckBox::toggled, this, &TForm2::CheckBox4Click);
+  connect(edit1_, &QLineEdit::textChanged, this, &TForm2::Edit1Change);
+  connect(edit2_, &QLineEdit::textChanged, this, &TForm2::Edit1Change);
+  // The spin box updates its editor with signals blocked, so its value and focus loss count too.
+  connect(spin_edit1_->editor(), &QLineEdit::textChanged, this, &TForm2::Edit1Change);
+  connect(spin_edit1_, &QSpinBox::valueChanged, this, &TForm2::Edit1Change);
+  connect(spin_edit1_, &QSpinBox::editingFinished, this, &TForm2::Edit1Change);
+
+  FormCreate();
+}
+
+void TForm2::FormCreate() {
+  zefa::SettingsDialogValues values;
+  values.Load(context_.Settings());
+  // Set in the order of the reads; each change fires its handler as a user's change would.
+  spin_edit1_->setValue(zefa::SpinValueOfText(values.spin_edit1));
+  check_box1_->setChecked(values.check_box1);
+  check_box2_->setChecked(values.check_box2);
+  check_box3_->setChecked(values.check_box3);
+  check_box4_->setChecked(values.check_box4);
+  check_box5_->setChecked(values.check_box5);
+  check_box6_->setChecked(values.check_box6);
+  edit1_->setText(ToQt(values.edit1));
+  edit2_->setText(ToQt(values.edit2));
+  edit3_->setText(ToQt(values.edit3));
+  edit4_->setText(ToQt(values.edit4));
+  radio_buttons_[static_cast<std::size_t>(values.radio_button - 1)]->setChecked(true);
+}
+
+zefa::SettingsDialogValues TForm2::Values() const {
+  zefa::SettingsDialogValues values;
+  values.spin_edit1 = FromQt(spin_edit1_->text());
+  values.check_box1 = check_box1_->isChecked();
+  values.check_box2 = check_box2_->isChecked();
+  values.check_box3 = check_box3_->isChecked();
+  values.check_box4 = check_box4_->isChecked();
+  values.check_box5 = check_box5_->isChecked();
+  values.check_box6 = check_box6_->isChecked();
+  for (int n = 8; n >= 1; --n) {
+    if (radio_buttons_[static_cast<std::size_t>(n - 1)]->isChecked()) values.radio_button = n;
+  }
+  values.edit1 = FromQt(edit1_->text());
+  values.edit2 = FromQt(edit2_->text());
+  values.edit3 = FromQt(edit3_->text());
+  values.edit4 = FromQt(edit4_->text());
+  return values;
+}
+
+void TForm2::Button1Click() {
+  // A click moves the focus and so corrects the digits; a key press on OK does not.
+  spin_edit1_->interpretText();
+  const zefa::SettingsDialogValues values = Values();
+  const bool saved = zefa::RunCommand(context_.prompter, [&] {
+    zefa::SettingsFile settings = context_.Settings();
+    values.Save(settings);
+  });
+  if (!saved) return;
+  if (after_save_) after_save_(values.radio_button);
+  accept();
+}
+
+void TForm2::CheckBox3Click() {
+  const bool checked = check_box3_->isChecked();
+  edit1_->setEnabled(checked);
+  edit2_->setEnabled(checked);
+  panel1_->setEnabled(checked);
+  if (checked) {
+    Edit1Change();
+  } else {
+    panel1_->clear();
+  }
+}
+
+void TForm2::CheckBox4Click() {
+  const bool checked = check_box4_->isChecked();
+  edit3_->setEnabled(checked);
+  edit4_->setEnabled(checked);
+}
+
+void TForm2::Edit1Change() {
+  if (!check_box3_->isChecked()) return;
+  panel1_->setText(ToQt(Values().Example()));
+}
+
+void OpenSettingsDialog(QWidget* owner, const zefa::Context& context,
+                        std::function<void(int pattern)> after_save) {
+  TForm2 dialog(context, std::move(after_save), owner);
+  dialog.exec();
+}

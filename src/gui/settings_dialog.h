@@ -1,0 +1,63 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <array>
+#include <functional>
+
+#include "app/main_state.h"
+#include "fixed_dialog.h"
+#include "settings/settings_dialog.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+class DigitSpinBox;
+
+/**
+ * The settings dialog: loads the twelve options on creation, shows the number example,
+ * and on OK writes them all and hands the saved pattern to `after_save`, which applies
+ * it to the main window and runs its FormCreate again, before the dialog disappears.
+ */
+class TForm2 : public FixedDialog {
+  Q_OBJECT
+
+ public:
+  TForm2(const zefa::Context& context, std::function<void(int pattern)> after_save,
+         QWidget* owner = nullptr);
+
+  /** What the controls hold now, as the OK button reads them. */
+  zefa::SettingsDialogValues Values() const;
+
+ private:
+  void FormCreate();
+  void Button1Click();
+  void CheckBox3Click();
+  void CheckBox4Click();
+  void Edit1Change();
+
+  zefa::Context context_;
+  std::function<void(int)> after_save_;
+
+  QCheckBox* check_box1_;
+  QCheckBox* check_box2_;
+  QCheckBox* check_box3_;
+  QCheckBox* check_box4_;
+  QCheckBox* check_box5_;
+  QCheckBox* check_box6_;
+  std::array<QRadioButton*, 8> radio_buttons_{};
+  DigitSpinBox* spin_edit1_;
+  QLineEdit* edit1_;
+  QLineEdit* edit2_;
+  QLineEdit* edit3_;
+  QLineEdit* edit4_;
+  QLabel* panel1_;
+};
+
+/**
+ * Exit1Click and Button3 "設定" of the main window: a new dialog owned by `owner`, shown
+ * modally and released when it closes. `after_save` runs only after a completed OK.
+ */
+void OpenSettingsDialog(QWidget* owner, const zefa::Context& context,
+                        std::function<void(int pattern)> after_save);

@@ -1,0 +1,113 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "batch_replace_dialog.h"
+#include "dialog_checks.h"
+
+namespace {
+
+using zefa::testing::ControlSpec;
+using zefa::testing::Find;
+using Entries = std::vector<std::string>;
+
+const ControlSpec kControls[] = {
+    {"RadioButton1", {8, 16, 57, 17}, "拡張子"},
+    {"RadioButton2", {8, 40, 57, 17}, "固有名"},
+    {"Label1", {72, 44, 0, 0}, "を全て次に置き換える"},
+    {"Edit1", {192, 40, 97, 20}, ""},
+    {"Button1", {144, 80, 67, 25}, "実行"},
+    {"Button2", {224, 80, 67, 25}, "キャンセル"},
+};
+
+}  // namespace
+
+class BatchReplaceDialogTest : public QObject {
+  Q_OBJECT
+
+ private:
+  zefa::testing::ScriptedPrompter prompter_;
+  zefa::MainState state_;
+
+  void Run(TForm5& dialog, const QString& text) {
+    Find<QLineEdit>(&dialog, "Edit1")->insert(text);  // as typed
+    QTest::mouseClick(Find<QPushButton>(&dialog, "Button1"), Qt::LeftButton);
+  }
+
+ private slots:
+  void init() {
+    prompter_ = {};
+    state_ = {};
+    state_.list.AppendRow("/pic/a.png", "a", ".png", "1");
+    state_.list.AppendRow("/pic/b", "b", "", "2");
+    state_.list.extension.selected = 1;
+  }
+
+  void ControlsStandWhereTheyShould() {
+    TForm5 dialog(state_, prompter_, zefa::CodePage::kUtf8);
+    zefa::testing::CheckDialogFrame(&dialog, "一括置換", {299, 117});
+    zefa::testing::CheckControls(&dialog, kControls);
+    zefa::testing::CheckTabOrder(&dialog, {"RadioButton1", "RadioButton2", "Edit1", "Button1",
+                                           "Button2"});
+    QVERIFY(Find<QRadioButton>(&dialog, "RadioButton1")->isChecked());
+    QVERIFY(!Find<QRadioButton>(&dialog, "RadioButton2")->isChecked());
+  }
+
+  void ExtensionGetsItsDotInTheField() {
+    TForm5 dialog(state_, prompter_, zefa::CodePage::kUtf8);
+    dialog.show();
+    prompter_.Yes();
+    Run(dialog, QStringLiteral("jpg"));
+    QCOMPARE(state_.list.extension.entries, (Entries{".jpg", ".jpg"}));
+    QCOMPARE(state_.list.unique.entries, (Entries{"a", "b"}));
+    QCOMPARE(state_.list.extension.selected, 1);
+    QCOMPARE(Find<QLineEdit>(&dialog, "Edit1")->text(), QStringLiteral(".jpg"));
+    QCOMPARE(prompter_.log, Entries{"warn 本当に一括置換を行いますか？"});
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+  }
+
+  void UniqueNamesTakeTheTextAsTyped() {
+    TForm5 dialog(state_, prompter_, zefa::CodePage::kUtf8);
+    dialog.show();
+    QTest::mouseClick(Find<QRadioButton>(&dialog, "RadioButton2"), Qt::LeftButton);
+    prompter_.Yes();
+    Run(dialog, QStringLiteral("海 jpg"));
+    QCOMPARE(state_.list.unique.entries, (Entries{"海 jpg", "海 jpg"}));
+    QCOMPARE(state_.list.extension.entries, (Entries{".png", ""}));
+    QVERIFY(!dialog.isVisible());
+  }
+
+  void DeclinedOrRefusedStaysOpen() {
+    TForm5 dialog(state_, prompter_, zefa::CodePage::kUtf8);
+    dialog.show();
+    prompter_.No();
+    Run(dialog, QStringLiteral("a:b"));
+    QVERIFY(dialog.isVisible());
+    prompter_.Yes();
+    QTest::mouseClick(Find<QPushButton>(&dialog, "Button1"), Qt::LeftButton);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(Find<QLineEdit>(&dialog, "Edit1")->text(), QStringLiteral("a:b"));
+    QCOMPARE(state_.list.extension.entries, (Entries{".png", ""}));
+    QCOMPARE(prompter_.log,
+             (Entries{"warn 本当に一括置換を行いますか？", "warn 本当に一括置換を行いますか？",
+                      "beep error", "error 使えない文字\":\"が含まれています"}));
+  }
+
+  void CancelAndEscapeChangeNothing() {
+    TForm5 dialog(state_, prompter_, zefa::CodePage::kUtf8);
+    dialog.show();
+    QTest::keyClicks(Find<QLineEdit>(&dialog, "Edit1"), QStringLiteral("jpg"));
+    QTest::keyClick(Find<QLineEdit>(&dialog, "Edit1"), Qt::Key_Escape);
+    QVERIFY(dialog.isVisible());
+    QTest::mouseClick(Find<QPushButton>(&dialog, "Button2"), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(state_.list.extension.entries, (Entries{".png", ""}));
+    QVERIFY(prompter_.log.empty());
+  }
+};
+
+QTEST_MAIN(BatchReplaceDialogTest)
+#include "batch_replace_dialog_test.moc"

@@ -1,0 +1,174 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include <QListView>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include "dialog_checks.h"
+#include "preview_dialog.h"
+
+namespace {
+
+using zefa::testing::ControlSpec;
+using zefa::testing::Find;
+
+const ControlSpec kControls[] = {
+    {"Label1", {8, 8, 0, 0}, "BEFORE"},
+    {"Label2", {216, 8, 0, 0}, "AFTER"},
+    {"Label3", {200, 120, 0, 0}, "⇒"},
+    {"ListBox1", {8, 24, 185, 209}, nullptr},
+    {"ListBox2", {216, 24, 185, 209}, nullptr},
+    {"Button1", {224, 280, 83, 25}, "リネーム開始"},
+    {"Button2", {320, 280, 83, 25}, "閉じる"},
+    {"Button3", {104, 240, 91, 25}, "フルパスを表示"},
+};
+
+QStringList Entries(QListView* list) {
+  QStringList entries;
+  for (int row = 0; row < list->model()->rowCount(); ++row) {
+    entries << list->model()->index(row, 0).data().toString();
+  }
+  return entries;
+}
+
+int SelectedRow(QListView* list) {
+  const QModelIndexList selected = list->selectionModel()->selectedIndexes();
+  return selected.isEmpty() ? -1 : selected.front().row();
+}
+
+void ClickRow(QListView* list, int row) {
+  const QRect rect = list->visualRect(list->model()->index(row, 0));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rect.center());
+}
+
+}  // namespace
+
+class PreviewDialogTest : public QObject {
+  Q_OBJECT
+
+ private:
+  std::unique_ptr<zefa::testing::DialogFixture> world_;
+  zefa::MainState state_;
+  int runs_ = 0;
+
+  std::unique_ptr<TForm4> MakeDialog() {
+    auto preview = zefa::BuildPreview(state_, world_->MakeContext());
+    if (!preview) qFatal("the preview was refused");
+    return std::make_unique<TForm4>(std::move(*preview), [this] { ++runs_; });
+  }
+
+  void AddRows(int count) {
+    for (int i = 0; i < count; ++i) {
+      const std::string n = std::to_string(i);
+      state_.list.AppendRow("/pics/" + n + "/file.jpg", "u" + n, ".jpg", n);
+    }
+  }
+
+ private slots:
+  void init() {
+    world_ = std::make_unique<zefa::testing::DialogFixture>();
+    state_ = {};
+    runs_ = 0;
+  }
+
+  void ControlsStandWhereTheyShould() {
+    auto dialog = MakeDialog();
+    zefa::testing::CheckDialogFrame(dialog.get(), "プレビュー", {411, 326});
+    zefa::testing::CheckControls(dialog.get(), kControls);
+    zefa::testing::CheckTabOrder(dialog.get(),
+                                 {"ListBox1", "ListBox2", "Button1", "Button2", "Button3"});
+    // An empty list opens with two empty lists.
+    QCOMPARE(Find<QListView>(dialog.get(), "ListBox1")->model()->rowCount(), 0);
+    QCOMPARE(Find<QListView>(dialog.get(), "ListBox2")->model()->rowCount(), 0);
+  }
+
+  void ToggleFullPathsThenRename() {
+    state_.list.AppendRow("/pics/a/x.jpg", "海", ".jpg", "1");
+    state_.list.AppendRow("/pics/b/x.jpg", "", ".png", "2");
+    state_.edit2 = "旅行";
+    state_.start_number = 9;
+    world_->dir->Touch("ZeFa_oru.ini", "[Option]\nketa=2\n");
+    auto dialog = MakeDialog();
+    dialog->show();
+    auto* left = Find<QListView>(dialog.get(), "ListBox1");
+    auto* right = Find<QListView>(dialog.get(), "ListBox2");
+    auto* button3 = Find<QPushButton>(dialog.get(), "Button3");
+    QCOMPARE(Entries(left), (QStringList{QStringLiteral("x.jpg"), QStringLiteral("x.jpg")}));
+    QCOMPARE(Entries(right),
+             (QStringList{QStringLiteral("旅行 09 海.jpg"), QStringLiteral("旅行 10.png")}));
+
+    ClickRow(left, 1);
+    QTest::mouseClick(button3, Qt::LeftButton);
+    QCOMPARE(button3->text(), QStringLiteral("ファイル名を表示"));
+    QCOMPARE(Entries(left), (QStringList{QStringLiteral("/pics/a/x.jpg"),
+                                         QStringLiteral("/pics/b/x.jpg")}));
+    QCOMPARE(SelectedRow(left), -1);  // rebuilt, so unselected
+    QCOMPARE(SelectedRow(right), 1);  // untouched
+    QTest::mouseClick(button3, Qt::LeftButton);
+    QCOMPARE(button3->text(), QStringLiteral("フルパスを表示"));
+    QCOMPARE(Entries(left), (QStringList{QStringLiteral("x.jpg"), QStringLiteral("x.jpg")}));
+    QTest::mouseClick(button3, Qt::LeftButton);
+
+    QTest::mouseClick(Find<QPushButton>(dialog.get(), "Button1"), Qt::LeftButton);
+    QCOMPARE(runs_, 1);
+    QVERIFY(!dialog->isVisible());
+  }
+
+  void SelectionCouplesAndAlignsTheTopRows() {
+    AddRows(60);
+    auto dialog = MakeDialog();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    auto* left = Find<QListView>(dialog.get(), "ListBox1");
+    auto* right = Find<QListView>(dialog.get(), "ListBox2");
+
+    right->verticalScrollBar()->setValue(20);
+    QCOMPARE(left->verticalScrollBar()->value(), 0);  // scrolling alone moves nothing
+    ClickRow(right, 25);
+    QCOMPARE(SelectedRow(left), 25);
+    QCOMPARE(left->verticalScrollBar()->value(), 20);
+    QCOMPARE(left->indexAt(QPoint(2, 2)).row(), 20);
+
+    left->verticalScrollBar()->setValue(3);
+    ClickRow(left, 5);
+    QCOMPARE(SelectedRow(right), 5);
+    QCOMPARE(right->verticalScrollBar()->value(), 3);
+    QTest::keyClick(left, Qt::Key_Down);
+    QCOMPARE(SelectedRow(right), 6);
+    // Long names scroll sideways up to six client widths.
+    QVERIFY(left->horizontalScrollBar()->maximum() >= 5 * left->viewport()->width() - 20);
+  }
+
+  void CloseButtonEndsWithoutRenaming() {
+    auto dialog = MakeDialog();
+    dialog->show();
+    QTest::mouseClick(Find<QPushButton>(dialog.get(), "Button2"), Qt::LeftButton);
+    QVERIFY(!dialog->isVisible());
+    QCOMPARE(runs_, 0);
+  }
+
+  void HundredThousandRowsAreViewsNotWidgets() {
+    AddRows(100000);
+    auto dialog = MakeDialog();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    auto* right = Find<QListView>(dialog.get(), "ListBox2");
+    QCOMPARE(right->model()->rowCount(), 100000);
+    QCOMPARE(right->model()->index(99999, 0).data().toString(),
+             QStringLiteral("100000 u99999.jpg"));
+    QVERIFY(dialog->findChildren<QWidget*>().size() < 100);
+  }
+
+  void RefusedCommonNameOpensNoPreview() {
+    state_.edit2 = "a*b";
+    bool ran = false;
+    OpenPreview(nullptr, state_, world_->MakeContext(), [&] { ran = true; });
+    QCOMPARE(QApplication::topLevelWidgets().size(), qsizetype(0));
+    QCOMPARE(world_->prompter.log,
+             (std::vector<std::string>{"beep error", "error 使えない文字\"*\"が含まれています"}));
+    QVERIFY(!ran);
+  }
+};
+
+QTEST_MAIN(PreviewDialogTest)
+#include "preview_dialog_test.moc"
