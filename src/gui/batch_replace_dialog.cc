@@ -25,10 +25,7 @@ TForm5::TForm5(zefa::MainState& state, zefa::Prompter& prompter, zefa::CodePage 
   auto* button1 = PlaceButton(this, "Button1", QStringLiteral("実行"), {144, 80, 67, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("キャンセル"), {224, 80, 67, 25});
 
-  setTabOrder(radio_button1_, radio_button2);
-  setTabOrder(radio_button2, edit1_);
-  setTabOrder(edit1_, button1);
-  setTabOrder(button1, button2);
+  SetTabOrder({radio_button1_, radio_button2, edit1_, button1, button2});
 
   connect(button1, &QPushButton::clicked, this, &TForm5::Button1Click);
   connect(button2, &QPushButton::clicked, this, &TForm5::reject);  // Button2Click

@@ -53,3 +53,7 @@ QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& capti
   button->setDefault(false);
   return button;
 }
+
+void SetTabOrder(const std::vector<QWidget*>& order) {
+  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
+}

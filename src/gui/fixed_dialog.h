@@ -5,6 +5,7 @@
 #include <QDialog>
 #include <QRect>
 #include <QString>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -38,3 +39,6 @@ QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& caption, in
 /** A push button that never becomes the dialog's default button. */
 QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& caption,
                          const QRect& geometry);
+
+/** Tab moves through `order` from first to last. */
+void SetTabOrder(const std::vector<QWidget*>& order);

@@ -87,10 +87,7 @@ TForm4::TForm4(zefa::Preview preview, std::function<void()> rename_run, QWidget*
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("閉じる"), {320, 280, 83, 25});
   button3_ = PlaceButton(this, "Button3", kShowFullPaths, {104, 240, 91, 25});
 
-  setTabOrder(list_box1_, list_box2_);
-  setTabOrder(list_box2_, button1);
-  setTabOrder(button1, button2);
-  setTabOrder(button2, button3_);
+  SetTabOrder({list_box1_, list_box2_, button1, button2, button3_});
 
   connect(button1, &QPushButton::clicked, this, &TForm4::Button1Click);
   connect(button2, &QPushButton::clicked, this, &TForm4::reject);  // Button2Click

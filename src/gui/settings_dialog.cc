@@ -151,20 +151,12 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
   auto* button1 = PlaceButton(this, "Button1", QStringLiteral("OK"), {376, 312, 83, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("キャンセル"), {472, 312, 83, 25});
 
-  QWidget* const tab_order[] = {check_box5_, check_box6_, check_box2_, check_box4_, edit3_,
-                                edit4_,      spin_edit1_, check_box1_, check_box3_, edit1_,
-                                edit2_};
-  QWidget* previous = nullptr;
-  for (QWidget* control : tab_order) {
-    if (previous != nullptr) setTabOrder(previous, control);
-    previous = control;
-  }
-  for (QRadioButton* radio : radio_buttons_) {
-    setTabOrder(previous, radio);
-    previous = radio;
-  }
-  setTabOrder(previous, button1);
-  setTabOrder(button1, button2);
+  std::vector<QWidget*> tab_order{check_box5_, check_box6_, check_box2_, check_box4_,
+                                  edit3_,      edit4_,      spin_edit1_, check_box1_,
+                                  check_box3_, edit1_,      edit2_};
+  tab_order.insert(tab_order.end(), radio_buttons_.begin(), radio_buttons_.end());
+  tab_order.insert(tab_order.end(), {button1, button2});
+  SetTabOrder(tab_order);
 
   connect(button1, &QPushButton::clicked, this, &TForm2::Button1Click);
   connect(button2, &QPushButton::clicked, this, &TForm2::reject);  // Button2Click
