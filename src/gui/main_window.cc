@@ -19,16 +19,19 @@
 
 #include "about_box.h"
 #include "app/form_create.h"
+#include "batch_replace_dialog.h"
 #include "column_model.h"
 #include "desktop_commands.h"
 #include "platform/command_error.h"
 #include "platform/prompter.h"
+#include "preview_dialog.h"
 #include "rename/rename_run.h"
 #include "rename/undo_run.h"
 #include "renamelist/add_file.h"
 #include "renamelist/row_commands.h"
 #include "renamelist/selection_commands.h"
 #include "renamelist/sort_list.h"
+#include "settings_dialog.h"
 #include "window_style.h"
 
 namespace {
@@ -241,7 +244,8 @@ void TForm1::ConnectHandlers() {
       {"Button7", &TForm1::Button7Click},   {"Button8", &TForm1::Button8Click},
       {"Button9", &TForm1::Button9Click},   {"Button5", &TForm1::Button5Click},
       {"Button1", &TForm1::Button1Click},   {"Button14", &TForm1::Button14Click},
-      {"Button2", &TForm1::Button2Click},
+      {"Button2", &TForm1::Button2Click},   {"Button12", &TForm1::Button12Click},
+      {"Button15", &TForm1::Button15Click}, {"Button3", &TForm1::Exit1Click},
   };
   for (const auto& [name, handler] : buttons) {
     connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
@@ -255,7 +259,8 @@ void TForm1::ConnectHandlers() {
       {"Exit2", &TForm1::Exit2Click},
       {"N1", &TForm1::N1Click},
       {"About1", &TForm1::About1Click},
-      {"Undo1", &TForm1::Undo1Click}};
+      {"Undo1", &TForm1::Undo1Click},
+      {"Exit1", &TForm1::Exit1Click}};
   for (const auto& [name, handler] : items) {
     connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
   }
@@ -442,6 +447,21 @@ void TForm1::Button14Click() {
 
 void TForm1::Button2Click() {
   Run(false, [this] { zefa::Button2Click(state_, context()); });
+}
+
+void TForm1::Button12Click() {
+  Run(false, [this] { OpenPreview(this, state_, context(), [this] { Button2Click(); }); });
+}
+
+void TForm1::Button15Click() {
+  Run(true, [this] { OpenBatchReplace(this, state_, context()); });
+}
+
+void TForm1::Exit1Click() {
+  // After a save the saved options apply at once: the creation step runs again.
+  Run(false, [this] {
+    OpenSettingsDialog(this, context(), [this](int) { FormCreate(); });
+  });
 }
 
 void TForm1::Undo1Click() {

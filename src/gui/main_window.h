@@ -61,6 +61,9 @@ class TForm1 : public QMainWindow {
   void Exit2Click();
   void N1Click();
   void Button2Click();
+  void Button12Click();
+  void Button15Click();
+  void Exit1Click();
   void Undo1Click();
   void About1Click();
 
