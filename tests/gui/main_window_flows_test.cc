@@ -2,14 +2,20 @@
 // SPDX-License-Identifier: MIT
 // The main window driven as a person drives it: real buttons, real message boxes.
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QPushButton>
 #include <QtTest>
 #include <memory>
 
+#include "batch_replace_dialog.h"
 #include "main_window.h"
+#include "preview_dialog.h"
+#include "settings_dialog.h"
 #include "modal.h"
 #include "platform/file_system.h"
 #include "qt_prompter.h"
@@ -137,6 +143,95 @@ class MainWindowFlowsTest : public QObject {
                  QString::fromStdString(*dir_ / "pics/旅行 1 b.jpg"));
     QCOMPARE(boxes[1]->seen.text, QStringLiteral("完了しました"));
     QCOMPARE(QString::fromStdString(dir_->Listing("pics")), QStringLiteral("a.png b.jpg c"));
+  }
+
+  // The three dialogs, each opened from the main window's own control and driven once.
+  void PreviewShowsFullPathsAndStartsTheRun() {
+    const std::string a = dir_->Touch("pics/a.jpg");
+    form_->DropPaths({a});
+    QStringList before;
+    QStringList after;
+    QString caption;
+    auto preview = ExpectModal([&](QWidget* modal, ModalAnswer& answer) {
+      auto* dialog = qobject_cast<TForm4*>(modal);
+      if (dialog == nullptr) {
+        answer.error = QStringLiteral("not the preview");
+        return;
+      }
+      auto* button3 = dialog->findChild<QPushButton*>(QStringLiteral("Button3"));
+      button3->click();
+      caption = button3->text();
+      auto* left = dialog->findChild<QListView*>(QStringLiteral("ListBox1"));
+      auto* right = dialog->findChild<QListView*>(QStringLiteral("ListBox2"));
+      before << left->model()->index(0, 0).data().toString();
+      after << right->model()->index(0, 0).data().toString();
+      dialog->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    });
+    auto confirm = ExpectModal(ClickButton(QStringLiteral("いいえ(&N)")));
+    Click("Button12");
+    WAIT_FOR_MODAL(preview);
+    WAIT_FOR_MODAL(confirm);
+    QCOMPARE(preview->seen.title, QStringLiteral("プレビュー"));
+    QCOMPARE(caption, QStringLiteral("ファイル名を表示"));
+    QCOMPARE(before, QStringList{QString::fromStdString(a)});
+    QCOMPARE(after, QStringList{QStringLiteral("1 a.jpg")});
+    QCOMPARE(confirm->seen.text, QStringLiteral("本当に実行しますか？"));
+    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+    QVERIFY(form_->findChild<TForm4*>() == nullptr);
+    QCOMPARE(QString::fromStdString(dir_->Listing("pics")), QStringLiteral("a.jpg"));
+  }
+
+  void BatchReplaceSetsEveryExtension() {
+    form_->DropPaths({dir_->Touch("a.png"), dir_->Touch("b"), dir_->Touch("c.tar.gz")});
+    auto dialog = ExpectModal([](QWidget* modal, ModalAnswer& answer) {
+      if (qobject_cast<TForm5*>(modal) == nullptr) {
+        answer.error = QStringLiteral("not the batch replace");
+        return;
+      }
+      modal->findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("jpg"));
+      // "実行" asks first; the next expected box answers it.
+      QTimer::singleShot(0, modal->findChild<QPushButton*>(QStringLiteral("Button1")),
+                         &QPushButton::click);
+    });
+    auto warning = ExpectModal(ClickButton(QStringLiteral("はい(&Y)")));
+    Click("Button15");
+    WAIT_FOR_MODAL(dialog);
+    WAIT_FOR_MODAL(warning);
+    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+    QCOMPARE(dialog->seen.title, QStringLiteral("一括置換"));
+    QCOMPARE(warning->seen.text, QStringLiteral("本当に一括置換を行いますか？"));
+    QCOMPARE(Column(zefa::ColumnId::kExtension), (std::vector<std::string>{".jpg", ".jpg", ".jpg"}));
+    QCOMPARE(Find<QListView>("ListBox4")->model()->index(1, 0).data().toString(), QStringLiteral(".jpg"));
+  }
+
+  void SettingsSavedApplyToTheMainWindowAtOnce() {
+    QVERIFY(Find<QSpinBox>("SpinEdit1")->isEnabled());
+    auto dialog = ExpectModal([](QWidget* modal, ModalAnswer& answer) {
+      if (qobject_cast<TForm2*>(modal) == nullptr) {
+        answer.error = QStringLiteral("not the settings");
+        return;
+      }
+      modal->findChild<QRadioButton*>(QStringLiteral("RadioButton7"))->setChecked(true);
+      modal->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    });
+    Click("Button3");
+    WAIT_FOR_MODAL(dialog);
+    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+    QCOMPARE(dialog->seen.title, QStringLiteral("設定"));
+    QVERIFY(!Find<QSpinBox>("SpinEdit1")->isEnabled());
+    QVERIFY(!Find<QLabel>("Label10")->isEnabled());
+    QVERIFY(QString::fromStdString(dir_->Read("ZeFa_oru.ini")).contains(QStringLiteral("pattern=7")));
+    // The menu item opens the same dialog; with the link off the file arrows appear.
+    auto again = ExpectModal([](QWidget* modal, ModalAnswer&) {
+      modal->findChild<QCheckBox*>(QStringLiteral("CheckBox6"))->setChecked(false);
+      modal->findChild<QRadioButton*>(QStringLiteral("RadioButton2"))->setChecked(true);
+      modal->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+    });
+    form_->findChild<QAction*>(QStringLiteral("Exit1"))->trigger();
+    WAIT_FOR_MODAL(again);
+    QVERIFY(Find<QSpinBox>("SpinEdit1")->isEnabled());
+    QVERIFY(!Find<QPushButton>("Button6")->isHidden());
+    QVERIFY(Find<QPushButton>("Button7")->isEnabled());
   }
 };
 
