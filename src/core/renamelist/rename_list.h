@@ -47,6 +47,8 @@ class RenameList {
   void Reserve(std::size_t rows);
   /** Whether a listed file has this key (a hash look-up, not a scan). */
   bool HoldsFile(const std::string& file_key) const;
+  /** Whether this very path is listed (its file may have been replaced since). */
+  bool HoldsPath(const std::string& file_path) const { return key_of_path_.count(file_path) != 0; }
   /** Forgets the key of a path that left the target-path column. */
   void ForgetPath(const std::string& file_path);
   /** Empties every column and forgets every file; selections none, tops 0. */

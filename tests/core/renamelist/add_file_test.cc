@@ -131,6 +131,18 @@ TEST_F(AddFileTest, ARemovedFileCanBeAddedAgain) {
   EXPECT_EQ(prompter.log, Strings{Inform(kAlreadyListedMessage + file)});
 }
 
+TEST_F(AddFileTest, APathListedOnceStaysListedWhenItsFileIsReplaced) {
+  const std::string file = dir.Touch("a.txt");
+  AddFile(state, MakeContext(), file);
+  // Another program puts a new file (a new inode) at the listed path.
+  std::filesystem::remove(file);
+  dir.Touch("b.txt");
+  dir.Touch("a.txt", "new");
+  AddFile(state, MakeContext(), file);
+  EXPECT_EQ(prompter.log, Strings{Inform(kAlreadyListedMessage + file)});
+  EXPECT_EQ(state.list.size(), 1);
+}
+
 TEST_F(AddFileTest, SettingsAndCommonNameAreThoseOfEachCommand) {
   state.edit2 = "trip";
   WriteSettings("when_add=1\nKoyu_kakko=0\nkoyu_aki=_\n");
