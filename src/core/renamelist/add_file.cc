@@ -42,7 +42,7 @@ void AddOne(MainState& state, const Context& context, const AddRun& run, const s
     context.prompter.Inform(kNotAFileMessage);
     return;
   }
-  if (state.list.HoldsFile(*key)) {
+  if (state.list.HoldsFile(*key) || state.list.HoldsPath(path)) {
     context.prompter.Inform(kAlreadyListedMessage + path);
     return;
   }
