@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
 #include <QApplication>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <string>
@@ -10,6 +9,7 @@
 #include "main_window.h"
 #include "program_places.h"
 #include "qt_prompter.h"
+#include "qt_text.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
   // had been dropped on the window.
   std::vector<std::string> dropped;
   for (const QString& argument : QCoreApplication::arguments().mid(1)) {
-    dropped.push_back(QFile::encodeName(QFileInfo(argument).absoluteFilePath()).toStdString());
+    dropped.push_back(PathFromQt(QFileInfo(argument).absoluteFilePath()));
   }
   if (!dropped.empty()) form.DropPaths(dropped);
   return QApplication::exec();

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 
 #include "rename/batch_replace.h"
+#include "qt_text.h"
 #include "window_style.h"
 
 TForm5::TForm5(zefa::MainState& state, zefa::Prompter& prompter, zefa::CodePage code_page,

@@ -32,6 +32,7 @@
 #include "renamelist/selection_commands.h"
 #include "renamelist/sort_list.h"
 #include "settings_dialog.h"
+#include "qt_text.h"
 #include "window_style.h"
 
 namespace {
@@ -483,7 +484,7 @@ void TForm1::dragMoveEvent(QDragMoveEvent* event) {
 void TForm1::dropEvent(QDropEvent* event) {
   std::vector<std::string> paths;
   for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    if (url.isLocalFile()) paths.push_back(PathFromQt(url.toLocalFile()));
   }
   event->acceptProposedAction();
   DropPaths(paths);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include "qt_text.h"
 #include "window_style.h"
 
 namespace {

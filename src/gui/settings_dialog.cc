@@ -14,6 +14,7 @@
 
 #include "platform/command_error.h"
 #include "renamelist/selection_commands.h"
+#include "qt_text.h"
 #include "window_style.h"
 
 /**

@@ -3,8 +3,6 @@
 #pragma once
 
 #include <QFont>
-#include <QString>
-#include <string_view>
 
 class QWidget;
 
@@ -17,9 +15,3 @@ QFont WindowFont();
 /** A fixed-size window of the given client size, centred over `owner` (or the screen). */
 void FixClientSize(QWidget* window, int width, int height);
 void CentreOver(QWidget* window, const QWidget* owner);
-
-/** Bytes of the program's code page as display text, at the GUI edge only. */
-inline QString ToQt(std::string_view bytes) {
-  return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
-inline std::string FromQt(const QString& text) { return text.toUtf8().toStdString(); }
