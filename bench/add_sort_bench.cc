@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "app/main_state.h"
+#include "commands/add_file_command.h"
+#include "commands/main_state.h"
+#include "commands/sort_command.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
-#include "renamelist/add_file.h"
-#include "renamelist/sort_list.h"
 
 namespace {
 
@@ -103,8 +103,8 @@ Timing Measure(const std::string& folder, const std::vector<std::string>& paths)
     const double sort_cpu = CpuSeconds() - sort_cpu_start;
 
     if (state.list.size() != static_cast<int>(paths.size()) || prompter.boxes != 0) {
-      std::fprintf(stderr, "expected %zu rows and no box, got %d rows and %d boxes\n",
-                   paths.size(), state.list.size(), prompter.boxes);
+      std::fprintf(stderr, "expected %zu rows and no box, got %d rows and %d boxes\n", paths.size(),
+                   state.list.size(), prompter.boxes);
       std::exit(2);
     }
     if (add + sort < best.Total()) best = {add, sort, add_cpu, sort_cpu};
@@ -134,12 +134,12 @@ int main() {
     const std::vector<std::string> paths = CreateFiles(folder, sizes[k]);
     timings[k] = Measure(root, paths);
     const double n = sizes[k];
-    std::printf("%7d files: add %.3f s (%.2f us/file), sort+derive %.3f s (%.2f us/file), "
-                "total %.3f s (%.2f us/file); CPU add %.3f s, sort %.3f s\n",
-                sizes[k], timings[k].add_seconds, timings[k].add_seconds / n * 1e6,
-                timings[k].sort_seconds, timings[k].sort_seconds / n * 1e6, timings[k].Total(),
-                timings[k].Total() / n * 1e6, timings[k].add_cpu_seconds,
-                timings[k].sort_cpu_seconds);
+    std::printf(
+        "%7d files: add %.3f s (%.2f us/file), sort+derive %.3f s (%.2f us/file), "
+        "total %.3f s (%.2f us/file); CPU add %.3f s, sort %.3f s\n",
+        sizes[k], timings[k].add_seconds, timings[k].add_seconds / n * 1e6, timings[k].sort_seconds,
+        timings[k].sort_seconds / n * 1e6, timings[k].Total(), timings[k].Total() / n * 1e6,
+        timings[k].add_cpu_seconds, timings[k].sort_cpu_seconds);
   }
   std::filesystem::remove_all(root);
 
@@ -147,7 +147,8 @@ int main() {
   const double cpu_ratio = (timings[1].TotalCpu() / sizes[1]) / (timings[0].TotalCpu() / sizes[0]);
   const bool ratio_ok = ratio <= 1.5;
   const bool total_ok = timings[1].Total() < 2.0;
-  std::printf("per-file cost 100k / 10k: %.2f (limit 1.50) %s\n", ratio, ratio_ok ? "ok" : "TOO HIGH");
+  std::printf("per-file cost 100k / 10k: %.2f (limit 1.50) %s\n", ratio,
+              ratio_ok ? "ok" : "TOO HIGH");
   std::printf("per-file CPU 100k / 10k: %.2f\n", cpu_ratio);
   std::printf("100k add+sort: %.3f s (limit 2 s) %s\n", timings[1].Total(),
               total_ok ? "ok" : "TOO SLOW");

@@ -23,14 +23,14 @@
 #include <string>
 #include <vector>
 
-#include "app/main_state.h"
+#include "commands/main_state.h"
+#include "commands/rename_command.h"
+#include "commands/undo_command.h"
 #include "platform/file_system.h"
 #include "platform/program_paths.h"
 #include "platform/prompter.h"
-#include "rename/rename_plan.h"
-#include "rename/rename_run.h"
-#include "rename/restore_file.h"
-#include "rename/undo_run.h"
+#include "renaming/rename_plan.h"
+#include "renaming/restore_file.h"
 
 extern char** environ;
 

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "rename/batch_replace.h"
+#include "commands/batch_replace_command.h"
 #include "qt_text.h"
 #include "window_style.h"
 
@@ -35,8 +35,8 @@ TForm5::TForm5(zefa::MainState& state, zefa::Prompter& prompter, zefa::CodePage 
 void TForm5::Button1Click() {
   const std::string typed = FromQt(edit1_->text());
   std::string text = typed;
-  const zefa::BatchTarget target = radio_button1_->isChecked() ? zefa::BatchTarget::kExtension
-                                                               : zefa::BatchTarget::kUniqueName;
+  const zefa::BatchTarget target =
+      radio_button1_->isChecked() ? zefa::BatchTarget::kExtension : zefa::BatchTarget::kUniqueName;
   const bool done = zefa::BatchReplace(state_, prompter_, code_page_, target, text);
   if (text != typed) edit1_->setText(ToQt(text));
   if (done) accept();

@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/main_state.h"
+#include "commands/context.h"
+#include "commands/main_state.h"
 #include "fixed_dialog.h"
 #include "text/text_rules.h"
 

@@ -4,7 +4,7 @@
 
 #include <QAbstractListModel>
 
-#include "renamelist/rename_list.h"
+#include "renaming/rename_list.h"
 
 /**
  * A list view's window onto one column of the rename list: nothing is copied, so a list

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "app/help_file.h"
+#include "commands/help_command.h"
 
 namespace zefa {
 class Prompter;

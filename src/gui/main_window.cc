@@ -18,21 +18,22 @@
 #include <QUrl>
 
 #include "about_box.h"
-#include "app/form_create.h"
 #include "batch_replace_dialog.h"
 #include "column_model.h"
+#include "commands/add_file_command.h"
+#include "commands/form_create.h"
+#include "commands/rename_command.h"
+#include "commands/row_commands.h"
+#include "commands/run_command.h"
+#include "commands/selection_commands.h"
+#include "commands/sort_command.h"
+#include "commands/undo_command.h"
 #include "desktop_commands.h"
 #include "platform/command_error.h"
 #include "platform/prompter.h"
 #include "preview_dialog.h"
-#include "rename/rename_run.h"
-#include "rename/undo_run.h"
-#include "renamelist/add_file.h"
-#include "renamelist/row_commands.h"
-#include "renamelist/selection_commands.h"
-#include "renamelist/sort_list.h"
-#include "settings_dialog.h"
 #include "qt_text.h"
+#include "settings_dialog.h"
 #include "window_style.h"
 
 namespace {
@@ -60,8 +61,7 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, QRe
   return label;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
-                        QRect geometry) {
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
   auto* button = new QPushButton(caption, parent);
   button->setObjectName(QString::fromLatin1(name));
   button->setAutoDefault(false);
@@ -87,8 +87,8 @@ void SetEditText(QLineEdit* edit, const std::string& text) {
 
 }  // namespace
 
-TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system,
-               zefa::ProgramPaths paths, UrlOpener open_url, QWidget* parent)
+TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system, zefa::ProgramPaths paths,
+               UrlOpener open_url, QWidget* parent)
     : QMainWindow(parent),
       prompter_(prompter),
       file_system_(file_system),
@@ -197,11 +197,10 @@ void TForm1::BuildControls() {
   MakeButton(client, "Button15", QStringLiteral("一括置換"), {200, 416, 81, 25});
   MakeButton(client, "Button2", QStringLiteral("リネーム開始"), {296, 416, 81, 25});
 
-  const char* tab_order[] = {"ListBox1", "ListBox2", "ListBox3", "ListBox4", "Button6",
-                             "Button7",  "Button4",  "Button5",  "Button8",  "Button9",
-                             "Button10", "Edit1",    "Button1",  "Edit3",    "Button14",
-                             "Edit2",    "SpinEdit1", "Button3", "Button11", "Button12",
-                             "Button15", "Button2"};
+  const char* tab_order[] = {"ListBox1", "ListBox2", "ListBox3", "ListBox4", "Button6",   "Button7",
+                             "Button4",  "Button5",  "Button8",  "Button9",  "Button10",  "Edit1",
+                             "Button1",  "Edit3",    "Button14", "Edit2",    "SpinEdit1", "Button3",
+                             "Button11", "Button12", "Button15", "Button2"};
   QWidget* previous = nullptr;
   for (const char* name : tab_order) {
     auto* widget = client->findChild<QWidget*>(QString::fromLatin1(name));
@@ -256,12 +255,11 @@ void TForm1::ConnectHandlers() {
   connect(spin_edit1_->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
           &TForm1::SpinEdit1Change);
   connect(spin_edit1_, &QSpinBox::textChanged, this, &TForm1::SpinEdit1Change);
-  const std::pair<const char*, void (TForm1::*)()> items[] = {
-      {"Exit2", &TForm1::Exit2Click},
-      {"N1", &TForm1::N1Click},
-      {"About1", &TForm1::About1Click},
-      {"Undo1", &TForm1::Undo1Click},
-      {"Exit1", &TForm1::Exit1Click}};
+  const std::pair<const char*, void (TForm1::*)()> items[] = {{"Exit2", &TForm1::Exit2Click},
+                                                              {"N1", &TForm1::N1Click},
+                                                              {"About1", &TForm1::About1Click},
+                                                              {"Undo1", &TForm1::Undo1Click},
+                                                              {"Exit1", &TForm1::Exit1Click}};
   for (const auto& [name, handler] : items) {
     connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
   }
@@ -460,9 +458,7 @@ void TForm1::Button15Click() {
 
 void TForm1::Exit1Click() {
   // After a save the saved options apply at once: the creation step runs again.
-  Run(false, [this] {
-    OpenSettingsDialog(this, context(), [this](int) { FormCreate(); });
-  });
+  Run(false, [this] { OpenSettingsDialog(this, context(), [this](int) { FormCreate(); }); });
 }
 
 void TForm1::Undo1Click() {

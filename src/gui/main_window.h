@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/main_state.h"
+#include "commands/context.h"
+#include "commands/main_state.h"
 #include "desktop_commands.h"
 
 class ColumnModel;

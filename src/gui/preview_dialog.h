@@ -4,9 +4,10 @@
 
 #include <functional>
 
-#include "app/main_state.h"
+#include "commands/context.h"
+#include "commands/main_state.h"
+#include "commands/preview_command.h"
 #include "fixed_dialog.h"
-#include "rename/preview.h"
 
 class QListView;
 class QPushButton;

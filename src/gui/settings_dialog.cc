@@ -12,8 +12,9 @@
 #include <QRegularExpression>
 #include <QSpinBox>
 
+#include "commands/main_state.h"
+#include "commands/run_command.h"
 #include "platform/command_error.h"
-#include "renamelist/selection_commands.h"
 #include "qt_text.h"
 #include "window_style.h"
 
@@ -88,10 +89,14 @@ struct PatternChoice {
 };
 
 constexpr PatternChoice kPatternChoices[8] = {
-    {"共有ファイル名 + 数字 + 固有ファイル名", 233}, {"共有ファイル名 + 固有ファイル名 + 数字", 233},
-    {"数字 + 共有ファイル名 + 固有ファイル名", 233}, {"数字 + 固有ファイル名 + 共有ファイル名", 241},
-    {"固有ファイル名 + 数字 + 共有ファイル名", 225}, {"固有ファイル名 + 共有ファイル名 + 数字", 225},
-    {"固有ファイル名 + 共有ファイル名", 193},        {"共有ファイル名 + 固有ファイル名", 193},
+    {"共有ファイル名 + 数字 + 固有ファイル名", 233},
+    {"共有ファイル名 + 固有ファイル名 + 数字", 233},
+    {"数字 + 共有ファイル名 + 固有ファイル名", 233},
+    {"数字 + 固有ファイル名 + 共有ファイル名", 241},
+    {"固有ファイル名 + 数字 + 共有ファイル名", 225},
+    {"固有ファイル名 + 共有ファイル名 + 数字", 225},
+    {"固有ファイル名 + 共有ファイル名", 193},
+    {"共有ファイル名 + 固有ファイル名", 193},
 };
 
 }  // namespace
@@ -104,16 +109,18 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
   check_box5_ = PlaceCheckBox(this, "CheckBox5",
                               QStringLiteral("起動時に最新バージョンがあるかをチェックする"),
                               {16, 16, 265, 17}, initial.check_box5);
-  check_box6_ = PlaceCheckBox(this, "CheckBox6", QStringLiteral("↑↓ボタンで固有ファイル名も連動させる"),
-                              {16, 48, 233, 17}, initial.check_box6);
+  check_box6_ =
+      PlaceCheckBox(this, "CheckBox6", QStringLiteral("↑↓ボタンで固有ファイル名も連動させる"),
+                    {16, 48, 233, 17}, initial.check_box6);
 
   auto* group_box2 = Place(new FormGroupBox(QStringLiteral("ファイル追加時の固有ファイル名"), this),
                            "GroupBox2", {16, 80, 265, 97});
   check_box2_ = PlaceCheckBox(group_box2, "CheckBox2",
                               QStringLiteral("ファイル名から共有名を抜いた文字列を表示"),
                               {8, 16, 249, 17}, initial.check_box2);
-  check_box4_ = PlaceCheckBox(group_box2, "CheckBox4", QStringLiteral("次の文字列で囲まれた文字列を表示する"),
-                              {8, 40, 233, 17}, initial.check_box4);
+  check_box4_ =
+      PlaceCheckBox(group_box2, "CheckBox4", QStringLiteral("次の文字列で囲まれた文字列を表示する"),
+                    {8, 40, 233, 17}, initial.check_box4);
   PlaceLabel(group_box2, "Label7", QStringLiteral("開："), 40, 70);
   edit3_ = PlaceEdit(group_box2, "Edit3", initial.edit3, {64, 64, 33, 20}, false);
   PlaceLabel(group_box2, "Label8", QStringLiteral("閉："), 136, 70);
@@ -123,8 +130,9 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
   spin_edit1_ = Place(new DigitSpinBox(this), "SpinEdit1", {64, 192, 33, 21});
   spin_edit1_->setValue(zefa::SpinValueOfText(initial.spin_edit1));
   PlaceLabel(this, "Label2", QStringLiteral("桁にする\u3000例： 1→001  20→020"), 104, 200);
-  check_box1_ = PlaceCheckBox(this, "CheckBox1", QStringLiteral("それぞれの要素の間に半角スペースを入れる"),
-                              {24, 240, 249, 17}, initial.check_box1);
+  check_box1_ =
+      PlaceCheckBox(this, "CheckBox1", QStringLiteral("それぞれの要素の間に半角スペースを入れる"),
+                    {24, 240, 249, 17}, initial.check_box1);
   check_box3_ = PlaceCheckBox(this, "CheckBox3", QStringLiteral("数字を次の文字列で囲む"),
                               {24, 286, 153, 17}, initial.check_box3);
   panel1_ = Place(new QLabel(this), "Panel1", {40, 304, 137, 17});
@@ -146,7 +154,8 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
               name.c_str(), {8, 24 + 24 * i, kPatternChoices[i].width, 17});
   }
   radio_buttons_[static_cast<std::size_t>(initial.radio_button - 1)]->setChecked(true);
-  PlaceLabel(group_box1, "Label3", QStringLiteral("固有ファイル名、共有ファイル名が不必要な"), 24, 224);
+  PlaceLabel(group_box1, "Label3", QStringLiteral("固有ファイル名、共有ファイル名が不必要な"), 24,
+             224);
   PlaceLabel(group_box1, "Label6", QStringLiteral("場合は各欄を空欄にしてください。"), 24, 240);
 
   auto* button1 = PlaceButton(this, "Button1", QStringLiteral("OK"), {376, 312, 83, 25});

@@ -5,9 +5,10 @@
 #include <array>
 #include <functional>
 
-#include "app/main_state.h"
+#include "commands/context.h"
+#include "commands/main_state.h"
+#include "commands/settings_dialog_values.h"
 #include "fixed_dialog.h"
-#include "settings/settings_dialog.h"
 
 class QCheckBox;
 class QLabel;

@@ -1,12 +1,11 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "app/help_file.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "commands/help_command.h"
 #include "platform/file_system.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"

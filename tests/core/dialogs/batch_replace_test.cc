@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "rename/batch_replace.h"
-
 #include <gtest/gtest.h>
 
+#include "commands/batch_replace_command.h"
 #include "scripted_prompter.h"
 
 namespace zefa {
@@ -35,7 +34,11 @@ TEST(BatchReplace, ReplacesEveryRowOfTheChosenColumn) {
   const Case cases[] = {
       {BatchTarget::kExtension, "jpg", ".jpg", {".jpg", ".jpg", ".jpg"}, kOldUniques},
       {BatchTarget::kExtension, ".jpg", ".jpg", {".jpg", ".jpg", ".jpg"}, kOldUniques},
-      {BatchTarget::kExtension, "tar.gz", ".tar.gz", {".tar.gz", ".tar.gz", ".tar.gz"}, kOldUniques},
+      {BatchTarget::kExtension,
+       "tar.gz",
+       ".tar.gz",
+       {".tar.gz", ".tar.gz", ".tar.gz"},
+       kOldUniques},
       {BatchTarget::kExtension, " Jpg ", ". Jpg ", {". Jpg ", ". Jpg ", ". Jpg "}, kOldUniques},
       {BatchTarget::kExtension, "", "", {"", "", ""}, kOldUniques},
       {BatchTarget::kUniqueName, "jpg", "jpg", kOldExtensions, {"jpg", "jpg", "jpg"}},
@@ -68,16 +71,23 @@ TEST(BatchReplace, DeclinedOrRefusedChangesNothing) {
   };
   const Case cases[] = {
       {false, "jpg", {"warn 本当に一括置換を行いますか？"}},
-      {true, "a:b",
-       {"warn 本当に一括置換を行いますか？", "beep error", "error 使えない文字\":\"が含まれています"}},
-      {true, "x*", {"warn 本当に一括置換を行いますか？", "beep error",
-                    "error 使えない文字\"*\"が含まれています"}},
+      {true,
+       "a:b",
+       {"warn 本当に一括置換を行いますか？", "beep error",
+        "error 使えない文字\":\"が含まれています"}},
+      {true,
+       "x*",
+       {"warn 本当に一括置換を行いますか？", "beep error",
+        "error 使えない文字\"*\"が含まれています"}},
   };
   for (const BatchTarget target : {BatchTarget::kExtension, BatchTarget::kUniqueName}) {
     for (const Case& c : cases) {
       MainState state = ThreeRows();
       ScriptedPrompter prompter;
-      if (c.answer) prompter.Yes(); else prompter.No();
+      if (c.answer)
+        prompter.Yes();
+      else
+        prompter.No();
       std::string field = c.text;
       EXPECT_FALSE(BatchReplace(state, prompter, CodePage::kUtf8, target, field));
       EXPECT_EQ(field, c.text);

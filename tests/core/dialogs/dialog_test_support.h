@@ -4,7 +4,8 @@
 
 #include <string>
 
-#include "app/main_state.h"
+#include "commands/context.h"
+#include "commands/main_state.h"
 #include "platform/file_system.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"

@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "rename/preview.h"
-
 #include <gtest/gtest.h>
 
+#include "commands/preview_command.h"
 #include "dialog_test_support.h"
 
 namespace zefa {

@@ -1,9 +1,8 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "settings/settings_dialog.h"
-
 #include <gtest/gtest.h>
 
+#include "commands/settings_dialog_values.h"
 #include "dialog_test_support.h"
 #include "platform/command_error.h"
 
@@ -32,11 +31,18 @@ TEST(SettingsDialogExample, PadsTheNumberAndWrapsItInTheBrackets) {
     std::string spin, open, close, example;
   };
   const Case cases[] = {
-      {"1", "(", ")", "(1)"},   {"2", "(", ")", "(01)"},  {"3", "(", ")", "(001)"},
-      {"1", "", "", "1"},       {"2", "", "", "01"},      {"3", "", "", "001"},
-      {"2", "[", "]", "[01]"},  {"3", "<<", "", "<<001"},
+      {"1", "(", ")", "(1)"},
+      {"2", "(", ")", "(01)"},
+      {"3", "(", ")", "(001)"},
+      {"1", "", "", "1"},
+      {"2", "", "", "01"},
+      {"3", "", "", "001"},
+      {"2", "[", "]", "[01]"},
+      {"3", "<<", "", "<<001"},
       // Out of range or no number at all while typing: the bare "1".
-      {"7", "(", ")", "(1)"},   {"0", "(", ")", "(1)"},   {"", "(", ")", "(1)"},
+      {"7", "(", ")", "(1)"},
+      {"0", "(", ")", "(1)"},
+      {"", "(", ")", "(1)"},
       {"-", "(", ")", "(1)"},
   };
   for (const Case& c : cases) {
@@ -77,9 +83,8 @@ TEST(SettingsDialogLoad, DigitsComeToTheNearerBoundAndUnknownPatternsToRadioButt
     int radio;
   };
   const Case cases[] = {
-      {"0", "1", "1", 1},  {"7", "2", "3", 2},     {"-4", "8", "1", 8},
-      {"2", "7", "2", 7},  {"0x3", "9", "3", 1},   {"abc", "0", "1", 1},
-      {"3", "-1", "3", 1}, {"", "x", "1", 1},
+      {"0", "1", "1", 1},   {"7", "2", "3", 2},   {"-4", "8", "1", 8}, {"2", "7", "2", 7},
+      {"0x3", "9", "3", 1}, {"abc", "0", "1", 1}, {"3", "-1", "3", 1}, {"", "x", "1", 1},
   };
   for (const Case& c : cases) {
     DialogWorld world;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "commands/run_command.h"
 #include "scripted_prompter.h"
 
 namespace zefa {

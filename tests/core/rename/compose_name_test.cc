@@ -4,10 +4,11 @@
 
 #include <string>
 
-#include "rename/rename_plan.h"
 #include "rename_test_support.h"
+#include "renaming/rename_plan.h"
 #include "settings/settings_file.h"
 #include "text/code_page_convert.h"
+#include "text/padding.h"
 
 namespace zefa {
 namespace {

@@ -1,14 +1,13 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "rename/rename_run.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "rename/restore_file.h"
+#include "commands/rename_command.h"
 #include "rename_test_support.h"
+#include "renaming/restore_file.h"
 #include "settings/profile.h"
 
 namespace zefa {

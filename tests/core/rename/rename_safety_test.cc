@@ -16,10 +16,10 @@
 #include <thread>
 #include <vector>
 
+#include "commands/rename_command.h"
 #include "platform/native_rename_posix.h"
-#include "rename/rename_run.h"
-#include "rename/restore_file.h"
 #include "rename_test_support.h"
+#include "renaming/restore_file.h"
 #include "settings/settings_file.h"
 
 namespace zefa {

@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/main_state.h"
+#include "commands/context.h"
+#include "commands/main_state.h"
 #include "platform/file_system.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"

@@ -1,16 +1,15 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "rename/undo_run.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "rename/rename_run.h"
-#include "rename/restore_file.h"
+#include "commands/rename_command.h"
+#include "commands/undo_command.h"
 #include "rename_test_support.h"
+#include "renaming/restore_file.h"
 #include "text/code_page_convert.h"
 
 namespace zefa {

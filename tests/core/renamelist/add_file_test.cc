@@ -1,7 +1,5 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renamelist/add_file.h"
-
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -9,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "commands/add_file_command.h"
+#include "commands/row_commands.h"
 #include "list_fixture.h"
-#include "renamelist/row_commands.h"
 
 namespace zefa {
 namespace {
@@ -98,7 +97,8 @@ TEST_F(AddFileTest, DropAddsInOrderAndEachRefusalShowsItsOwnBox) {
   const std::string first = dir.Touch("a.txt");
   const std::string third = dir.Touch("c.txt");
   DropFiles(state, MakeContext(), {first, listed, dir / "missing", third});
-  EXPECT_EQ(prompter.log, (Strings{Inform(kAlreadyListedMessage + listed), Inform(kNotAFileMessage)}));
+  EXPECT_EQ(prompter.log,
+            (Strings{Inform(kAlreadyListedMessage + listed), Inform(kNotAFileMessage)}));
   EXPECT_EQ(state.list.path.entries, (Strings{listed, first, third}));
   EXPECT_EQ(state.list.number.entries, (Strings{"1", "2", "3"}));
 }

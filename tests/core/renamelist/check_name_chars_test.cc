@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renamelist/check_name_chars.h"
+#include "renaming/check_name_chars.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,8 @@ TEST_P(CheckNameCharsTest, ReportsTheFirstForbiddenCharacterInTestOrder) {
   EXPECT_EQ(passes, c.forbidden == '\0');
   std::vector<std::string> expected;
   if (c.forbidden != '\0') {
-    expected = {"beep error", std::string("error 使えない文字\"") + c.forbidden + "\"が含まれています"};
+    expected = {"beep error",
+                std::string("error 使えない文字\"") + c.forbidden + "\"が含まれています"};
   }
   EXPECT_EQ(prompter.log, expected);
 }
@@ -43,12 +44,13 @@ INSTANTIATE_TEST_SUITE_P(
         NameCase{"a>b", kUtf8, '>'}, NameCase{"a|b", kUtf8, '|'},
         // The order of the tests decides, not the position in the text.
         NameCase{"x*y:z", kUtf8, ':'}, NameCase{"|<>\"*:/\\", kUtf8, '\\'},
-        NameCase{"what?", kUtf8, '\0'}, NameCase{"", kUtf8, '\0'},
-        NameCase{"表ソ", kUtf8, '\0'},
+        NameCase{"what?", kUtf8, '\0'}, NameCase{"", kUtf8, '\0'}, NameCase{"表ソ", kUtf8, '\0'},
         // Shift-JIS 表 (0x95 0x5C), ソ (0x83 0x5C) and ポ (0x83 0x7C): second bytes only.
         NameCase{"\x95\x5C", kSjis, '\0'}, NameCase{"\x83\x5C\x83\x7C", kSjis, '\0'},
         NameCase{"\x95\x5C\\", kSjis, '\\'}, NameCase{"\x83\x7C|", kSjis, '|'},
-        NameCase{"\x83\x7C" "a:", kSjis, ':'},
+        NameCase{"\x83\x7C"
+                 "a:",
+                 kSjis, ':'},
         // Read as UTF-8 the same bytes hold a backslash of its own.
         NameCase{"\x95\x5C", kUtf8, '\\'}));
 

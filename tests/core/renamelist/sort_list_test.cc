@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renamelist/sort_list.h"
+#include "renaming/sort_list.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/sort_command.h"
 #include "list_fixture.h"
 
 namespace zefa {

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renamelist/unique_name.h"
+#include "renaming/unique_name.h"
 
 #include <gtest/gtest.h>
 
@@ -43,8 +43,7 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DeriveCase{"/photos/IMG_001.JPG", "", kPlain, "IMG_001"},
         DeriveCase{"/a/archive.tar.gz", "", kPlain, "archive.tar"},
-        DeriveCase{"/a/.profile", "", kPlain, ""},
-        DeriveCase{"/a.b/README", "", kPlain, "README"},
+        DeriveCase{"/a/.profile", "", kPlain, ""}, DeriveCase{"/a.b/README", "", kPlain, "README"},
         DeriveCase{"/p/旅行_001.jpg", "旅行", kPlain, "旅行_001"},
         DeriveCase{"/p/旅行_001.jpg", "旅行", kWhenAdd, "_001"},
         DeriveCase{"/p/xx.txt", "x", kWhenAdd, "x"},
@@ -54,10 +53,8 @@ INSTANTIATE_TEST_SUITE_P(
         DeriveCase{"/abc/x.abc", "abc", kWhenAdd, "x"},
         DeriveCase{"/b/【新刊】「タイトル」第1巻.pdf", "", kDefaultBrackets, "「タイトル」"},
         DeriveCase{"/b/plain.txt", "", kDefaultBrackets, "plain"},
-        DeriveCase{"/b/a(b.txt", "", kParens, "(b"},
-        DeriveCase{"/b/a)b.txt", "", kParens, "a)"},
-        DeriveCase{"/b/x.txt", "", kParens, "x"},
-        DeriveCase{"/b/b)a(c.txt", "", kParens, "(c"},
+        DeriveCase{"/b/a(b.txt", "", kParens, "(b"}, DeriveCase{"/b/a)b.txt", "", kParens, "a)"},
+        DeriveCase{"/b/x.txt", "", kParens, "x"}, DeriveCase{"/b/b)a(c.txt", "", kParens, "(c"},
         // The common name goes first: cutting first would leave "[]".
         DeriveCase{"/t/旅行[旅行]x.jpg", "旅行", kBoth, "[旅行]"}));
 
@@ -87,16 +84,16 @@ TEST_P(CutShiftJis, CutsAtWholeCharacters) {
   EXPECT_EQ(CutToBrackets(c.name, c.open, c.close, CodePage::kShiftJis), c.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, CutShiftJis,
-    ::testing::Values(CutCase{SJ_RO SJ_LONG_VOWEL "[abc]x", "[", "]", "[abc]"},
-                      CutCase{"a" SJ_SO "b\\c", "a", "\\", "a" SJ_SO "b\\"},
-                      CutCase{SJ_SO "x", "\\", "x", SJ_SO "x"},
-                      CutCase{"k" SJ_OPEN "t" SJ_CLOSE "z", SJ_OPEN, SJ_CLOSE, SJ_OPEN "t" SJ_CLOSE},
-                      CutCase{"x(yz", "(", ")", "(yz"},
-                      CutCase{"xy)z", "(", ")", "xy)"},
-                      CutCase{"abc", "", "", "abc"},
-                      CutCase{"", "(", ")", ""}));
+INSTANTIATE_TEST_SUITE_P(Cases, CutShiftJis,
+                         ::testing::Values(CutCase{SJ_RO SJ_LONG_VOWEL "[abc]x", "[", "]", "[abc]"},
+                                           CutCase{"a" SJ_SO "b\\c", "a", "\\", "a" SJ_SO "b\\"},
+                                           CutCase{SJ_SO "x", "\\", "x", SJ_SO "x"},
+                                           CutCase{"k" SJ_OPEN "t" SJ_CLOSE "z", SJ_OPEN, SJ_CLOSE,
+                                                   SJ_OPEN "t" SJ_CLOSE},
+                                           CutCase{"x(yz", "(", ")", "(yz"},
+                                           CutCase{"xy)z", "(", ")", "xy)"},
+                                           CutCase{"abc", "", "", "abc"},
+                                           CutCase{"", "(", ")", ""}));
 
 class DeriveSettingsFile : public ListFixture {};
 

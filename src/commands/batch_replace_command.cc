@@ -1,0 +1,18 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "commands/batch_replace_command.h"
+
+#include "platform/prompter.h"
+#include "renaming/check_name_chars.h"
+
+namespace zefa {
+
+bool BatchReplace(MainState& state, Prompter& prompter, CodePage code_page, BatchTarget target,
+                  std::string& text) {
+  if (!prompter.Warn(kBatchReplaceQuestion)) return false;
+  if (!CheckNameChars(text, code_page, prompter)) return false;
+  ReplaceColumn(state.list, target, text);
+  return true;
+}
+
+}  // namespace zefa

@@ -1,0 +1,26 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "commands/form_create.h"
+
+#include "renaming/compose_name.h"
+#include "settings/settings_keys.h"
+
+namespace zefa {
+
+FormCreateResult FormCreate(MainState& state, const Context& context,
+                            const std::function<bool()>& check_for_update) {
+  FormCreateResult result;
+  state.path_scroll_factor = 6;
+  const SettingsFile settings = context.Settings();
+  const int pattern = settings.ReadInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern);
+  state.file_arrows_shown =
+      !settings.ReadBool(keys::kSection, keys::kUpDownButtonRendo, keys::kDefaultUpDownButtonRendo);
+  if (settings.ReadBool(keys::kSection, keys::kUpdateCheck, keys::kDefaultUpdateCheck) &&
+      check_for_update) {
+    result.update_chosen = check_for_update();
+  }
+  state.serial_enabled = !IsPatternWithoutNumber(pattern);
+  return result;
+}
+
+}  // namespace zefa

@@ -1,0 +1,22 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <optional>
+
+#include "commands/context.h"
+#include "commands/main_state.h"
+#include "renaming/preview.h"
+
+namespace zefa {
+
+/**
+ * Button12Click's filling of the preview: the common name is checked with CheckNameChars,
+ * the naming settings read once, and every row composed from the start number on, as the
+ * rename run will do it (numbers past the spin box's bound included). nullopt when the
+ * common name is refused: the check's message has been shown and the preview stays
+ * closed, as the run itself would stop there.
+ */
+std::optional<Preview> BuildPreview(const MainState& state, const Context& context);
+
+}  // namespace zefa

@@ -1,0 +1,106 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "commands/rename_command.h"
+
+#include "commands/run_command.h"
+#include "platform/command_error.h"
+#include "platform/file_system.h"
+#include "platform/prompter.h"
+#include "renaming/check_name_chars.h"
+#include "renaming/rename_execution.h"
+#include "renaming/restore_file.h"
+#include "settings/settings_keys.h"
+
+namespace zefa {
+namespace {
+
+constexpr const char* kConfirmText = "本当に実行しますか？";
+constexpr const char* kMissingFileText = "次のファイルが存在しません。実行を中止します。\n\r";
+constexpr const char* kNameMissingText = "ファイル名を入力して下さい\n\r";
+constexpr const char* kRestoreQuestion =
+    "リストアファイルを作成しますか？\n\r"
+    "「いいえ」を選択すると元に戻せません。\n\r"
+    "「はい」を選択してもリネームしたファイルを移動したり、"
+    "名前の変更を行ったりするともとにもどせなくなります。";
+constexpr const char* kRestoreNotice =
+    "元に戻すには、[ファイル]メニューから[元に戻す]を選択してください。";
+constexpr const char* kLineBreakText =
+    "次のファイルの名前には改行が含まれているため、リストアファイルに記録できません。"
+    "実行を中止します。\n\r";
+constexpr const char* kNotUtf8Text =
+    "次のファイルの名前には UTF-8 として読めない文字が含まれているため、"
+    "リストアファイルに記録できません。実行を中止します。\n\r";
+constexpr const char* kDoneText = "完了しました。";
+
+void ShowError(Prompter& prompter, const std::string& text) {
+  prompter.Beep(BeepKind::kError);
+  prompter.Error(text);
+}
+
+// Patterns 7 and 8 name a file by its names alone: without a common name each row needs
+// its unique name. The pattern is read, and for 8 read again, as the settings file is.
+bool NeedsUniqueNames(const SettingsFile& settings) {
+  const auto pattern = [&] {
+    return settings.ReadInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern);
+  };
+  return pattern() == 7 || pattern() == 8;
+}
+
+void RenameRun(const RenameList& list, const std::string& common_name, int start_number,
+               const Context& context) {
+  Prompter& prompter = context.prompter;
+
+  prompter.Beep(BeepKind::kWarning);
+  if (!prompter.Confirm(kConfirmText)) return;
+
+  if (const std::string* missing = FirstMissingFile(list, context.file_system)) {
+    ShowError(prompter, kMissingFileText + *missing);
+    return;
+  }
+  const SettingsFile settings = context.Settings();
+  if (common_name.empty() && NeedsUniqueNames(settings)) {
+    if (const std::string* unnamed = FirstRowWithoutUniqueName(list)) {
+      ShowError(prompter, kNameMissingText + *unnamed);
+      return;
+    }
+  }
+  if (!CheckNameChars(common_name, context.rules.code_page, prompter)) return;
+  const NameSettings name_settings = ReadNameSettings(settings);
+  // The other parts of the names are checked too, so that no new name leaves its folder.
+  if (!CheckNameParts(list, name_settings, context.rules, prompter)) return;
+
+  std::vector<PlannedRename> plan =
+      BuildRenamePlan(list, common_name, start_number, name_settings, context.rules);
+
+  prompter.Beep(BeepKind::kWarning);
+  const bool with_restore = prompter.Warn(kRestoreQuestion);
+  if (with_restore) {
+    // A path the record cannot give back unchanged would make the run impossible to undo.
+    if (const auto unrecordable = FirstUnrecordableRow(plan)) {
+      const char* text =
+          unrecordable->reason == Unrecordable::kLineBreak ? kLineBreakText : kNotUtf8Text;
+      ShowError(prompter, text + *unrecordable->old_path);
+      return;
+    }
+    prompter.Inform(kRestoreNotice);
+    // The whole record is on the disk before the first file is touched; a refused write
+    // ends the run here, with nothing renamed.
+    WriteRestoreFile(context.file_system, context.paths.restore_folder, context.rules, plan);
+  }
+
+  ExecuteRenamePlan(plan, context.file_system);
+
+  prompter.Beep(BeepKind::kInformation);
+  prompter.Inform(kDoneText);
+  const std::string report = FailureReport(plan);
+  if (!report.empty()) prompter.Inform(report);
+}
+
+}  // namespace
+
+void Button2Click(MainState& state, const Context& context) {
+  RunCommand(context.prompter,
+             [&] { RenameRun(state.list, state.edit2, state.start_number, context); });
+}
+
+}  // namespace zefa

@@ -1,0 +1,63 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "commands/row_commands.h"
+
+#include "platform/prompter.h"
+#include "renaming/check_name_chars.h"
+#include "renaming/row_moves.h"
+#include "settings/settings_file.h"
+#include "settings/settings_keys.h"
+
+namespace zefa {
+namespace {
+
+void MoveFile(MainState& state, const Context& context, int step) {
+  if (MoveRow(state.list, step) == MoveResult::kNoSelection) {
+    context.prompter.Inform(kSelectRowForMove);
+  }
+}
+
+// The unique name one row by `step`; then, with the link on, the file as well.
+void MoveUnique(MainState& state, const Context& context, int step) {
+  const MoveResult moved = MoveUniqueName(state.list, step);
+  if (moved == MoveResult::kNothing) return;
+  if (moved == MoveResult::kNoSelection) context.prompter.Inform(kSelectRowForMove);
+  if (context.Settings().ReadBool(keys::kSection, keys::kUpDownButtonRendo,
+                                  keys::kDefaultUpDownButtonRendo)) {
+    MoveFile(state, context, step);
+  }
+}
+
+void ChangeSelected(ListColumn& column, std::string& edit, const Context& context) {
+  if (!column.HasSelection()) {
+    context.prompter.Inform(kSelectRowForChange);
+    return;
+  }
+  if (!CheckNameChars(edit, context.rules.code_page, context.prompter)) return;
+  column.entries[static_cast<std::size_t>(column.selected)] = edit;
+  edit.clear();
+}
+
+}  // namespace
+
+void Button7Click(MainState& state, const Context& context) { MoveFile(state, context, +1); }
+
+void Button6Click(MainState& state, const Context& context) { MoveFile(state, context, -1); }
+
+void Button9Click(MainState& state, const Context& context) { MoveUnique(state, context, +1); }
+
+void Button8Click(MainState& state, const Context& context) { MoveUnique(state, context, -1); }
+
+void Button5Click(MainState& state, const Context& context) {
+  if (!RemoveRow(state.list)) context.prompter.Inform(kSelectRowToRemove);
+}
+
+void Button1Click(MainState& state, const Context& context) {
+  ChangeSelected(state.list.unique, state.edit1, context);
+}
+
+void Button14Click(MainState& state, const Context& context) {
+  ChangeSelected(state.list.extension, state.edit3, context);
+}
+
+}  // namespace zefa

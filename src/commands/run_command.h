@@ -1,0 +1,29 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <exception>
+
+namespace zefa {
+
+class Prompter;
+
+/** Shows an error that escaped a command in the application's error box. */
+void ShowApplicationError(Prompter& prompter, const std::exception& error);
+
+/**
+ * Runs one command; an error that escapes it ends it there and is shown in the
+ * application's error box. Returns false when that happened.
+ */
+template <typename Command>
+bool RunCommand(Prompter& prompter, Command&& command) {
+  try {
+    command();
+    return true;
+  } catch (const std::exception& error) {
+    ShowApplicationError(prompter, error);
+    return false;
+  }
+}
+
+}  // namespace zefa

@@ -1,0 +1,50 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "commands/selection_commands.h"
+
+namespace zefa {
+
+void ListBoxClick(MainState& state, ColumnId source, int source_top) {
+  RenameList& list = state.list;
+  ListColumn& from = list.column(source);
+  from.top = source_top;
+  if (from.HasSelection()) {
+    const int row = from.selected;
+    list.SelectAll(row);
+    state.label5 = std::to_string(row + 1);
+    state.label15 = std::to_string(list.unique.selected + 1);
+    if (state.edit1.empty()) state.edit1 = list.unique.entries[static_cast<std::size_t>(row)];
+    if (state.edit3.empty()) state.edit3 = list.extension.entries[static_cast<std::size_t>(row)];
+  }
+  for (ColumnId id :
+       {ColumnId::kNumber, ColumnId::kPath, ColumnId::kUnique, ColumnId::kExtension}) {
+    list.column(id).top = source_top;
+  }
+}
+
+void ListBox3DblClick(MainState& state) {
+  const ListColumn& unique = state.list.unique;
+  if (unique.HasSelection())
+    state.edit1 = unique.entries[static_cast<std::size_t>(unique.selected)];
+}
+
+void ListBox2DblClick(MainState& state, const TextRules& rules) {
+  const ListColumn& path = state.list.path;
+  if (!path.HasSelection()) return;
+  state.edit1 =
+      std::string(FileNamePart(path.entries[static_cast<std::size_t>(path.selected)], rules));
+}
+
+void Button10Click(MainState& state) {
+  state.list.Clear();
+  state.edit1.clear();
+  state.edit2.clear();
+  state.edit3.clear();
+  state.start_number = 1;
+  state.label5 = "0";
+  state.label15 = "0";
+}
+
+void SpinEdit1Change(MainState& state, int value) { state.start_number = value; }
+
+}  // namespace zefa

@@ -1,0 +1,61 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "commands/settings_dialog_values.h"
+
+#include <algorithm>
+
+#include "commands/main_state.h"
+#include "settings/settings_file.h"
+#include "settings/settings_keys.h"
+#include "text/padding.h"
+
+namespace zefa {
+
+int ClampDigits(int value) { return std::clamp(value, 1, 3); }
+
+void SettingsDialogValues::Load(const SettingsFile& settings) {
+  using namespace keys;
+  spin_edit1 = std::to_string(ClampDigits(settings.ReadInteger(kSection, kKeta, kDefaultKeta)));
+  check_box1 = settings.ReadBool(kSection, kSpace, kDefaultSpace);
+  const int pattern = settings.ReadInteger(kSection, kPattern, kDefaultPattern);
+  check_box2 = settings.ReadBool(kSection, kWhenAdd, kDefaultWhenAdd);
+  check_box3 = settings.ReadBool(kSection, kNumKakko, kDefaultNumKakko);
+  check_box4 = settings.ReadBool(kSection, kKoyuKakko, kDefaultKoyuKakko);
+  check_box5 = settings.ReadBool(kSection, kUpdateCheck, kDefaultUpdateCheck);
+  check_box6 = settings.ReadBool(kSection, kUpDownButtonRendo, kDefaultUpDownButtonRendo);
+  edit1 = settings.ReadString(kSection, kNumAki, kDefaultNumAki);
+  edit2 = settings.ReadString(kSection, kNumToji, kDefaultNumToji);
+  edit3 = settings.ReadString(kSection, kKoyuAki, kDefaultKoyuAki);
+  edit4 = settings.ReadString(kSection, kKoyuToji, kDefaultKoyuToji);
+  radio_button = pattern >= 1 && pattern <= 8 ? pattern : 1;
+}
+
+void SettingsDialogValues::Save(SettingsFile& settings) const {
+  using namespace keys;
+  settings.WriteInteger(kSection, kKeta, Digits());
+  settings.WriteInteger(kSection, kPattern, radio_button);
+  settings.WriteBool(kSection, kSpace, check_box1);
+  settings.WriteBool(kSection, kWhenAdd, check_box2);
+  settings.WriteBool(kSection, kNumKakko, check_box3);
+  settings.WriteBool(kSection, kUpdateCheck, check_box5);
+  settings.WriteBool(kSection, kUpDownButtonRendo, check_box6);
+  settings.WriteString(kSection, kNumAki, edit1);
+  settings.WriteString(kSection, kNumToji, edit2);
+  settings.WriteBool(kSection, kKoyuKakko, check_box4);
+  settings.WriteString(kSection, kKoyuAki, edit3);
+  settings.WriteString(kSection, kKoyuToji, edit4);
+}
+
+std::string SettingsDialogValues::Example() const {
+  const int digits = SpinValue();
+  std::string number = "1";
+  if (digits == 2) number = PadTwoDigits(1, number);
+  if (digits == 3) number = PadNumber(1, number);
+  return edit1 + number + edit2;
+}
+
+int SettingsDialogValues::SpinValue() const { return SpinValueOfText(spin_edit1); }
+
+int SettingsDialogValues::Digits() const { return ClampDigits(SpinValue()); }
+
+}  // namespace zefa

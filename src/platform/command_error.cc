@@ -1,0 +1,16 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "platform/command_error.h"
+
+namespace zefa {
+
+CommandError WriteRefused(const std::string& path) {
+  return CommandError(path + " に書き込めません");
+}
+
+std::string ApplicationErrorText(std::string text) {
+  if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') text += '.';
+  return text;
+}
+
+}  // namespace zefa

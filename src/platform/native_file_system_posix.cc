@@ -1,0 +1,403 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "platform/native_rename_posix.h"
+
+namespace zefa {
+namespace {
+
+std::string ParentOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return true;
+}
+
+void SyncFolder(const std::string& folder) {
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+// A temporary file beside `path` that holds `bytes`, flushed to the disk; its name, or
+// empty on failure.
+std::string WriteTemporary(const std::string& path, std::string_view bytes) {
+  std::string name = path + ".tmp-XXXXXX";
+  const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+  if (fd < 0) return {};
+  const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  if (::close(fd) != 0 || !ok) {
+    ::unlink(name.c_str());
+    return {};
+  }
+  return name;
+}
+
+// Makes `path` (which must not exist) the name of the open unnamed file `fd`.
+bool LinkUnnamed(int fd, const std::string& path) {
+  if (::linkat(fd, "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0) return true;
+  if (errno == EEXIST) return false;
+  // Without the capability AT_EMPTY_PATH needs, the descriptor's /proc entry does the same.
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  return ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+// A new file at `path` with `bytes`, flushed before it gets its name, so that a crash
+// leaves either no file or the whole file, and no temporary one beside it. nullopt when
+// the file system has no unnamed files.
+std::optional<bool> CreateFromUnnamed(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(ParentOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) {
+    if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return std::nullopt;
+    return false;
+  }
+  const bool placed = WriteAll(fd, bytes) && ::fsync(fd) == 0 && LinkUnnamed(fd, path);
+  ::close(fd);
+  return placed;
+}
+
+// File names of one folder found by open addressing in a flat array of 8-byte slots, so
+// that looking up 100,000 names touches the array and the name, not a chain of nodes.
+class NameTable {
+ public:
+  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+  NameTable(const std::vector<std::string>& paths, std::size_t name_start, std::size_t names)
+      : paths_(paths), name_start_(name_start) {
+    std::size_t capacity = 16;
+    while (capacity < 2 * names) capacity *= 2;
+    slots_.assign(capacity, Slot{});
+  }
+
+  /** Row `row`'s name, after the folder; the first row of a name given twice is kept. */
+  void Insert(std::size_t row) {
+    const std::string_view name = NameOf(row);
+    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(name));
+    for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+      Slot& slot = slots_[at];
+      if (slot.row_plus_one == 0) {
+        slot = {hash, static_cast<std::uint32_t>(row + 1)};
+        return;
+      }
+      if (slot.hash == hash && NameOf(slot.row_plus_one - 1) == name) return;
+    }
+  }
+
+  std::size_t Find(std::string_view name) const {
+    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(name));
+    for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
+      const Slot& slot = slots_[at];
+      if (slot.row_plus_one == 0) return kNone;
+      if (slot.hash == hash && NameOf(slot.row_plus_one - 1) == name) return slot.row_plus_one - 1;
+    }
+  }
+
+ private:
+  struct Slot {
+    std::uint32_t hash = 0;
+    std::uint32_t row_plus_one = 0;  // 0: empty
+  };
+
+  std::string_view NameOf(std::size_t row) const {
+    return std::string_view(paths_[row]).substr(name_start_);
+  }
+
+  const std::vector<std::string>& paths_;
+  std::size_t name_start_;
+  std::vector<Slot> slots_;
+};
+
+// Device and inode: what makes two paths the same file.
+std::string KeyOf(const struct stat& info) {
+  return std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino);
+}
+
+RenameOutcome OutcomeOfError(int error, const std::string& from) {
+  if (error == EEXIST || error == ENOTEMPTY) return RenameOutcome::kTargetExists;
+  if (error == ENOENT) {
+    struct stat info {};
+    return ::lstat(from.c_str(), &info) != 0 ? RenameOutcome::kSourceMissing
+                                             : RenameOutcome::kFailed;
+  }
+  return RenameOutcome::kFailed;
+}
+
+}  // namespace
+
+namespace posix {
+
+RenameOutcome RenameByLink(const std::string& from, const std::string& to) {
+  struct stat info {};
+  if (::lstat(from.c_str(), &info) != 0) return OutcomeOfError(errno, from);
+  if (S_ISDIR(info.st_mode)) return RenameOutcome::kFailed;
+  // link() fails with EEXIST rather than replace a file, whenever the target appeared.
+  if (::link(from.c_str(), to.c_str()) == 0) {
+    if (::unlink(from.c_str()) == 0) return RenameOutcome::kDone;
+    ::unlink(to.c_str());
+    return RenameOutcome::kFailed;
+  }
+  const int error = errno;
+  if (error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK) {
+    return RenameByReservation(from, to);
+  }
+  return OutcomeOfError(error, from);
+}
+
+RenameOutcome RenameByReservation(const std::string& from, const std::string& to) {
+  struct stat info {};
+  if (::lstat(from.c_str(), &info) != 0) return OutcomeOfError(errno, from);
+  if (S_ISDIR(info.st_mode)) return RenameOutcome::kFailed;
+  // O_EXCL claims the name atomically; the plain rename then replaces only our own
+  // empty placeholder, never a file of someone else's.
+  const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+  if (fd < 0) return OutcomeOfError(errno, from);
+  struct stat placeholder {};
+  const bool known = ::fstat(fd, &placeholder) == 0;
+  ::close(fd);
+  if (::rename(from.c_str(), to.c_str()) == 0) return RenameOutcome::kDone;
+  const int error = errno;
+  struct stat now {};
+  if (known && ::lstat(to.c_str(), &now) == 0 && now.st_dev == placeholder.st_dev &&
+      now.st_ino == placeholder.st_ino) {
+    ::unlink(to.c_str());
+  }
+  return OutcomeOfError(error == EEXIST ? EIO : error, from);
+}
+
+}  // namespace posix
+
+bool NativeFileSystem::FileExists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool NativeFileSystem::FolderExists(const std::string& path) {
+  struct stat info {};
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::vector<bool> NativeFileSystem::FilesExist(const std::vector<std::string>& paths) {
+  // Below this many files in one folder a stat each is cheaper than reading the folder.
+  constexpr std::size_t kListingFrom = 64;
+  struct Folder {
+    std::string_view path;  // with its trailing "/"
+    std::vector<std::size_t> rows;
+  };
+  std::vector<Folder> folders;
+  std::unordered_map<std::string_view, std::size_t> folder_index;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const std::string_view path = paths[i];
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string_view::npos || slash + 1 == path.size()) continue;
+    const std::string_view folder = path.substr(0, slash + 1);
+    std::size_t index = folders.size() - 1;
+    // Rows of one folder usually follow each other: no look-up for them.
+    if (folders.empty() || folders[index].path != folder) {
+      const auto [at, added] = folder_index.emplace(folder, folders.size());
+      if (added) folders.push_back({folder, {}});
+      index = at->second;
+    }
+    folders[index].rows.push_back(i);
+  }
+
+  std::vector<bool> listed(paths.size(), false);
+  for (const Folder& folder : folders) {
+    // The table numbers rows in 32 bits.
+    if (folder.rows.size() < kListingFrom || paths.size() >= UINT32_MAX) continue;
+    const std::string folder_path(folder.path);
+    // stat() needs the right to search the folder; a listing alone would not show that.
+    if (::access(folder_path.c_str(), X_OK) != 0) continue;
+    DIR* listing = ::opendir(folder_path.c_str());
+    if (listing == nullptr) continue;
+    NameTable wanted(paths, folder.path.size(), folder.rows.size());
+    for (const std::size_t row : folder.rows) wanted.Insert(row);
+    // A huge folder with few listed files is left to stat().
+    std::size_t budget = 16 * folder.rows.size() + 1024;
+    while (const dirent* entry = ::readdir(listing)) {
+      if (budget-- == 0) break;
+      // Only a plain regular file is taken from the listing; links and the rest are stat()ed.
+      if (entry->d_type != DT_REG) continue;
+      const std::size_t row = wanted.Find(entry->d_name);
+      if (row != NameTable::kNone) listed[row] = true;
+    }
+    ::closedir(listing);
+  }
+  // A name seen in the listing is a file; anything else (a duplicate row, another case of
+  // the name, a link) gets the same answer as FileExists.
+  std::vector<bool> exist(paths.size(), false);
+  for (std::size_t i = 0; i < paths.size(); ++i) exist[i] = listed[i] || FileExists(paths[i]);
+  return exist;
+}
+
+bool NativeFileSystem::CreateFolders(const std::string& path) {
+  if (path.empty() || FolderExists(path)) return !path.empty();
+  std::string trimmed = path;
+  while (trimmed.size() > 1 && trimmed.back() == '/') trimmed.pop_back();
+  const std::string parent = ParentOf(trimmed);
+  if (parent != trimmed && !FolderExists(parent) && !CreateFolders(parent)) return false;
+  if (::mkdir(trimmed.c_str(), 0777) != 0) {
+    if (errno != EEXIST) return false;
+  } else {
+    SyncFolder(parent);  // the new folder's entry survives a power cut too
+  }
+  return FolderExists(trimmed);
+}
+
+std::optional<std::string> NativeFileSystem::FileKey(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) != 0) return std::nullopt;
+  return KeyOf(info);
+}
+
+// One stat instead of FileExists and FileKey: adding many files costs a system call each.
+std::optional<std::string> NativeFileSystem::ExistingFileKey(const std::string& path) {
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    return std::nullopt;
+  }
+  return KeyOf(info);
+}
+
+RenameOutcome NativeFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
+  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+    return RenameOutcome::kDone;
+  }
+  const int error = errno;
+  // Only a file system that does not know the flag goes on to the fallbacks.
+  if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP)
+    return posix::RenameByLink(from, to);
+  return OutcomeOfError(error, from);
+}
+
+std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
+    const std::vector<RenamePair>& pairs) {
+  std::vector<RenameOutcome> outcomes;
+  outcomes.reserve(pairs.size());
+  // The folder of a stretch of pairs that stay in one folder is opened once, and each
+  // rename names the files inside it: no walk along the whole path twice per file.
+  int folder_fd = -1;
+  std::string_view folder;
+  for (const RenamePair& pair : pairs) {
+    const std::string& from = *pair.from;
+    const std::string& to = *pair.to;
+    const std::size_t slash = from.rfind('/');
+    const bool same_folder = slash != std::string::npos && slash + 1 < from.size() &&
+                             to.size() > slash + 1 &&
+                             to.compare(0, slash + 1, from, 0, slash + 1) == 0 &&
+                             to.find('/', slash + 1) == std::string::npos;
+    if (!same_folder) {
+      outcomes.push_back(RenameNoReplace(from, to));
+      continue;
+    }
+    const std::string_view this_folder(from.data(), slash + 1);
+    if (folder_fd < 0 || this_folder != folder) {
+      if (folder_fd >= 0) ::close(folder_fd);
+      folder = this_folder;
+      folder_fd = ::open(std::string(folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    }
+    if (folder_fd < 0) {
+      outcomes.push_back(RenameNoReplace(from, to));
+      continue;
+    }
+    if (::renameat2(folder_fd, from.c_str() + slash + 1, folder_fd, to.c_str() + slash + 1,
+                    RENAME_NOREPLACE) == 0) {
+      outcomes.push_back(RenameOutcome::kDone);
+      continue;
+    }
+    const int error = errno;
+    if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP) {
+      outcomes.push_back(posix::RenameByLink(from, to));
+    } else {
+      outcomes.push_back(OutcomeOfError(error, from));
+    }
+  }
+  if (folder_fd >= 0) ::close(folder_fd);
+  return outcomes;
+}
+
+std::optional<std::string> NativeFileSystem::ReadFile(const std::string& path) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return std::nullopt;
+  std::string bytes;
+  char chunk[65536];
+  std::size_t got = 0;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) return std::nullopt;
+  return bytes;
+}
+
+bool NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) {
+  struct stat info {};
+  const bool exists = ::lstat(path.c_str(), &info) == 0;
+  if (exists && (mode == WriteMode::kCreateNew || S_ISDIR(info.st_mode) ||
+                 ::access(path.c_str(), W_OK) != 0)) {
+    return false;
+  }
+  if (mode == WriteMode::kCreateNew) {
+    if (const auto placed = CreateFromUnnamed(path, bytes)) {
+      if (*placed) SyncFolder(ParentOf(path));
+      return *placed;
+    }
+  }
+  const std::string temporary = WriteTemporary(path, bytes);
+  if (temporary.empty()) return false;
+  bool placed = false;
+  if (mode == WriteMode::kReplace) {
+    placed = ::rename(temporary.c_str(), path.c_str()) == 0;
+  } else {
+    // link() fails with EEXIST instead of replacing a file that appeared meanwhile.
+    placed = ::link(temporary.c_str(), path.c_str()) == 0 ||
+             (errno != EEXIST && ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(),
+                                             RENAME_NOREPLACE) == 0);
+  }
+  ::unlink(temporary.c_str());
+  if (placed) SyncFolder(ParentOf(path));
+  return placed;
+}
+
+std::string NativeFileSystem::ExecutablePath() {
+  std::string buffer(4096, '\0');
+  const ssize_t length = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (length <= 0) return {};
+  buffer.resize(static_cast<std::size_t>(length));
+  return buffer;
+}
+
+LocalTime NativeFileSystem::Now() {
+  const std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  ::localtime_r(&now, &parts);
+  return {parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+          parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+}
+
+}  // namespace zefa

@@ -1,0 +1,68 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "platform/program_paths.h"
+
+#include <cstdlib>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace zefa {
+
+std::string WithTrailingSeparator(std::string folder, const TextRules& rules) {
+  // An empty folder stays empty: names after it are relative, not put in the root.
+  if (!folder.empty() && FileNameStart(folder, rules) != folder.size()) {
+    folder += rules.path_style == PathStyle::kWindows ? '\\' : '/';
+  }
+  return folder;
+}
+
+ProgramPaths ResolveProgramPaths(const ProgramPlaces& places, const TextRules& rules) {
+  ProgramPaths paths;
+  paths.executable_path = places.executable_path;
+  paths.executable_folder = std::string(FolderPart(places.executable_path, rules));
+  std::string settings_folder;
+  std::string restore_parent;
+  if (places.zefa_oru_dir && !places.zefa_oru_dir->empty()) {
+    settings_folder = restore_parent = WithTrailingSeparator(*places.zefa_oru_dir, rules);
+  } else if (places.executable_folder_writable && !paths.executable_folder.empty()) {
+    settings_folder = restore_parent = paths.executable_folder;
+  } else {
+    settings_folder = WithTrailingSeparator(places.user_config_folder, rules);
+    restore_parent = WithTrailingSeparator(places.user_data_folder, rules);
+  }
+  paths.settings_path = settings_folder + kSettingsFileName;
+  paths.restore_folder = restore_parent + kRestoreFolderName;
+  return paths;
+}
+
+bool IsFolderWritable(const std::string& folder) {
+  if (folder.empty()) return false;
+#ifdef _WIN32
+  return ::_access(folder.c_str(), 2) == 0;
+#else
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
+#endif
+}
+
+ProgramPlaces ProbeProgramPlaces(const std::string& executable_path, const TextRules& rules,
+                                 std::string user_config_folder, std::string user_data_folder) {
+  ProgramPlaces places;
+  places.executable_path = executable_path;
+  if (const char* dir = std::getenv(kProgramDirVariable); dir != nullptr && *dir != '\0') {
+    places.zefa_oru_dir = dir;
+  }
+  // A copy installed for the whole system keeps its files per user, even when run by root.
+  const std::string folder(FolderPart(executable_path, rules));
+  const bool system_folder =
+      folder.rfind("/usr/", 0) == 0 || folder == "/bin/" || folder == "/sbin/";
+  places.executable_folder_writable = !system_folder && IsFolderWritable(folder);
+  places.user_config_folder = std::move(user_config_folder);
+  places.user_data_folder = std::move(user_data_folder);
+  return places;
+}
+
+}  // namespace zefa

@@ -1,0 +1,30 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "renaming/add_files.h"
+
+#include "platform/file_system.h"
+
+namespace zefa {
+
+FileAdder::FileAdder(FileSystem& file_system, std::string executable_path, DeriveSettings settings,
+                     TextRules rules)
+    : file_system_(file_system),
+      executable_path_(std::move(executable_path)),
+      settings_(std::move(settings)),
+      rules_(rules) {
+  if (!executable_path_.empty()) executable_key_ = file_system_.FileKey(executable_path_);
+}
+
+AddRefusal FileAdder::Add(RenameList& list, const std::string& path, std::string_view common_name) {
+  if (!executable_path_.empty() && path == executable_path_) return AddRefusal::kOwnProgram;
+  // The program is a file, so a folder or nothing at the path cannot be it.
+  std::optional<std::string> key = file_system_.ExistingFileKey(path);
+  if (key && executable_key_ && *key == *executable_key_) return AddRefusal::kOwnProgram;
+  if (!key) return AddRefusal::kNotAFile;
+  if (list.HoldsFile(*key) || list.HoldsPath(path)) return AddRefusal::kAlreadyListed;
+  list.AppendRow(path, DeriveUniqueName(path, common_name, settings_, rules_),
+                 ExtensionOfPath(path, rules_), std::move(*key));
+  return AddRefusal::kNone;
+}
+
+}  // namespace zefa

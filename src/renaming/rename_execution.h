@@ -1,0 +1,39 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "renaming/rename_plan.h"
+#include "text/text_rules.h"
+
+namespace zefa {
+
+class FileSystem;
+class Prompter;
+
+/** Failed rows named one by one in the failure report; the rest are counted. */
+inline constexpr int kReportedFailures = 20;
+
+/** The first listed path at which no file exists, in row order; null when every file is there. */
+const std::string* FirstMissingFile(const RenameList& list, FileSystem& file_system);
+
+/** The path of the first row without a unique name; null when every row has one. */
+const std::string* FirstRowWithoutUniqueName(const RenameList& list);
+
+/**
+ * Whether every text that goes into the new names (brackets, unique names, extensions)
+ * may stand in a file name; at the first refusal the error box has said which text.
+ */
+bool CheckNameParts(const RenameList& list, const NameSettings& settings, const TextRules& rules,
+                    Prompter& prompter);
+
+/** Renames every row in order from its old to its new path, never overwriting; sets each status. */
+void ExecuteRenamePlan(std::vector<PlannedRename>& plan, FileSystem& file_system);
+
+/** The report of the failed rows ("" when none failed): the first 20 old paths, then "他" N "個".
+ */
+std::string FailureReport(const std::vector<PlannedRename>& plan);
+
+}  // namespace zefa

@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "renaming/compose_name.h"
+#include "renaming/rename_list.h"
+#include "text/text_rules.h"
+
+namespace zefa {
+
+/** Where a row of a plan stands; every state but kPlanned is the row's final outcome. */
+enum class RowStatus {
+  kPlanned,        // not executed yet
+  kRenamed,        // the file now has its new path
+  kUnchanged,      // the new path is the old one: nothing to do, counts as done
+  kTargetExists,   // the new path was taken; nothing changed
+  kSourceMissing,  // nothing at the old path any more
+  kFailed,         // any other refusal of the platform
+};
+
+/** Whether the row's rename failed (and belongs in the failure report). */
+bool IsFailure(RowStatus status);
+
+/** One row of a run: where the file is, where it goes and, once executed, how it went. */
+struct PlannedRename {
+  std::string old_path;
+  std::string new_path;
+  RowStatus status = RowStatus::kPlanned;
+};
+
+/** Every row's old and new path, numbered from `start_number`; what the preview shows is what the
+ * run does. */
+std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_view common_name,
+                                           int start_number, const NameSettings& settings,
+                                           const TextRules& rules);
+
+}  // namespace zefa

@@ -1,0 +1,135 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "renaming/restore_file.h"
+
+#include <cstdio>
+
+#include "platform/command_error.h"
+#include "platform/program_paths.h"
+
+namespace zefa {
+namespace {
+
+constexpr std::string_view kCountSection = "Count";
+constexpr std::string_view kCountKey = "count";
+constexpr std::string_view kBeforeSection = "before";
+constexpr std::string_view kAfterSection = "after";
+
+// Restore files of one second beyond this many are refused rather than searched forever.
+constexpr int kMaxAttempts = 1000;
+
+void AppendSection(std::string& text, std::string_view name) {
+  text += '[';
+  text += name;
+  text += "]\n";
+}
+
+// Whether the encoder quotes the value: only when its first or last byte would be lost,
+// which the one-byte texts at its ends show without copying the whole value.
+bool NeedsQuotes(std::string_view value) {
+  return !value.empty() && (EncodeProfileValue(value.substr(0, 1)).size() != 1 ||
+                            EncodeProfileValue(value.substr(value.size() - 1)).size() != 1);
+}
+
+void AppendKey(std::string& text, std::string_view key, std::string_view value) {
+  text += key;
+  text += '=';
+  if (NeedsQuotes(value)) {
+    text += EncodeProfileValue(value);
+  } else {
+    text += value;
+  }
+  text += '\n';
+}
+
+}  // namespace
+
+std::string RestoreFileName(const LocalTime& time, int attempt) {
+  char stamp[96];
+  std::snprintf(stamp, sizeof stamp, "%04d年%d月%d日%02d時%02d分%02d秒", time.year, time.month,
+                time.day, time.hour, time.minute, time.second);
+  std::string name = stamp;
+  if (attempt > 1) name += "_" + std::to_string(attempt);
+  return name + kRestoreExtension;
+}
+
+std::string RestoreFileBytes(const std::vector<PlannedRename>& plan) {
+  std::size_t size = 64;
+  for (const PlannedRename& row : plan) size += row.old_path.size() + row.new_path.size() + 32;
+  std::string text;
+  text.reserve(size);
+  AppendSection(text, kCountSection);
+  AppendKey(text, kCountKey, std::to_string(plan.size()));
+  if (plan.empty()) return text;
+  AppendSection(text, kBeforeSection);
+  for (std::size_t row = 0; row < plan.size(); ++row) {
+    AppendKey(text, std::to_string(row), plan[row].old_path);
+  }
+  AppendSection(text, kAfterSection);
+  for (std::size_t row = 0; row < plan.size(); ++row) {
+    AppendKey(text, std::to_string(row), plan[row].new_path);
+  }
+  return text;
+}
+
+bool IsRecordablePath(std::string_view path) { return IsRecordableValue(path); }
+
+std::optional<UnrecordableRow> FirstUnrecordableRow(const std::vector<PlannedRename>& plan) {
+  for (const PlannedRename& row : plan) {
+    for (const std::string* path : {&row.old_path, &row.new_path}) {
+      if (IsRecordablePath(*path)) continue;
+      const bool line_break = path->find_first_of("\r\n") != std::string::npos;
+      return UnrecordableRow{&row.old_path,
+                             line_break ? Unrecordable::kLineBreak : Unrecordable::kNotUtf8};
+    }
+  }
+  return std::nullopt;
+}
+
+std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore_folder,
+                             const TextRules& rules, const std::vector<PlannedRename>& plan) {
+  // A folder that cannot be made shows up as the refused write just below.
+  file_system.CreateFolders(restore_folder);
+  const LocalTime now = file_system.Now();
+  const std::string folder = WithTrailingSeparator(restore_folder, rules);
+  const std::string bytes = RestoreFileBytes(plan);
+  const std::string first_path = folder + RestoreFileName(now);
+  for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
+    const std::string path = folder + RestoreFileName(now, attempt);
+    if (file_system.WriteFile(path, bytes, WriteMode::kCreateNew)) return path;
+    // Only a name taken by an earlier record moves on to the next; anything else is a refusal.
+    if (!file_system.FileExists(path) && !file_system.FolderExists(path)) {
+      throw WriteRefused(path);
+    }
+  }
+  throw WriteRefused(first_path);
+}
+
+RestoreRecord RestoreRecord::Read(FileSystem& file_system, const std::string& path) {
+  const auto bytes = file_system.ReadFile(path);
+  return FromBytes(bytes ? std::string_view(*bytes) : std::string_view{});
+}
+
+RestoreRecord RestoreRecord::FromBytes(std::string_view bytes) {
+  RestoreRecord record;
+  // The writer records UTF-8 only, so its paths read back byte for byte; a Shift-JIS file
+  // of a Windows copy is read as such.
+  record.profile_ = Profile::Parse(bytes);
+  return record;
+}
+
+int RestoreRecord::Count() const {
+  const auto value = profile_.Find(kCountSection, kCountKey);
+  if (!value) return 0;
+  return ParseProfileInteger(*value).value_or(0);
+}
+
+std::string_view RestoreRecord::Before(int row) const {
+  return profile_.Find(kBeforeSection, std::to_string(row)).value_or(std::string_view{});
+}
+
+std::string_view RestoreRecord::After(int row) const {
+  return profile_.Find(kAfterSection, std::to_string(row)).value_or(std::string_view{});
+}
+
+}  // namespace zefa

@@ -1,0 +1,72 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "renaming/rename_plan.h"
+#include "settings/profile.h"
+#include "text/text_rules.h"
+
+namespace zefa {
+
+inline constexpr const char* kRestoreExtension = ".zefa";
+inline constexpr const char* kRestoreFilter = "ZeFaファイル(*.zefa)|*.zefa";
+
+/**
+ * The name of a restore file made at `time`, as 2026年3月7日09時05分03秒.zefa. Attempt 2, 3 …
+ * (a second run in the same second) puts "_2", "_3" … before the extension.
+ */
+std::string RestoreFileName(const LocalTime& time, int attempt = 1);
+
+/**
+ * The whole record of a run: [Count] count=N, [before] 0..N-1 with the old paths,
+ * [after] 0..N-1 with the new paths, byte for byte what a key-by-key profile writer
+ * leaves behind (LF line ends, values quoted where blanks or quotes would be lost).
+ */
+std::string RestoreFileBytes(const std::vector<PlannedRename>& plan);
+
+/** Whether a restore file can hold this path so that it reads back unchanged: one line of UTF-8. */
+bool IsRecordablePath(std::string_view path);
+
+enum class Unrecordable { kLineBreak, kNotUtf8 };
+
+/** A row that a restore file cannot hold, named by its old path. */
+struct UnrecordableRow {
+  const std::string* old_path;
+  Unrecordable reason;
+};
+
+/** The first row whose old or new path cannot be recorded. */
+std::optional<UnrecordableRow> FirstUnrecordableRow(const std::vector<PlannedRename>& plan);
+
+/**
+ * Writes the record into `restore_folder` (created with its parents when missing),
+ * flushed to the disk, under a name that no earlier restore file holds; returns its path.
+ * Throws CommandError "<path> に書き込めません" when the platform refuses the write.
+ */
+std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore_folder,
+                             const TextRules& rules, const std::vector<PlannedRename>& plan);
+
+/** A restore file read once; every look-up after that is a hash look-up. */
+class RestoreRecord {
+ public:
+  /** A missing or unreadable file reads as an empty record. */
+  static RestoreRecord Read(FileSystem& file_system, const std::string& path);
+  static RestoreRecord FromBytes(std::string_view bytes);
+
+  /** The "count" of section "Count"; 0 when absent or no integer. */
+  int Count() const;
+  /** The recorded paths of a row; empty when absent. */
+  std::string_view Before(int row) const;
+  std::string_view After(int row) const;
+
+ private:
+  Profile profile_;
+};
+
+}  // namespace zefa
