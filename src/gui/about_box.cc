@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QPushButton>
 
+#include "controls.h"
 #include "window_style.h"
 
 namespace {
@@ -28,15 +29,6 @@ class BevelPanel : public QFrame {
   }
 };
 
-QLabel* AddLabel(QWidget* parent, const char* name, const QString& caption, int left, int top) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(QLatin1String(name));
-  label->setTextFormat(Qt::PlainText);
-  label->move(left, top);
-  label->adjustSize();
-  return label;
-}
-
 }  // namespace
 
 TAboutBox::TAboutBox(QWidget* owner)
@@ -51,15 +43,14 @@ TAboutBox::TAboutBox(QWidget* owner)
   panel->setObjectName(QStringLiteral("Panel1"));
   panel->setGeometry(8, 8, 265, 121);
 
-  AddLabel(panel, "ProductName", QStringLiteral("アプリケーション名：ZeFa Oru"), 10, 18);
-  AddLabel(panel, "Version", QStringLiteral("バージョン番号："), 10, 40);
-  label1_ = AddLabel(panel, "Label1", QStringLiteral("2.66"), 96, 40);
-  AddLabel(panel, "Copyright", QStringLiteral("作者：ZeFa Oru 開発チーム"), 10, 62);
-  AddLabel(panel, "Comments", QStringLiteral("公開日時：2026年12月8日"), 10, 84);
+  PlaceLabel(panel, "ProductName", QStringLiteral("アプリケーション名：ZeFa Oru"), 10, 18);
+  PlaceLabel(panel, "Version", QStringLiteral("バージョン番号："), 10, 40);
+  label1_ = PlaceLabel(panel, "Label1", QStringLiteral("2.66"), 96, 40);
+  PlaceLabel(panel, "Copyright", QStringLiteral("作者：ZeFa Oru 開発チーム"), 10, 62);
+  PlaceLabel(panel, "Comments", QStringLiteral("公開日時：2026年12月8日"), 10, 84);
 
-  auto* ok_button = new QPushButton(QStringLiteral("閉じる"), panel);
-  ok_button->setObjectName(QStringLiteral("OKButton"));
-  ok_button->setGeometry(177, 74, 66, 25);
+  auto* ok_button = PlaceButton(panel, "OKButton", QStringLiteral("閉じる"), {177, 74, 66, 25});
+  ok_button->setAutoDefault(true);
   ok_button->setDefault(true);
   ok_button->setFocus();
   connect(ok_button, &QPushButton::clicked, this, &TAboutBox::OKButtonClick);

@@ -3,7 +3,6 @@
 #include "fixed_dialog.h"
 
 #include <QKeyEvent>
-#include <QLabel>
 #include <QPushButton>
 
 #include "window_style.h"
@@ -35,25 +34,4 @@ void FixedDialog::keyPressEvent(QKeyEvent* event) {
     default:
       QDialog::keyPressEvent(event);
   }
-}
-
-QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& caption, int left, int top) {
-  auto* label = new QLabel(caption, parent);
-  label->setTextFormat(Qt::PlainText);
-  label->setObjectName(QString::fromLatin1(name));
-  label->move(left, top);
-  label->adjustSize();
-  return label;
-}
-
-QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& caption,
-                         const QRect& geometry) {
-  auto* button = Place(new QPushButton(caption, parent), name, geometry);
-  button->setAutoDefault(false);
-  button->setDefault(false);
-  return button;
-}
-
-void SetTabOrder(const std::vector<QWidget*>& order) {
-  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -3,12 +3,9 @@
 #pragma once
 
 #include <QDialog>
-#include <QRect>
 #include <QString>
-#include <vector>
 
-class QLabel;
-class QPushButton;
+#include "controls.h"
 
 /**
  * The frame of the program's dialogs: fixed client size, the window font, centred over
@@ -24,21 +21,3 @@ class FixedDialog : public QDialog {
  protected:
   void keyPressEvent(QKeyEvent* event) override;
 };
-
-/** Names a control after its form name and puts it at its form position and size. */
-template <typename Control>
-Control* Place(Control* control, const char* name, const QRect& geometry) {
-  control->setObjectName(QString::fromLatin1(name));
-  control->setGeometry(geometry);
-  return control;
-}
-
-/** A label sized to its caption, its top-left corner at `left`, `top`. */
-QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& caption, int left, int top);
-
-/** A push button that never becomes the dialog's default button. */
-QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& caption,
-                         const QRect& geometry);
-
-/** Tab moves through `order` from first to last. */
-void SetTabOrder(const std::vector<QWidget*>& order);

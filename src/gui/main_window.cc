@@ -28,6 +28,7 @@
 #include "commands/selection_commands.h"
 #include "commands/sort_command.h"
 #include "commands/undo_command.h"
+#include "controls.h"
 #include "desktop_commands.h"
 #include "platform/command_error.h"
 #include "platform/prompter.h"
@@ -51,28 +52,8 @@ constexpr int kLabel5Right = 26;
 constexpr int kLabel10Right = 274;
 constexpr int kLabel15Left = 20;
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& caption, QRect geometry,
-                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter) {
-  auto* label = new QLabel(caption, parent);
-  label->setObjectName(QString::fromLatin1(name));
-  label->setTextFormat(Qt::PlainText);
-  label->setAlignment(alignment);
-  label->setGeometry(geometry);
-  return label;
-}
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, QRect geometry) {
-  auto* button = new QPushButton(caption, parent);
-  button->setObjectName(QString::fromLatin1(name));
-  button->setAutoDefault(false);
-  button->setGeometry(geometry);
-  return button;
-}
-
 QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(QString::fromLatin1(name));
-  edit->setGeometry(geometry);
+  auto* edit = Place(new QLineEdit(parent), name, geometry);
   // Files dropped on a field are added to the list, not typed into it.
   edit->setAcceptDrops(false);
   return edit;
@@ -141,10 +122,10 @@ void TForm1::BuildControls() {
   client->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(client);
 
-  MakeLabel(client, "Label1", QStringLiteral("数"), {8, 8, 12, 12});
-  MakeLabel(client, "Label2", QStringLiteral("対象ファイル"), {48, 8, 65, 12});
-  MakeLabel(client, "Label3", QStringLiteral("固有ファイル名"), {176, 8, 77, 12});
-  MakeLabel(client, "Label4", QStringLiteral("拡張子"), {312, 8, 36, 12});
+  PlaceLabel(client, "Label1", QStringLiteral("数"), {8, 8, 12, 12});
+  PlaceLabel(client, "Label2", QStringLiteral("対象ファイル"), {48, 8, 65, 12});
+  PlaceLabel(client, "Label3", QStringLiteral("固有ファイル名"), {176, 8, 77, 12});
+  PlaceLabel(client, "Label4", QStringLiteral("拡張子"), {312, 8, 36, 12});
   MakeListBox("ListBox1", state_.list.number, 0)->setGeometry(8, 24, 41, 177);
   MakeListBox("ListBox2", state_.list.path, 1)->setGeometry(48, 24, 129, 177);
   MakeListBox("ListBox3", state_.list.unique, 2)->setGeometry(176, 24, 137, 177);
@@ -154,31 +135,31 @@ void TForm1::BuildControls() {
   list_boxes_[0]->horizontalScrollBar()->setEnabled(false);
   list_boxes_[3]->horizontalScrollBar()->setEnabled(false);
 
-  button6_ = MakeButton(client, "Button6", QStringLiteral("↑"), {60, 208, 25, 25});
-  button7_ = MakeButton(client, "Button7", QStringLiteral("↓"), {86, 208, 25, 25});
-  MakeButton(client, "Button4", QStringLiteral("追加"), {112, 208, 33, 25});
-  MakeButton(client, "Button5", QStringLiteral("除外"), {146, 208, 33, 25});
-  MakeButton(client, "Button8", QStringLiteral("↑"), {262, 208, 25, 25});
-  MakeButton(client, "Button9", QStringLiteral("↓"), {288, 208, 25, 25});
-  MakeButton(client, "Button10", QStringLiteral("クリア"), {336, 208, 43, 25});
+  button6_ = PlaceButton(client, "Button6", QStringLiteral("↑"), {60, 208, 25, 25});
+  button7_ = PlaceButton(client, "Button7", QStringLiteral("↓"), {86, 208, 25, 25});
+  PlaceButton(client, "Button4", QStringLiteral("追加"), {112, 208, 33, 25});
+  PlaceButton(client, "Button5", QStringLiteral("除外"), {146, 208, 33, 25});
+  PlaceButton(client, "Button8", QStringLiteral("↑"), {262, 208, 25, 25});
+  PlaceButton(client, "Button9", QStringLiteral("↓"), {288, 208, 25, 25});
+  PlaceButton(client, "Button10", QStringLiteral("クリア"), {336, 208, 43, 25});
 
-  label5_ = MakeLabel(client, "Label5", QStringLiteral("0"), {20, 248, 6, 12},
-                      Qt::AlignRight | Qt::AlignVCenter);
-  MakeLabel(client, "Label6", QStringLiteral("番のファイルの固有名 ："), {32, 248, 123, 12});
+  label5_ = PlaceLabel(client, "Label5", QStringLiteral("0"), {20, 248, 6, 12},
+                       Qt::AlignRight | Qt::AlignVCenter);
+  PlaceLabel(client, "Label6", QStringLiteral("番のファイルの固有名 ："), {32, 248, 123, 12});
   edit1_ = MakeEdit(client, "Edit1", {176, 240, 129, 20});
-  MakeLabel(client, "Label7", QStringLiteral("に"), {312, 248, 11, 12});
-  MakeButton(client, "Button1", QStringLiteral("変更"), {336, 240, 43, 20});
+  PlaceLabel(client, "Label7", QStringLiteral("に"), {312, 248, 11, 12});
+  PlaceButton(client, "Button1", QStringLiteral("変更"), {336, 240, 43, 20});
 
-  label15_ = MakeLabel(client, "Label15", QStringLiteral("0"), {20, 280, 6, 12});
-  MakeLabel(client, "Label14", QStringLiteral("番のファイルの拡張子 ："), {32, 280, 123, 12});
+  label15_ = PlaceLabel(client, "Label15", QStringLiteral("0"), {20, 280, 6, 12});
+  PlaceLabel(client, "Label14", QStringLiteral("番のファイルの拡張子 ："), {32, 280, 123, 12});
   edit3_ = MakeEdit(client, "Edit3", {176, 272, 129, 20});
-  MakeLabel(client, "Label9", QStringLiteral("に"), {312, 280, 11, 12});
-  MakeButton(client, "Button14", QStringLiteral("変更"), {336, 272, 43, 20});
+  PlaceLabel(client, "Label9", QStringLiteral("に"), {312, 280, 11, 12});
+  PlaceButton(client, "Button14", QStringLiteral("変更"), {336, 272, 43, 20});
 
-  MakeLabel(client, "Label8", QStringLiteral("共通ファイル名 ："), {68, 312, 87, 12});
+  PlaceLabel(client, "Label8", QStringLiteral("共通ファイル名 ："), {68, 312, 87, 12});
   edit2_ = MakeEdit(client, "Edit2", {176, 304, 129, 20});
 
-  MakeLabel(client, "Label13", QStringLiteral("連番 ："), {120, 344, 34, 12});
+  PlaceLabel(client, "Label13", QStringLiteral("連番 ："), {120, 344, 34, 12});
   spin_edit1_ = new QSpinBox(client);
   spin_edit1_->setObjectName(QStringLiteral("SpinEdit1"));
   spin_edit1_->setRange(1, 999);
@@ -186,16 +167,16 @@ void TForm1::BuildControls() {
   spin_edit1_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
   spin_edit1_->setGeometry(176, 336, 41, 21);
   if (auto* line = spin_edit1_->findChild<QLineEdit*>()) line->setAcceptDrops(false);
-  MakeLabel(client, "Label12", QStringLiteral("から"), {224, 344, 22, 12});
-  label10_ = MakeLabel(client, "Label10", QStringLiteral("0"), {268, 344, 6, 12},
-                       Qt::AlignRight | Qt::AlignVCenter);
-  MakeLabel(client, "Label11", QStringLiteral("まで"), {280, 344, 22, 12});
+  PlaceLabel(client, "Label12", QStringLiteral("から"), {224, 344, 22, 12});
+  label10_ = PlaceLabel(client, "Label10", QStringLiteral("0"), {268, 344, 6, 12},
+                        Qt::AlignRight | Qt::AlignVCenter);
+  PlaceLabel(client, "Label11", QStringLiteral("まで"), {280, 344, 22, 12});
 
-  MakeButton(client, "Button3", QStringLiteral("設定"), {104, 376, 81, 25});
-  MakeButton(client, "Button11", QStringLiteral("ソート"), {200, 376, 81, 25});
-  MakeButton(client, "Button12", QStringLiteral("プレビュー"), {296, 376, 81, 25});
-  MakeButton(client, "Button15", QStringLiteral("一括置換"), {200, 416, 81, 25});
-  MakeButton(client, "Button2", QStringLiteral("リネーム開始"), {296, 416, 81, 25});
+  PlaceButton(client, "Button3", QStringLiteral("設定"), {104, 376, 81, 25});
+  PlaceButton(client, "Button11", QStringLiteral("ソート"), {200, 376, 81, 25});
+  PlaceButton(client, "Button12", QStringLiteral("プレビュー"), {296, 376, 81, 25});
+  PlaceButton(client, "Button15", QStringLiteral("一括置換"), {200, 416, 81, 25});
+  PlaceButton(client, "Button2", QStringLiteral("リネーム開始"), {296, 416, 81, 25});
 
   const char* tab_order[] = {"ListBox1", "ListBox2", "ListBox3", "ListBox4", "Button6",   "Button7",
                              "Button4",  "Button5",  "Button8",  "Button9",  "Button10",  "Edit1",

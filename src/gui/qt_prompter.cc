@@ -11,11 +11,6 @@
 
 namespace {
 
-QtPrompter::BeepHook& CurrentBeepHook() {
-  static QtPrompter::BeepHook hook;
-  return hook;
-}
-
 // A box with the caption, icon and plain text; buttons are added by the caller.
 void SetUpBox(QMessageBox& box, QMessageBox::Icon icon, const QString& title,
               const std::string& text) {
@@ -27,17 +22,12 @@ void SetUpBox(QMessageBox& box, QMessageBox::Icon icon, const QString& title,
 
 }  // namespace
 
-QtPrompter::QtPrompter(QWidget* parent) : parent_(parent) {}
-
-QtPrompter::BeepHook QtPrompter::SetBeepHook(BeepHook hook) {
-  BeepHook previous = std::move(CurrentBeepHook());
-  CurrentBeepHook() = std::move(hook);
-  return previous;
-}
+QtPrompter::QtPrompter(QWidget* parent, SoundSink sound)
+    : parent_(parent), sound_(std::move(sound)) {}
 
 void QtPrompter::Beep(zefa::BeepKind kind) {
-  if (const BeepHook& hook = CurrentBeepHook()) {
-    hook(kind);
+  if (sound_) {
+    sound_(kind);
     return;
   }
   // Qt knows one system sound; the kinds differ only on the platforms that have them.

@@ -30,8 +30,11 @@ class QtPrompter : public zefa::Prompter {
   static inline const QString kAbortText = QStringLiteral("中止(&A)");
   static inline const QString kOkText = QStringLiteral("OK");
 
+  /** Where the beeps go: the system sound when empty; tests count them. */
+  using SoundSink = std::function<void(zefa::BeepKind)>;
+
   /** `parent` owns every box (may be null); it may go away before the prompter does. */
-  explicit QtPrompter(QWidget* parent);
+  explicit QtPrompter(QWidget* parent, SoundSink sound = {});
 
   /** The main window is made after its prompter: it becomes the boxes' owner then. */
   void SetParent(QWidget* parent) { parent_ = parent; }
@@ -46,13 +49,6 @@ class QtPrompter : public zefa::Prompter {
   std::optional<std::string> ChooseFile(const zefa::FileChoice& choice) override;
 
   /**
-   * Replaces the system sound for the whole program (tests count beeps with it); an empty
-   * hook brings the sound back. Returns the hook it replaced.
-   */
-  using BeepHook = std::function<void(zefa::BeepKind)>;
-  static BeepHook SetBeepHook(BeepHook hook);
-
-  /**
    * A filter of the form "Name(*.ext)|*.ext|Other|*.a;*.b" as Qt's name filters joined by
    * ";;" ("Name(*.ext);;Other (*.a *.b)"); an empty filter offers every file.
    */
@@ -64,4 +60,5 @@ class QtPrompter : public zefa::Prompter {
             const std::string& text);
 
   QPointer<QWidget> parent_;
+  SoundSink sound_;
 };

@@ -16,10 +16,10 @@
 #include "scripted_prompter.h"
 #include "temp_dir.h"
 
-using zefa::testing::HttpReply;
-using zefa::testing::HttpTestServer;
-using zefa::testing::ScriptedPrompter;
-using zefa::testing::TempDir;
+using zefa::test::HttpReply;
+using zefa::test::HttpTestServer;
+using zefa::test::ScriptedPrompter;
+using zefa::test::TempDir;
 
 namespace {
 

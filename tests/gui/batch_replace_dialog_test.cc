@@ -1,15 +1,16 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
+#include "batch_replace_dialog.h"
+
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "batch_replace_dialog.h"
 #include "dialog_checks.h"
 
 namespace {
 
-using zefa::testing::ControlSpec;
-using zefa::testing::Find;
+using zefa::test::ControlSpec;
+using zefa::test::Find;
 using Entries = std::vector<std::string>;
 
 const ControlSpec kControls[] = {
@@ -27,7 +28,7 @@ class BatchReplaceDialogTest : public QObject {
   Q_OBJECT
 
  private:
-  zefa::testing::ScriptedPrompter prompter_;
+  zefa::test::ScriptedPrompter prompter_;
   zefa::MainState state_;
 
   void Run(TForm5& dialog, const QString& text) {
@@ -46,10 +47,10 @@ class BatchReplaceDialogTest : public QObject {
 
   void ControlsStandWhereTheyShould() {
     TForm5 dialog(state_, prompter_, zefa::CodePage::kUtf8);
-    zefa::testing::CheckDialogFrame(&dialog, "一括置換", {299, 117});
-    zefa::testing::CheckControls(&dialog, kControls);
-    zefa::testing::CheckTabOrder(&dialog, {"RadioButton1", "RadioButton2", "Edit1", "Button1",
-                                           "Button2"});
+    zefa::test::CheckDialogFrame(&dialog, "一括置換", {299, 117});
+    zefa::test::CheckControls(&dialog, kControls);
+    zefa::test::CheckTabOrder(&dialog,
+                              {"RadioButton1", "RadioButton2", "Edit1", "Button1", "Button2"});
     QVERIFY(Find<QRadioButton>(&dialog, "RadioButton1")->isChecked());
     QVERIFY(!Find<QRadioButton>(&dialog, "RadioButton2")->isChecked());
   }

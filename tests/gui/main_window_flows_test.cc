@@ -6,19 +6,19 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
-#include <QPushButton>
 #include <QtTest>
 #include <memory>
 
 #include "batch_replace_dialog.h"
 #include "main_window.h"
-#include "preview_dialog.h"
-#include "settings_dialog.h"
 #include "modal.h"
 #include "platform/file_system.h"
+#include "preview_dialog.h"
 #include "qt_prompter.h"
+#include "settings_dialog.h"
 #include "temp_dir.h"
 
 using zefa::gui_testing::ClickButton;
@@ -30,7 +30,7 @@ class MainWindowFlowsTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<zefa::testing::TempDir> dir_;
+  std::unique_ptr<zefa::test::TempDir> dir_;
   zefa::NativeFileSystem file_system_;
   std::unique_ptr<QtPrompter> prompter_;
   std::unique_ptr<TForm1> form_;
@@ -50,16 +50,10 @@ class MainWindowFlowsTest : public QObject {
 
  private slots:
   void init() {
-    dir_ = std::make_unique<zefa::testing::TempDir>();
+    dir_ = std::make_unique<zefa::test::TempDir>();
     dir_->Touch("ZeFa_oru.ini", "[Option]\nUpdateCheck=0\n");
-    zefa::ProgramPaths paths;
-    paths.executable_path = *dir_ / "zefa-oru";
-    paths.executable_folder = dir_->path();
-    paths.settings_path = *dir_ / "ZeFa_oru.ini";
-    paths.restore_folder = *dir_ / "restore";
-    prompter_ = std::make_unique<QtPrompter>(nullptr);
-    QtPrompter::SetBeepHook([](zefa::BeepKind) {});
-    form_ = std::make_unique<TForm1>(*prompter_, file_system_, paths,
+    prompter_ = std::make_unique<QtPrompter>(nullptr, [](zefa::BeepKind) {});
+    form_ = std::make_unique<TForm1>(*prompter_, file_system_, zefa::test::ProgramPathsIn(*dir_),
                                      [](const QUrl&) { return true; });
     prompter_->SetParent(form_.get());
     form_->show();
@@ -69,7 +63,6 @@ class MainWindowFlowsTest : public QObject {
   void cleanup() {
     form_.reset();
     prompter_.reset();
-    QtPrompter::SetBeepHook({});
   }
 
   void SortAsksThroughTheWarningBox_data() {
@@ -89,15 +82,19 @@ class MainWindowFlowsTest : public QObject {
     WAIT_FOR_MODAL(box);
     QCOMPARE(box->seen.title, QStringLiteral("警告"));
     QCOMPARE(box->seen.icon, QMessageBox::Warning);
-    QCOMPARE(box->seen.text,
-             QStringLiteral("本当にソートしますか？\n※名前順に並べ替えます。固有ファイル名も初期化されます。"));
+    QCOMPARE(
+        box->seen.text,
+        QStringLiteral(
+            "本当にソートしますか？\n※名前順に並べ替えます。固有ファイル名も初期化されます。"));
     QCOMPARE(box->seen.default_button, QStringLiteral("はい(&Y)"));
     const std::vector<std::string> sorted = {img1, img2, img10};
     const std::vector<std::string> unsorted = {img10, img2, img1};
     QCOMPARE(Column(zefa::ColumnId::kPath), answer_yes ? sorted : unsorted);
     if (answer_yes) {
-      QCOMPARE(Column(zefa::ColumnId::kUnique), (std::vector<std::string>{"IMG_1", "img_2", "IMG_10"}));
-      QCOMPARE(Column(zefa::ColumnId::kExtension), (std::vector<std::string>{".png", ".jpg", ".jpg"}));
+      QCOMPARE(Column(zefa::ColumnId::kUnique),
+               (std::vector<std::string>{"IMG_1", "img_2", "IMG_10"}));
+      QCOMPARE(Column(zefa::ColumnId::kExtension),
+               (std::vector<std::string>{".png", ".jpg", ".jpg"}));
     }
     QCOMPARE(Column(zefa::ColumnId::kNumber), (std::vector<std::string>{"1", "2", "3"}));
     QCOMPARE(Find<QListView>("ListBox2")->model()->index(0, 0).data().toString(),
@@ -129,8 +126,8 @@ class MainWindowFlowsTest : public QObject {
     QVERIFY(QString::fromStdString(restore).endsWith(QStringLiteral("秒.zefa")));
 
     boxes.clear();
-    auto chooser = ExpectModal(zefa::gui_testing::ChooseFile(
-        QString::fromStdString(*dir_ / ("restore/" + restore))));
+    auto chooser = ExpectModal(
+        zefa::gui_testing::ChooseFile(QString::fromStdString(*dir_ / ("restore/" + restore))));
     boxes.push_back(ExpectModal(ClickButton(QStringLiteral("はい(&Y)"))));
     boxes.push_back(ExpectModal(ClickButton(QStringLiteral("OK"))));
     form_->findChild<QAction*>(QStringLiteral("Undo1"))->trigger();
@@ -200,8 +197,10 @@ class MainWindowFlowsTest : public QObject {
     QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
     QCOMPARE(dialog->seen.title, QStringLiteral("一括置換"));
     QCOMPARE(warning->seen.text, QStringLiteral("本当に一括置換を行いますか？"));
-    QCOMPARE(Column(zefa::ColumnId::kExtension), (std::vector<std::string>{".jpg", ".jpg", ".jpg"}));
-    QCOMPARE(Find<QListView>("ListBox4")->model()->index(1, 0).data().toString(), QStringLiteral(".jpg"));
+    QCOMPARE(Column(zefa::ColumnId::kExtension),
+             (std::vector<std::string>{".jpg", ".jpg", ".jpg"}));
+    QCOMPARE(Find<QListView>("ListBox4")->model()->index(1, 0).data().toString(),
+             QStringLiteral(".jpg"));
   }
 
   void SettingsSavedApplyToTheMainWindowAtOnce() {
@@ -220,7 +219,8 @@ class MainWindowFlowsTest : public QObject {
     QCOMPARE(dialog->seen.title, QStringLiteral("設定"));
     QVERIFY(!Find<QSpinBox>("SpinEdit1")->isEnabled());
     QVERIFY(!Find<QLabel>("Label10")->isEnabled());
-    QVERIFY(QString::fromStdString(dir_->Read("ZeFa_oru.ini")).contains(QStringLiteral("pattern=7")));
+    QVERIFY(
+        QString::fromStdString(dir_->Read("ZeFa_oru.ini")).contains(QStringLiteral("pattern=7")));
     // The menu item opens the same dialog; with the link off the file arrows appear.
     auto again = ExpectModal([](QWidget* modal, ModalAnswer&) {
       modal->findChild<QCheckBox*>(QStringLiteral("CheckBox6"))->setChecked(false);

@@ -1,19 +1,20 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
+#include "main_window.h"
+
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QMimeData>
 #include <QtTest>
 #include <memory>
 
-#include "main_window.h"
 #include "http_test_server.h"
 #include "platform/file_system.h"
 #include "scripted_prompter.h"
@@ -68,11 +69,10 @@ const Control kControls[] = {
     {"Button2", {296, 416, 81, 25}, "リネーム開始"},
 };
 
-const char* const kTabOrder[] = {"ListBox1", "ListBox2", "ListBox3", "ListBox4", "Button6",
-                                 "Button7",  "Button4",  "Button5",  "Button8",  "Button9",
-                                 "Button10", "Edit1",    "Button1",  "Edit3",    "Button14",
-                                 "Edit2",    "SpinEdit1", "Button3", "Button11", "Button12",
-                                 "Button15", "Button2"};
+const char* const kTabOrder[] = {
+    "ListBox1",  "ListBox2", "ListBox3", "ListBox4", "Button6",  "Button7", "Button4",  "Button5",
+    "Button8",   "Button9",  "Button10", "Edit1",    "Button1",  "Edit3",   "Button14", "Edit2",
+    "SpinEdit1", "Button3",  "Button11", "Button12", "Button15", "Button2"};
 
 QString CaptionOf(QWidget* widget) {
   if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
@@ -88,19 +88,12 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<zefa::testing::TempDir> dir_;
-  zefa::testing::ScriptedPrompter prompter_;
+  std::unique_ptr<zefa::test::TempDir> dir_;
+  zefa::test::ScriptedPrompter prompter_;
   zefa::NativeFileSystem file_system_;
   std::vector<QUrl> opened_;
 
-  zefa::ProgramPaths Paths() const {
-    zefa::ProgramPaths paths;
-    paths.executable_path = *dir_ / "zefa-oru";
-    paths.executable_folder = dir_->path();
-    paths.settings_path = *dir_ / "ZeFa_oru.ini";
-    paths.restore_folder = *dir_ / "restore";
-    return paths;
-  }
+  zefa::ProgramPaths Paths() const { return zefa::test::ProgramPathsIn(*dir_); }
 
   std::unique_ptr<TForm1> MakeForm(const char* settings = nullptr) {
     if (settings != nullptr) dir_->Touch("ZeFa_oru.ini", settings);
@@ -132,7 +125,7 @@ class MainWindowTest : public QObject {
 
  private slots:
   void init() {
-    dir_ = std::make_unique<zefa::testing::TempDir>();
+    dir_ = std::make_unique<zefa::test::TempDir>();
     prompter_ = {};
     opened_.clear();
   }
@@ -213,12 +206,15 @@ class MainWindowTest : public QObject {
     QTest::newRow("no settings file") << QByteArray() << false << true;
     QTest::newRow("link off") << QByteArray("[Option]\nUpdateCheck=0\nUpDownButton_rendo=0\n")
                               << true << true;
-    QTest::newRow("pattern 7") << QByteArray("[option]\nupdatecheck=0\nPATTERN=7\n") << false << false;
+    QTest::newRow("pattern 7") << QByteArray("[option]\nupdatecheck=0\nPATTERN=7\n") << false
+                               << false;
     QTest::newRow("pattern 8") << QByteArray("[Option]\nUpdateCheck=0\npattern= 8 \n") << false
                                << false;
-    QTest::newRow("pattern 9") << QByteArray("[Option]\nUpdateCheck=0\npattern=9\n") << false << true;
-    QTest::newRow("garbage") << QByteArray("[Option]\nUpdateCheck=no\npattern=seven\n"
-                                           "UpDownButton_rendo=yes\nketa=\x81\x75\n")
+    QTest::newRow("pattern 9") << QByteArray("[Option]\nUpdateCheck=0\npattern=9\n") << false
+                               << true;
+    QTest::newRow("garbage") << QByteArray(
+                                    "[Option]\nUpdateCheck=no\npattern=seven\n"
+                                    "UpDownButton_rendo=yes\nketa=\x81\x75\n")
                              << false << true;
     QTest::newRow("hex and quotes")
         << QByteArray("[Option]\nUpdateCheck=0\npattern=\"0x7\"\nUpDownButton_rendo='0'\n") << true
@@ -336,8 +332,8 @@ class MainWindowTest : public QObject {
     QTest::addColumn<bool>("answer_yes");
     QTest::addColumn<int>("requests");
     QTest::addColumn<bool>("quits");
-    QTest::newRow("off: no connection at all") << QByteArray("[Option]\nUpdateCheck=0\n") << false
-                                               << 0 << false;
+    QTest::newRow("off: no connection at all")
+        << QByteArray("[Option]\nUpdateCheck=0\n") << false << 0 << false;
     QTest::newRow("on, answered No") << QByteArray("[Option]\npattern=7\n") << false << 1 << false;
     QTest::newRow("on, answered Yes") << QByteArray() << true << 2 << true;
   }
@@ -347,11 +343,14 @@ class MainWindowTest : public QObject {
     QFETCH(bool, answer_yes);
     QFETCH(int, requests);
     QFETCH(bool, quits);
-    zefa::testing::HttpTestServer server;
+    zefa::test::HttpTestServer server;
     server.Serve("/soft/ver/ZeFa_oru.txt", {200, "2.70"});
     server.Serve("/soft/coment/ZeFa_oru.txt", {200, "新しい版です"});
     qputenv("ZEFA_ORU_UPDATE_URL", QByteArray::fromStdString(server.BaseUrl()));
-    if (answer_yes) prompter_.Yes(); else prompter_.No();
+    if (answer_yes)
+      prompter_.Yes();
+    else
+      prompter_.No();
     auto form = MakeForm(settings.isEmpty() ? nullptr : settings.constData());
     qputenv("ZEFA_ORU_UPDATE_URL", "http://127.0.0.1:9/");
     QCOMPARE(server.connections(), requests);
@@ -408,7 +407,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(Find<QListView>(*form, "ListBox2")->model()->rowCount(), 3);
     QCOMPARE(Find<QLabel>(*form, "Label10")->text(), QStringLiteral("3"));
     const std::vector<std::string> expected = {
-        "inform 既に追加されているファイルです。一つのファイルを二重登録することはできません。\n\r" +
+        "inform "
+        "既に追加されているファイルです。一つのファイルを二重登録することはできません。\n\r" +
         listed};
     QCOMPARE(prompter_.log, expected);
   }

@@ -1,26 +1,23 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
+#include "preview_dialog.h"
+
 #include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
 
 #include "dialog_checks.h"
-#include "preview_dialog.h"
 
 namespace {
 
-using zefa::testing::ControlSpec;
-using zefa::testing::Find;
+using zefa::test::ControlSpec;
+using zefa::test::Find;
 
 const ControlSpec kControls[] = {
-    {"Label1", {8, 8, 0, 0}, "BEFORE"},
-    {"Label2", {216, 8, 0, 0}, "AFTER"},
-    {"Label3", {200, 120, 0, 0}, "⇒"},
-    {"ListBox1", {8, 24, 185, 209}, nullptr},
-    {"ListBox2", {216, 24, 185, 209}, nullptr},
-    {"Button1", {224, 280, 83, 25}, "リネーム開始"},
-    {"Button2", {320, 280, 83, 25}, "閉じる"},
-    {"Button3", {104, 240, 91, 25}, "フルパスを表示"},
+    {"Label1", {8, 8, 0, 0}, "BEFORE"},         {"Label2", {216, 8, 0, 0}, "AFTER"},
+    {"Label3", {200, 120, 0, 0}, "⇒"},          {"ListBox1", {8, 24, 185, 209}, nullptr},
+    {"ListBox2", {216, 24, 185, 209}, nullptr}, {"Button1", {224, 280, 83, 25}, "リネーム開始"},
+    {"Button2", {320, 280, 83, 25}, "閉じる"},  {"Button3", {104, 240, 91, 25}, "フルパスを表示"},
 };
 
 QStringList Entries(QListView* list) {
@@ -47,7 +44,7 @@ class PreviewDialogTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<zefa::testing::DialogFixture> world_;
+  std::unique_ptr<zefa::test::DialogFixture> world_;
   zefa::MainState state_;
   int runs_ = 0;
 
@@ -66,17 +63,17 @@ class PreviewDialogTest : public QObject {
 
  private slots:
   void init() {
-    world_ = std::make_unique<zefa::testing::DialogFixture>();
+    world_ = std::make_unique<zefa::test::DialogFixture>();
     state_ = {};
     runs_ = 0;
   }
 
   void ControlsStandWhereTheyShould() {
     auto dialog = MakeDialog();
-    zefa::testing::CheckDialogFrame(dialog.get(), "プレビュー", {411, 326});
-    zefa::testing::CheckControls(dialog.get(), kControls);
-    zefa::testing::CheckTabOrder(dialog.get(),
-                                 {"ListBox1", "ListBox2", "Button1", "Button2", "Button3"});
+    zefa::test::CheckDialogFrame(dialog.get(), "プレビュー", {411, 326});
+    zefa::test::CheckControls(dialog.get(), kControls);
+    zefa::test::CheckTabOrder(dialog.get(),
+                              {"ListBox1", "ListBox2", "Button1", "Button2", "Button3"});
     // An empty list opens with two empty lists.
     QCOMPARE(Find<QListView>(dialog.get(), "ListBox1")->model()->rowCount(), 0);
     QCOMPARE(Find<QListView>(dialog.get(), "ListBox2")->model()->rowCount(), 0);
@@ -100,8 +97,8 @@ class PreviewDialogTest : public QObject {
     ClickRow(left, 1);
     QTest::mouseClick(button3, Qt::LeftButton);
     QCOMPARE(button3->text(), QStringLiteral("ファイル名を表示"));
-    QCOMPARE(Entries(left), (QStringList{QStringLiteral("/pics/a/x.jpg"),
-                                         QStringLiteral("/pics/b/x.jpg")}));
+    QCOMPARE(Entries(left),
+             (QStringList{QStringLiteral("/pics/a/x.jpg"), QStringLiteral("/pics/b/x.jpg")}));
     QCOMPARE(SelectedRow(left), -1);  // rebuilt, so unselected
     QCOMPARE(SelectedRow(right), 1);  // untouched
     QTest::mouseClick(button3, Qt::LeftButton);

@@ -205,16 +205,13 @@ class QtPrompterTest : public QObject {
     WAIT_FOR_MODAL(box);
   }
 
-  void BeepsGoToTheHook() {
+  void BeepsGoToTheSoundSink() {
     std::vector<zefa::BeepKind> beeps;
-    const auto previous =
-        QtPrompter::SetBeepHook([&](zefa::BeepKind kind) { beeps.push_back(kind); });
-    QtPrompter prompter(nullptr);
+    QtPrompter prompter(nullptr, [&](zefa::BeepKind kind) { beeps.push_back(kind); });
     prompter.Beep(zefa::BeepKind::kWarning);
     prompter.Beep(zefa::BeepKind::kError);
     prompter.Beep(zefa::BeepKind::kInformation);
-    QtPrompter::SetBeepHook(previous);
-    prompter.Beep(zefa::BeepKind::kWarning);  // the system sound again, not counted
+    QtPrompter(nullptr).Beep(zefa::BeepKind::kWarning);  // another prompter: the system sound
     QCOMPARE(beeps, (std::vector<zefa::BeepKind>{zefa::BeepKind::kWarning, zefa::BeepKind::kError,
                                                  zefa::BeepKind::kInformation}));
   }

@@ -1,16 +1,17 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
+#include "settings_dialog.h"
+
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
 
 #include "dialog_checks.h"
-#include "settings_dialog.h"
 
 namespace {
 
-using zefa::testing::ControlSpec;
-using zefa::testing::Find;
+using zefa::test::ControlSpec;
+using zefa::test::Find;
 
 const ControlSpec kControls[] = {
     {"CheckBox5", {16, 16, 265, 17}, "起動時に最新バージョンがあるかをチェックする"},
@@ -57,7 +58,7 @@ class SettingsDialogTest : public QObject {
   Q_OBJECT
 
  private:
-  std::unique_ptr<zefa::testing::DialogFixture> world_;
+  std::unique_ptr<zefa::test::DialogFixture> world_;
   int saved_pattern_ = 0;
   int saves_ = 0;
 
@@ -76,25 +77,28 @@ class SettingsDialogTest : public QObject {
 
  private slots:
   void init() {
-    world_ = std::make_unique<zefa::testing::DialogFixture>();
+    world_ = std::make_unique<zefa::test::DialogFixture>();
     saved_pattern_ = 0;
     saves_ = 0;
   }
 
   void ControlsStandWhereTheyShould() {
     auto dialog = MakeDialog();
-    zefa::testing::CheckDialogFrame(dialog.get(), "設定", {563, 347});
-    zefa::testing::CheckControls(dialog.get(), kControls);
-    zefa::testing::CheckTabOrder(
-        dialog.get(), {"CheckBox5", "CheckBox6", "CheckBox2", "CheckBox4", "Edit3", "Edit4",
-                       "SpinEdit1", "CheckBox1", "CheckBox3", "Edit1", "Edit2", "RadioButton1",
-                       "RadioButton2", "RadioButton3", "RadioButton4", "RadioButton5",
-                       "RadioButton6", "RadioButton7", "RadioButton8", "Button1", "Button2"});
+    zefa::test::CheckDialogFrame(dialog.get(), "設定", {563, 347});
+    zefa::test::CheckControls(dialog.get(), kControls);
+    zefa::test::CheckTabOrder(
+        dialog.get(),
+        {"CheckBox5",    "CheckBox6",    "CheckBox2",    "CheckBox4",    "Edit3",
+         "Edit4",        "SpinEdit1",    "CheckBox1",    "CheckBox3",    "Edit1",
+         "Edit2",        "RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4",
+         "RadioButton5", "RadioButton6", "RadioButton7", "RadioButton8", "Button1",
+         "Button2"});
     // The defaults of a missing file are the initial state.
     for (const char* name : {"CheckBox1", "CheckBox5", "CheckBox6", "RadioButton1"}) {
       QVERIFY2(Find<QAbstractButton>(dialog.get(), name)->isChecked(), name);
     }
-    for (const char* name : {"CheckBox2", "CheckBox3", "CheckBox4", "RadioButton2", "RadioButton8"}) {
+    for (const char* name :
+         {"CheckBox2", "CheckBox3", "CheckBox4", "RadioButton2", "RadioButton8"}) {
       QVERIFY2(!Find<QAbstractButton>(dialog.get(), name)->isChecked(), name);
     }
     for (const char* name : {"Edit1", "Edit2", "Edit3", "Edit4", "Panel1"}) {

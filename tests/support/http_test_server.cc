@@ -14,7 +14,7 @@
 #include <cstdlib>
 #include <stdexcept>
 
-namespace zefa::testing {
+namespace zefa::test {
 namespace {
 
 int ListenLocal(int& port) {
@@ -199,4 +199,4 @@ int ClosedLocalPort() {
   return port;
 }
 
-}  // namespace zefa::testing
+}  // namespace zefa::test

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-namespace zefa::testing {
+namespace zefa::test {
 
 /** What the server answers for one path. */
 struct HttpReply {
@@ -65,4 +65,4 @@ class HttpTestServer {
 /** A port on 127.0.0.1 where nothing listens (taken and released again). */
 int ClosedLocalPort();
 
-}  // namespace zefa::testing
+}  // namespace zefa::test

@@ -9,7 +9,7 @@
 
 #include "platform/prompter.h"
 
-namespace zefa::testing {
+namespace zefa::test {
 
 /**
  * A prompter that answers from a script and records every box and beep as one line:
@@ -19,8 +19,14 @@ namespace zefa::testing {
  */
 class ScriptedPrompter : public Prompter {
  public:
-  ScriptedPrompter& Yes() { answers_.push_back(true); return *this; }
-  ScriptedPrompter& No() { answers_.push_back(false); return *this; }
+  ScriptedPrompter& Yes() {
+    answers_.push_back(true);
+    return *this;
+  }
+  ScriptedPrompter& No() {
+    answers_.push_back(false);
+    return *this;
+  }
   ScriptedPrompter& File(std::optional<std::string> path) {
     files_.push_back(std::move(path));
     return *this;
@@ -67,4 +73,4 @@ class ScriptedPrompter : public Prompter {
   std::deque<std::optional<std::string>> files_;
 };
 
-}  // namespace zefa::testing
+}  // namespace zefa::test

@@ -10,7 +10,7 @@
 #include <stdexcept>
 #include <vector>
 
-namespace zefa::testing {
+namespace zefa::test {
 
 TempDir::TempDir() {
   std::string pattern = (std::filesystem::temp_directory_path() / "zefa-test-XXXXXX").string();
@@ -54,4 +54,13 @@ std::string TempDir::Listing(std::string_view subfolder) const {
   return joined;
 }
 
-}  // namespace zefa::testing
+ProgramPaths ProgramPathsIn(const TempDir& dir, std::string executable_path) {
+  ProgramPaths paths;
+  paths.executable_path = executable_path.empty() ? dir / "zefa-oru" : std::move(executable_path);
+  paths.executable_folder = dir.path();
+  paths.settings_path = dir / kSettingsFileName;
+  paths.restore_folder = dir / kRestoreFolderName;
+  return paths;
+}
+
+}  // namespace zefa::test

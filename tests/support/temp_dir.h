@@ -6,7 +6,9 @@
 #include <string>
 #include <string_view>
 
-namespace zefa::testing {
+#include "platform/program_paths.h"
+
+namespace zefa::test {
 
 /** A fresh folder under the system's temporary folder, removed with everything in it. */
 class TempDir {
@@ -32,4 +34,10 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-}  // namespace zefa::testing
+/**
+ * A program folder inside `dir`: the settings file and the restore folder there, and the
+ * executable `executable_path` (dir/zefa-oru when empty) beside them.
+ */
+ProgramPaths ProgramPathsIn(const TempDir& dir, std::string executable_path = {});
+
+}  // namespace zefa::test

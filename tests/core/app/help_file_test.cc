@@ -13,8 +13,8 @@
 namespace zefa {
 namespace {
 
-using testing::ScriptedPrompter;
-using testing::TempDir;
+using test::ScriptedPrompter;
+using test::TempDir;
 using Lines = std::vector<std::string>;
 
 const std::string kManual = "<!DOCTYPE html><html><body>ZeFa Oru の使い方</body></html>\n";

@@ -8,7 +8,7 @@
 namespace zefa {
 namespace {
 
-using testing::ScriptedPrompter;
+using test::ScriptedPrompter;
 using Entries = std::vector<std::string>;
 
 MainState ThreeRows() {

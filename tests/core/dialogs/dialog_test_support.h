@@ -10,7 +10,7 @@
 #include "scripted_prompter.h"
 #include "temp_dir.h"
 
-namespace zefa::testing {
+namespace zefa::test {
 
 /** The real file system, refusing every write from the `refuse_from`-th one on (1-based). */
 class RefusingFileSystem : public NativeFileSystem {
@@ -30,12 +30,10 @@ struct DialogWorld {
   TempDir dir;
   ScriptedPrompter prompter;
   RefusingFileSystem file_system;
-  Context context{prompter, file_system,
-                  ProgramPaths{dir / "zefa", dir.path(), dir / "ZeFa_oru.ini", dir / "restore"},
-                  TextRules{}};
+  Context context{prompter, file_system, ProgramPathsIn(dir, dir / "zefa"), TextRules{}};
 
   std::string Ini() const { return dir.Read("ZeFa_oru.ini"); }
   void WriteIni(std::string_view text) const { dir.Touch("ZeFa_oru.ini", text); }
 };
 
-}  // namespace zefa::testing
+}  // namespace zefa::test

@@ -8,7 +8,7 @@
 namespace zefa {
 namespace {
 
-using testing::DialogWorld;
+using test::DialogWorld;
 using Entries = std::vector<std::string>;
 
 Entries BeforeList(const Preview& preview, bool full_path) {

@@ -9,7 +9,7 @@
 namespace zefa {
 namespace {
 
-using testing::DialogWorld;
+using test::DialogWorld;
 
 constexpr const char* kUntouchedSave =
     "[Option]\n"

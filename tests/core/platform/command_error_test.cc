@@ -26,7 +26,7 @@ TEST(ApplicationErrorText, FullStopAfterCharactersThatSortAfterIt) {
 }
 
 TEST(RunCommand, AnEscapingErrorEndsTheCommandInTheErrorBox) {
-  testing::ScriptedPrompter prompter;
+  test::ScriptedPrompter prompter;
   int steps = 0;
   EXPECT_FALSE(RunCommand(prompter, [&] {
     ++steps;

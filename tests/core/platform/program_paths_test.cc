@@ -81,7 +81,7 @@ class ProbeProgramPlacesTest : public ::testing::Test {
     }
   }
   std::optional<std::string> saved_;
-  testing::TempDir dir_;
+  test::TempDir dir_;
 };
 
 TEST_F(ProbeProgramPlacesTest, ReadsTheVariableAndTestsTheFolder) {

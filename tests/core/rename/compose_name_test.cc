@@ -190,7 +190,7 @@ TEST(BuildRenamePlan, NumbersRiseFromTheStartNumber) {
   for (const auto& row : plan) EXPECT_EQ(row.status, RowStatus::kPlanned);
 }
 
-class ReadNameSettingsTest : public testing::RenameFixture {};
+class ReadNameSettingsTest : public test::RenameFixture {};
 
 TEST_F(ReadNameSettingsTest, BracketsOnlyWhenSwitchedOn) {
   const struct {

@@ -13,7 +13,7 @@
 namespace zefa {
 namespace {
 
-using testing::RenameFixture;
+using test::RenameFixture;
 using Lines = std::vector<std::string>;
 
 const std::string kConfirm = "confirm 本当に実行しますか？";
@@ -44,11 +44,11 @@ TEST_F(RenameRunTest, RenamesEveryRowAndRecordsTheRunFirst) {
   EXPECT_EQ(Files(), "旅 001 a.txt 旅 002   b.jpg 旅 003 c ");
   EXPECT_EQ(dir.Read("files/旅 003 c "), "c");
   const std::string folder = dir / "files/";
-  EXPECT_EQ(dir.Listing("restore"), testing::kRestoreName);
+  EXPECT_EQ(dir.Listing("restore"), test::kRestoreName);
   const std::string expected = "[Count]\ncount=3\n[before]\n0=" + a + "\n1=" + b + "\n2=" + c +
                                "\n[after]\n0=" + folder + "旅 001 a.txt\n1=" + folder +
                                "旅 002   b.jpg\n2=\"" + folder + "旅 003 c \"\n";
-  EXPECT_EQ(dir.Read(std::string("restore/") + testing::kRestoreName), expected);
+  EXPECT_EQ(dir.Read(std::string("restore/") + test::kRestoreName), expected);
 
   // The same bytes as the record written key by key by the profile writer.
   Profile key_by_key;
@@ -69,7 +69,7 @@ TEST_F(RenameRunTest, RenamesEveryRowAndRecordsTheRunFirst) {
 TEST_F(RenameRunTest, EmptyListWritesACountOfZero) {
   prompter.Yes().Yes();
   Run();
-  EXPECT_EQ(dir.Read(std::string("restore/") + testing::kRestoreName), "[Count]\ncount=0\n");
+  EXPECT_EQ(dir.Read(std::string("restore/") + test::kRestoreName), "[Count]\ncount=0\n");
   EXPECT_EQ(prompter.log.back(), kDone);
 }
 
@@ -154,7 +154,7 @@ TEST_F(RenameRunTest, SecondRunStopsAtTheFirstRenamedFile) {
   const std::size_t mark = prompter.log.size();
   prompter.Yes();
   Run();
-  EXPECT_EQ(testing::LogFrom(prompter, mark),
+  EXPECT_EQ(test::LogFrom(prompter, mark),
             (Lines{"beep warning", kConfirm, "beep error",
                    "error 次のファイルが存在しません。実行を中止します。\n\r" + a}));
   EXPECT_EQ(Files(), "x 1 a.txt x 2 b.txt");
@@ -168,9 +168,8 @@ TEST_F(RenameRunTest, PatternsWithoutNumberNeedEveryUniqueName) {
     const std::size_t mark = prompter.log.size();
     prompter.Yes();
     Run();
-    EXPECT_EQ(testing::LogFrom(prompter, mark),
-              (Lines{"beep warning", kConfirm, "beep error",
-                     "error ファイル名を入力して下さい\n\r" + b}));
+    EXPECT_EQ(test::LogFrom(prompter, mark), (Lines{"beep warning", kConfirm, "beep error",
+                                                    "error ファイル名を入力して下さい\n\r" + b}));
     EXPECT_EQ(Files(), "a.txt b.txt");
   }
   // The same list under pattern 1: that row is named by its number alone.
@@ -203,7 +202,7 @@ TEST_F(RenameRunTest, EveryPartOfTheNameIsCheckedBeforeAnythingIsRenamed) {
     const std::size_t mark = prompter.log.size();
     prompter.Yes();
     Run();
-    EXPECT_EQ(testing::LogFrom(prompter, mark),
+    EXPECT_EQ(test::LogFrom(prompter, mark),
               (Lines{"beep warning", kConfirm, "beep error", std::string("error ") + c.error}))
         << c.settings << c.unique << c.extension;
     EXPECT_EQ(Files(), "a.txt b.txt");
@@ -256,7 +255,7 @@ TEST_F(RenameRunTest, RunInTheSameSecondKeepsTheEarlierRecord) {
   Add("a.txt", "a", ".txt");
   prompter.Yes().Yes();
   Run();
-  const std::string first = dir.Read(std::string("restore/") + testing::kRestoreName);
+  const std::string first = dir.Read(std::string("restore/") + test::kRestoreName);
   state = MainState{};
   state.edit2 = "y";
   Add("b.txt", "b", ".txt");
@@ -264,7 +263,7 @@ TEST_F(RenameRunTest, RunInTheSameSecondKeepsTheEarlierRecord) {
   Run();
   EXPECT_EQ(dir.Listing("restore"),
             "2026年3月7日09時05分03秒.zefa 2026年3月7日09時05分03秒_2.zefa");
-  EXPECT_EQ(dir.Read(std::string("restore/") + testing::kRestoreName), first);
+  EXPECT_EQ(dir.Read(std::string("restore/") + test::kRestoreName), first);
   EXPECT_EQ(
       RestoreRecord::Read(file_system, dir / "restore/2026年3月7日09時05分03秒_2.zefa").After(0),
       dir / "files/y 1 b.txt");
@@ -281,7 +280,7 @@ TEST_F(RenameRunTest, PathWithALineBreakIsNotRecordedNorRenamed) {
             "実行を中止します。\n\r" +
                 broken);
   EXPECT_EQ(Files(), "a.txt b\nc.txt");
-  EXPECT_FALSE(dir.Exists(std::string("restore/") + testing::kRestoreName));
+  EXPECT_FALSE(dir.Exists(std::string("restore/") + test::kRestoreName));
   // Without a record the file can be renamed.
   prompter.Yes().No();
   Run();
@@ -296,7 +295,7 @@ TEST_F(RenameRunTest, PathWithALineBreakIsNotRecordedNorRenamed) {
             "リストアファイルに記録できません。実行を中止します。\n\r" +
                 latin1);
   EXPECT_TRUE(dir.Exists("files/caf\xe9.txt"));
-  EXPECT_FALSE(dir.Exists(std::string("restore/") + testing::kRestoreName));
+  EXPECT_FALSE(dir.Exists(std::string("restore/") + test::kRestoreName));
 }
 
 TEST(RestoreFileBytes, EveryRecordablePathReadsBackUnchanged) {

@@ -25,7 +25,7 @@
 namespace zefa {
 namespace {
 
-using testing::RenameFixture;
+using test::RenameFixture;
 
 // Creates `path` holding `content` unless something is there; true when it did.
 bool CreateExclusive(const std::string& path, const std::string& content) {
@@ -38,7 +38,7 @@ bool CreateExclusive(const std::string& path, const std::string& content) {
 }
 
 // Another program that takes the target name just before each rename.
-class IntrudingFileSystem : public testing::FixedClockFileSystem {
+class IntrudingFileSystem : public test::FixedClockFileSystem {
  public:
   RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override {
     if (CreateExclusive(to, "intruder")) ++intrusions;
@@ -69,7 +69,7 @@ TEST(RenameNoReplace, EveryWayRefusesATakenName) {
           {"reservation", posix::RenameByReservation},
       };
   for (const auto& [name, rename] : ways) {
-    testing::TempDir dir;
+    test::TempDir dir;
     const std::string from = dir.Touch("from", "from");
     const std::string taken = dir.Touch("taken", "taken");
     EXPECT_EQ(rename(from, taken), RenameOutcome::kTargetExists) << name;
@@ -86,7 +86,7 @@ TEST(RenameNoReplace, EveryWayRefusesATakenName) {
 
 TEST(RenameNoReplace, FallbacksRaceAnotherCreator) {
   for (auto* rename : {posix::RenameByLink, posix::RenameByReservation}) {
-    testing::TempDir dir;
+    test::TempDir dir;
     std::atomic<bool> stop{false};
     std::atomic<int> created{0};
     std::thread intruder([&] {
@@ -114,7 +114,7 @@ TEST(RenameNoReplace, FallbacksRaceAnotherCreator) {
 
 // The folder listing behind FilesExist gives the answers of FileExists, row by row.
 TEST(FilesExist, AgreesWithFileExists) {
-  testing::TempDir dir;
+  test::TempDir dir;
   std::vector<std::string> paths;
   for (int i = 0; i < 100; ++i) paths.push_back(dir.Touch("many/f" + std::to_string(i)));
   dir.Touch("many/sub/inner");
@@ -205,7 +205,7 @@ TEST(RenameCrashTest, KilledRunLeavesEveryFileOnceAndACompleteRecord) {
   std::map<std::string, int> stages;
   double full_run_ms = 0;
 
-  testing::TempDir dir;
+  test::TempDir dir;
   MainState state;
   state.edit2 = "k";
   for (int i = 0; i < kRows; ++i) {
@@ -224,7 +224,7 @@ TEST(RenameCrashTest, KilledRunLeavesEveryFileOnceAndACompleteRecord) {
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-      testing::ScriptedPrompter child_prompter;
+      test::ScriptedPrompter child_prompter;
       child_prompter.Yes().Yes();
       Button2Click(state, Context{child_prompter, native, paths, TextRules{}});
       ::_exit(0);

@@ -13,7 +13,7 @@
 #include "scripted_prompter.h"
 #include "temp_dir.h"
 
-namespace zefa::testing {
+namespace zefa::test {
 
 /** The real file system with the clock stopped at 2026-03-07 09:05:03. */
 class FixedClockFileSystem : public NativeFileSystem {
@@ -34,14 +34,7 @@ class RenameFixture : public ::testing::Test {
 
   Context MakeContext() { return Context{prompter, file_system, Paths(), TextRules{}}; }
 
-  ProgramPaths Paths() const {
-    ProgramPaths paths;
-    paths.executable_folder = dir.path();
-    paths.executable_path = dir / "zefa-oru";
-    paths.settings_path = dir / "ZeFa_oru.ini";
-    paths.restore_folder = dir / "restore";
-    return paths;
-  }
+  ProgramPaths Paths() const { return ProgramPathsIn(dir); }
 
   /** The [Option] section of the settings file, e.g. "pattern=7\nspace=0\n". */
   void Settings(const std::string& keys) { dir.Touch("ZeFa_oru.ini", "[Option]\n" + keys); }
@@ -64,4 +57,4 @@ inline std::vector<std::string> LogFrom(const ScriptedPrompter& prompter, std::s
   return {prompter.log.begin() + static_cast<std::ptrdiff_t>(from), prompter.log.end()};
 }
 
-}  // namespace zefa::testing
+}  // namespace zefa::test

@@ -21,7 +21,7 @@ const std::string kQuestion =
     "warn 元に戻しますか？\n\rこのファイルには以下のファイルが含まれます。\n\r";
 const std::string kInvalid = "error このファイルは無効です。以下のファイルが見つかりません\n\r";
 
-class UndoRunTest : public testing::RenameFixture {
+class UndoRunTest : public test::RenameFixture {
  protected:
   // A run of the listed files with a restore file; the log starts afresh after it.
   void RunWithRestore() {
@@ -59,7 +59,7 @@ TEST_F(UndoRunTest, FullRunComesBack) {
              "inform 完了しました"});
   EXPECT_EQ(Files(), "a.txt b.txt c.txt");
   EXPECT_EQ(dir.Read("files/b.txt"), "b.txt");
-  EXPECT_TRUE(dir.Exists(std::string("restore/") + testing::kRestoreName));
+  EXPECT_TRUE(dir.Exists(std::string("restore/") + test::kRestoreName));
 
   // The same file again: its new paths are gone.
   prompter.log.clear();

@@ -22,7 +22,7 @@ class CheckNameCharsTest : public ::testing::TestWithParam<NameCase> {};
 
 TEST_P(CheckNameCharsTest, ReportsTheFirstForbiddenCharacterInTestOrder) {
   const NameCase& c = GetParam();
-  testing::ScriptedPrompter prompter;
+  test::ScriptedPrompter prompter;
   const bool passes = CheckNameChars(c.text, c.code_page, prompter);
   EXPECT_EQ(passes, c.forbidden == '\0');
   std::vector<std::string> expected;

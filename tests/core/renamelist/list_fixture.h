@@ -19,12 +19,7 @@ namespace zefa {
 /** A main window's state, a scripted prompter and a program folder of its own. */
 class ListFixture : public ::testing::Test {
  protected:
-  ListFixture() {
-    paths.executable_folder = dir.path();
-    paths.executable_path = dir.Touch("zefa_oru", "program");
-    paths.settings_path = dir / "ZeFa_oru.ini";
-    paths.restore_folder = dir / "restore";
-  }
+  ListFixture() : paths(test::ProgramPathsIn(dir, dir.Touch("zefa_oru", "program"))) {}
 
   Context MakeContext() { return Context{prompter, fs, paths, rules}; }
 
@@ -38,8 +33,8 @@ class ListFixture : public ::testing::Test {
     for (const auto& row : rows) state.list.AppendRow(row[0], row[1], row[2], row[0]);
   }
 
-  testing::TempDir dir;
-  testing::ScriptedPrompter prompter;
+  test::TempDir dir;
+  test::ScriptedPrompter prompter;
   NativeFileSystem fs;
   ProgramPaths paths;
   TextRules rules;

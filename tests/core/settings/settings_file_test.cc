@@ -14,7 +14,7 @@
 namespace zefa {
 namespace {
 
-using testing::TempDir;
+using test::TempDir;
 
 class SettingsFileTest : public ::testing::Test {
  protected:

@@ -17,9 +17,9 @@
 namespace zefa {
 namespace {
 
-using testing::HttpReply;
-using testing::HttpTestServer;
-using testing::ScriptedPrompter;
+using test::HttpReply;
+using test::HttpTestServer;
+using test::ScriptedPrompter;
 using Lines = std::vector<std::string>;
 
 constexpr const char* kVersionPath = "/soft/ver/ZeFa_oru.txt";
@@ -213,7 +213,7 @@ TEST(UpdateCheckTest, ServerThatNeverAnswersEndsTheCheckSilently) {
 }
 
 TEST(UpdateCheckTest, ClosedPortEndsTheCheckSilently) {
-  const std::string base = "http://127.0.0.1:" + std::to_string(testing::ClosedLocalPort()) + "/";
+  const std::string base = "http://127.0.0.1:" + std::to_string(test::ClosedLocalPort()) + "/";
   ScriptedPrompter prompter;
   const auto start = std::chrono::steady_clock::now();
   EXPECT_FALSE(CheckForUpdate(kUpdateFileName, base, kOwnVersion, prompter));

@@ -20,7 +20,7 @@
 #include "scripted_prompter.h"
 #include "temp_dir.h"
 
-namespace zefa::testing {
+namespace zefa::test {
 
 /** One control of a form's table: where it stands inside its parent and its caption. */
 struct ControlSpec {
@@ -95,12 +95,10 @@ struct DialogFixture {
   NativeFileSystem file_system;
 
   Context MakeContext(const std::string& settings_path = {}) {
-    return Context{prompter, file_system,
-                   ProgramPaths{*dir / "zefa-oru", dir->path(),
-                                settings_path.empty() ? *dir / "ZeFa_oru.ini" : settings_path,
-                                *dir / "restore"},
-                   TextRules{}};
+    ProgramPaths paths = ProgramPathsIn(*dir);
+    if (!settings_path.empty()) paths.settings_path = settings_path;
+    return Context{prompter, file_system, paths, TextRules{}};
   }
 };
 
-}  // namespace zefa::testing
+}  // namespace zefa::test

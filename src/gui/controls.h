@@ -1,0 +1,35 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QWidget;
+
+// The controls of every window, each named after its form name and put at its form place.
+
+/** Names a control after its form name and puts it at its form position and size. */
+template <typename Control>
+Control* Place(Control* control, const char* name, const QRect& geometry) {
+  control->setObjectName(QString::fromLatin1(name));
+  control->setGeometry(geometry);
+  return control;
+}
+
+/** A label of plain text sized to its caption, its top-left corner at `left`, `top`. */
+QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& caption, int left, int top);
+
+/** A label of plain text at its form position and size. */
+QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
+                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
+
+/** A push button that never becomes the dialog's default button. */
+QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& caption,
+                         const QRect& geometry);
+
+/** Tab moves through `order` from first to last. */
+void SetTabOrder(const std::vector<QWidget*>& order);
