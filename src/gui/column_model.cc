@@ -14,7 +14,7 @@ int ColumnModel::rowCount(const QModelIndex& parent) const {
 QVariant ColumnModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= column_.size()) return {};
   if (role == Qt::DisplayRole) {
-    const std::string& entry = column_.entries[static_cast<std::size_t>(index.row())];
+    const std::string entry = column_.Text(index.row());
     return QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size()));
   }
   if (role == Qt::SizeHintRole) return QSize(row_width_, row_height_);

@@ -403,7 +403,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(list.path.entries[2], third);
     QCOMPARE(list.unique.entries[2], std::string("archive.tar"));
     QCOMPARE(list.extension.entries[2], std::string(".gz"));
-    QCOMPARE(list.number.entries[2], std::string("3"));
+    QCOMPARE(list.number.Text(2), std::string("3"));
     QCOMPARE(Find<QListView>(*form, "ListBox2")->model()->rowCount(), 3);
     QCOMPARE(Find<QLabel>(*form, "Label10")->text(), QStringLiteral("3"));
     const std::vector<std::string> expected = {
