@@ -11,7 +11,7 @@
 
 namespace zefa {
 
-int ClampDigits(int value) { return std::clamp(value, 1, 3); }
+int ClampDigits(int value) { return std::clamp(value, 1, kMaxDigits); }
 
 void SettingsDialogValues::Load(const SettingsFile& settings) {
   using namespace keys;
@@ -47,11 +47,7 @@ void SettingsDialogValues::Save(SettingsFile& settings) const {
 }
 
 std::string SettingsDialogValues::Example() const {
-  const int digits = SpinValue();
-  std::string number = "1";
-  if (digits == 2) number = PadTwoDigits(1, number);
-  if (digits == 3) number = PadNumber(1, number);
-  return edit1 + number + edit2;
+  return edit1 + NumberText(1, SpinValue()) + edit2;
 }
 
 int SettingsDialogValues::SpinValue() const { return SpinValueOfText(spin_edit1); }

@@ -28,7 +28,7 @@ struct SettingsDialogValues {
   std::string edit4 = "」";      // `koyu_toji`
 
   /**
-   * FormCreate's reads, in its order: `keta` brought to the nearer bound of 1 to 3, and a
+   * FormCreate's reads, in its order: `keta` brought to the nearer bound of 1 to 6, and a
    * `pattern` that has no radio button shown as RadioButton1.
    */
   void Load(const SettingsFile& settings);
@@ -45,11 +45,11 @@ struct SettingsDialogValues {
   /** SpinEdit1's value as the example reads it: its text as an integer, else 1. */
   int SpinValue() const;
 
-  /** SpinEdit1's value once it has lost the focus, as it is saved: 1 to 3. */
+  /** SpinEdit1's value once it has lost the focus, as it is saved: 1 to 6. */
   int Digits() const;
 };
 
-/** A digit count brought to the nearer bound of the spin box's range 1 to 3. */
+/** A digit count brought to the nearer bound of the spin box's range 1 to 6. */
 int ClampDigits(int value);
 
 }  // namespace zefa

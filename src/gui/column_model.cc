@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "column_model.h"
 
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QSize>
+#include <algorithm>
 
 ColumnModel::ColumnModel(const zefa::ListColumn& column, int row_height, QObject* parent)
     : QAbstractListModel(parent), column_(column), row_height_(row_height) {}
@@ -14,8 +17,16 @@ int ColumnModel::rowCount(const QModelIndex& parent) const {
 QVariant ColumnModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= column_.size()) return {};
   if (role == Qt::DisplayRole) {
-    const std::string& entry = column_.entries[static_cast<std::size_t>(index.row())];
+    const std::string entry = column_.Text(index.row());
     return QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size()));
+  }
+  if (role == Qt::FontRole && fit_width_ > 0) {
+    const int width =
+        QFontMetrics(font_).horizontalAdvance(QString::fromStdString(column_.Text(index.row())));
+    if (width <= fit_width_) return {};
+    QFont smaller = font_;
+    smaller.setPixelSize(std::max(1, QFontInfo(font_).pixelSize() * fit_width_ / width));
+    return smaller;
   }
   if (role == Qt::SizeHintRole) return QSize(row_width_, row_height_);
   return {};

@@ -51,6 +51,8 @@ int RowHeight(const QFont& font) { return std::max(kRowHeight, QFontMetrics(font
 constexpr int kLabel5Right = 26;
 constexpr int kLabel10Right = 274;
 constexpr int kLabel15Left = 20;
+// The room for a number in the number column's row.
+constexpr int kNumberTextWidth = 33;
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry) {
   auto* edit = Place(new QLineEdit(parent), name, geometry);
@@ -134,6 +136,8 @@ void TForm1::BuildControls() {
   // four columns show the same rows at the same heights.
   list_boxes_[0]->horizontalScrollBar()->setEnabled(false);
   list_boxes_[3]->horizontalScrollBar()->setEnabled(false);
+  // Inside the frame and the item margins of the 41 pixels of the number column.
+  models_[0]->FitEntriesTo(kNumberTextWidth, list_boxes_[0]->font());
 
   button6_ = PlaceButton(client, "Button6", QStringLiteral("↑"), {60, 208, 25, 25});
   button7_ = PlaceButton(client, "Button7", QStringLiteral("↓"), {86, 208, 25, 25});

@@ -16,6 +16,7 @@
 #include "commands/run_command.h"
 #include "platform/command_error.h"
 #include "qt_text.h"
+#include "text/padding.h"
 #include "window_style.h"
 
 /**
@@ -25,7 +26,7 @@
 class DigitSpinBox : public QSpinBox {
  public:
   explicit DigitSpinBox(QWidget* parent) : QSpinBox(parent) {
-    setRange(1, 3);
+    setRange(1, zefa::kMaxDigits);
     setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
   }
 

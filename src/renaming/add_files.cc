@@ -15,13 +15,22 @@ FileAdder::FileAdder(FileSystem& file_system, std::string executable_path, Deriv
   if (!executable_path_.empty()) executable_key_ = file_system_.FileKey(executable_path_);
 }
 
+bool FileAdder::NamedByListedPath(const RenameList& list, const std::string& key) {
+  // A row keeps the key its file had when it was added; after a run its path names another
+  // file or none, so the listed path is asked again.
+  for (int row : list.RowsRecordedAs(key)) {
+    if (file_system_.FileKey(list.path.entries[static_cast<std::size_t>(row)]) == key) return true;
+  }
+  return false;
+}
+
 AddRefusal FileAdder::Add(RenameList& list, const std::string& path, std::string_view common_name) {
   if (!executable_path_.empty() && path == executable_path_) return AddRefusal::kOwnProgram;
   // The program is a file, so a folder or nothing at the path cannot be it.
   std::optional<std::string> key = file_system_.ExistingFileKey(path);
   if (key && executable_key_ && *key == *executable_key_) return AddRefusal::kOwnProgram;
   if (!key) return AddRefusal::kNotAFile;
-  if (list.HoldsFile(*key) || list.HoldsPath(path)) return AddRefusal::kAlreadyListed;
+  if (list.HoldsPath(path) || NamedByListedPath(list, *key)) return AddRefusal::kAlreadyListed;
   list.AppendRow(path, DeriveUniqueName(path, common_name, settings_, rules_),
                  ExtensionOfPath(path, rules_), std::move(*key));
   return AddRefusal::kNone;

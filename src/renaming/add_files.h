@@ -24,7 +24,9 @@ enum class AddRefusal {
 
 /**
  * Adds files to a list, each checked against the program itself and the files already
- * listed. "The same file" means the same FileSystem::FileKey, so a link to a listed file
+ * listed. A file is listed when a listed path still names it, or when its path itself is
+ * listed (even if the file there was replaced). "The same file" means the same
+ * FileSystem::FileKey, so a link to a listed file
  * is a duplicate and two names differing only in case are two files where the file
  * system tells them apart. The settings cannot change while one command runs, so one
  * adder serves all the files of a command.
@@ -38,6 +40,8 @@ class FileAdder {
   AddRefusal Add(RenameList& list, const std::string& path, std::string_view common_name);
 
  private:
+  bool NamedByListedPath(const RenameList& list, const std::string& key);
+
   FileSystem& file_system_;
   std::string executable_path_;
   std::optional<std::string> executable_key_;

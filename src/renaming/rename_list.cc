@@ -3,8 +3,36 @@
 #include "renaming/rename_list.h"
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 namespace zefa {
+namespace {
+
+std::uint64_t HashOf(std::string_view text) {
+  const std::uint64_t hash = std::hash<std::string_view>{}(text);
+  return hash == 0 ? 1 : hash;  // 0 stands for "no key"
+}
+
+void Insert(std::vector<std::uint32_t>& table, std::uint64_t hash, std::size_t row) {
+  const std::size_t mask = table.size() - 1;
+  std::size_t slot = hash & mask;
+  while (table[slot] != 0) slot = (slot + 1) & mask;
+  table[slot] = static_cast<std::uint32_t>(row + 1);
+}
+
+// Calls `visit(row)` for every row filed under `hash`, until it returns true.
+template <typename Visit>
+bool Probe(const std::vector<std::uint32_t>& table, std::uint64_t hash, Visit visit) {
+  if (table.empty()) return false;
+  const std::size_t mask = table.size() - 1;
+  for (std::size_t slot = hash & mask; table[slot] != 0; slot = (slot + 1) & mask) {
+    if (visit(static_cast<std::size_t>(table[slot] - 1))) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 ListColumn& RenameList::column(ColumnId id) {
   switch (id) {
@@ -26,42 +54,120 @@ const ListColumn& RenameList::column(ColumnId id) const {
 
 void RenameList::AppendRow(std::string file_path, std::string unique_name,
                            std::string extension_text, std::string file_key) {
-  number.entries.push_back(std::to_string(number.entries.size() + 1));
-  if (!file_key.empty()) {
-    ++paths_of_key_[file_key];
-    key_of_path_[file_path] = std::move(file_key);
-  }
+  EnsureIndexed();
+  ++number.counted;
+  key_hashes_.resize(path.entries.size(), 0);
+  key_hashes_.push_back(file_key.empty() ? 0 : HashOf(file_key));
   path.entries.push_back(std::move(file_path));
   unique.entries.push_back(std::move(unique_name));
   extension.entries.push_back(std::move(extension_text));
+  const std::size_t rows = path.entries.size();
+  // At most half full, so that a probe ends after a slot or two.
+  if (rows * 2 > path_rows_.size()) {
+    Rebuild(rows);
+  } else {
+    IndexRow(rows - 1);
+    indexed_rows_ = rows;
+  }
 }
 
 void RenameList::Reserve(std::size_t rows) {
-  for (ListColumn* c : {&number, &path, &unique, &extension}) c->entries.reserve(rows);
-  key_of_path_.reserve(rows);
-  paths_of_key_.reserve(rows);
+  for (ListColumn* c : {&path, &unique, &extension}) c->entries.reserve(rows);
+  key_hashes_.reserve(rows);
+  if (rows * 2 > path_rows_.size()) {
+    EnsureIndexed();
+    Rebuild(rows);
+  }
 }
 
-bool RenameList::HoldsFile(const std::string& file_key) const {
-  return paths_of_key_.find(file_key) != paths_of_key_.end();
+void RenameList::IndexRow(std::size_t row) const {
+  Insert(path_rows_, HashOf(path.entries[row]), row);
+  if (const std::uint64_t key = KeyHashOf(row); key != 0) Insert(key_rows_, key, row);
 }
 
-void RenameList::ForgetPath(const std::string& file_path) {
-  const auto found = key_of_path_.find(file_path);
-  if (found == key_of_path_.end()) return;
-  const auto count = paths_of_key_.find(found->second);
-  if (count != paths_of_key_.end() && --count->second <= 0) paths_of_key_.erase(count);
-  key_of_path_.erase(found);
+void RenameList::Rebuild(std::size_t rows) const {
+  std::size_t slots = 16;
+  while (slots < rows * 2) slots *= 2;
+  path_rows_.assign(slots, 0);
+  key_rows_.assign(slots, 0);
+  indexed_rows_ = path.entries.size();
+  for (std::size_t row = 0; row < indexed_rows_; ++row) IndexRow(row);
+  stale_ = false;
+}
+
+void RenameList::EnsureIndexed() const {
+  // Rows put in the path column by hand are indexed as well, without a key.
+  if (stale_ || indexed_rows_ != path.entries.size()) {
+    Rebuild(std::max(path.entries.size(), path_rows_.size() / 2));
+  }
+}
+
+std::vector<int> RenameList::RowsRecordedAs(const std::string& file_key) const {
+  std::vector<int> rows;
+  if (file_key.empty()) return rows;
+  EnsureIndexed();
+  const std::uint64_t hash = HashOf(file_key);
+  Probe(key_rows_, hash, [&](std::size_t row) {
+    if (KeyHashOf(row) == hash) rows.push_back(static_cast<int>(row));
+    return false;
+  });
+  return rows;
+}
+
+bool RenameList::HoldsPath(std::string_view file_path) const {
+  EnsureIndexed();
+  return Probe(path_rows_, HashOf(file_path),
+               [&](std::size_t row) { return path.entries[row] == file_path; });
+}
+
+void RenameList::ForgetPath(const std::string& /*file_path*/) {
+  // The path has left its column already; the tables drop it on their next rebuild.
+  stale_ = true;
+}
+
+void RenameList::ReorderPaths(const std::vector<std::size_t>& order) {
+  key_hashes_.resize(path.entries.size(), 0);
+  std::vector<std::string> paths;
+  std::vector<std::uint64_t> keys;
+  paths.reserve(order.size());
+  keys.reserve(order.size());
+  for (std::size_t row : order) {
+    paths.push_back(std::move(path.entries[row]));
+    keys.push_back(key_hashes_[row]);
+  }
+  path.entries = std::move(paths);
+  key_hashes_ = std::move(keys);
+  stale_ = true;
+}
+
+void RenameList::SwapPaths(int a, int b) {
+  key_hashes_.resize(path.entries.size(), 0);
+  const auto at = [](int row) { return static_cast<std::size_t>(row); };
+  std::swap(path.entries[at(a)], path.entries[at(b)]);
+  std::swap(key_hashes_[at(a)], key_hashes_[at(b)]);
+  stale_ = true;
+}
+
+void RenameList::ErasePath(int row) {
+  if (row < 0 || row >= path.size()) return;
+  key_hashes_.resize(path.entries.size(), 0);
+  path.entries.erase(path.entries.begin() + row);
+  key_hashes_.erase(key_hashes_.begin() + row);
+  stale_ = true;
 }
 
 void RenameList::Clear() {
   for (ListColumn* c : {&number, &path, &unique, &extension}) *c = ListColumn{};
-  key_of_path_.clear();
-  paths_of_key_.clear();
+  number.counted = 0;
+  key_hashes_ = {};
+  path_rows_ = {};
+  key_rows_ = {};
+  indexed_rows_ = 0;
+  stale_ = false;
 }
 
 void RenameList::DropLastNumber() {
-  if (!number.entries.empty()) number.entries.pop_back();
+  if (number.counted > 0) --number.counted;
 }
 
 void RenameList::SelectAll(int row) {

@@ -3,20 +3,35 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
-#include <unordered_map>
+#include <string_view>
 #include <vector>
 
 namespace zefa {
 
-/** One list box of the main window: its entries, its selected row and its first visible row. */
+/**
+ * One list box of the main window: its entries, its selected row and its first visible row.
+ * A counting column stores no entries: it has `counted` rows and row i reads i + 1.
+ */
 struct ListColumn {
   std::vector<std::string> entries;
   int selected = -1;  // -1: no row selected
   int top = 0;
+  int counted = -1;  // -1: the rows are `entries`
 
-  int size() const { return static_cast<int>(entries.size()); }
+  int size() const { return counted >= 0 ? counted : static_cast<int>(entries.size()); }
   bool HasSelection() const { return selected >= 0 && selected < size(); }
+  /** The text of `row`, which must be below size(). */
+  std::string Text(int row) const {
+    return counted >= 0 ? std::to_string(row + 1) : entries[static_cast<std::size_t>(row)];
+  }
+  /** Every row's text. */
+  std::vector<std::string> Texts() const {
+    std::vector<std::string> texts;
+    for (int row = 0; row < size(); ++row) texts.push_back(Text(row));
+    return texts;
+  }
 };
 
 enum class ColumnId { kNumber = 0, kPath = 1, kUnique = 2, kExtension = 3 };
@@ -24,11 +39,17 @@ enum class ColumnId { kNumber = 0, kPath = 1, kUnique = 2, kExtension = 3 };
 /**
  * The files of the next rename run as four parallel columns: row i is entry i of every
  * column. Each column keeps its own selection, so the selections can differ after the
- * move commands. The columns always hold the same number of entries and the number
- * column reads "1" to "n".
+ * move commands. The columns always hold the same number of rows and the number column
+ * counts them, "1" to "n", without storing a text per row.
+ *
+ * For the duplicate check each row of the target-path column keeps a hash of its file's
+ * key, and two open-addressing tables of row indices find a path or a key hash without a
+ * scan: a few bytes a row, where maps of strings took hundreds.
  */
 class RenameList {
  public:
+  RenameList() { number.counted = 0; }
+
   ListColumn number;
   ListColumn path;
   ListColumn unique;
@@ -38,30 +59,58 @@ class RenameList {
   const ListColumn& column(ColumnId id) const;
 
   int size() const { return number.size(); }
-  bool empty() const { return number.entries.empty(); }
+  bool empty() const { return number.size() == 0; }
 
   /** Appends a row; `file_key` identifies the file for the duplicate check. */
   void AppendRow(std::string file_path, std::string unique_name, std::string extension_text,
                  std::string file_key);
   /** Makes room for `rows` rows in all, so that adding many files at once grows nothing twice. */
   void Reserve(std::size_t rows);
-  /** Whether a listed file has this key (a hash look-up, not a scan). */
-  bool HoldsFile(const std::string& file_key) const;
+  /** Whether a row recorded this file key when it was added (a hash look-up, not a scan). */
+  bool HoldsFile(const std::string& file_key) const { return !RowsRecordedAs(file_key).empty(); }
+  /**
+   * The target-path rows that recorded this file key when they were added. A file renamed
+   * since keeps its key under a path that no longer names it, so the caller asks the file
+   * system again before calling a file listed.
+   */
+  std::vector<int> RowsRecordedAs(const std::string& file_key) const;
   /** Whether this very path is listed (its file may have been replaced since). */
-  bool HoldsPath(const std::string& file_path) const { return key_of_path_.count(file_path) != 0; }
+  bool HoldsPath(std::string_view file_path) const;
   /** Forgets the key of a path that left the target-path column. */
   void ForgetPath(const std::string& file_path);
   /** Empties every column and forgets every file; selections none, tops 0. */
   void Clear();
-  /** Removes the last entry of the number column. */
+  /** Removes the last row of the number column. */
   void DropLastNumber();
+
+  /** Puts the target paths in the order `order` names (a permutation of the rows). */
+  void ReorderPaths(const std::vector<std::size_t>& order);
+  /** Exchanges two target paths with their file keys. */
+  void SwapPaths(int a, int b);
+  /** Removes one target path with its file key (the other columns are left alone). */
+  void ErasePath(int row);
 
   /** Selects `row` (or none with -1) in all four columns. */
   void SelectAll(int row);
 
  private:
-  std::unordered_map<std::string, std::string> key_of_path_;
-  std::unordered_map<std::string, int> paths_of_key_;
+  // Row indices plus one (0: a free slot), by hash of the path or of the file key.
+  using Table = std::vector<std::uint32_t>;
+
+  std::uint64_t KeyHashOf(std::size_t row) const {
+    return row < key_hashes_.size() ? key_hashes_[row] : 0;
+  }
+  void IndexRow(std::size_t row) const;
+  void Rebuild(std::size_t rows) const;
+  void EnsureIndexed() const;
+
+  std::vector<std::uint64_t> key_hashes_;  // per target-path row; 0: no key recorded
+  // The tables follow the rows lazily: a reorder or removal marks them stale and the next
+  // look-up rebuilds them in one pass.
+  mutable Table path_rows_;
+  mutable Table key_rows_;
+  mutable std::size_t indexed_rows_ = 0;
+  mutable bool stale_ = false;
 };
 
 /** The rows a command names: the list's rows, never past the end of any of its columns. */

@@ -47,7 +47,8 @@ MoveResult MoveRow(RenameList& list, int step) {
   if (AtEdge(list.path, step)) return MoveResult::kNothing;
   const int row = SelectedOrNone(list.path);
   if (row < 0) return MoveResult::kNoSelection;
-  Exchange(list.path, row, step);
+  list.SwapPaths(row, row + step);
+  list.path.selected = row + step;
   if (list.extension.size() == list.path.size()) {
     Exchange(list.extension, RowToMove(list.extension, step, row), step);
   }
@@ -67,16 +68,14 @@ MoveResult MoveUniqueName(RenameList& list, int step) {
 bool RemoveRow(RenameList& list) {
   const int row = SelectedOrNone(list.path);
   if (row < 0) return false;
-  const std::string removed = list.path.entries[At(row)];
   const int unique_row = SelectedOrNone(list.unique) >= 0 ? list.unique.selected : row;
   const int extension_row = SelectedOrNone(list.extension) >= 0 ? list.extension.selected : row;
-  EraseRow(list.path, row);
+  list.ErasePath(row);
+  EraseRow(list.path, -1);
   EraseRow(list.unique, unique_row);
   EraseRow(list.extension, extension_row);
   list.DropLastNumber();
   EraseRow(list.number, -1);
-  // The file may be added again once it has left the list.
-  list.ForgetPath(removed);
   return true;
 }
 

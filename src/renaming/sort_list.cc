@@ -56,13 +56,16 @@ void ToUtf16(const std::string& text, UConverter* shift_jis, std::u16string& out
 
 }  // namespace
 
-void SortByCollation(std::vector<std::string>& texts, CodePage code_page) {
-  if (texts.size() < 2) return;
+std::vector<std::size_t> CollationOrder(const std::vector<std::string>& texts, CodePage code_page) {
+  std::vector<std::size_t> order(texts.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  if (texts.size() < 2) return order;
   UErrorCode status = U_ZERO_ERROR;
   IcuHandle<UCollator, ucol_close> collator{ucol_open(CollationLocale(), &status)};
   if (U_FAILURE(status) || collator.handle == nullptr) {
-    std::sort(texts.begin(), texts.end());
-    return;
+    std::sort(order.begin(), order.end(),
+              [&](std::size_t a, std::size_t b) { return texts[a] < texts[b]; });
+    return order;
   }
   // Secondary strength ignores letter case; digit runs collate by their value.
   ucol_setStrength(collator.handle, UCOL_SECONDARY);
@@ -102,8 +105,7 @@ void SortByCollation(std::vector<std::string>& texts, CodePage code_page) {
   }
   key_start[texts.size()] = keys.size();
 
-  std::vector<std::size_t> order(texts.size());
-  std::iota(order.begin(), order.end(), std::size_t{0});
+  keys.shrink_to_fit();
   const auto key_of = [&](std::size_t i) {
     return reinterpret_cast<const char*>(keys.data() + key_start[i]);
   };
@@ -112,6 +114,11 @@ void SortByCollation(std::vector<std::string>& texts, CodePage code_page) {
     if (by_key != 0) return by_key < 0;
     return texts[a] < texts[b];
   });
+  return order;
+}
+
+void SortByCollation(std::vector<std::string>& texts, CodePage code_page) {
+  const std::vector<std::size_t> order = CollationOrder(texts, code_page);
   std::vector<std::string> sorted;
   sorted.reserve(texts.size());
   for (std::size_t i : order) sorted.push_back(std::move(texts[i]));
@@ -120,17 +127,16 @@ void SortByCollation(std::vector<std::string>& texts, CodePage code_page) {
 
 void SortRows(RenameList& list, std::string_view common_name, const DeriveSettings& settings,
               const TextRules& rules) {
-  SortByCollation(list.path.entries, rules.code_page);
+  list.ReorderPaths(CollationOrder(list.path.entries, rules.code_page));
   const std::size_t rows = list.path.entries.size();
-  std::vector<std::string> unique_names(rows);
-  std::vector<std::string> extensions(rows);
+  // Derived in place, so that the sort holds no second copy of the two columns.
+  list.unique.entries.resize(rows);
+  list.extension.entries.resize(rows);
   for (std::size_t i = 0; i < rows; ++i) {
     const std::string& path = list.path.entries[i];
-    unique_names[i] = DeriveUniqueName(path, common_name, settings, rules);
-    extensions[i] = ExtensionOfPath(path, rules);
+    list.unique.entries[i] = DeriveUniqueName(path, common_name, settings, rules);
+    list.extension.entries[i] = ExtensionOfPath(path, rules);
   }
-  list.unique.entries = std::move(unique_names);
-  list.extension.entries = std::move(extensions);
   list.unique.selected = -1;
   list.extension.selected = -1;
 }

@@ -26,5 +26,7 @@ void SortRows(RenameList& list, std::string_view common_name, const DeriveSettin
  * so the result does not depend on the order given.
  */
 void SortByCollation(std::vector<std::string>& texts, CodePage code_page);
+/** The order SortByCollation puts `texts` in, as their indices. */
+std::vector<std::size_t> CollationOrder(const std::vector<std::string>& texts, CodePage code_page);
 
 }  // namespace zefa

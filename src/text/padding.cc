@@ -17,9 +17,10 @@ std::string PadTwoDigits(int number, std::string_view text) {
 
 std::string NumberText(int number, int digits) {
   const std::string text = std::to_string(number);
-  if (digits == 2) return PadTwoDigits(number, text);
-  if (digits == 3) return PadNumber(number, text);
-  return text;
+  if (digits < 2 || digits > kMaxDigits) return text;
+  std::size_t zeros = 0;
+  for (int power = 1, bound = 10; power < digits; ++power, bound *= 10) zeros += number < bound;
+  return std::string(zeros, '0') + text;
 }
 
 }  // namespace zefa

@@ -45,7 +45,7 @@ class MainWindowFlowsTest : public QObject {
   void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
 
   std::vector<std::string> Column(zefa::ColumnId id) {
-    return form_->state().list.column(id).entries;
+    return form_->state().list.column(id).Texts();
   }
 
  private slots:

@@ -130,6 +130,20 @@ class MainWindowTest : public QObject {
     opened_.clear();
   }
 
+  void TheNumberColumnShowsSevenDigitsWhole() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    auto* view = Find<QListView>(*form, "ListBox1");
+    QCOMPARE(view->geometry(), QRect(8, 24, 41, 177));
+    // Only the number column is read here, so a count stands in for a million rows.
+    form->state().list.number.counted = 1000000;
+    const QAbstractItemModel& model = *view->model();
+    QVERIFY(!model.data(model.index(0, 0), Qt::FontRole).isValid());
+    QCOMPARE(model.data(model.index(999999, 0)).toString(), QStringLiteral("1000000"));
+    const QFont font = model.data(model.index(999999, 0), Qt::FontRole).value<QFont>();
+    QVERIFY(QFontMetrics(font).horizontalAdvance(QStringLiteral("1000000")) <= 33);
+    form->state().list.number.counted = 0;
+  }
+
   void ControlsStandWhereTheyShould() {
     auto form = MakeForm("[Option]\nUpdateCheck=0\nUpDownButton_rendo=0\n");
     QCOMPARE(form->windowTitle(), QStringLiteral("ZeFa Oru"));
@@ -403,7 +417,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(list.path.entries[2], third);
     QCOMPARE(list.unique.entries[2], std::string("archive.tar"));
     QCOMPARE(list.extension.entries[2], std::string(".gz"));
-    QCOMPARE(list.number.entries[2], std::string("3"));
+    QCOMPARE(list.number.Text(2), std::string("3"));
     QCOMPARE(Find<QListView>(*form, "ListBox2")->model()->rowCount(), 3);
     QCOMPARE(Find<QLabel>(*form, "Label10")->text(), QStringLiteral("3"));
     const std::vector<std::string> expected = {

@@ -106,7 +106,7 @@ class SettingsDialogTest : public QObject {
     }
     auto* spin = Find<QSpinBox>(dialog.get(), "SpinEdit1");
     QCOMPARE(spin->minimum(), 1);
-    QCOMPARE(spin->maximum(), 3);
+    QCOMPARE(spin->maximum(), 6);
     for (const char* name : {"Button1", "Button2"}) {
       auto* button = Find<QPushButton>(dialog.get(), name);
       QVERIFY2(!button->isDefault() && !button->autoDefault(), name);
@@ -127,7 +127,7 @@ class SettingsDialogTest : public QObject {
 
     auto unknown = MakeDialog("[Option]\npattern=9\nketa=7\n");
     QVERIFY(Find<QRadioButton>(unknown.get(), "RadioButton1")->isChecked());
-    QCOMPARE(Find<QSpinBox>(unknown.get(), "SpinEdit1")->value(), 3);
+    QCOMPARE(Find<QSpinBox>(unknown.get(), "SpinEdit1")->value(), 6);
   }
 
   void ExampleFollowsEveryChange() {
@@ -140,6 +140,8 @@ class SettingsDialogTest : public QObject {
     edit1->selectAll();
     QTest::keyClicks(edit1, QStringLiteral("(("));
     QCOMPARE(Panel(*dialog), QStringLiteral("((1]"));
+    Find<QSpinBox>(dialog.get(), "SpinEdit1")->setValue(6);
+    QCOMPARE(Panel(*dialog), QStringLiteral("((000001]"));
     Find<QSpinBox>(dialog.get(), "SpinEdit1")->setValue(3);
     QCOMPARE(Panel(*dialog), QStringLiteral("((001]"));
 
@@ -161,7 +163,8 @@ class SettingsDialogTest : public QObject {
   void DigitsOutOfRangeComeToTheBoundOnLeaving_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<int>("value");
-    QTest::newRow("7") << QStringLiteral("7") << 3;
+    QTest::newRow("7") << QStringLiteral("7") << 6;
+    QTest::newRow("1000") << QStringLiteral("1000") << 6;
     QTest::newRow("0") << QStringLiteral("0") << 1;
     QTest::newRow("-5") << QStringLiteral("-5") << 1;
     QTest::newRow("empty") << QString() << 1;
@@ -185,7 +188,7 @@ class SettingsDialogTest : public QObject {
     QApplication::sendEvent(spin, &leave);
     QCOMPARE(spin->value(), value);
     QCOMPARE(spin->text(), QString::number(value));
-    QCOMPARE(Panel(*dialog), value == 3 ? QStringLiteral("[001]") : QStringLiteral("[1]"));
+    QCOMPARE(Panel(*dialog), value == 6 ? QStringLiteral("[000001]") : QStringLiteral("[1]"));
   }
 
   void OkSavesAndRunsTheMainWindowStartUp() {

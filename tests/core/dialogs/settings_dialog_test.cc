@@ -39,6 +39,9 @@ TEST(SettingsDialogExample, PadsTheNumberAndWrapsItInTheBrackets) {
       {"3", "", "", "001"},
       {"2", "[", "]", "[01]"},
       {"3", "<<", "", "<<001"},
+      {"4", "(", ")", "(0001)"},
+      {"5", "", "", "00001"},
+      {"6", "[", "]", "[000001]"},
       // Out of range or no number at all while typing: the bare "1".
       {"7", "(", ")", "(1)"},
       {"0", "(", ")", "(1)"},
@@ -83,8 +86,9 @@ TEST(SettingsDialogLoad, DigitsComeToTheNearerBoundAndUnknownPatternsToRadioButt
     int radio;
   };
   const Case cases[] = {
-      {"0", "1", "1", 1},   {"7", "2", "3", 2},   {"-4", "8", "1", 8}, {"2", "7", "2", 7},
-      {"0x3", "9", "3", 1}, {"abc", "0", "1", 1}, {"3", "-1", "3", 1}, {"", "x", "1", 1},
+      {"0", "1", "1", 1},   {"7", "2", "6", 2},   {"-4", "8", "1", 8},   {"2", "7", "2", 7},
+      {"0x3", "9", "3", 1}, {"abc", "0", "1", 1}, {"3", "-1", "3", 1},   {"", "x", "1", 1},
+      {"4", "1", "4", 1},   {"6", "1", "6", 1},   {"1000", "1", "6", 1},
   };
   for (const Case& c : cases) {
     DialogWorld world;
@@ -142,7 +146,8 @@ TEST(SettingsDialogSave, EveryValueReadsBackExactly) {
 
 TEST(SettingsDialogSave, DigitsOutsideTheRangeAreSavedAtTheNearerBound) {
   const std::pair<const char*, const char*> cases[] = {
-      {"7", "keta=3\n"}, {"0", "keta=1\n"}, {"", "keta=1\n"}, {"-", "keta=1\n"}, {"2", "keta=2\n"}};
+      {"7", "keta=6\n"}, {"0", "keta=1\n"}, {"", "keta=1\n"}, {"-", "keta=1\n"},
+      {"2", "keta=2\n"}, {"4", "keta=4\n"}, {"6", "keta=6\n"}};
   for (const auto& [spin, line] : cases) {
     DialogWorld world;
     SettingsDialogValues values;

@@ -34,7 +34,7 @@ TEST_F(AddFileTest, AppendsNumberPathUniqueNameAndExtension) {
   }
   EXPECT_EQ(prompter.log, Strings{});
   const RenameList& list = state.list;
-  EXPECT_EQ(list.number.entries, (Strings{"1", "2", "3", "4"}));
+  EXPECT_EQ(list.number.Texts(), (Strings{"1", "2", "3", "4"}));
   EXPECT_EQ(list.path.entries, (Strings{photo, archive, profile, readme}));
   EXPECT_EQ(list.unique.entries, (Strings{"IMG_001", "archive.tar", "", "README"}));
   EXPECT_EQ(list.extension.entries, (Strings{".JPG", ".gz", ".profile", ""}));
@@ -100,7 +100,7 @@ TEST_F(AddFileTest, DropAddsInOrderAndEachRefusalShowsItsOwnBox) {
   EXPECT_EQ(prompter.log,
             (Strings{Inform(kAlreadyListedMessage + listed), Inform(kNotAFileMessage)}));
   EXPECT_EQ(state.list.path.entries, (Strings{listed, first, third}));
-  EXPECT_EQ(state.list.number.entries, (Strings{"1", "2", "3"}));
+  EXPECT_EQ(state.list.number.Texts(), (Strings{"1", "2", "3"}));
 }
 
 TEST_F(AddFileTest, DroppedPathsAreTakenWhole) {
@@ -141,6 +141,21 @@ TEST_F(AddFileTest, APathListedOnceStaysListedWhenItsFileIsReplaced) {
   AddFile(state, MakeContext(), file);
   EXPECT_EQ(prompter.log, Strings{Inform(kAlreadyListedMessage + file)});
   EXPECT_EQ(state.list.size(), 1);
+}
+
+TEST_F(AddFileTest, AFileRenamedSinceItWasListedIsNotListedUnderItsNewName) {
+  const std::string file = dir.Touch("a.txt");
+  AddFile(state, MakeContext(), file);
+  // A run renames the file; its row keeps the old path, which names nothing now.
+  std::filesystem::rename(file, dir / "trip 001.txt");
+  AddFile(state, MakeContext(), dir / "trip 001.txt");
+  EXPECT_EQ(prompter.log, Strings{});
+  EXPECT_EQ(state.list.path.entries, (Strings{file, dir / "trip 001.txt"}));
+  // Back under the listed path, it is that row's file again.
+  std::filesystem::rename(dir / "trip 001.txt", file);
+  ASSERT_EQ(::link(file.c_str(), (dir / "hard2.txt").c_str()), 0);
+  AddFile(state, MakeContext(), dir / "hard2.txt");
+  EXPECT_EQ(prompter.log, Strings{Inform(kAlreadyListedMessage + (dir / "hard2.txt"))});
 }
 
 TEST_F(AddFileTest, SettingsAndCommonNameAreThoseOfEachCommand) {

@@ -55,7 +55,7 @@ class RowCommands : public ListFixture, public ::testing::WithParamInterface<Row
   }
   static std::string Digits(const ListColumn& column) {
     std::string digits;
-    for (const std::string& entry : column.entries) digits += entry.back();
+    for (const std::string& entry : column.Texts()) digits += entry.back();
     return digits;
   }
 };
@@ -275,7 +275,7 @@ TEST_F(ListFixture, RemovalKeepsTheLabelsAndForgetsTheFile) {
   state.list.path.top = 2;
   EXPECT_EQ(Label10Text(state), "12");
   Button5Click(state, MakeContext());
-  EXPECT_EQ(state.list.number.entries, (Strings{"1", "2"}));
+  EXPECT_EQ(state.list.number.Texts(), (Strings{"1", "2"}));
   EXPECT_EQ(Label10Text(state), "11");
   EXPECT_EQ(state.label5, "2");
   EXPECT_EQ(state.edit1, "kept");

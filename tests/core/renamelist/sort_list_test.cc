@@ -88,7 +88,7 @@ TEST_F(SortCommand, YesSortsPathsAndDerivesNamesAnew) {
             (Strings{"/p/IMG_1.jpg", "/p/img_2.JPG", "/p/IMG_10.jpg", "/p/Zeta.tar.gz"}));
   EXPECT_EQ(list.unique.entries, (Strings{"IMG_1", "img_2", "IMG_10", "Zeta.tar"}));
   EXPECT_EQ(list.extension.entries, (Strings{".jpg", ".JPG", ".jpg", ".gz"}));
-  EXPECT_EQ(list.number.entries, (Strings{"1", "2", "3", "4"}));
+  EXPECT_EQ(list.number.Texts(), (Strings{"1", "2", "3", "4"}));
   EXPECT_EQ(list.number.selected, 1);
   EXPECT_EQ(list.path.selected, 1);
   EXPECT_EQ(list.path.top, 2);

@@ -1,0 +1,213 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+//
+// The window's steps on `rows` real files (100,000 by default; pass 1000000 for a million):
+// the drop (DropFiles), the sort (Button11Click), the preview (BuildPreview), the rename
+// run with a restore file (Button2Click) and its undo (Undo1Click), each timed, with the
+// resident memory they leave and their peak, per row beyond the bytes of the paths; then a
+// bare renameat2 loop over the same full paths there and back, in the same run.
+// Usage: scale_bench [rows] [folder]; the folder defaults to $ZEFA_BENCH_DIR, else the
+// system's temporary folder.
+#include <fcntl.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "commands/add_file_command.h"
+#include "commands/main_state.h"
+#include "commands/preview_command.h"
+#include "commands/rename_command.h"
+#include "commands/sort_command.h"
+#include "commands/undo_command.h"
+#include "platform/file_system.h"
+#include "platform/program_paths.h"
+#include "platform/prompter.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class YesPrompter : public zefa::Prompter {
+ public:
+  std::string chosen_file;
+  std::vector<std::string> messages;
+
+  void Beep(zefa::BeepKind) override {}
+  bool Confirm(const std::string&) override { return true; }
+  bool Warn(const std::string&) override { return true; }
+  void Error(const std::string& text) override { messages.push_back(text); }
+  void Inform(const std::string& text) override {
+    if (text != "完了しました") messages.push_back(text);
+  }
+  bool Ask(const std::string&) override { return true; }
+  void ApplicationError(const std::string& text) override { messages.push_back(text); }
+  std::optional<std::string> ChooseFile(const zefa::FileChoice&) override { return chosen_file; }
+};
+
+double Seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// Resident and peak resident kilobytes, from /proc/self/status.
+long StatusKb(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind(field, 0) == 0) return std::atol(line.c_str() + std::string(field).size());
+  }
+  return -1;
+}
+
+// Starts a new peak, so that each step's own peak is read.
+void ResetPeak() {
+  FILE* refs = std::fopen("/proc/self/clear_refs", "w");
+  if (refs == nullptr) return;
+  std::fputs("5", refs);
+  std::fclose(refs);
+}
+
+double BareLoop(const std::vector<std::string>& from, const std::vector<std::string>& to,
+                int& failures) {
+  const auto started = Clock::now();
+  for (std::size_t i = 0; i < from.size(); ++i) {
+    if (renameat2(AT_FDCWD, from[i].c_str(), AT_FDCWD, to[i].c_str(), RENAME_NOREPLACE) != 0) {
+      ++failures;
+    }
+  }
+  return Seconds(started);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
+  std::string base = argc > 2 ? argv[2] : "";
+  if (base.empty() && std::getenv("ZEFA_BENCH_DIR") != nullptr)
+    base = std::getenv("ZEFA_BENCH_DIR");
+  if (base.empty()) base = std::filesystem::temp_directory_path().string();
+  std::string root = base + "/zefa-scale-bench-XXXXXX";
+  if (mkdtemp(root.data()) == nullptr) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+  const std::string files = root + "/旅行の写真";
+  std::filesystem::create_directory(files);
+  {
+    std::ofstream settings(root + "/ZeFa_oru.ini", std::ios::binary);
+    settings << "[Option]\nketa=6\npattern=1\nspace=1\nwhen_add=1\n";
+  }
+
+  // Created in reverse name order, so that the sort has work to do.
+  std::vector<std::string> old_paths(static_cast<std::size_t>(rows));
+  std::vector<std::string> new_paths(static_cast<std::size_t>(rows));
+  std::size_t path_bytes = 0;
+  for (int i = 0; i < rows; ++i) {
+    char name[64];
+    std::snprintf(name, sizeof name, "/DSC_%07d.jpg", i + 1);
+    old_paths[static_cast<std::size_t>(i)] = files + name;
+    std::snprintf(name, sizeof name, "/旅行 %06d.jpg", i + 1);
+    new_paths[static_cast<std::size_t>(i)] = files + name;
+    path_bytes += old_paths[static_cast<std::size_t>(i)].size() + 1;
+  }
+  for (int i = rows - 1; i >= 0; --i) {
+    const int fd = open(old_paths[static_cast<std::size_t>(i)].c_str(),
+                        O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+      std::perror("open");
+      return 1;
+    }
+    close(fd);
+  }
+  std::vector<std::string> dropped(old_paths.rbegin(), old_paths.rend());
+
+  YesPrompter prompter;
+  zefa::NativeFileSystem file_system;
+  zefa::ProgramPaths paths;
+  paths.settings_path = root + "/ZeFa_oru.ini";
+  paths.restore_folder = root + "/restore";
+  const zefa::Context context{prompter, file_system, paths, zefa::NativeTextRules()};
+  zefa::MainState state;
+  state.edit2 = "旅行";
+
+  const double per_path = static_cast<double>(path_bytes) / rows;
+  const long bare_kb = StatusKb("VmRSS:");
+  std::printf("%d files in %s, paths of %.0f bytes on average; resident %.1f MB before the drop\n",
+              rows, files.c_str(), per_path, static_cast<double>(bare_kb) / 1024);
+  std::printf("%-10s %9s %11s %14s %14s\n", "step", "seconds", "us/row", "resident B/row",
+              "peak B/row");
+  const auto report = [&](const char* step, double seconds) {
+    const double resident = (StatusKb("VmRSS:") - bare_kb) * 1024.0 / rows - per_path;
+    const double peak = (StatusKb("VmHWM:") - bare_kb) * 1024.0 / rows - per_path;
+    std::printf("%-10s %9.3f %11.3f %14.0f %14.0f\n", step, seconds, seconds * 1e6 / rows, resident,
+                peak);
+    std::fflush(stdout);
+  };
+
+  ResetPeak();
+  auto started = Clock::now();
+  zefa::DropFiles(state, context, dropped);
+  report("drop", Seconds(started));
+  std::vector<std::string>().swap(dropped);
+
+  ResetPeak();
+  started = Clock::now();
+  zefa::Button11Click(state, context);
+  report("sort", Seconds(started));
+  const bool sorted = state.list.size() == rows && state.list.path.entries.front() == old_paths[0];
+
+  ResetPeak();
+  started = Clock::now();
+  std::size_t preview_rows = 0;
+  {
+    const auto preview = zefa::BuildPreview(state, context);
+    preview_rows = preview ? static_cast<std::size_t>(preview->size()) : 0;
+    report("preview", Seconds(started));
+    // The bare loop renames to the names the run gives, taken from the preview.
+    for (int i = 0; preview && i < preview->size(); ++i) {
+      new_paths[static_cast<std::size_t>(i)] = files + "/" + std::string(preview->After(i));
+    }
+  }
+
+  ResetPeak();
+  started = Clock::now();
+  zefa::Button2Click(state, context);
+  const double run = Seconds(started);
+  report("run", run);
+  std::size_t renamed = 0;
+  for (const std::string& path : new_paths) renamed += access(path.c_str(), F_OK) == 0;
+
+  for (const auto& entry : std::filesystem::directory_iterator(paths.restore_folder)) {
+    prompter.chosen_file = entry.path().string();
+  }
+  ResetPeak();
+  started = Clock::now();
+  zefa::Undo1Click(state, context);
+  const double undo = Seconds(started);
+  report("undo", undo);
+  std::size_t restored = 0;
+  for (const std::string& path : old_paths) restored += access(path.c_str(), F_OK) == 0;
+
+  int failures = 0;
+  const double forward = BareLoop(old_paths, new_paths, failures);
+  const double back = BareLoop(new_paths, old_paths, failures);
+  std::printf("bare renameat2 loop: %.3f s forward, %.3f s back (%d failures)\n", forward, back,
+              failures);
+  std::printf("run/bare = %.3f  undo/bare = %.3f (target <= 1.15)\n", run / forward, undo / back);
+  std::printf("sorted %s, preview rows %zu, renamed %zu/%d, restored %zu/%d\n",
+              sorted ? "yes" : "no", preview_rows, renamed, rows, restored, rows);
+  for (const std::string& message : prompter.messages) {
+    std::printf("  message: %.200s\n", message.c_str());
+  }
+
+  std::error_code ignored;
+  std::filesystem::remove_all(root, ignored);
+  return 0;
+}
