@@ -49,7 +49,7 @@ class MemoryFileSystem : public zefa::FileSystem {
   zefa::RenameOutcome RenameNoReplace(const std::string&, const std::string&) override {
     return zefa::RenameOutcome::kFailed;
   }
-  std::optional<std::string> ReadFile(const std::string&) override { return file; }
+  std::optional<std::string> ReadFile(const std::string&, std::size_t) override { return file; }
   bool WriteFile(const std::string&, std::string_view bytes, zefa::WriteMode) override {
     if (refuse_writes) return false;
     file = std::string(bytes);

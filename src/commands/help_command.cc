@@ -6,6 +6,12 @@
 #include "platform/prompter.h"
 
 namespace zefa {
+namespace {
+
+// The help page is copied only up to this size; a larger one is opened where it lies.
+constexpr std::size_t kMaxHelpBytes = std::size_t{64} << 20;
+
+}  // namespace
 
 std::optional<std::string> FindHelpFile(FileSystem& file_system,
                                         const std::vector<std::string>& folders) {
@@ -26,7 +32,7 @@ std::optional<std::string> PrepareHelp(Prompter& prompter, FileSystem& file_syst
     return std::nullopt;
   }
   if (places.view_folder.empty() || !file_system.CreateFolders(places.view_folder)) return help;
-  const std::optional<std::string> content = file_system.ReadFile(*help);
+  const std::optional<std::string> content = file_system.ReadFile(*help, kMaxHelpBytes);
   const std::string view = places.view_folder + kHelpViewName;
   if (!content || !file_system.WriteFile(view, *content, WriteMode::kReplace)) return help;
   return view;

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "commands/rename_command.h"
 
+#include <memory>
+
 #include "commands/run_command.h"
 #include "platform/command_error.h"
 #include "platform/file_system.h"
@@ -31,6 +33,7 @@ constexpr const char* kNotUtf8Text =
     "次のファイルの名前には UTF-8 として読めない文字が含まれているため、"
     "リストアファイルに記録できません。実行を中止します。\n\r";
 constexpr const char* kDoneText = "完了しました。";
+constexpr const char* kProgressText = "リネームしています";
 
 void ShowError(Prompter& prompter, const std::string& text) {
   prompter.Beep(BeepKind::kError);
@@ -74,6 +77,7 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
 
   prompter.Beep(BeepKind::kWarning);
   const bool with_restore = prompter.Warn(kRestoreQuestion);
+  std::string restore_path;
   if (with_restore) {
     // A path the record cannot give back unchanged would make the run impossible to undo.
     if (const auto unrecordable = FirstUnrecordableRow(plan)) {
@@ -85,10 +89,19 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
     prompter.Inform(kRestoreNotice);
     // The whole record is on the disk before the first file is touched; a refused write
     // ends the run here, with nothing renamed.
-    WriteRestoreFile(context.file_system, context.paths.restore_folder, context.rules, plan);
+    restore_path =
+        WriteRestoreFile(context.file_system, context.paths.restore_folder, context.rules, plan);
   }
 
-  ExecuteRenamePlan(plan, context.file_system);
+  {
+    const std::unique_ptr<Progress> progress =
+        prompter.StartProgress(kProgressText, RenamesOf(plan));
+    // A stop asked for in the progress window ends the run after the current rename.
+    ExecuteRenamePlan(plan, context.file_system,
+                      [&](std::size_t done) { return progress->Advance(done); });
+  }
+  // The rows that did not move, so that the undo never looks for them.
+  if (!restore_path.empty()) AppendRunOutcome(context.file_system, restore_path, plan);
 
   prompter.Beep(BeepKind::kInformation);
   prompter.Inform(kDoneText);

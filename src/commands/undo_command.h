@@ -11,9 +11,10 @@ namespace zefa {
 void Undo1Click(MainState& state, const Context& context);
 
 /**
- * Lets the user choose a restore file, confirms with its first new path, checks that
- * every recorded new path still exists, and renames each row back in ascending order,
- * never overwriting; a rename that fails is skipped. The restore file is read once.
+ * Lets the user choose a restore file, confirms with its first new path, checks the
+ * record (PlanUndo) and renames the run's own files back in ascending order, never
+ * overwriting; after "完了しました" the rows that could not be renamed back are named. The
+ * restore file is read once.
  */
 void UndoRun(const Context& context);
 

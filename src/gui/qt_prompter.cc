@@ -3,9 +3,13 @@
 #include "qt_prompter.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFileDialog>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QStringList>
+#include <algorithm>
+#include <limits>
 
 #include "qt_text.h"
 
@@ -19,6 +23,46 @@ void SetUpBox(QMessageBox& box, QMessageBox::Icon icon, const QString& title,
   box.setTextFormat(Qt::PlainText);
   box.setText(MessageToQt(text));
 }
+
+// The window follows the task at most this often, so that a fast step costs a clock read.
+constexpr qint64 kProgressUpdateMs = 40;
+constexpr int kProgressShowMs = 1000;
+
+class QtProgress : public zefa::Progress {
+ public:
+  QtProgress(QWidget* parent, const std::string& text, std::size_t total)
+      : text_(MessageToQt(text)),
+        total_(total),
+        dialog_(text_, QtPrompter::kStopText, 0, Steps(total), parent) {
+    dialog_.setWindowTitle(QtPrompter::kApplicationTitle);
+    dialog_.setWindowModality(Qt::ApplicationModal);
+    dialog_.setMinimumDuration(kProgressShowMs);
+    dialog_.setAutoReset(false);
+    dialog_.setAutoClose(false);
+    dialog_.setValue(0);
+    clock_.start();
+  }
+
+  bool Advance(std::size_t done) override {
+    if (clock_.elapsed() - last_ms_ < kProgressUpdateMs) return !dialog_.wasCanceled();
+    last_ms_ = clock_.elapsed();
+    dialog_.setLabelText(text_ + QStringLiteral("（%1 / %2）").arg(done).arg(total_));
+    // Once shown, a modal dialog paints the windows and hears 中止 here.
+    dialog_.setValue(std::min(Steps(done), dialog_.maximum()));
+    return !dialog_.wasCanceled();
+  }
+
+ private:
+  static int Steps(std::size_t count) {
+    return static_cast<int>(std::min<std::size_t>(count, std::numeric_limits<int>::max()));
+  }
+
+  QString text_;
+  std::size_t total_;
+  QProgressDialog dialog_;
+  QElapsedTimer clock_;
+  qint64 last_ms_ = 0;
+};
 
 }  // namespace
 
@@ -107,4 +151,9 @@ std::optional<std::string> QtPrompter::ChooseFile(const zefa::FileChoice& choice
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty()) return std::nullopt;
   return PathFromQt(files.front());
+}
+
+std::unique_ptr<zefa::Progress> QtPrompter::StartProgress(const std::string& text,
+                                                          std::size_t total) {
+  return std::make_unique<QtProgress>(parent_, text, total);
 }

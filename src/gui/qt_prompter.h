@@ -7,6 +7,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -47,6 +48,10 @@ class QtPrompter : public zefa::Prompter {
   bool Ask(const std::string& text) override;
   void ApplicationError(const std::string& text) override;
   std::optional<std::string> ChooseFile(const zefa::FileChoice& choice) override;
+  /** A modal QProgressDialog (title "ZeFa Oru", button 中止) that shows after a second. */
+  std::unique_ptr<zefa::Progress> StartProgress(const std::string& text,
+                                                std::size_t total) override;
+  static inline const QString kStopText = QStringLiteral("中止");
 
   /**
    * A filter of the form "Name(*.ext)|*.ext|Other|*.a;*.b" as Qt's name filters joined by

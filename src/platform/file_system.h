@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,6 +28,9 @@ struct RenamePair {
   const std::string* from;
   const std::string* to;
 };
+
+/** Hears how many steps of a long task are done; false asks the task to stop there. */
+using KeepGoing = std::function<bool(std::size_t done)>;
 
 struct LocalTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -61,15 +66,31 @@ class FileSystem {
   virtual RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) = 0;
   /**
    * RenameNoReplace of every pair, one after the other in order; a file system may look
-   * a folder shared by neighbouring pairs up once for all of them.
+   * a folder shared by neighbouring pairs up once for all of them. After each rename
+   * `keep_going` (when given) hears how many are done; when it answers false the batch
+   * ends there, and the outcomes are those of the pairs done.
    */
-  virtual std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs) {
+  virtual std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
+                                                         const KeepGoing& keep_going = {}) {
     std::vector<RenameOutcome> outcomes;
     outcomes.reserve(pairs.size());
-    for (const RenamePair& pair : pairs) outcomes.push_back(RenameNoReplace(*pair.from, *pair.to));
+    for (const RenamePair& pair : pairs) {
+      outcomes.push_back(RenameNoReplace(*pair.from, *pair.to));
+      if (keep_going && !keep_going(outcomes.size())) break;
+    }
     return outcomes;
   }
-  virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
+  /**
+   * The whole of a regular file (or a link to one) of at most `max_bytes`; nullopt for
+   * anything else: nothing there, a folder, a pipe or a device (never waited on), or a
+   * larger file.
+   */
+  virtual std::optional<std::string> ReadFile(const std::string& path, std::size_t max_bytes) = 0;
+  /**
+   * Adds `bytes` at the end of an existing file and flushes it to the disk before it
+   * returns; false when the platform refuses (and for a file system that cannot append).
+   */
+  virtual bool AppendFile(const std::string& /*path*/, std::string_view /*bytes*/) { return false; }
   /** Writes the whole file and flushes it to the disk before it returns. */
   virtual bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) = 0;
   /** Full path of the running executable. */
@@ -87,8 +108,10 @@ class NativeFileSystem : public FileSystem {
   std::optional<std::string> FileKey(const std::string& path) override;
   std::optional<std::string> ExistingFileKey(const std::string& path) override;
   RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override;
-  std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs) override;
-  std::optional<std::string> ReadFile(const std::string& path) override;
+  std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
+                                                 const KeepGoing& keep_going = {}) override;
+  std::optional<std::string> ReadFile(const std::string& path, std::size_t max_bytes) override;
+  bool AppendFile(const std::string& path, std::string_view bytes) override;
   bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) override;
   std::string ExecutablePath() override;
   LocalTime Now() override;

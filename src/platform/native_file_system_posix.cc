@@ -297,7 +297,7 @@ RenameOutcome NativeFileSystem::RenameNoReplace(const std::string& from, const s
 }
 
 std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
-    const std::vector<RenamePair>& pairs) {
+    const std::vector<RenamePair>& pairs, const KeepGoing& keep_going) {
   std::vector<RenameOutcome> outcomes;
   outcomes.reserve(pairs.size());
   // The folder of a stretch of pairs that stay in one folder is opened once, and each
@@ -312,6 +312,7 @@ std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
                              to.size() > slash + 1 &&
                              to.compare(0, slash + 1, from, 0, slash + 1) == 0 &&
                              to.find('/', slash + 1) == std::string::npos;
+    if (keep_going && !outcomes.empty() && !keep_going(outcomes.size())) break;
     if (!same_folder) {
       outcomes.push_back(RenameNoReplace(from, to));
       continue;
@@ -339,20 +340,52 @@ std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
     }
   }
   if (folder_fd >= 0) ::close(folder_fd);
+  if (keep_going && !outcomes.empty()) keep_going(outcomes.size());
   return outcomes;
 }
 
-std::optional<std::string> NativeFileSystem::ReadFile(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) return std::nullopt;
-  std::string bytes;
-  char chunk[65536];
-  std::size_t got = 0;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.append(chunk, got);
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) return std::nullopt;
+std::optional<std::string> NativeFileSystem::ReadFile(const std::string& path,
+                                                      std::size_t max_bytes) {
+  // The type is looked at before the open, so that no device is ever opened, and again on
+  // the open file, which O_NONBLOCK keeps from waiting for the writer of a pipe that took
+  // the name meanwhile.
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return std::nullopt;
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::optional<std::string> bytes;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
+      static_cast<std::uintmax_t>(info.st_size) <= max_bytes) {
+    bytes.emplace();
+    bytes->reserve(static_cast<std::size_t>(info.st_size));
+    char chunk[65536];
+    // One byte more than allowed tells a file that grew past the limit.
+    while (bytes) {
+      const std::size_t room = max_bytes - bytes->size() + 1;
+      const ssize_t got = ::read(fd, chunk, room < sizeof chunk ? room : sizeof chunk);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0 || bytes->size() + static_cast<std::size_t>(got) > max_bytes) {
+        bytes.reset();
+      } else if (got == 0) {
+        break;
+      } else {
+        bytes->append(chunk, static_cast<std::size_t>(got));
+      }
+    }
+  }
+  ::close(fd);
   return bytes;
+}
+
+bool NativeFileSystem::AppendFile(const std::string& path, std::string_view bytes) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat info {};
+  const bool ok =
+      ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  return ::close(fd) == 0 && ok;
 }
 
 bool NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) {

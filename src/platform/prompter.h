@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -14,6 +16,17 @@ enum class BeepKind { kWarning, kError, kInformation };
 struct FileChoice {
   std::string initial_folder;  // empty: the dialog's own default
   std::string filter;          // empty: every file
+};
+
+/** The progress of one long task, shown while the object lives. */
+class Progress {
+ public:
+  virtual ~Progress() = default;
+  /**
+   * `done` steps of the task are finished; false once the user has asked to stop. Cheap
+   * enough to be told after every step.
+   */
+  virtual bool Advance(std::size_t done) = 0;
 };
 
 /**
@@ -39,6 +52,13 @@ class Prompter {
   virtual void ApplicationError(const std::string& text) = 0;
   /** The file-open dialog for one file; nullopt when cancelled. */
   virtual std::optional<std::string> ChooseFile(const FileChoice& choice) = 0;
+  /**
+   * The progress of a task of `total` steps described by `text`: a modal window with the
+   * count done and a way to stop, shown only once the task has taken about a second; the
+   * windows stay painted meanwhile. Without a window of its own a prompter never stops a
+   * task.
+   */
+  virtual std::unique_ptr<Progress> StartProgress(const std::string& text, std::size_t total);
 };
 
 }  // namespace zefa

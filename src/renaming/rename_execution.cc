@@ -75,7 +75,14 @@ bool CheckNameParts(const RenameList& list, const NameSettings& settings, const 
   return true;
 }
 
-void ExecuteRenamePlan(std::vector<PlannedRename>& plan, FileSystem& file_system) {
+std::size_t RenamesOf(const std::vector<PlannedRename>& plan) {
+  std::size_t renames = 0;
+  for (const PlannedRename& row : plan) renames += row.new_path != row.old_path;
+  return renames;
+}
+
+void ExecuteRenamePlan(std::vector<PlannedRename>& plan, FileSystem& file_system,
+                       const KeepGoing& keep_going) {
   std::vector<RenamePair> pairs;
   std::vector<PlannedRename*> renamed_rows;
   pairs.reserve(plan.size());
@@ -88,9 +95,9 @@ void ExecuteRenamePlan(std::vector<PlannedRename>& plan, FileSystem& file_system
     pairs.push_back({&row.old_path, &row.new_path});
     renamed_rows.push_back(&row);
   }
-  const std::vector<RenameOutcome> outcomes = file_system.RenameEachNoReplace(pairs);
-  for (std::size_t i = 0; i < renamed_rows.size(); ++i) {
-    renamed_rows[i]->status = i < outcomes.size() ? StatusOf(outcomes[i]) : RowStatus::kFailed;
+  const std::vector<RenameOutcome> outcomes = file_system.RenameEachNoReplace(pairs, keep_going);
+  for (std::size_t i = 0; i < renamed_rows.size() && i < outcomes.size(); ++i) {
+    renamed_rows[i]->status = StatusOf(outcomes[i]);
   }
 }
 

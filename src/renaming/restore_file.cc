@@ -14,6 +14,23 @@ constexpr std::string_view kCountSection = "Count";
 constexpr std::string_view kCountKey = "count";
 constexpr std::string_view kBeforeSection = "before";
 constexpr std::string_view kAfterSection = "after";
+constexpr std::string_view kIdentitySection = "identity";
+constexpr std::string_view kOutcomeSection = "notrenamed";
+constexpr std::string_view kOutcomeEndKey = "end";
+
+// A line longer than this holds a value longer than any recorded path, however encoded.
+constexpr std::size_t kMaxLineBytes = 4 * kMaxRecordedPathBytes + 64;
+
+bool HasOverlongLine(std::string_view bytes) {
+  std::size_t start = 0;
+  while (start < bytes.size()) {
+    const std::size_t end = bytes.find_first_of("\r\n", start);
+    const std::size_t stop = end == std::string_view::npos ? bytes.size() : end;
+    if (stop - start > kMaxLineBytes) return true;
+    start = stop + 1;
+  }
+  return false;
+}
 
 // Restore files of one second beyond this many are refused rather than searched forever.
 constexpr int kMaxAttempts = 1000;
@@ -72,6 +89,41 @@ std::string RestoreFileBytes(const std::vector<PlannedRename>& plan) {
   return text;
 }
 
+std::string IdentityBytes(const std::vector<std::string>& identities) {
+  std::string text;
+  text.reserve(16 + identities.size() * 32);
+  AppendSection(text, kIdentitySection);
+  for (std::size_t row = 0; row < identities.size(); ++row) {
+    text += std::to_string(row);
+    text += '=';
+    text += identities[row];
+    text += '\n';
+  }
+  return text;
+}
+
+std::string OutcomeBytes(const std::vector<PlannedRename>& plan) {
+  std::string text;
+  for (std::size_t row = 0; row < plan.size(); ++row) {
+    const RowStatus status = plan[row].status;
+    if (!IsFailure(status) && status != RowStatus::kPlanned) continue;
+    if (text.empty()) AppendSection(text, kOutcomeSection);
+    text += std::to_string(row);
+    text += IsFailure(status) ? "=failed\n" : "=notreached\n";
+  }
+  if (!text.empty()) {
+    text += kOutcomeEndKey;
+    text += "=1\n";
+  }
+  return text;
+}
+
+void AppendRunOutcome(FileSystem& file_system, const std::string& path,
+                      const std::vector<PlannedRename>& plan) {
+  const std::string bytes = OutcomeBytes(plan);
+  if (!bytes.empty()) file_system.AppendFile(path, bytes);
+}
+
 bool IsRecordablePath(std::string_view path) { return IsRecordableValue(path); }
 
 std::optional<UnrecordableRow> FirstUnrecordableRow(const std::vector<PlannedRename>& plan) {
@@ -92,7 +144,13 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
   file_system.CreateFolders(restore_folder);
   const LocalTime now = file_system.Now();
   const std::string folder = WithTrailingSeparator(restore_folder, rules);
-  const std::string bytes = RestoreFileBytes(plan);
+  std::vector<std::string> identities;
+  identities.reserve(plan.size());
+  for (const PlannedRename& row : plan) {
+    identities.push_back(file_system.FileKey(row.old_path).value_or(std::string{}));
+  }
+  const std::string bytes =
+      RestoreFileBytes(plan) + (plan.empty() ? std::string() : IdentityBytes(identities));
   const std::string first_path = folder + RestoreFileName(now);
   for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
     const std::string path = folder + RestoreFileName(now, attempt);
@@ -106,15 +164,17 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
 }
 
 RestoreRecord RestoreRecord::Read(FileSystem& file_system, const std::string& path) {
-  const auto bytes = file_system.ReadFile(path);
+  const auto bytes = file_system.ReadFile(path, kMaxRestoreFileBytes);
   return FromBytes(bytes ? std::string_view(*bytes) : std::string_view{});
 }
 
 RestoreRecord RestoreRecord::FromBytes(std::string_view bytes) {
   RestoreRecord record;
+  if (HasOverlongLine(bytes)) return record;
   // The writer records UTF-8 only, so its paths read back byte for byte; a Shift-JIS file
   // of a Windows copy is read as such.
   record.profile_ = Profile::Parse(bytes);
+  record.outcome_complete_ = record.profile_.Find(kOutcomeSection, kOutcomeEndKey) == "1";
   return record;
 }
 
@@ -130,6 +190,20 @@ std::string_view RestoreRecord::Before(int row) const {
 
 std::string_view RestoreRecord::After(int row) const {
   return profile_.Find(kAfterSection, std::to_string(row)).value_or(std::string_view{});
+}
+
+bool RestoreRecord::HasIdentities() const {
+  return profile_.Find(kIdentitySection, "0").has_value();
+}
+
+std::string_view RestoreRecord::Identity(int row) const {
+  return profile_.Find(kIdentitySection, std::to_string(row)).value_or(std::string_view{});
+}
+
+bool RestoreRecord::NotRenamed(int row) const {
+  if (!outcome_complete_) return false;
+  const auto value = profile_.Find(kOutcomeSection, std::to_string(row));
+  return value == "failed" || value == "notreached";
 }
 
 }  // namespace zefa

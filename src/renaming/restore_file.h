@@ -16,6 +16,10 @@ namespace zefa {
 
 inline constexpr const char* kRestoreExtension = ".zefa";
 inline constexpr const char* kRestoreFilter = "ZeFaファイル(*.zefa)|*.zefa";
+/** A larger file is no restore file: the record of a million rows stays well under it. */
+inline constexpr std::size_t kMaxRestoreFileBytes = std::size_t{300} << 20;
+/** No path that a run records is longer: a record holding a longer one is invalid. */
+inline constexpr std::size_t kMaxRecordedPathBytes = 4096;
 
 /**
  * The name of a restore file made at `time`, as 2026年3月7日09時05分03秒.zefa. Attempt 2, 3 …
@@ -29,6 +33,21 @@ std::string RestoreFileName(const LocalTime& time, int attempt = 1);
  * leaves behind (LF line ends, values quoted where blanks or quotes would be lost).
  */
 std::string RestoreFileBytes(const std::vector<PlannedRename>& plan);
+
+/**
+ * The section [identity] that follows the record: for each row, what makes its file that
+ * file (device and inode), empty when nothing was there. Readers of the three sections
+ * above skip it, as they skip every section they do not know.
+ */
+std::string IdentityBytes(const std::vector<std::string>& identities);
+
+/**
+ * The section [notrenamed] added once the renames have ended: each row of `plan` that
+ * failed ("failed") or that a stopped run never reached ("notreached"), then "end=1",
+ * so that a section cut short by a crash is never taken for a whole one. "" when every
+ * row was renamed.
+ */
+std::string OutcomeBytes(const std::vector<PlannedRename>& plan);
 
 /** Whether a restore file can hold this path so that it reads back unchanged: one line of UTF-8. */
 bool IsRecordablePath(std::string_view path);
@@ -45,17 +64,29 @@ struct UnrecordableRow {
 std::optional<UnrecordableRow> FirstUnrecordableRow(const std::vector<PlannedRename>& plan);
 
 /**
- * Writes the record into `restore_folder` (created with its parents when missing),
- * flushed to the disk, under a name that no earlier restore file holds; returns its path.
+ * Writes the record and the identity of every row's file into `restore_folder` (created
+ * with its parents when missing), flushed to the disk, under a name that no earlier
+ * restore file holds; returns its path.
  * Throws CommandError "<path> に書き込めません" when the platform refuses the write.
  */
 std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore_folder,
                              const TextRules& rules, const std::vector<PlannedRename>& plan);
 
+/**
+ * Adds the outcome of the run (OutcomeBytes) to the restore file at `path`, flushed to
+ * the disk; nothing when every row was renamed. A refusal is not reported: the identities
+ * alone tell the undo which rows moved.
+ */
+void AppendRunOutcome(FileSystem& file_system, const std::string& path,
+                      const std::vector<PlannedRename>& plan);
+
 /** A restore file read once; every look-up after that is a hash look-up. */
 class RestoreRecord {
  public:
-  /** A missing or unreadable file reads as an empty record. */
+  /**
+   * A missing or unreadable file reads as an empty record, and so does anything but a
+   * regular file, a file over kMaxRestoreFileBytes and one with a line no run writes.
+   */
   static RestoreRecord Read(FileSystem& file_system, const std::string& path);
   static RestoreRecord FromBytes(std::string_view bytes);
 
@@ -64,9 +95,16 @@ class RestoreRecord {
   /** The recorded paths of a row; empty when absent. */
   std::string_view Before(int row) const;
   std::string_view After(int row) const;
+  /** Whether the record holds the identities of its rows' files. */
+  bool HasIdentities() const;
+  /** The identity of row's file; empty when not recorded. */
+  std::string_view Identity(int row) const;
+  /** Whether the run recorded, in a whole [notrenamed] section, that it did not move the row. */
+  bool NotRenamed(int row) const;
 
  private:
   Profile profile_;
+  bool outcome_complete_ = false;
 };
 
 }  // namespace zefa

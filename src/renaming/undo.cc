@@ -2,46 +2,142 @@
 // SPDX-License-Identifier: MIT
 #include "renaming/undo.h"
 
+#include <algorithm>
+
 #include "platform/file_system.h"
+#include "renaming/rename_execution.h"
 
 namespace zefa {
+namespace {
+
+constexpr const char* kUndoFailureHead = "以下のファイルを元の名前に戻せませんでした";
+
+bool IsFullPath(const std::string& path, const TextRules& rules) {
+  if (rules.path_style == PathStyle::kPosix) return !path.empty() && path[0] == '/';
+  const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  return drive || path.starts_with("\\\\");
+}
+
+// A row that the undo may rename: a run never moves a file to another folder, so neither
+// does its undo.
+bool IsMovable(const RecordedRows& rows, std::size_t row, const TextRules& rules) {
+  const std::string& before = rows.before[row];
+  const std::string& after = rows.after[row];
+  return IsRowOfARun(before, after, rules) && before != after &&
+         FolderPart(before, rules) == FolderPart(after, rules);
+}
+
+}  // namespace
 
 RecordedRows ReadRecordedRows(const RestoreRecord& record) {
   RecordedRows rows;
   rows.count = record.Count();
+  const bool identities = record.HasIdentities();
   // A row without its new path ends the record's valid part, so a forged count costs nothing.
   for (int row = 0; row < rows.count; ++row) {
     const std::string_view after = record.After(row);
     if (after.empty()) break;
+    const std::string_view before = record.Before(row);
+    if (after.size() > kMaxRecordedPathBytes || before.size() > kMaxRecordedPathBytes) {
+      rows.overlong = true;
+      break;
+    }
     rows.after.emplace_back(after);
-    rows.before.emplace_back(record.Before(row));
+    rows.before.emplace_back(before);
+    if (identities) rows.identity.emplace_back(record.Identity(row));
+    rows.not_renamed.push_back(identities && record.NotRenamed(row));
   }
   return rows;
 }
 
-std::optional<std::string> FirstMissingAfter(const RecordedRows& rows, FileSystem& file_system) {
-  if (rows.count <= 0) return std::string();
-  const std::vector<bool> exist = file_system.FilesExist(rows.after);
-  for (std::size_t row = 0; row < exist.size(); ++row) {
-    if (!exist[row]) return rows.after[row];
+bool IsRowOfARun(const std::string& before, const std::string& after, const TextRules& rules) {
+  return IsFullPath(before, rules) && IsFullPath(after, rules) &&
+         before.find('\0') == std::string::npos && after.find('\0') == std::string::npos;
+}
+
+std::optional<std::string> FirstMissingAfter(const RecordedRows& rows, FileSystem& file_system,
+                                             const TextRules& rules) {
+  if (rows.count <= 0 || rows.overlong) return std::string();
+  std::vector<std::string> looked_at;
+  std::vector<std::size_t> row_of;
+  looked_at.reserve(rows.after.size());
+  row_of.reserve(rows.after.size());
+  for (std::size_t row = 0; row < rows.after.size(); ++row) {
+    if (!IsRowOfARun(rows.before[row], rows.after[row], rules)) continue;
+    looked_at.push_back(rows.after[row]);
+    row_of.push_back(row);
+  }
+  // A record of which no row could come from a run (a copy from another platform) is invalid.
+  if (looked_at.empty()) return rows.after.empty() ? std::string() : rows.after.front();
+  const std::vector<bool> exist = file_system.FilesExist(looked_at);
+  for (std::size_t i = 0; i < exist.size(); ++i) {
+    if (!exist[i]) return rows.after[row_of[i]];
   }
   if (rows.after.size() < static_cast<std::size_t>(rows.count)) return std::string();
   return std::nullopt;
 }
 
-void RenameBack(const RecordedRows& rows, FileSystem& file_system, const TextRules& rules) {
-  std::vector<RenamePair> pairs;
-  pairs.reserve(rows.after.size());
-  for (std::size_t row = 0; row < rows.after.size(); ++row) {
-    const std::string& before = rows.before[row];
-    const std::string& after = rows.after[row];
-    // A run never moves a file to another folder, so neither does its undo.
-    if (before == after || FolderPart(before, rules) != FolderPart(after, rules)) {
-      continue;
+UndoPlan PlanUndo(const RecordedRows& rows, FileSystem& file_system, const TextRules& rules,
+                  const KeepGoing& keep_going) {
+  UndoPlan plan;
+  if (rows.identity.empty() || rows.overlong || rows.count <= 0 ||
+      rows.after.size() < static_cast<std::size_t>(rows.count)) {
+    plan.invalid = FirstMissingAfter(rows, file_system, rules);
+    if (plan.invalid) return plan;
+    for (std::size_t row = 0; row < rows.after.size(); ++row) {
+      if (IsMovable(rows, row, rules)) plan.back.push_back(row);
     }
-    pairs.push_back({&after, &before});
+    return plan;
   }
-  file_system.RenameEachNoReplace(pairs);  // a refusal is skipped
+  for (std::size_t row = 0; row < rows.after.size(); ++row) {
+    if (keep_going && !keep_going(row)) return UndoPlan{};
+    if (rows.not_renamed[row] || !IsMovable(rows, row, rules)) continue;
+    const std::string& identity = rows.identity[row];
+    bool at_after = false;
+    bool at_before = false;
+    if (identity.empty()) {
+      // No file was there when the run began: only where a file stands can tell.
+      at_after = file_system.FileExists(rows.after[row]);
+      at_before = !at_after && file_system.FileExists(rows.before[row]);
+    } else {
+      at_after = file_system.FileKey(rows.after[row]) == identity;
+      at_before = !at_after && file_system.FileKey(rows.before[row]) == identity;
+    }
+    if (at_after) {
+      plan.back.push_back(row);
+    } else if (!at_before) {
+      plan.back.clear();
+      plan.invalid = rows.after[row];
+      return plan;
+    }
+  }
+  // Nothing of the run is where it went: the record was undone already, or never ran.
+  if (plan.back.empty()) {
+    plan.invalid = FirstMissingAfter(rows, file_system, rules).value_or(rows.after.front());
+  }
+  return plan;
+}
+
+std::vector<std::size_t> RenameBack(const RecordedRows& rows, const std::vector<std::size_t>& back,
+                                    FileSystem& file_system, const KeepGoing& keep_going) {
+  std::vector<RenamePair> pairs;
+  pairs.reserve(back.size());
+  for (const std::size_t row : back) pairs.push_back({&rows.after[row], &rows.before[row]});
+  const std::vector<RenameOutcome> outcomes = file_system.RenameEachNoReplace(pairs, keep_going);
+  std::vector<std::size_t> failed;
+  for (std::size_t i = 0; i < outcomes.size(); ++i) {
+    if (outcomes[i] != RenameOutcome::kDone) failed.push_back(back[i]);
+  }
+  return failed;
+}
+
+std::string UndoFailureReport(const RecordedRows& rows, const std::vector<std::size_t>& failed) {
+  if (failed.empty()) return {};
+  std::string report = kUndoFailureHead;
+  const std::size_t named = std::min<std::size_t>(failed.size(), kReportedFailures);
+  for (std::size_t i = 0; i < named; ++i) report += "\n\r" + rows.after[failed[i]];
+  if (failed.size() > named) report += "\n\r他" + std::to_string(failed.size() - named) + "個";
+  return report;
 }
 
 }  // namespace zefa

@@ -29,12 +29,14 @@ SettingsFile::SettingsFile(FileSystem& file_system, std::string path)
 
 std::optional<std::string> SettingsFile::ReadValue(std::string_view section,
                                                    std::string_view key) const {
-  const auto bytes = file_system_.ReadFile(path_);
+  const auto bytes = file_system_.ReadFile(path_, kMaxFileBytes);
   if (!bytes) return std::nullopt;
   const Profile profile = Profile::Parse(*bytes);
   const auto value = profile.Find(section, key);
   if (!value) return std::nullopt;
-  return CutToLimit(*value, kMaxStringBytes);
+  // A value ends at its first NUL byte, as the profile functions of the platform read it,
+  // so that no name built from it is cut short by a system call.
+  return CutToLimit(value->substr(0, value->find('\0')), kMaxStringBytes);
 }
 
 std::string SettingsFile::ReadString(std::string_view section, std::string_view key,
@@ -64,7 +66,7 @@ void SettingsFile::WriteBool(std::string_view section, std::string_view key, boo
 
 void SettingsFile::WriteString(std::string_view section, std::string_view key,
                                std::string_view value) {
-  const auto bytes = file_system_.ReadFile(path_);
+  const auto bytes = file_system_.ReadFile(path_, kMaxFileBytes);
   // Something there that cannot be read must not be replaced by a file of one key.
   if (!bytes && (file_system_.FileExists(path_) || file_system_.FolderExists(path_))) {
     throw WriteRefused(path_);

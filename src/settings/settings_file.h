@@ -19,6 +19,8 @@ class SettingsFile {
  public:
   /** Values longer than this are cut, as by the profile reader's 2048-byte buffer. */
   static constexpr std::size_t kMaxStringBytes = 2047;
+  /** A larger file, or anything but a regular file, reads as missing: no real one is near it. */
+  static constexpr std::size_t kMaxFileBytes = std::size_t{1} << 20;
 
   SettingsFile(FileSystem& file_system, std::string path);
 

@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstddef>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -27,6 +29,11 @@ class ScriptedPrompter : public Prompter {
     answers_.push_back(false);
     return *this;
   }
+  /** The next progress window is stopped by the user once `done` steps are finished. */
+  ScriptedPrompter& StopProgressAt(std::size_t done) {
+    stops_.push_back(done);
+    return *this;
+  }
   ScriptedPrompter& File(std::optional<std::string> path) {
     files_.push_back(std::move(path));
     return *this;
@@ -34,6 +41,8 @@ class ScriptedPrompter : public Prompter {
 
   std::vector<std::string> log;
   int unanswered = 0;
+  /** Every progress window as "<text> <total>"; kept out of `log`, as it asks nothing. */
+  std::vector<std::string> progress;
 
   void Beep(BeepKind kind) override {
     log.push_back(kind == BeepKind::kWarning ? "beep warning"
@@ -56,6 +65,15 @@ class ScriptedPrompter : public Prompter {
     files_.pop_front();
     return file;
   }
+  std::unique_ptr<Progress> StartProgress(const std::string& text, std::size_t total) override {
+    progress.push_back(text + " " + std::to_string(total));
+    std::size_t stop = static_cast<std::size_t>(-1);
+    if (!stops_.empty()) {
+      stop = stops_.front();
+      stops_.pop_front();
+    }
+    return std::make_unique<StoppingProgress>(stop);
+  }
 
  private:
   bool Answer(std::string line) {
@@ -69,7 +87,17 @@ class ScriptedPrompter : public Prompter {
     return yes;
   }
 
+  class StoppingProgress : public Progress {
+   public:
+    explicit StoppingProgress(std::size_t stop) : stop_(stop) {}
+    bool Advance(std::size_t done) override { return done < stop_; }
+
+   private:
+    std::size_t stop_;
+  };
+
   std::deque<bool> answers_;
+  std::deque<std::size_t> stops_;
   std::deque<std::optional<std::string>> files_;
 };
 

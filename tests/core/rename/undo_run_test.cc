@@ -90,8 +90,10 @@ TEST_F(UndoRunTest, OccupiedOldNameLeavesThatRowAlone) {
   RunThreeRows();
   dir.Touch("files/b.txt", "newcomer");
   Undo(RestorePath());
-  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
-  EXPECT_EQ(prompter.log.size(), 5u);
+  // The row left under its new name is named after "done".
+  EXPECT_EQ(prompter.log.back(),
+            "inform 以下のファイルを元の名前に戻せませんでした\n\r" + dir / "files/x 2 b.txt");
+  EXPECT_EQ(prompter.log.size(), 6u);
   EXPECT_EQ(Files(), "a.txt b.txt c.txt x 2 b.txt");
   EXPECT_EQ(dir.Read("files/b.txt"), "newcomer");
   EXPECT_EQ(dir.Read("files/x 2 b.txt"), "b.txt");
@@ -108,7 +110,8 @@ TEST_F(UndoRunTest, RowsGoBackInAscendingOrder) {
   EXPECT_EQ(Files(), "a.txt c.txt");
   EXPECT_EQ(dir.Read("files/a.txt"), "a.txt");
   EXPECT_EQ(dir.Read("files/c.txt"), "b.txt");
-  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+  EXPECT_EQ(prompter.log.back(),
+            "inform 以下のファイルを元の名前に戻せませんでした\n\r" + dir / "files/c.txt");
 }
 
 TEST_F(UndoRunTest, CancelOrNoChangesNothing) {

@@ -204,7 +204,9 @@ TEST_F(SettingsFileTest, UnstorableValueIsRefusedAndTheFileKept) {
 // one key.
 class UnreadableFileSystem : public NativeFileSystem {
  public:
-  std::optional<std::string> ReadFile(const std::string&) override { return std::nullopt; }
+  std::optional<std::string> ReadFile(const std::string&, std::size_t) override {
+    return std::nullopt;
+  }
 };
 
 TEST_F(SettingsFileTest, UnreadableFileIsNotOverwritten) {

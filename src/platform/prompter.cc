@@ -1,0 +1,20 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "platform/prompter.h"
+
+namespace zefa {
+namespace {
+
+class SilentProgress : public Progress {
+ public:
+  bool Advance(std::size_t /*done*/) override { return true; }
+};
+
+}  // namespace
+
+std::unique_ptr<Progress> Prompter::StartProgress(const std::string& /*text*/,
+                                                  std::size_t /*total*/) {
+  return std::make_unique<SilentProgress>();
+}
+
+}  // namespace zefa
