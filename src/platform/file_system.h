@@ -70,7 +70,10 @@ class FileSystem {
     return outcomes;
   }
   virtual std::optional<std::string> ReadFile(const std::string& path) = 0;
-  /** Writes the whole file and flushes it to the disk before it returns. */
+  /**
+   * Writes the whole file and flushes it to the disk before it returns. A replaced file
+   * keeps its mode, and a symbolic link there stays: its target is replaced.
+   */
   virtual bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) = 0;
   /** Full path of the running executable. */
   virtual std::string ExecutablePath() = 0;
