@@ -41,6 +41,9 @@ if [ -f "$entry" ]; then
     || fail "entry has no Name[ja]"
   grep -qx 'Categories=Utility;' "$entry" && pass "entry is a Utility" \
     || fail "entry's category is not Utility"
+  # A renamer is no program to open a file with: the entry claims no file types.
+  grep -q '^MimeType=' "$entry" && fail "entry claims file types: $(grep '^MimeType=' "$entry")" \
+    || pass "entry claims no file types"
 else
   fail "no desktop entry at $entry"
 fi
