@@ -41,6 +41,9 @@ if [ -f "$entry" ]; then
     || fail "entry has no Name[ja]"
   grep -qx 'Categories=Utility;' "$entry" && pass "entry is a Utility" \
     || fail "entry's category is not Utility"
+  # A renamer is no program to open a file with: the entry claims no file types.
+  grep -q '^MimeType=' "$entry" && fail "entry claims file types: $(grep '^MimeType=' "$entry")" \
+    || pass "entry claims no file types"
 else
   fail "no desktop entry at $entry"
 fi
@@ -67,7 +70,7 @@ if [ -n "$deb" ]; then
   done
   depends=$(dpkg-deb --field "$deb" Depends)
   for package in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins libcurl4 libicu72 \
-      fonts-ipafont-gothic; do
+      fonts-ipafont-gothic qt6-translations-l10n; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" && pass "depends on $package" \
       || fail "package does not depend on $package"
   done

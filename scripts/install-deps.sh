@@ -10,6 +10,7 @@ packages=(
   fonts-ipafont-gothic xvfb xauth x11-utils imagemagick
   clang libclang-rt-14-dev
   desktop-file-utils dpkg-dev file python3
+  qt6-translations-l10n locales
 )
 missing=()
 for p in "${packages[@]}"; do
@@ -18,4 +19,8 @@ done
 if ((${#missing[@]})); then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+# The Japanese locale, for running and testing the program as a Japanese user does.
+if ! locale -a | grep -qix 'ja_JP.utf8'; then
+  localedef -i ja_JP -c -f UTF-8 -A /usr/share/locale/locale.alias ja_JP.UTF-8
 fi

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything with warnings as errors and runs every test:
-# the core and GUI tests, the core tests again under ASan and UBSan, and the install checks.
+# the core and GUI tests, the core tests and the window tests again under ASan and UBSan
+# (the windows in Debug, with Qt's assertions), and the install checks.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -13,6 +14,11 @@ ctest --preset ci -j "$jobs"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs"
+
+# The window tests in Debug under ASan and UBSan: Qt's assertions and UB in the windows.
+cmake --preset gui-asan >/dev/null
+cmake --build --preset gui-asan -j "$jobs"
+ctest --preset gui-asan -j "$jobs"
 
 if [ -x scripts/check-install.sh ]; then
   bash scripts/check-install.sh build/ci

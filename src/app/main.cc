@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include <QApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QStringList>
+#include <QTranslator>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,13 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ZeFa Oru"));
+  // Qt's own texts (the file dialog's buttons) in the user's language; the program's own
+  // texts are Japanese in every locale.
+  QTranslator qt_texts;
+  if (qt_texts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qt_texts);
+  }
   zefa::NativeFileSystem file_system;
   QtPrompter prompter(nullptr);
   TForm1 form(prompter, file_system, CurrentProgramPaths(file_system));

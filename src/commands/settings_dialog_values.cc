@@ -32,6 +32,7 @@ void SettingsDialogValues::Load(const SettingsFile& settings) {
 
 void SettingsDialogValues::Save(SettingsFile& settings) const {
   using namespace keys;
+  settings.CreateFolder();
   settings.WriteInteger(kSection, kKeta, Digits());
   settings.WriteInteger(kSection, kPattern, radio_button);
   settings.WriteBool(kSection, kSpace, check_box1);

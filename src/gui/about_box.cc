@@ -74,4 +74,6 @@ void TAboutBox::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
+TAboutBox::~TAboutBox() { DisconnectChildren(this); }
+
 void TAboutBox::OKButtonClick() { accept(); }

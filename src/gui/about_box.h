@@ -17,6 +17,7 @@ class TAboutBox : public QDialog {
 
  public:
   explicit TAboutBox(QWidget* owner = nullptr);
+  ~TAboutBox() override;
 
   /** The program's version, read from the Label1 of a box that is made and released. */
   static QString VersionText(QWidget* owner = nullptr);

@@ -32,6 +32,8 @@ TForm5::TForm5(zefa::MainState& state, zefa::Prompter& prompter, zefa::CodePage 
   connect(button2, &QPushButton::clicked, this, &TForm5::reject);  // Button2Click
 }
 
+TForm5::~TForm5() { DisconnectChildren(this); }
+
 void TForm5::Button1Click() {
   const std::string typed = FromQt(edit1_->text());
   std::string text = typed;

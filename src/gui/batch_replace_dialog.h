@@ -20,6 +20,7 @@ class TForm5 : public FixedDialog {
  public:
   TForm5(zefa::MainState& state, zefa::Prompter& prompter, zefa::CodePage code_page,
          QWidget* owner = nullptr);
+  ~TForm5() override;
 
  private:
   void Button1Click();

@@ -33,3 +33,8 @@ QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& capti
 void SetTabOrder(const std::vector<QWidget*>& order) {
   for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
+
+void DisconnectChildren(QObject* window) {
+  for (QObject* child : window->findChildren<QObject*>())
+    QObject::disconnect(child, nullptr, window, nullptr);
+}

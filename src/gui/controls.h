@@ -7,6 +7,7 @@
 #include <vector>
 
 class QLabel;
+class QObject;
 class QPushButton;
 class QWidget;
 
@@ -33,3 +34,11 @@ QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& capti
 
 /** Tab moves through `order` from first to last. */
 void SetTabOrder(const std::vector<QWidget*>& order);
+
+/**
+ * Cuts every signal from the window's children to the window. Called first in each
+ * window's destructor: the children outlive the window's own part and may still signal
+ * while they go (a focused spin box fixes its text as it is destroyed), and a handler of
+ * a window that is half destroyed must not run.
+ */
+void DisconnectChildren(QObject* window);

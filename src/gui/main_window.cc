@@ -34,6 +34,7 @@
 #include "platform/prompter.h"
 #include "preview_dialog.h"
 #include "qt_text.h"
+#include "renaming/compose_name.h"
 #include "settings_dialog.h"
 #include "window_style.h"
 
@@ -62,6 +63,22 @@ QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry) {
 }
 
 int TopRow(const QListView* view) { return view->verticalScrollBar()->value(); }
+
+/**
+ * A list box of the main window. Its rows are as wide as its scrolling width, and a list
+ * view steps sideways by one row width: an arrow of the horizontal scroll bar moves by a
+ * few characters instead.
+ */
+class ListBoxView : public QListView {
+ public:
+  using QListView::QListView;
+
+ protected:
+  void updateGeometries() override {
+    QListView::updateGeometries();
+    horizontalScrollBar()->setSingleStep(3 * fontMetrics().averageCharWidth());
+  }
+};
 
 void SetEditText(QLineEdit* edit, const std::string& text) {
   const QString shown = ToQt(text);
@@ -93,14 +110,14 @@ TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system, zefa::Pr
   CentreOver(this, nullptr);
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() { DisconnectChildren(this); }
 
 zefa::Context TForm1::context() const {
   return zefa::Context{prompter_, file_system_, paths_, zefa::NativeTextRules()};
 }
 
 QListView* TForm1::MakeListBox(const char* name, const zefa::ListColumn& column, int index) {
-  auto* view = new QListView(centralWidget());
+  auto* view = new ListBoxView(centralWidget());
   view->setObjectName(QString::fromLatin1(name));
   view->setUniformItemSizes(true);
   view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -221,6 +238,13 @@ void TForm1::ConnectHandlers() {
     connect(list_boxes_[i]->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             clicks[i]);
   }
+  // The four columns read as one table: scrolling one of them, by its bar, the wheel or
+  // the keyboard, scrolls all four.
+  for (QListView* view : list_boxes_) {
+    connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int top) {
+      for (QListView* other : list_boxes_) other->verticalScrollBar()->setValue(top);
+    });
+  }
   connect(list_boxes_[1], &QListView::doubleClicked, this, &TForm1::ListBox2DblClick);
   connect(list_boxes_[2], &QListView::doubleClicked, this, &TForm1::ListBox3DblClick);
   const std::pair<const char*, void (TForm1::*)()> buttons[] = {
@@ -337,8 +361,11 @@ void TForm1::FormCreate() {
   PullFromWidgets();
   zefa::FormCreateResult result;
   zefa::RunCommand(prompter_, [&] {
-    result = zefa::FormCreate(state_, context(),
-                              [this] { return RunStartUpUpdateCheck(prompter_, this); });
+    // The arrows already follow the settings when the check asks its question.
+    result = zefa::FormCreate(state_, context(), [this] {
+      Render(false);
+      return RunStartUpUpdateCheck(prompter_, this);
+    });
   });
   Render(true);
   if (result.update_chosen) {
@@ -443,7 +470,13 @@ void TForm1::Button15Click() {
 
 void TForm1::Exit1Click() {
   // After a save the saved options apply at once: the creation step runs again.
-  Run(false, [this] { OpenSettingsDialog(this, context(), [this](int) { FormCreate(); }); });
+  Run(false, [this] {
+    OpenSettingsDialog(this, context(), [this](int pattern) {
+      state_.serial_enabled = !zefa::IsPatternWithoutNumber(pattern);
+      Render(false);
+      FormCreate();
+    });
+  });
 }
 
 void TForm1::Undo1Click() {

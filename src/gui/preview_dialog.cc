@@ -104,7 +104,7 @@ TForm4::TForm4(zefa::Preview preview, std::function<void()> rename_run, QWidget*
   FormCreate();
 }
 
-TForm4::~TForm4() = default;
+TForm4::~TForm4() { DisconnectChildren(this); }
 
 void TForm4::FormCreate() {
   for (QListView* list : {list_box2_, list_box1_}) {

@@ -183,6 +183,8 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
   FormCreate();
 }
 
+TForm2::~TForm2() { DisconnectChildren(this); }
+
 void TForm2::FormCreate() {
   zefa::SettingsDialogValues values;
   values.Load(context_.Settings());

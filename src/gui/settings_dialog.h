@@ -27,6 +27,7 @@ class TForm2 : public FixedDialog {
  public:
   TForm2(const zefa::Context& context, std::function<void(int pattern)> after_save,
          QWidget* owner = nullptr);
+  ~TForm2() override;
 
   /** What the controls hold now, as the OK button reads them. */
   zefa::SettingsDialogValues Values() const;

@@ -91,7 +91,10 @@ class FileSystem {
    * returns; false when the platform refuses (and for a file system that cannot append).
    */
   virtual bool AppendFile(const std::string& /*path*/, std::string_view /*bytes*/) { return false; }
-  /** Writes the whole file and flushes it to the disk before it returns. */
+  /**
+   * Writes the whole file and flushes it to the disk before it returns. A replaced file
+   * keeps its mode, and a symbolic link there stays: its target is replaced.
+   */
   virtual bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) = 0;
   /** Full path of the running executable. */
   virtual std::string ExecutablePath() = 0;

@@ -46,13 +46,35 @@ void SyncFolder(const std::string& folder) {
   ::close(fd);
 }
 
-// A temporary file beside `path` that holds `bytes`, flushed to the disk; its name, or
-// empty on failure.
-std::string WriteTemporary(const std::string& path, std::string_view bytes) {
+// The mode open(..., 0666) gives a new file: what the user's umask allows.
+mode_t NewFileMode() {
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  return 0666 & ~mask;
+}
+
+// Where a write to `path` lands: the last target of a chain of symbolic links (which
+// need not exist yet), so that replacing the file keeps the links.
+std::string FollowLinks(std::string path) {
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    std::string target(4096, '\0');
+    const ssize_t length = ::readlink(path.c_str(), target.data(), target.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= target.size()) return path;
+    target.resize(static_cast<std::size_t>(length));
+    path = target.front() == '/' ? target : ParentOf(path) + '/' + target;
+  }
+  return path;
+}
+
+// A temporary file beside `path` with `mode` that holds `bytes`, flushed to the disk; its
+// name, or empty on failure.
+std::string WriteTemporary(const std::string& path, std::string_view bytes, mode_t mode) {
   std::string name = path + ".tmp-XXXXXX";
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
   if (fd < 0) return {};
-  const bool ok = WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  const bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
   if (::close(fd) != 0 || !ok) {
     ::unlink(name.c_str());
     return {};
@@ -388,7 +410,10 @@ bool NativeFileSystem::AppendFile(const std::string& path, std::string_view byte
   return ::close(fd) == 0 && ok;
 }
 
-bool NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) {
+bool NativeFileSystem::WriteFile(const std::string& given_path, std::string_view bytes,
+                                 WriteMode mode) {
+  // A replaced file keeps its mode, and a link to it stays a link.
+  const std::string path = mode == WriteMode::kReplace ? FollowLinks(given_path) : given_path;
   struct stat info {};
   const bool exists = ::lstat(path.c_str(), &info) == 0;
   if (exists && (mode == WriteMode::kCreateNew || S_ISDIR(info.st_mode) ||
@@ -401,7 +426,8 @@ bool NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes
       return *placed;
     }
   }
-  const std::string temporary = WriteTemporary(path, bytes);
+  const std::string temporary =
+      WriteTemporary(path, bytes, exists ? info.st_mode & 07777 : NewFileMode());
   if (temporary.empty()) return false;
   bool placed = false;
   if (mode == WriteMode::kReplace) {

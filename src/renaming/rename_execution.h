@@ -23,8 +23,9 @@ const std::string* FirstMissingFile(const RenameList& list, FileSystem& file_sys
 const std::string* FirstRowWithoutUniqueName(const RenameList& list);
 
 /**
- * Whether every text that goes into the new names (brackets, unique names, extensions)
- * may stand in a file name; at the first refusal the error box has said which text.
+ * Whether no text that goes into the new names (brackets, unique names, extensions) would
+ * move a file out of its folder: a path separator ("/"; on Windows also "\\" and ":").
+ * At the first refusal the error box has said which text, or which row, holds it.
  */
 bool CheckNameParts(const RenameList& list, const NameSettings& settings, const TextRules& rules,
                     Prompter& prompter);

@@ -10,6 +10,7 @@
 #include "platform/http_get.h"
 #include "platform/prompter.h"
 #include "text/code_page_convert.h"
+#include "text/text_rules.h"
 
 #ifndef ZEFA_UPDATE_URL
 #define ZEFA_UPDATE_URL "https://www.zefa-oru.jp/"
@@ -37,12 +38,19 @@ std::optional<std::string> Fetch(const std::string& url, const UpdateTimeouts& t
   return std::move(response->body);
 }
 
-// The comment as it is shown: of a comment longer than one piece, its last piece.
+// The comment as it is shown: of a comment longer than one piece, its last piece. Its
+// code page is judged on the whole comment (the site may still publish it in Shift-JIS),
+// and the pieces end at character boundaries, so that no character is cut in two.
 std::string CommentText(std::string_view body) {
-  if (body.empty()) return {};
-  const std::size_t last = (body.size() - 1) / kVersionChunkBytes * kVersionChunkBytes;
-  // The site may still publish its comment in Shift-JIS.
-  return DecodeStoredText(UpToNul(body.substr(last)));
+  const CodePage code_page = IsValidUtf8(body) ? CodePage::kUtf8 : CodePage::kShiftJis;
+  std::size_t piece = 0;
+  for (std::size_t at = 0; at < body.size();) {
+    const std::size_t next = at + CharLength(body, at, code_page);
+    if (next - piece > kVersionChunkBytes) piece = at;
+    at = next;
+  }
+  const std::string_view shown = UpToNul(body.substr(piece));
+  return code_page == CodePage::kUtf8 ? std::string(shown) : ShiftJisToUtf8(shown);
 }
 
 }  // namespace

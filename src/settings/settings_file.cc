@@ -56,6 +56,11 @@ bool SettingsFile::ReadBool(std::string_view section, std::string_view key,
   return ReadInteger(section, key, default_value ? 1 : 0) != 0;
 }
 
+void SettingsFile::CreateFolder() {
+  const std::string_view folder = FolderPart(path_, NativeTextRules());
+  if (!folder.empty()) file_system_.CreateFolders(std::string(folder));
+}
+
 void SettingsFile::WriteInteger(std::string_view section, std::string_view key, int value) {
   WriteString(section, key, std::to_string(value));
 }

@@ -40,6 +40,12 @@ class SettingsFile {
   void WriteBool(std::string_view section, std::string_view key, bool value);
   void WriteString(std::string_view section, std::string_view key, std::string_view value);
 
+  /**
+   * Creates the file's folder with every missing parent (a per-user folder before the
+   * first save); a folder that cannot be made shows up as the refused write that follows.
+   */
+  void CreateFolder();
+
  private:
   /** The stored value cut to kMaxStringBytes; nullopt when the file or the key is missing. */
   std::optional<std::string> ReadValue(std::string_view section, std::string_view key) const;

@@ -3,6 +3,7 @@
 #include "main_window.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -10,12 +11,15 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QWheelEvent>
 #include <QtTest>
 #include <memory>
 
 #include "http_test_server.h"
+#include "modal.h"
 #include "platform/file_system.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
@@ -341,6 +345,51 @@ class MainWindowTest : public QObject {
     QCOMPARE(list2->horizontalScrollBar()->maximum(), 5 * list2->viewport()->width());
   }
 
+  void FourColumnsScrollAsOneTable() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    AddRows(*form, 60);
+    const auto tops = [&] {
+      QList<int> values;
+      for (const char* name : {"ListBox1", "ListBox2", "ListBox3", "ListBox4"}) {
+        values << Find<QListView>(*form, name)->verticalScrollBar()->value();
+      }
+      return values;
+    };
+    Find<QListView>(*form, "ListBox4")->verticalScrollBar()->setValue(12);
+    QCOMPARE(tops(), (QList<int>{12, 12, 12, 12}));
+    // The wheel over one column, one notch down.
+    QWidget* viewport = Find<QListView>(*form, "ListBox2")->viewport();
+    const QPointF at = viewport->rect().center();
+    QWheelEvent wheel(at, viewport->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &wheel);
+    const int after_wheel = tops().front();
+    QVERIFY(after_wheel > 12);
+    QCOMPARE(tops(), (QList<int>(4, after_wheel)));
+    // An arrow of the horizontal bar moves by a few characters, not to the end.
+    auto* list2 = Find<QListView>(*form, "ListBox2");
+    QScrollBar* bar = list2->horizontalScrollBar();
+    bar->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+    QVERIFY(bar->value() > 0);
+    QVERIFY2(bar->value() <= 5 * list2->fontMetrics().averageCharWidth(),
+             qPrintable(QString::number(bar->value())));
+  }
+
+  // A spin box that still holds typed text fixes it as it goes; the window's handlers must
+  // not run then (the Debug build and the sanitizers catch it).
+  void DestroyedWhileTypingInTheSpinBox() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    auto* spin = Find<QSpinBox>(*form, "SpinEdit1");
+    spin->setFocus();
+    spin->selectAll();
+    QTest::keyClicks(spin, QStringLiteral("5000"));
+    form.reset();
+  }
+
   void UpdateCheckFollowsItsSetting_data() {
     QTest::addColumn<QByteArray>("settings");
     QTest::addColumn<bool>("answer_yes");
@@ -383,6 +432,44 @@ class MainWindowTest : public QObject {
     }
     // The serial-number controls follow the pattern also when the check ran.
     QCOMPARE(Find<QSpinBox>(*form, "SpinEdit1")->isEnabled(), !settings.contains("pattern=7"));
+  }
+
+  // A save runs the start-up again; its update check asks only once the window shows the
+  // saved state (arrows, serial-number controls).
+  void SettingsSaveShowsTheNewStateBeforeTheUpdateQuestion() {
+    struct WatchingPrompter : zefa::test::ScriptedPrompter {
+      std::function<void()> on_ask;
+      bool Ask(const std::string& text) override {
+        on_ask();
+        return ScriptedPrompter::Ask(text);
+      }
+    } prompter;
+    zefa::test::HttpTestServer server;
+    server.Serve("/soft/ver/ZeFa_oru.txt", {200, "2.70"});
+    qputenv("ZEFA_ORU_UPDATE_URL", QByteArray::fromStdString(server.BaseUrl()));
+    dir_->Touch("ZeFa_oru.ini", "[Option]\nUpdateCheck=0\n");
+    TForm1 form(prompter, file_system_, Paths(), [](const QUrl&) { return true; });
+    form.show();
+    QStringList seen;
+    prompter.on_ask = [&] {
+      for (const char* name : {"Button6", "Button7", "SpinEdit1", "Label10"}) {
+        auto* control = Find<QWidget>(form, name);
+        seen << QString::fromLatin1(name) + (control->isHidden()    ? QStringLiteral(" hidden")
+                                             : control->isEnabled() ? QStringLiteral(" on")
+                                                                    : QStringLiteral(" off"));
+      }
+    };
+    auto dialog =
+        zefa::gui_testing::ExpectModal([](QWidget* modal, zefa::gui_testing::ModalAnswer&) {
+          modal->findChild<QCheckBox*>(QStringLiteral("CheckBox5"))->setChecked(true);
+          modal->findChild<QCheckBox*>(QStringLiteral("CheckBox6"))->setChecked(false);
+          modal->findChild<QRadioButton*>(QStringLiteral("RadioButton7"))->setChecked(true);
+          modal->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+        });
+    QTest::mouseClick(Find<QPushButton>(form, "Button3"), Qt::LeftButton);
+    WAIT_FOR_MODAL(dialog);
+    qputenv("ZEFA_ORU_UPDATE_URL", "http://127.0.0.1:9/");
+    QCOMPARE(seen.join(u','), QStringLiteral("Button6 on,Button7 on,SpinEdit1 off,Label10 off"));
   }
 
   void DroppedFilesAreAddedInDropOrder() {

@@ -191,6 +191,19 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(Panel(*dialog), value == 6 ? QStringLiteral("[000001]") : QStringLiteral("[1]"));
   }
 
+  // A spin box that still holds typed text fixes it as it goes; the dialog's handlers must
+  // not run then (the Debug build and the sanitizers catch it).
+  void DestroyedWhileTypingInTheSpinBox() {
+    auto dialog = MakeDialog("[Option]\nNum_kakko=1\n");
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    auto* spin = Find<QSpinBox>(dialog.get(), "SpinEdit1");
+    spin->setFocus();
+    spin->selectAll();
+    QTest::keyClicks(spin, QStringLiteral("7"));
+    dialog.reset();
+  }
+
   void OkSavesAndRunsTheMainWindowStartUp() {
     auto dialog = MakeDialog();
     dialog->show();

@@ -113,6 +113,14 @@ TEST(SettingsDialogSave, UntouchedDialogWritesTheTwelveKeysInOrder) {
   EXPECT_EQ(world.Ini(), kUntouchedSave);
 }
 
+TEST(SettingsDialogSave, FirstSaveCreatesThePerUserFolderWithItsParents) {
+  DialogWorld world;
+  world.context.paths.settings_path = world.dir / "home/.config/ZeFa_oru/ZeFa_oru.ini";
+  SettingsFile settings = world.context.Settings();
+  SettingsDialogValues().Save(settings);
+  EXPECT_EQ(world.dir.Read("home/.config/ZeFa_oru/ZeFa_oru.ini"), kUntouchedSave);
+}
+
 TEST(SettingsDialogSave, EveryValueReadsBackExactly) {
   DialogWorld world;
   SettingsDialogValues saved;

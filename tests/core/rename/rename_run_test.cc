@@ -191,22 +191,27 @@ TEST_F(RenameRunTest, EveryPartOfTheNameIsCheckedBeforeAnythingIsRenamed) {
     const char* error;
   } cases[] = {
       {"", "a/b", "u", ".txt", "使えない文字\"/\"が含まれています"},
-      {"Num_kakko=1\nNum_aki=../\n", "x", "u", ".txt", "使えない文字\"/\"が含まれています"},
-      {"Num_kakko=1\nNum_toji=|\n", "x", "u", ".txt", "使えない文字\"|\"が含まれています"},
-      {"", "x", "../../etc/u", ".txt", "使えない文字\"/\"が含まれています"},
-      {"", "x", "u", "/.txt", "使えない文字\"/\"が含まれています"},
+      {"Num_kakko=1\nNum_aki=../\n", "x", "u", ".txt",
+       "数字を囲む文字列（開）に使えない文字\"/\"が含まれています"},
+      {"Num_kakko=1\nNum_toji=]/\n", "x", "u", ".txt",
+       "数字を囲む文字列（閉）に使えない文字\"/\"が含まれています"},
+      {"", "x", "../../etc/u", ".txt",
+       "2番のファイルの固有名に使えない文字\"/\"が含まれています\n\r@b"},
+      {"", "x", "u", "/.txt", "2番のファイルの拡張子に使えない文字\"/\"が含まれています\n\r@b"},
   };
   for (const auto& c : cases) {
     state = MainState{};
     Settings(c.settings);
     state.edit2 = c.common;
     Add("a.txt", "a", ".txt");
-    Add("b.txt", c.unique, c.extension);
+    const std::string b = Add("b.txt", c.unique, c.extension);
+    std::string error = c.error;
+    if (const std::size_t at = error.find("@b"); at != std::string::npos) error.replace(at, 2, b);
     const std::size_t mark = prompter.log.size();
     prompter.Yes();
     Run();
     EXPECT_EQ(test::LogFrom(prompter, mark),
-              (Lines{"beep warning", kConfirm, "beep error", std::string("error ") + c.error}))
+              (Lines{"beep warning", kConfirm, "beep error", "error " + error}))
         << c.settings << c.unique << c.extension;
     EXPECT_EQ(Files(), "a.txt b.txt");
   }
@@ -219,6 +224,15 @@ TEST_F(RenameRunTest, EveryPartOfTheNameIsCheckedBeforeAnythingIsRenamed) {
   Run();
   EXPECT_EQ(prompter.log.back(), kDone);
   EXPECT_EQ(Files(), "b.txt x 1 a:b*.txt");
+  // Brackets may hold what a name may hold: "<", ">" and "|" are legal on POSIX.
+  state = MainState{};
+  Settings("Num_kakko=1\nNum_aki=<\nNum_toji=|>\n");
+  state.edit2 = "x";
+  Add("a.txt", "a", ".txt");
+  prompter.Yes().No();
+  Run();
+  EXPECT_EQ(prompter.log.back(), kDone);
+  EXPECT_NE(Files().find("x <1|> a.txt"), std::string::npos);
   // Brackets are not part of a name without number.
   state = MainState{};
   Settings("pattern=8\nNum_kakko=1\nNum_aki=/\n");

@@ -3,6 +3,7 @@
 #include "settings/settings_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -192,6 +193,40 @@ TEST_F(SettingsFileTest, WriteIntoMissingFolderIsRefused) {
   SettingsFile writable = settings;
   EXPECT_THROW(writable.WriteBool("Option", "space", true), CommandError);
   EXPECT_FALSE(dir_.Exists("gone"));
+}
+
+// The user's own arrangement of the file survives a save: its mode, and a link to a file
+// kept elsewhere (a dotfiles folder), also one given relative to the link's folder.
+TEST_F(SettingsFileTest, SaveKeepsTheModeAndWritesThroughALink) {
+  namespace fs = std::filesystem;
+  const auto mode_of = [](const std::string& path) {
+    return fs::status(path).permissions() & fs::perms::mask;
+  };
+  const fs::perms kUserGroupRead =
+      fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  Store("[Option]\nketa=2\n");
+  fs::permissions(path_, kUserGroupRead);
+  Settings().WriteBool("Option", "space", false);
+  EXPECT_EQ(mode_of(path_), kUserGroupRead);
+  EXPECT_EQ(Stored(), "[Option]\nketa=2\nspace=0\n");
+
+  for (const std::string& target : {dir_ / "dotfiles/zefa.ini", std::string("dotfiles/zefa.ini")}) {
+    dir_.Touch("dotfiles/zefa.ini", "[Option]\nketa=3\n");
+    fs::remove(path_);
+    fs::create_symlink(target, path_);
+    Settings().WriteInteger("Option", "pattern", 4);
+    EXPECT_TRUE(fs::is_symlink(path_)) << target;
+    EXPECT_EQ(dir_.Read("dotfiles/zefa.ini"), "[Option]\nketa=3\npattern=4\n") << target;
+    EXPECT_EQ(dir_.Listing("dotfiles"), "zefa.ini") << "no temporary file left behind";
+  }
+}
+
+TEST_F(SettingsFileTest, NewFileGetsTheModeTheUmaskAllows) {
+  const mode_t old_mask = ::umask(022);
+  Settings().WriteBool("Option", "space", true);
+  ::umask(old_mask);
+  EXPECT_EQ(std::filesystem::status(path_).permissions() & std::filesystem::perms::mask,
+            std::filesystem::perms(0644));
 }
 
 TEST_F(SettingsFileTest, UnstorableValueIsRefusedAndTheFileKept) {

@@ -126,6 +126,12 @@ TEST(UpdateCheckTest, AsksAsMyApp) {
   EXPECT_EQ(server.UserAgents(), (Lines{"MyApp", "MyApp"}));
 }
 
+std::string Repeat(std::string_view text, int times) {
+  std::string repeated;
+  for (int i = 0; i < times; ++i) repeated += text;
+  return repeated;
+}
+
 TEST(UpdateCheckTest, CommentsAsShown) {
   struct Row {
     const char* name;
@@ -138,6 +144,11 @@ TEST(UpdateCheckTest, CommentsAsShown) {
       {"empty", Text(""), std::nullopt},
       {"Shift-JIS", Text(Utf8ToShiftJis("新版です。\n\rどうぞ。")), "新版です。\n\rどうぞ。"},
       {"longer than a piece: its last piece", Text(std::string(1024, 'a') + "tail"), "tail"},
+      // 1,500 bytes of UTF-8: the pieces end between characters (341 of them, then 159).
+      {"UTF-8 longer than a piece", Text(Repeat("あ", 500)), Repeat("あ", 159)},
+      {"Shift-JIS within a piece", Text(Utf8ToShiftJis(Repeat("あ", 500))), Repeat("あ", 500)},
+      {"Shift-JIS longer than a piece", Text("a" + Utf8ToShiftJis(Repeat("あ", 512))),
+       Repeat("あ", 1)},
       {"without a length", WithoutLength(Text(kComment)), kComment},
   };
   for (const Row& row : rows) {
