@@ -1,0 +1,206 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+// The undo moves back exactly the files the run moved, says what it could not give back,
+// and treats records and settings files that no run or dialog wrote as invalid or missing.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "commands/rename_command.h"
+#include "commands/undo_command.h"
+#include "rename_test_support.h"
+#include "settings/settings_file.h"
+
+namespace zefa {
+namespace {
+
+const std::string kInvalid = "error このファイルは無効です。以下のファイルが見つかりません\n\r";
+const std::string kNotBack = "inform 以下のファイルを元の名前に戻せませんでした";
+
+class UndoTruthTest : public test::RenameFixture {
+ protected:
+  void SetUp() override { alarm(20); }  // a read that blocks ends the test, not the suite
+  void TearDown() override { alarm(0); }
+
+  void RunWithRestore() {
+    prompter.Yes().Yes();
+    Button2Click(state, MakeContext());
+    prompter.log.clear();
+  }
+
+  void Undo(const std::string& chosen) {
+    prompter.File(chosen).Yes();
+    Undo1Click(state, MakeContext());
+  }
+
+  void Move(const std::string& from, const std::string& to) {
+    ASSERT_EQ(std::rename((dir / from).c_str(), (dir / to).c_str()), 0);
+  }
+};
+
+TEST_F(UndoTruthTest, FailedRowOfTheRunIsNeverMovedBack) {
+  state.edit2 = "旅行";
+  for (const char* name : {"DSC01.jpg", "DSC02.jpg", "DSC03.jpg"}) Add(name, "", ".jpg");
+  dir.Touch("files/旅行 2.jpg", "unrelated");
+  RunWithRestore();
+  ASSERT_EQ(Files(), "DSC02.jpg 旅行 1.jpg 旅行 2.jpg 旅行 3.jpg");
+  Move("files/DSC02.jpg", "files/by hand.jpg");
+  Undo(RestorePath());
+  EXPECT_EQ(Files(), "DSC01.jpg DSC03.jpg by hand.jpg 旅行 2.jpg");
+  EXPECT_EQ(dir.Read("files/旅行 2.jpg"), "unrelated");
+  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+}
+
+TEST_F(UndoTruthTest, ChainUndoesOnlyTheRowThatMoved) {
+  Settings("pattern=7\n");
+  Add("a.txt", "b", ".txt");  // a.txt -> b.txt fails: b.txt is still there
+  Add("b.txt", "c", ".txt");  // b.txt -> c.txt
+  RunWithRestore();
+  ASSERT_EQ(Files(), "a.txt c.txt");
+  Undo(RestorePath());
+  EXPECT_EQ(Files(), "a.txt b.txt");
+  EXPECT_EQ(dir.Read("files/a.txt"), "a.txt");
+  EXPECT_EQ(dir.Read("files/b.txt"), "b.txt");
+  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+}
+
+TEST_F(UndoTruthTest, FileSwappedInByHandMakesTheRecordInvalid) {
+  state.edit2 = "x";
+  for (const char* name : {"a.txt", "b.txt"}) Add(name, "", ".txt");
+  RunWithRestore();
+  // Made before the old one goes, so that it cannot get the old one's inode back.
+  dir.Touch("another.txt", "another file");
+  std::remove((dir / "files/x 2.txt").c_str());
+  Move("another.txt", "files/x 2.txt");
+  Undo(RestorePath());
+  EXPECT_NE(std::find(prompter.log.begin(), prompter.log.end(), kInvalid + dir / "files/x 2.txt"),
+            prompter.log.end());
+  EXPECT_EQ(Files(), "x 1.txt x 2.txt");
+}
+
+TEST_F(UndoTruthTest, CancelledRunIsUndoneExactly) {
+  state.edit2 = "x";
+  for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) Add(name, "", ".txt");
+  prompter.StopProgressAt(2);
+  RunWithRestore();
+  ASSERT_EQ(Files(), "c.txt d.txt x 1.txt x 2.txt");
+  Undo(RestorePath());
+  EXPECT_EQ(Files(), "a.txt b.txt c.txt d.txt");
+  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+}
+
+TEST_F(UndoTruthTest, ReportNamesTheRowsThatStayUnderTheirNewNames) {
+  const struct {
+    int rows;
+    std::vector<int> taken;
+    std::string tail;  // after the listed paths
+  } cases[] = {{5, {1, 3}, ""}, {30, {}, "\n\r他5個"}, {5, {-1}, ""}};
+  for (const auto& c : cases) {
+    state = MainState{};
+    state.edit2 = "x";
+    std::vector<int> taken = c.taken;
+    if (c.rows == 30) {
+      for (int row = 2; row < 27; ++row) taken.push_back(row);
+    }
+    for (int row = 0; row < c.rows; ++row) Add("r" + std::to_string(row) + ".txt", "", ".txt");
+    RunWithRestore();
+    std::string expected = kNotBack;
+    for (int row : taken) {
+      if (row < 0) continue;
+      dir.Touch("files/r" + std::to_string(row) + ".txt", "newcomer");
+      if (expected.size() < kNotBack.size() + 20 * 200 &&
+          std::count(expected.begin(), expected.end(), '\r') < 20) {
+        expected += "\n\r" + dir / ("files/x " + std::to_string(row + 1) + ".txt");
+      }
+    }
+    expected += c.tail;
+    Undo(RestorePath());
+    if (taken.empty() || taken == std::vector<int>{-1}) {
+      EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+    } else {
+      EXPECT_EQ(prompter.log.back(), expected);
+    }
+    // The next case starts from a clean folder.
+    std::filesystem::remove_all(dir / "files");
+    std::filesystem::remove_all(dir / "restore");
+    prompter.log.clear();
+  }
+}
+
+// What no run writes: a relative path, a NUL byte, a value longer than any path.
+TEST_F(UndoTruthTest, RowsNoRunCouldHaveMadeAreSkippedOrInvalid) {
+  const std::string folder = dir / "files/";
+  dir.Touch("files/rel.txt", "stays");
+  dir.Touch("files/new.txt", "goes back");
+  const std::filesystem::path working = std::filesystem::current_path();
+  std::filesystem::current_path(folder);
+  dir.Touch("relative.zefa", "[Count]\ncount=2\n[before]\n0=.bashrc\n1=" + folder +
+                                 "old.txt\n[after]\n0=rel.txt\n1=" + folder + "new.txt\n");
+  Undo(dir / "relative.zefa");
+  std::filesystem::current_path(working);
+  EXPECT_EQ(Files(), "old.txt rel.txt");
+
+  dir.Touch("nul.zefa", "[Count]\ncount=1\n[before]\n0=" + folder + std::string("a\0b", 3) +
+                            "\n[after]\n0=" + folder + "old.txt\n");
+  Undo(dir / "nul.zefa");
+  EXPECT_EQ(Files(), "old.txt rel.txt");
+
+  prompter.log.clear();
+  const std::string overlong = folder + std::string(5000, 'a');
+  dir.Touch("long.zefa",
+            "[Count]\ncount=1\n[before]\n0=" + overlong + "\n[after]\n0=" + folder + "old.txt\n");
+  Undo(dir / "long.zefa");
+  EXPECT_EQ(prompter.log[4].rfind("error このファイルは無効です", 0), 0u) << prompter.log[4];
+  EXPECT_EQ(Files(), "old.txt rel.txt");
+}
+
+// A settings file or a chosen restore file that is no regular file of a sane size is
+// never waited on: settings read as missing, the restore file as invalid.
+TEST_F(UndoTruthTest, FilesThatAreNoFilesNeverHang) {
+  const std::string big(2 << 20, 'x');
+  const auto make = [&](const std::string& path, int kind) {
+    std::remove(path.c_str());
+    switch (kind) {
+      case 0:
+        ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+        break;
+      case 1:
+        ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+        break;
+      case 2:
+        ASSERT_EQ(symlink("/dev/zero", path.c_str()), 0);
+        break;
+      default:
+        dir.Touch(path.substr(dir.path().size()), "[Option]\nketa=3\n" + big);
+    }
+  };
+  for (int kind = 0; kind < 4; ++kind) {
+    const std::string ini = dir / "ZeFa_oru.ini";
+    make(ini, kind);
+    const SettingsFile settings(file_system, ini);
+    EXPECT_EQ(settings.ReadInteger("Option", "keta", 1), 1) << kind;
+    if (kind == 1) rmdir(ini.c_str());
+
+    const std::string chosen = dir / ("odd" + std::to_string(kind) + ".zefa");
+    make(chosen, kind);
+    prompter.log.clear();
+    Undo(chosen);
+    ASSERT_EQ(prompter.log.size(), 7u) << kind;
+    EXPECT_EQ(prompter.log[4], kInvalid) << kind;
+  }
+}
+
+TEST_F(UndoTruthTest, SettingsValueEndsAtItsFirstNulByte) {
+  dir.Touch("ZeFa_oru.ini", std::string("[Option]\nNum_aki=(\0)\n", 22));
+  EXPECT_EQ(SettingsFile(file_system, dir / "ZeFa_oru.ini").ReadString("Option", "Num_aki", "["),
+            "(");
+}
+
+}  // namespace
+}  // namespace zefa
