@@ -27,7 +27,7 @@ constexpr const char* kProgressText = "元に戻しています";
 void UndoRun(const Context& context) {
   Prompter& prompter = context.prompter;
   const std::optional<std::string> chosen =
-      prompter.ChooseFile(FileChoice{context.paths.restore_folder, kRestoreFilter});
+      prompter.ChooseFile(FileChoice{context.paths.restore_folder, kRestoreFilter, true});
   if (!chosen) return;
   const RestoreRecord record = RestoreRecord::Read(context.file_system, *chosen);
 

@@ -3,11 +3,15 @@
 #include "qt_prompter.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QFileSystemModel>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStringList>
+#include <QTreeView>
 #include <algorithm>
 #include <limits>
 
@@ -63,6 +67,27 @@ class QtProgress : public zefa::Progress {
   QElapsedTimer clock_;
   qint64 last_ms_ = 0;
 };
+
+// Restore files are named by date without zero padding, so their name order is not their
+// time order: the newest comes selected, and the names are shown whole with their dates.
+void SelectNewest(QFileDialog& dialog) {
+  // The patterns of the filter in use: "ZeFaファイル(*.zefa)" offers "*.zefa".
+  const QString filter = dialog.selectedNameFilter();
+  const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
+  const QStringList patterns = open < 0 || !filter.endsWith(QLatin1Char(')'))
+                                   ? QStringList()
+                                   : filter.mid(open + 1, filter.size() - open - 2)
+                                         .split(QLatin1Char(' '), Qt::SkipEmptyParts);
+  const QFileInfoList newest = dialog.directory().entryInfoList(patterns, QDir::Files, QDir::Time);
+  dialog.setViewMode(QFileDialog::Detail);
+  dialog.resize(std::max(dialog.width(), 640), std::max(dialog.height(), 400));
+  if (auto* model = dialog.findChild<QFileSystemModel*>()) {
+    QObject::connect(model, &QFileSystemModel::directoryLoaded, &dialog, [&dialog] {
+      if (auto* view = dialog.findChild<QTreeView*>()) view->resizeColumnToContents(0);
+    });
+  }
+  if (!newest.isEmpty()) dialog.selectFile(newest.front().fileName());
+}
 
 }  // namespace
 
@@ -147,6 +172,7 @@ std::optional<std::string> QtPrompter::ChooseFile(const zefa::FileChoice& choice
                      ToQtFilter(choice.filter));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (choice.select_newest) SelectNewest(dialog);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty()) return std::nullopt;

@@ -16,6 +16,7 @@ enum class BeepKind { kWarning, kError, kInformation };
 struct FileChoice {
   std::string initial_folder;  // empty: the dialog's own default
   std::string filter;          // empty: every file
+  bool select_newest = false;  // the most recently changed file of the folder comes selected
 };
 
 /** The progress of one long task, shown while the object lives. */

@@ -3,6 +3,7 @@
 #include "qt_prompter.h"
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -254,6 +255,33 @@ class QtPrompterTest : public QObject {
     QCOMPARE(dialog->seen.file_mode, QFileDialog::ExistingFile);
     QVERIFY(chosen.has_value());
     QCOMPARE(*chosen, PathFromQt(file));
+  }
+
+  void ChooseFileOffersTheNewestRestoreFile() {
+    QTemporaryDir dir;
+    // Name order is not time order: 10日 sorts before 8日, and the 8日 file is the newer.
+    const QString older = dir.filePath(QStringLiteral("2026年12月10日09時00分00秒.zefa"));
+    const QString newer = dir.filePath(QStringLiteral("2026年12月8日09時00分00秒.zefa"));
+    const QString other = dir.filePath(QStringLiteral("newest but no restore file.txt"));
+    int age = 3;
+    for (const QString& name : {older, newer, other}) {
+      QFile file(name);
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      QVERIFY(file.setFileTime(QDateTime::currentDateTime().addDays(-age--),
+                               QFileDevice::FileModificationTime));
+    }
+    QtPrompter prompter(nullptr);
+    QStringList selected;
+    auto dialog = ExpectModal([&](QWidget* modal, zefa::gui_testing::ModalAnswer&) {
+      auto* chooser = qobject_cast<QFileDialog*>(modal);
+      selected = chooser->selectedFiles();
+      static_cast<QDialog*>(chooser)->accept();
+    });
+    const auto chosen =
+        prompter.ChooseFile({PathFromQt(dir.path()), "ZeFaファイル(*.zefa)|*.zefa", true});
+    WAIT_FOR_MODAL(dialog);
+    QCOMPARE(selected, QStringList{newer});
+    QCOMPARE(chosen, std::optional<std::string>(PathFromQt(newer)));
   }
 
   void ChooseFileWithoutFilterTakesAnyFile() {
