@@ -11,6 +11,7 @@
 #include "platform/prompter.h"
 #include "renaming/restore_file.h"
 #include "renaming/undo.h"
+#include "text/name_text.h"
 
 namespace zefa {
 namespace {
@@ -30,12 +31,12 @@ void UndoRun(const Context& context) {
   const RestoreRecord record = RestoreRecord::Read(context.file_system, *chosen);
 
   prompter.Beep(BeepKind::kWarning);
-  if (!prompter.Warn(kUndoQuestion + std::string(record.After(0)))) return;
+  if (!prompter.Warn(kUndoQuestion + DisplayPath(record.After(0)))) return;
 
   const RecordedRows rows = ReadRecordedRows(record);
   if (const auto missing = FirstMissingAfter(rows, context.file_system)) {
     prompter.Beep(BeepKind::kError);
-    prompter.Error(kInvalidText + *missing);
+    prompter.Error(kInvalidText + DisplayPath(*missing));
   } else {
     RenameBack(rows, context.file_system, context.rules);
   }

@@ -4,6 +4,8 @@
 
 #include <QSize>
 
+#include "qt_text.h"
+
 ColumnModel::ColumnModel(const zefa::ListColumn& column, int row_height, QObject* parent)
     : QAbstractListModel(parent), column_(column), row_height_(row_height) {}
 
@@ -15,7 +17,7 @@ QVariant ColumnModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= column_.size()) return {};
   if (role == Qt::DisplayRole) {
     const std::string& entry = column_.entries[static_cast<std::size_t>(index.row())];
-    return QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size()));
+    return PathToQt(entry);
   }
   if (role == Qt::SizeHintRole) return QSize(row_width_, row_height_);
   return {};
