@@ -1,7 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
 #include <QApplication>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QStringList>
@@ -9,10 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "commands/add_file_command.h"
 #include "main_window.h"
+#include "platform/current_folder.h"
 #include "program_places.h"
 #include "qt_prompter.h"
-#include "qt_text.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -31,11 +31,9 @@ int main(int argc, char** argv) {
   if (form.quit_requested()) return 0;
   form.show();
   // Files handed over by the desktop (dropped on the program's icon) are added as if they
-  // had been dropped on the window.
-  std::vector<std::string> dropped;
-  for (const QString& argument : QCoreApplication::arguments().mid(1)) {
-    dropped.push_back(PathFromQt(QFileInfo(argument).absoluteFilePath()));
-  }
-  if (!dropped.empty()) form.DropPaths(dropped);
+  // had been dropped on the window. The arguments are taken as the bytes they are (Qt has
+  // taken its own options out of argv); a QString would change a name that is not UTF-8.
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  if (!arguments.empty()) form.DropPaths(zefa::ArgumentPaths(arguments, zefa::CurrentFolder()));
   return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "commands/context.h"
@@ -22,10 +23,22 @@ inline constexpr const char* kAlreadyListedMessage =
 void AddFile(MainState& state, const Context& context, const std::string& path);
 
 /**
- * Files dropped on the window: each is added in the order given, each refusal shows its
- * own box and the rest still follow. Paths are taken whole.
+ * Files dropped on the window, or named on the command line: each is added in the order
+ * given, paths taken whole as bytes. A single file refused shows AddFile's box; of several,
+ * the refused ones are shown in at most one box per reason (the program itself, not a
+ * file, already listed), each naming its paths as the run's failure report does.
  */
 void DropFiles(MainState& state, const Context& context, const std::vector<std::string>& paths);
+
+/**
+ * A drop as the desktop hands it over: the bytes of a text/uri-list (ParseUriList). An
+ * entry that is no file of this machine is refused as not a file.
+ */
+void DropUriList(MainState& state, const Context& context, std::string_view uri_list);
+
+/** Command-line arguments as paths: bytes as given, relative ones under `current_folder`. */
+std::vector<std::string> ArgumentPaths(const std::vector<std::string>& arguments,
+                                       std::string_view current_folder);
 
 /** "追加": the file-open dialog for one file, no filter; cancelling does nothing. */
 void Button4Click(MainState& state, const Context& context);

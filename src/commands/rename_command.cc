@@ -12,6 +12,7 @@
 #include "renaming/rename_execution.h"
 #include "renaming/restore_file.h"
 #include "settings/settings_keys.h"
+#include "text/name_text.h"
 
 namespace zefa {
 namespace {
@@ -26,12 +27,6 @@ constexpr const char* kRestoreQuestion =
     "名前の変更を行ったりするともとにもどせなくなります。";
 constexpr const char* kRestoreNotice =
     "元に戻すには、[ファイル]メニューから[元に戻す]を選択してください。";
-constexpr const char* kLineBreakText =
-    "次のファイルの名前には改行が含まれているため、リストアファイルに記録できません。"
-    "実行を中止します。\n\r";
-constexpr const char* kNotUtf8Text =
-    "次のファイルの名前には UTF-8 として読めない文字が含まれているため、"
-    "リストアファイルに記録できません。実行を中止します。\n\r";
 constexpr const char* kDoneText = "完了しました。";
 constexpr const char* kProgressText = "リネームしています";
 
@@ -57,13 +52,13 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
   if (!prompter.Confirm(kConfirmText)) return;
 
   if (const std::string* missing = FirstMissingFile(list, context.file_system)) {
-    ShowError(prompter, kMissingFileText + *missing);
+    ShowError(prompter, kMissingFileText + DisplayPath(*missing));
     return;
   }
   const SettingsFile settings = context.Settings();
   if (common_name.empty() && NeedsUniqueNames(settings)) {
     if (const std::string* unnamed = FirstRowWithoutUniqueName(list)) {
-      ShowError(prompter, kNameMissingText + *unnamed);
+      ShowError(prompter, kNameMissingText + DisplayPath(*unnamed));
       return;
     }
   }
@@ -79,13 +74,6 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
   const bool with_restore = prompter.Warn(kRestoreQuestion);
   std::string restore_path;
   if (with_restore) {
-    // A path the record cannot give back unchanged would make the run impossible to undo.
-    if (const auto unrecordable = FirstUnrecordableRow(plan)) {
-      const char* text =
-          unrecordable->reason == Unrecordable::kLineBreak ? kLineBreakText : kNotUtf8Text;
-      ShowError(prompter, text + *unrecordable->old_path);
-      return;
-    }
     prompter.Inform(kRestoreNotice);
     // The whole record is on the disk before the first file is touched; a refused write
     // ends the run here, with nothing renamed.

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "commands/selection_commands.h"
 
+#include "text/name_text.h"
+
 namespace zefa {
 
 void ListBoxClick(MainState& state, ColumnId source, int source_top) {
@@ -31,8 +33,9 @@ void ListBox3DblClick(MainState& state) {
 void ListBox2DblClick(MainState& state, const TextRules& rules) {
   const ListColumn& path = state.list.path;
   if (!path.HasSelection()) return;
-  state.edit1 =
-      std::string(FileNamePart(path.entries[static_cast<std::size_t>(path.selected)], rules));
+  // The field holds text: a name from a Windows archive comes as the name a run gives it.
+  state.edit1 = NameInCodePage(
+      FileNamePart(path.entries[static_cast<std::size_t>(path.selected)], rules), rules.code_page);
 }
 
 void Button10Click(MainState& state) {

@@ -16,7 +16,7 @@ void ListBoxClick(MainState& state, ColumnId source, int source_top);
 /** Copies the selected unique name into Edit1. */
 void ListBox3DblClick(MainState& state);
 
-/** Copies the file-name part of the selected path into Edit1. */
+/** Copies the file-name part of the selected path into Edit1, as text (NameInCodePage). */
 void ListBox2DblClick(MainState& state, const TextRules& rules);
 
 /** "クリア": empties the list and the three edit fields, start number 1, labels "0". */

@@ -12,6 +12,7 @@
 #include "platform/prompter.h"
 #include "renaming/restore_file.h"
 #include "renaming/undo.h"
+#include "text/name_text.h"
 
 namespace zefa {
 namespace {
@@ -32,7 +33,7 @@ void UndoRun(const Context& context) {
   const RestoreRecord record = RestoreRecord::Read(context.file_system, *chosen);
 
   prompter.Beep(BeepKind::kWarning);
-  if (!prompter.Warn(kUndoQuestion + std::string(record.After(0)))) return;
+  if (!prompter.Warn(kUndoQuestion + DisplayPath(record.After(0)))) return;
 
   const RecordedRows rows = ReadRecordedRows(record);
   std::vector<std::size_t> failed;
@@ -44,7 +45,7 @@ void UndoRun(const Context& context) {
                                    [&](std::size_t checked) { return progress->Advance(checked); });
     if (plan.invalid) {
       prompter.Beep(BeepKind::kError);
-      prompter.Error(kInvalidText + *plan.invalid);
+      prompter.Error(kInvalidText + DisplayPath(*plan.invalid));
     } else {
       const std::size_t checked = rows.after.size();
       failed = RenameBack(rows, plan.back, context.file_system,

@@ -7,6 +7,8 @@
 #include <QSize>
 #include <algorithm>
 
+#include "qt_text.h"
+
 ColumnModel::ColumnModel(const zefa::ListColumn& column, int row_height, QObject* parent)
     : QAbstractListModel(parent), column_(column), row_height_(row_height) {}
 
@@ -17,8 +19,7 @@ int ColumnModel::rowCount(const QModelIndex& parent) const {
 QVariant ColumnModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= column_.size()) return {};
   if (role == Qt::DisplayRole) {
-    const std::string entry = column_.Text(index.row());
-    return QString::fromUtf8(entry.data(), static_cast<qsizetype>(entry.size()));
+    return PathToQt(column_.Text(index.row()));
   }
   if (role == Qt::FontRole && fit_width_ > 0) {
     const int width =

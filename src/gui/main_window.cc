@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -15,7 +14,6 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTimer>
-#include <QUrl>
 
 #include "about_box.h"
 #include "batch_replace_dialog.h"
@@ -496,10 +494,9 @@ void TForm1::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void TForm1::dropEvent(QDropEvent* event) {
-  std::vector<std::string> paths;
-  for (const QUrl& url : event->mimeData()->urls()) {
-    if (url.isLocalFile()) paths.push_back(PathFromQt(url.toLocalFile()));
-  }
+  // The list's own bytes: QUrl would turn a name that is not UTF-8 into another name.
+  const QByteArray uri_list = event->mimeData()->data(QStringLiteral("text/uri-list"));
   event->acceptProposedAction();
-  DropPaths(paths);
+  const std::string bytes(uri_list.constData(), static_cast<std::size_t>(uri_list.size()));
+  Run(true, [this, &bytes] { zefa::DropUriList(state_, context(), bytes); });
 }

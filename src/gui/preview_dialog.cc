@@ -34,8 +34,8 @@ class PreviewListModel : public QAbstractListModel {
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid()) return {};
     if (role == Qt::DisplayRole) {
-      return ToQt(side_ == Side::kBefore ? preview_.Before(index.row(), full_path_)
-                                         : preview_.After(index.row()));
+      return PathToQt(side_ == Side::kBefore ? preview_.Before(index.row(), full_path_)
+                                             : preview_.After(index.row()));
     }
     // Every row as wide as the scrolling range, as a list box's horizontal extent is.
     if (role == Qt::SizeHintRole) return row_size_;

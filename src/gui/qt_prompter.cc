@@ -176,7 +176,8 @@ std::optional<std::string> QtPrompter::ChooseFile(const zefa::FileChoice& choice
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty()) return std::nullopt;
-  return PathFromQt(files.front());
+  // The dialog lists only names that are text, so UTF-8 gives back the file's own bytes.
+  return FromQt(files.front());
 }
 
 std::unique_ptr<zefa::Progress> QtPrompter::StartProgress(const std::string& text,

@@ -3,7 +3,8 @@
 #include "qt_text.h"
 
 #include <QByteArray>
-#include <QFile>
+
+#include "text/name_text.h"
 
 namespace {
 
@@ -21,9 +22,7 @@ QString ToQt(std::string_view utf8) { return QString::fromUtf8(Bytes(utf8)); }
 
 std::string FromQt(const QString& text) { return StdString(text.toUtf8()); }
 
-QString PathToQt(std::string_view path) { return QFile::decodeName(Bytes(path)); }
-
-std::string PathFromQt(const QString& path) { return StdString(QFile::encodeName(path)); }
+QString PathToQt(std::string_view path) { return ToQt(zefa::DisplayPath(path)); }
 
 QString MessageToQt(std::string_view utf8) {
   QString text = ToQt(utf8);

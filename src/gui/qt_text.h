@@ -7,15 +7,15 @@
 #include <string_view>
 
 /**
- * The one edge where the core's byte strings meet Qt's text. Texts are UTF-8; paths are
- * the platform's bytes (QFile::encodeName), which is UTF-8 on every desktop we run on but
- * keeps a name that is not valid UTF-8 renameable.
+ * The one edge where the core's byte strings meet Qt's text. Texts are UTF-8. Paths are
+ * bytes that never pass through a QString on their way to a rename: they are shown in
+ * their readable form (zefa::DisplayPath) and never read back from what is shown.
  */
 QString ToQt(std::string_view utf8);
 std::string FromQt(const QString& text);
 
+/** A path, file name or name column's entry as the user reads it. */
 QString PathToQt(std::string_view path);
-std::string PathFromQt(const QString& path);
 
 /** A message of the core for display: each "\n\r" line break becomes one "\n". */
 QString MessageToQt(std::string_view utf8);

@@ -2,10 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "platform/command_error.h"
 
+#include "text/name_text.h"
+
 namespace zefa {
 
 CommandError WriteRefused(const std::string& path) {
-  return CommandError(path + " に書き込めません");
+  return CommandError(DisplayPath(path) + " に書き込めません");
 }
 
 std::string ApplicationErrorText(std::string text) {

@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/prompter.h"
 #include "renaming/check_name_chars.h"
+#include "text/name_text.h"
 
 namespace zefa {
 namespace {
@@ -120,7 +121,7 @@ std::string FailureReport(const std::vector<PlannedRename>& plan) {
   for (const PlannedRename& row : plan) {
     if (!IsFailure(row.status)) continue;
     if (failures == 0) report = kFailureHead;
-    if (failures < kReportedFailures) report += kLineBreak + row.old_path;
+    if (failures < kReportedFailures) report += kLineBreak + DisplayPath(row.old_path);
     ++failures;
   }
   if (failures > kReportedFailures) {

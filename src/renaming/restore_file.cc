@@ -6,6 +6,8 @@
 
 #include "platform/command_error.h"
 #include "platform/program_paths.h"
+#include "text/text_rules.h"
+#include "text/uri_list.h"
 
 namespace zefa {
 namespace {
@@ -31,6 +33,7 @@ bool HasOverlongLine(std::string_view bytes) {
   }
   return false;
 }
+constexpr std::string_view kEscapedPrefix = "file://";
 
 // Restore files of one second beyond this many are refused rather than searched forever.
 constexpr int kMaxAttempts = 1000;
@@ -59,7 +62,48 @@ void AppendKey(std::string& text, std::string_view key, std::string_view value) 
   text += '\n';
 }
 
+bool NeedsEscape(std::string_view path) {
+  return !IsValidUtf8(path) || path.find_first_of("\r\n") != std::string_view::npos ||
+         path.substr(0, kEscapedPrefix.size()) == kEscapedPrefix;
+}
+
+void AppendPathKey(std::string& text, std::size_t row, const std::string& path) {
+  if (NeedsEscape(path)) {
+    AppendKey(text, std::to_string(row), EncodeRecordedPath(path));
+  } else {
+    AppendKey(text, std::to_string(row), path);
+  }
+}
+
 }  // namespace
+
+std::string EncodeRecordedPath(std::string_view path) {
+  if (!NeedsEscape(path)) return std::string(path);
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string value(kEscapedPrefix);
+  value.reserve(value.size() + path.size() * 3);
+  for (std::size_t i = 0; i < path.size();) {
+    const std::size_t length = CharLength(path, i, CodePage::kUtf8);
+    const auto byte = static_cast<unsigned char>(path[i]);
+    const bool plain = length > 1 ? IsValidUtf8(path.substr(i, length))
+                                  : byte >= 0x20 && byte < 0x7F && byte != '%';
+    if (plain) {
+      value += path.substr(i, length);
+      i += length;
+      continue;
+    }
+    value += '%';
+    value += kHex[byte >> 4];
+    value += kHex[byte & 0x0F];
+    ++i;
+  }
+  return value;
+}
+
+std::string DecodeRecordedPath(std::string_view value) {
+  if (value.substr(0, kEscapedPrefix.size()) != kEscapedPrefix) return std::string(value);
+  return PercentDecoded(value.substr(kEscapedPrefix.size()));
+}
 
 std::string RestoreFileName(const LocalTime& time, int attempt) {
   char stamp[96];
@@ -80,11 +124,11 @@ std::string RestoreFileBytes(const std::vector<PlannedRename>& plan) {
   if (plan.empty()) return text;
   AppendSection(text, kBeforeSection);
   for (std::size_t row = 0; row < plan.size(); ++row) {
-    AppendKey(text, std::to_string(row), plan[row].old_path);
+    AppendPathKey(text, row, plan[row].old_path);
   }
   AppendSection(text, kAfterSection);
   for (std::size_t row = 0; row < plan.size(); ++row) {
-    AppendKey(text, std::to_string(row), plan[row].new_path);
+    AppendPathKey(text, row, plan[row].new_path);
   }
   return text;
 }
@@ -124,20 +168,6 @@ void AppendRunOutcome(FileSystem& file_system, const std::string& path,
   if (!bytes.empty()) file_system.AppendFile(path, bytes);
 }
 
-bool IsRecordablePath(std::string_view path) { return IsRecordableValue(path); }
-
-std::optional<UnrecordableRow> FirstUnrecordableRow(const std::vector<PlannedRename>& plan) {
-  for (const PlannedRename& row : plan) {
-    for (const std::string* path : {&row.old_path, &row.new_path}) {
-      if (IsRecordablePath(*path)) continue;
-      const bool line_break = path->find_first_of("\r\n") != std::string::npos;
-      return UnrecordableRow{&row.old_path,
-                             line_break ? Unrecordable::kLineBreak : Unrecordable::kNotUtf8};
-    }
-  }
-  return std::nullopt;
-}
-
 std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore_folder,
                              const TextRules& rules, const std::vector<PlannedRename>& plan) {
   // A folder that cannot be made shows up as the refused write just below.
@@ -171,8 +201,8 @@ RestoreRecord RestoreRecord::Read(FileSystem& file_system, const std::string& pa
 RestoreRecord RestoreRecord::FromBytes(std::string_view bytes) {
   RestoreRecord record;
   if (HasOverlongLine(bytes)) return record;
-  // The writer records UTF-8 only, so its paths read back byte for byte; a Shift-JIS file
-  // of a Windows copy is read as such.
+  // The writer records one line of UTF-8 for every path, so its paths read back byte for
+  // byte; a Shift-JIS file of a Windows copy is read as such.
   record.profile_ = Profile::Parse(bytes);
   record.outcome_complete_ = record.profile_.Find(kOutcomeSection, kOutcomeEndKey) == "1";
   return record;
@@ -184,12 +214,22 @@ int RestoreRecord::Count() const {
   return ParseProfileInteger(*value).value_or(0);
 }
 
+std::string_view RestoreRecord::Path(std::string_view section,
+                                     std::unordered_map<int, std::string>& decoded, int row) const {
+  const std::string_view value =
+      profile_.Find(section, std::to_string(row)).value_or(std::string_view{});
+  if (value.substr(0, kEscapedPrefix.size()) != kEscapedPrefix) return value;
+  const auto [at, added] = decoded.try_emplace(row);
+  if (added) at->second = DecodeRecordedPath(value);
+  return at->second;
+}
+
 std::string_view RestoreRecord::Before(int row) const {
-  return profile_.Find(kBeforeSection, std::to_string(row)).value_or(std::string_view{});
+  return Path(kBeforeSection, decoded_before_, row);
 }
 
 std::string_view RestoreRecord::After(int row) const {
-  return profile_.Find(kAfterSection, std::to_string(row)).value_or(std::string_view{});
+  return Path(kAfterSection, decoded_after_, row);
 }
 
 bool RestoreRecord::HasIdentities() const {

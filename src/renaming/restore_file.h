@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -29,8 +30,8 @@ std::string RestoreFileName(const LocalTime& time, int attempt = 1);
 
 /**
  * The whole record of a run: [Count] count=N, [before] 0..N-1 with the old paths,
- * [after] 0..N-1 with the new paths, byte for byte what a key-by-key profile writer
- * leaves behind (LF line ends, values quoted where blanks or quotes would be lost).
+ * [after] 0..N-1 with the new paths (EncodeRecordedPath), byte for byte what a key-by-key profile
+ * writer leaves behind (LF line ends, values quoted where blanks or quotes would be lost).
  */
 std::string RestoreFileBytes(const std::vector<PlannedRename>& plan);
 
@@ -49,19 +50,17 @@ std::string IdentityBytes(const std::vector<std::string>& identities);
  */
 std::string OutcomeBytes(const std::vector<PlannedRename>& plan);
 
-/** Whether a restore file can hold this path so that it reads back unchanged: one line of UTF-8. */
-bool IsRecordablePath(std::string_view path);
+/**
+ * A path as a restore file records it. A path of UTF-8 on one line is written as it is.
+ * Any other path (bytes that are not UTF-8, a line break, or a path that itself begins
+ * with "file://") is written as "file://" followed by the path with "%", control bytes
+ * and every byte that is no part of a UTF-8 character as %XX: the line stays one line
+ * of UTF-8 and reads back byte for byte. A Windows copy's paths begin with a drive.
+ */
+std::string EncodeRecordedPath(std::string_view path);
 
-enum class Unrecordable { kLineBreak, kNotUtf8 };
-
-/** A row that a restore file cannot hold, named by its old path. */
-struct UnrecordableRow {
-  const std::string* old_path;
-  Unrecordable reason;
-};
-
-/** The first row whose old or new path cannot be recorded. */
-std::optional<UnrecordableRow> FirstUnrecordableRow(const std::vector<PlannedRename>& plan);
+/** The path that EncodeRecordedPath recorded as `value`. */
+std::string DecodeRecordedPath(std::string_view value);
 
 /**
  * Writes the record and the identity of every row's file into `restore_folder` (created
@@ -92,7 +91,7 @@ class RestoreRecord {
 
   /** The "count" of section "Count"; 0 when absent or no integer. */
   int Count() const;
-  /** The recorded paths of a row; empty when absent. */
+  /** The recorded paths of a row (DecodeRecordedPath); empty when absent. */
   std::string_view Before(int row) const;
   std::string_view After(int row) const;
   /** Whether the record holds the identities of its rows' files. */
@@ -103,8 +102,14 @@ class RestoreRecord {
   bool NotRenamed(int row) const;
 
  private:
+  std::string_view Path(std::string_view section, std::unordered_map<int, std::string>& decoded,
+                        int row) const;
+
   Profile profile_;
   bool outcome_complete_ = false;
+  // Paths recorded in their escaped form, decoded on the first look-up.
+  mutable std::unordered_map<int, std::string> decoded_before_;
+  mutable std::unordered_map<int, std::string> decoded_after_;
 };
 
 }  // namespace zefa

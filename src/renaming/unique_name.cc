@@ -4,6 +4,7 @@
 
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
+#include "text/name_text.h"
 
 namespace zefa {
 
@@ -20,7 +21,9 @@ DeriveSettings ReadDeriveSettings(const SettingsFile& settings) {
 
 std::string DeriveUniqueName(std::string_view path, std::string_view common_name,
                              const DeriveSettings& settings, const TextRules& rules) {
-  std::string name(StemOf(FileNamePart(path, rules), rules.code_page));
+  // A name from a Windows archive or a macOS share gives a name of this system.
+  const std::string file_name = NameInCodePage(FileNamePart(path, rules), rules.code_page);
+  std::string name(StemOf(file_name, rules.code_page));
   if (settings.when_add) {
     const std::size_t at = FindText(name, common_name, rules.code_page);
     if (at != kNotFound) name.erase(at, common_name.size());
@@ -41,7 +44,8 @@ std::string CutToBrackets(std::string_view name, std::string_view open, std::str
 }
 
 std::string ExtensionOfPath(std::string_view path, const TextRules& rules) {
-  return std::string(ExtensionOf(FileNamePart(path, rules), rules.code_page));
+  const std::string file_name = NameInCodePage(FileNamePart(path, rules), rules.code_page);
+  return std::string(ExtensionOf(file_name, rules.code_page));
 }
 
 }  // namespace zefa

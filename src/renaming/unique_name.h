@@ -23,9 +23,10 @@ struct DeriveSettings {
 DeriveSettings ReadDeriveSettings(const SettingsFile& settings);
 
 /**
- * The unique name of a new row: the file name of `path` without its extension, with the
- * first occurrence of `common_name` removed (when_add, case counts), then cut to the
- * brackets (koyu_kakko). It may be empty.
+ * The unique name of a new row: the file name of `path` as a name of the code page
+ * (NameInCodePage: UTF-8 in composed form, Shift-JIS converted) without its extension,
+ * with the first occurrence of `common_name` removed (when_add, case counts), then cut
+ * to the brackets (koyu_kakko). It may be empty.
  */
 std::string DeriveUniqueName(std::string_view path, std::string_view common_name,
                              const DeriveSettings& settings, const TextRules& rules);
@@ -37,7 +38,10 @@ std::string DeriveUniqueName(std::string_view path, std::string_view common_name
 std::string CutToBrackets(std::string_view name, std::string_view open, std::string_view close,
                           CodePage code_page);
 
-/** The extension a new row carries: from the last "." of the file name on, or empty. */
+/**
+ * The extension a new row carries: from the last "." of the file name on, or empty; in
+ * the code page's form as the unique name is.
+ */
 std::string ExtensionOfPath(std::string_view path, const TextRules& rules);
 
 }  // namespace zefa

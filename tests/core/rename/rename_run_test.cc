@@ -286,33 +286,19 @@ TEST_F(RenameRunTest, RunInTheSameSecondKeepsTheEarlierRecord) {
       dir / "files/y 1 b.txt");
 }
 
-TEST_F(RenameRunTest, PathWithALineBreakIsNotRecordedNorRenamed) {
+TEST_F(RenameRunTest, PathsWithALineBreakOrNotUtf8AreRecordedAndRenamed) {
   state.edit2 = "x";
   Add("a.txt", "a", ".txt");
   const std::string broken = Add("b\nc.txt", "b", ".txt");
-  prompter.Yes().Yes();
-  Run();
-  EXPECT_EQ(prompter.log.back(),
-            "error 次のファイルの名前には改行が含まれているため、リストアファイルに記録できません。"
-            "実行を中止します。\n\r" +
-                broken);
-  EXPECT_EQ(Files(), "a.txt b\nc.txt");
-  EXPECT_FALSE(dir.Exists(std::string("restore/") + test::kRestoreName));
-  // Without a record the file can be renamed.
-  prompter.Yes().No();
-  Run();
-  EXPECT_EQ(Files(), "x 1 a.txt x 2 b.txt");
-
-  state = MainState{};
   const std::string latin1 = Add("caf\xe9.txt", "c", ".txt");
   prompter.Yes().Yes();
   Run();
-  EXPECT_EQ(prompter.log.back(),
-            "error 次のファイルの名前には UTF-8 として読めない文字が含まれているため、"
-            "リストアファイルに記録できません。実行を中止します。\n\r" +
-                latin1);
-  EXPECT_TRUE(dir.Exists("files/caf\xe9.txt"));
-  EXPECT_FALSE(dir.Exists(std::string("restore/") + test::kRestoreName));
+  EXPECT_EQ(Files(), "x 1 a.txt x 2 b.txt x 3 c.txt");
+  const RestoreRecord record =
+      RestoreRecord::Read(file_system, dir / (std::string("restore/") + test::kRestoreName));
+  EXPECT_EQ(record.Before(1), broken);
+  EXPECT_EQ(record.Before(2), latin1);
+  EXPECT_EQ(record.After(2), dir / "files/x 3 c.txt");
 }
 
 TEST(RestoreFileBytes, EveryRecordablePathReadsBackUnchanged) {
@@ -333,7 +319,14 @@ TEST(RestoreFileBytes, EveryRecordablePathReadsBackUnchanged) {
                                           "[0]",
                                           "/p/写真 ソ.jpg",
                                           "C:\\pic\\ソ.txt",
-                                          "/p/ \" mixed ' "};
+                                          "/p/ \" mixed ' ",
+                                          "/p/a\nb",
+                                          "/p/a\rb ",
+                                          "/p/\xff\xfe%41",
+                                          "/p/\x83\x5c.txt",
+                                          "/p/\xe9\x01\x7f",
+                                          "file:///p/a%41",
+                                          "file://"};
   std::vector<PlannedRename> plan;
   for (const std::string& path : paths) plan.push_back({path, path + "→new"});
   const RestoreRecord record = RestoreRecord::FromBytes(RestoreFileBytes(plan));
@@ -342,11 +335,14 @@ TEST(RestoreFileBytes, EveryRecordablePathReadsBackUnchanged) {
     EXPECT_EQ(record.Before(static_cast<int>(row)), paths[row]);
     EXPECT_EQ(record.After(static_cast<int>(row)), paths[row] + "→new");
   }
-  EXPECT_FALSE(IsRecordablePath("/p/a\nb"));
-  EXPECT_FALSE(IsRecordablePath("/p/a\rb"));
-  // Bytes that are not UTF-8 would make the whole record read as Shift-JIS.
-  EXPECT_FALSE(IsRecordablePath("/p/\xff\xfe"));
-  EXPECT_FALSE(IsRecordablePath("C:\\pic\\\x83\x5c.txt"));
+  // Bytes that are not UTF-8 would make the whole record read as Shift-JIS: escaped, so
+  // the file stays UTF-8 and each record one line, while UTF-8 paths stay as they are.
+  const std::string bytes = RestoreFileBytes(plan);
+  EXPECT_TRUE(IsValidUtf8(bytes));
+  EXPECT_NE(bytes.find("\n0=/p/plain.txt\n"), std::string::npos);
+  EXPECT_NE(bytes.find("=file:///p/%83\\.txt\n"), std::string::npos);
+  EXPECT_NE(bytes.find("=file:///p/a%0Ab\n"), std::string::npos);
+  EXPECT_EQ(EncodeRecordedPath("/p/写真 ソ.jpg"), "/p/写真 ソ.jpg");
 }
 
 TEST(RestoreFileName, DateAndTimeWithoutAndWithLeadingZeros) {

@@ -91,16 +91,39 @@ TEST_F(AddFileTest, NamesDifferingOnlyInCaseAreTwoFiles) {
   EXPECT_EQ(state.list.path.entries, (Strings{lower, upper}));
 }
 
-TEST_F(AddFileTest, DropAddsInOrderAndEachRefusalShowsItsOwnBox) {
+TEST_F(AddFileTest, DropAddsInOrderAndShowsOneBoxPerKindOfRefusal) {
   const std::string listed = dir.Touch("b.txt");
   AddFile(state, MakeContext(), listed);
   const std::string first = dir.Touch("a.txt");
   const std::string third = dir.Touch("c.txt");
-  DropFiles(state, MakeContext(), {first, listed, dir / "missing", third});
-  EXPECT_EQ(prompter.log,
-            (Strings{Inform(kAlreadyListedMessage + listed), Inform(kNotAFileMessage)}));
+  Link(paths.executable_path, "program_link");
+  Strings missing;
+  for (int i = 0; i < 23; ++i) missing.push_back(dir / ("missing" + std::to_string(i)));
+  Strings dropped = {first, listed, paths.executable_path, dir / "program_link"};
+  dropped.insert(dropped.end(), missing.begin(), missing.end());
+  dropped.insert(dropped.end(), {listed, third});
+
+  DropFiles(state, MakeContext(), dropped);
+  std::string not_files = kNotAFileMessage;
+  for (int i = 0; i < 20; ++i) not_files += "\n\r" + missing[static_cast<std::size_t>(i)];
+  // The boxes come in the order of the reasons, each path after a line break as in the
+  // failure report.
+  EXPECT_EQ(prompter.log, (Strings{Inform(kOwnProgramMessage + ("\n\r" + paths.executable_path) +
+                                          "\n\r" + dir / "program_link"),
+                                   Inform(not_files + "\n\r他3個"),
+                                   Inform(kAlreadyListedMessage + listed + "\n\r" + listed)}));
   EXPECT_EQ(state.list.path.entries, (Strings{listed, first, third}));
   EXPECT_EQ(state.list.number.Texts(), (Strings{"1", "2", "3"}));
+
+  // One item refused shows exactly the box of a single file.
+  for (const auto& [path, message] :
+       {std::pair{std::string(dir / "missing0"), std::string(kNotAFileMessage)},
+        std::pair{paths.executable_path, std::string(kOwnProgramMessage)},
+        std::pair{listed, kAlreadyListedMessage + listed}}) {
+    prompter.log.clear();
+    DropFiles(state, MakeContext(), {path});
+    EXPECT_EQ(prompter.log, Strings{Inform(message)});
+  }
 }
 
 TEST_F(AddFileTest, DroppedPathsAreTakenWhole) {
