@@ -30,7 +30,7 @@ std::string Preview::FailureReasonText(int row) const {
 
 std::string Preview::FailureCountText() const {
   if (failures_ == 0) return {};
-  return std::to_string(failures_) + " 個のファイルはリネームできません";
+  return "リネームできないファイル: " + std::to_string(failures_) + " 個";
 }
 
 }  // namespace zefa

@@ -110,7 +110,7 @@ TEST_P(PreviewMarksTest, MarksTheRowsThatTheRunReports) {
   }
   EXPECT_EQ(reasons, c.reasons);
   EXPECT_EQ(preview->FailureCountText(),
-            failing == 0 ? "" : std::to_string(failing) + " 個のファイルはリネームできません");
+            failing == 0 ? "" : "リネームできないファイル: " + std::to_string(failing) + " 個");
 
   prompter.Yes().No();
   Button2Click(state, MakeContext());
