@@ -9,9 +9,10 @@ namespace zefa {
 std::optional<Preview> BuildPreview(const MainState& state, const Context& context) {
   if (!CheckNameChars(state.edit2, context.rules.code_page, context.prompter)) return std::nullopt;
   const NameSettings settings = ReadNameSettings(context.Settings());
-  return Preview(
-      BuildRenamePlan(state.list, state.edit2, state.start_number, settings, context.rules),
-      context.rules);
+  std::vector<PlannedRename> plan =
+      BuildRenamePlan(state.list, state.edit2, state.start_number, settings, context.rules);
+  std::vector<PredictedRow> predicted = SimulateRun(plan, context.file_system, context.rules);
+  return Preview(std::move(plan), std::move(predicted), context.rules);
 }
 
 }  // namespace zefa

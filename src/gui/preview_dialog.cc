@@ -3,9 +3,11 @@
 #include "preview_dialog.h"
 
 #include <QAbstractListModel>
+#include <QColor>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QListView>
+#include <QPalette>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -16,6 +18,10 @@ namespace {
 
 const QString kShowFullPaths = QStringLiteral("フルパスを表示");
 const QString kShowFileNames = QStringLiteral("ファイル名を表示");
+// A row that the run will not rename: a mark before its name, in red on pale red.
+const QString kFailureMark = QStringLiteral("× ");
+const QColor kFailureText(0xB0, 0x00, 0x00);
+const QColor kFailureBackground(0xFF, 0xE4, 0xE4);
 
 }  // namespace
 
@@ -33,9 +39,15 @@ class PreviewListModel : public QAbstractListModel {
 
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid()) return {};
-    if (role == Qt::DisplayRole) {
-      return PathToQt(side_ == Side::kBefore ? preview_.Before(index.row(), full_path_)
-                                             : preview_.After(index.row()));
+    if (side_ == Side::kBefore) {
+      if (role == Qt::DisplayRole) return PathToQt(preview_.Before(index.row(), full_path_));
+    } else if (preview_.WillFail(index.row())) {
+      if (role == Qt::DisplayRole) return kFailureMark + PathToQt(preview_.After(index.row()));
+      if (role == Qt::ToolTipRole) return ToQt(preview_.FailureReasonText(index.row()));
+      if (role == Qt::ForegroundRole) return kFailureText;
+      if (role == Qt::BackgroundRole) return kFailureBackground;
+    } else if (role == Qt::DisplayRole) {
+      return PathToQt(preview_.After(index.row()));
     }
     // Every row as wide as the scrolling range, as a list box's horizontal extent is.
     if (role == Qt::SizeHintRole) return row_size_;
@@ -87,6 +99,11 @@ TForm4::TForm4(zefa::Preview preview, std::function<void()> rename_run, QWidget*
   auto* button1 = PlaceButton(this, "Button1", QStringLiteral("リネーム開始"), {224, 280, 83, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("閉じる"), {320, 280, 83, 25});
   button3_ = PlaceButton(this, "Button3", kShowFullPaths, {104, 240, 91, 25});
+  // Under the lists, left of the two buttons, where no other control stands.
+  auto* label4 = PlaceLabel(this, "Label4", ToQt(preview_.FailureCountText()), {8, 280, 208, 25});
+  QPalette palette = label4->palette();
+  palette.setColor(QPalette::WindowText, kFailureText);
+  label4->setPalette(palette);
 
   SetTabOrder({list_box1_, list_box2_, button1, button2, button3_});
 

@@ -51,6 +51,21 @@ class FileSystem {
     for (const std::string& path : paths) exist.push_back(FileExists(path));
     return exist;
   }
+  /**
+   * Whether anything stands at each path (a file, a folder, a link even to nothing), so
+   * that a rename to it is refused; a file system may answer many from one folder listing.
+   */
+  virtual std::vector<bool> PathsTaken(const std::vector<std::string_view>& paths) {
+    std::vector<bool> taken;
+    taken.reserve(paths.size());
+    for (const std::string_view path : paths) {
+      const std::string copy(path);
+      taken.push_back(FileExists(copy) || FolderExists(copy));
+    }
+    return taken;
+  }
+  /** The longest file name, in bytes, that the folder takes. */
+  virtual std::size_t LongestName(const std::string& /*folder*/) { return 255; }
   /** Creates the folder with every missing parent; true when it exists afterwards. */
   virtual bool CreateFolders(const std::string& path) = 0;
   /**
@@ -107,6 +122,8 @@ class NativeFileSystem : public FileSystem {
   bool FileExists(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   std::vector<bool> FilesExist(const std::vector<std::string>& paths) override;
+  std::vector<bool> PathsTaken(const std::vector<std::string_view>& paths) override;
+  std::size_t LongestName(const std::string& folder) override;
   bool CreateFolders(const std::string& path) override;
   std::optional<std::string> FileKey(const std::string& path) override;
   std::optional<std::string> ExistingFileKey(const std::string& path) override;

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
@@ -107,11 +108,12 @@ std::optional<bool> CreateFromUnnamed(const std::string& path, std::string_view 
 
 // File names of one folder found by open addressing in a flat array of 8-byte slots, so
 // that looking up 100,000 names touches the array and the name, not a chain of nodes.
+template <typename Path>
 class NameTable {
  public:
   static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-  NameTable(const std::vector<std::string>& paths, std::size_t name_start, std::size_t names)
+  NameTable(const std::vector<Path>& paths, std::size_t name_start, std::size_t names)
       : paths_(paths), name_start_(name_start) {
     std::size_t capacity = 16;
     while (capacity < 2 * names) capacity *= 2;
@@ -151,10 +153,12 @@ class NameTable {
     return std::string_view(paths_[row]).substr(name_start_);
   }
 
-  const std::vector<std::string>& paths_;
+  const std::vector<Path>& paths_;
   std::size_t name_start_;
   std::vector<Slot> slots_;
 };
+
+bool HasNul(const std::string& path) { return path.find('\0') != std::string::npos; }
 
 // Device and inode: what makes two paths the same file.
 std::string KeyOf(const struct stat& info) {
@@ -225,7 +229,12 @@ bool NativeFileSystem::FolderExists(const std::string& path) {
   return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-std::vector<bool> NativeFileSystem::FilesExist(const std::vector<std::string>& paths) {
+namespace {
+
+// Which paths name an entry of their folder's listing: only plain regular files, or
+// entries of any kind. Folders with few paths are not read; their paths stay false.
+template <typename Path>
+std::vector<bool> FoundInListings(const std::vector<Path>& paths, bool any_kind) {
   // Below this many files in one folder a stat each is cheaper than reading the folder.
   constexpr std::size_t kListingFrom = 64;
   struct Folder {
@@ -258,24 +267,54 @@ std::vector<bool> NativeFileSystem::FilesExist(const std::vector<std::string>& p
     if (::access(folder_path.c_str(), X_OK) != 0) continue;
     DIR* listing = ::opendir(folder_path.c_str());
     if (listing == nullptr) continue;
-    NameTable wanted(paths, folder.path.size(), folder.rows.size());
+    NameTable<Path> wanted(paths, folder.path.size(), folder.rows.size());
     for (const std::size_t row : folder.rows) wanted.Insert(row);
     // A huge folder with few listed files is left to stat().
     std::size_t budget = 16 * folder.rows.size() + 1024;
     while (const dirent* entry = ::readdir(listing)) {
       if (budget-- == 0) break;
       // Only a plain regular file is taken from the listing; links and the rest are stat()ed.
-      if (entry->d_type != DT_REG) continue;
+      if (!any_kind && entry->d_type != DT_REG) continue;
       const std::size_t row = wanted.Find(entry->d_name);
-      if (row != NameTable::kNone) listed[row] = true;
+      if (row != NameTable<Path>::kNone) listed[row] = true;
     }
     ::closedir(listing);
   }
+  return listed;
+}
+
+}  // namespace
+
+std::vector<bool> NativeFileSystem::FilesExist(const std::vector<std::string>& paths) {
+  const std::vector<bool> listed = FoundInListings(paths, false);
   // A name seen in the listing is a file; anything else (a duplicate row, another case of
   // the name, a link) gets the same answer as FileExists.
   std::vector<bool> exist(paths.size(), false);
   for (std::size_t i = 0; i < paths.size(); ++i) exist[i] = listed[i] || FileExists(paths[i]);
   return exist;
+}
+
+std::vector<bool> NativeFileSystem::PathsTaken(const std::vector<std::string_view>& paths) {
+  const std::vector<bool> listed = FoundInListings(paths, true);
+  // A name missing from the listing may still be taken under another case of it, or have
+  // appeared since: lstat() answers for it, and sees a link to nothing too.
+  std::vector<bool> taken(paths.size(), false);
+  std::string path;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    if (listed[i]) {
+      taken[i] = true;
+      continue;
+    }
+    path.assign(paths[i]);
+    struct stat info {};
+    taken[i] = !path.empty() && ::lstat(path.c_str(), &info) == 0;
+  }
+  return taken;
+}
+
+std::size_t NativeFileSystem::LongestName(const std::string& folder) {
+  const long longest = ::pathconf(folder.empty() ? "." : folder.c_str(), _PC_NAME_MAX);
+  return longest > 0 ? static_cast<std::size_t>(longest) : NAME_MAX;
 }
 
 bool NativeFileSystem::CreateFolders(const std::string& path) {
@@ -308,6 +347,8 @@ std::optional<std::string> NativeFileSystem::ExistingFileKey(const std::string& 
 }
 
 RenameOutcome NativeFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
+  // A NUL byte would end the name early: the file would get a name nobody asked for.
+  if (HasNul(from) || HasNul(to)) return RenameOutcome::kFailed;
   if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
     return RenameOutcome::kDone;
   }
@@ -329,6 +370,10 @@ std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
   for (const RenamePair& pair : pairs) {
     const std::string& from = *pair.from;
     const std::string& to = *pair.to;
+    if (HasNul(from) || HasNul(to)) {
+      outcomes.push_back(RenameOutcome::kFailed);
+      continue;
+    }
     const std::size_t slash = from.rfind('/');
     const bool same_folder = slash != std::string::npos && slash + 1 < from.size() &&
                              to.size() > slash + 1 &&

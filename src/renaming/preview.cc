@@ -4,6 +4,13 @@
 
 namespace zefa {
 
+Preview::Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> predicted,
+                 TextRules rules)
+    : rows_(std::move(rows)), predicted_(std::move(predicted)), rules_(rules) {
+  predicted_.resize(rows_.size());
+  failures_ = CountFailures(predicted_);
+}
+
 std::string_view Preview::Before(int row, bool full_path) const {
   const std::string& path = rows_[static_cast<std::size_t>(row)].old_path;
   return full_path ? std::string_view(path) : FileNamePart(path, rules_);
@@ -11,6 +18,19 @@ std::string_view Preview::Before(int row, bool full_path) const {
 
 std::string_view Preview::After(int row) const {
   return FileNamePart(rows_[static_cast<std::size_t>(row)].new_path, rules_);
+}
+
+bool Preview::WillFail(int row) const {
+  return predicted_[static_cast<std::size_t>(row)].reason != FailureReason::kNone;
+}
+
+std::string Preview::FailureReasonText(int row) const {
+  return FailureText(predicted_[static_cast<std::size_t>(row)]);
+}
+
+std::string Preview::FailureCountText() const {
+  if (failures_ == 0) return {};
+  return "リネームできないファイル: " + std::to_string(failures_) + " 個";
 }
 
 }  // namespace zefa

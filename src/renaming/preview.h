@@ -2,10 +2,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "renaming/rename_plan.h"
+#include "renaming/run_simulation.h"
 #include "text/text_rules.h"
 
 namespace zefa {
@@ -13,12 +15,13 @@ namespace zefa {
 /**
  * What the preview window (TForm4) shows: a copy of the run's plan, row i of both lists
  * being row i of the rename list. The left list shows the current file name or, in
- * full-path mode, the current path; the right list the new file name.
+ * full-path mode, the current path; the right list the new file name, and for each row
+ * that the run will not rename, why.
  */
 class Preview {
  public:
-  Preview(std::vector<PlannedRename> rows, TextRules rules)
-      : rows_(std::move(rows)), rules_(rules) {}
+  /** `predicted` holds SimulateRun's outcome of `rows`, row for row. */
+  Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> predicted, TextRules rules);
 
   int size() const { return static_cast<int>(rows_.size()); }
 
@@ -26,9 +29,17 @@ class Preview {
   std::string_view Before(int row, bool full_path) const;
   /** Entry `row` of the right list ("AFTER"): the file-name part of the new path. */
   std::string_view After(int row) const;
+  /** Whether the run will fail to rename row `row`. */
+  bool WillFail(int row) const;
+  /** Why row `row` will fail; "" when it will not. */
+  std::string FailureReasonText(int row) const;
+  /** The line under the lists: how many rows will fail; "" when none will. */
+  std::string FailureCountText() const;
 
  private:
   std::vector<PlannedRename> rows_;
+  std::vector<PredictedRow> predicted_;
+  int failures_ = 0;
   TextRules rules_;
 };
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "preview_dialog.h"
 
+#include <QColor>
+#include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
@@ -154,6 +156,46 @@ class PreviewDialogTest : public QObject {
     QCOMPARE(right->model()->index(99999, 0).data().toString(),
              QStringLiteral("100000 u99999.jpg"));
     QVERIFY(dialog->findChildren<QWidget*>().size() < 100);
+  }
+
+  void MarksTheRowsThatWillFailAndCountsThem() {
+    world_->dir->Touch("ZeFa_oru.ini", "[Option]\npattern=8\n");
+    world_->dir->Touch("旅行 山.jpg");  // not listed: row 3's new name is taken
+    const char* uniques[] = {"", "", "山", "海"};
+    for (int row = 0; row < 4; ++row) {
+      const std::string path = world_->dir->Touch("DSC0" + std::to_string(row + 1) + ".jpg");
+      state_.list.AppendRow(path, uniques[row], ".jpg", "");
+    }
+    state_.edit2 = "旅行";
+    auto dialog = MakeDialog();
+    dialog->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    auto* right = Find<QListView>(dialog.get(), "ListBox2");
+    QCOMPARE(Entries(right),
+             (QStringList{QStringLiteral("旅行.jpg"), QStringLiteral("× 旅行.jpg"),
+                          QStringLiteral("× 旅行 山.jpg"), QStringLiteral("旅行 海.jpg")}));
+    const auto data = [&](int row, Qt::ItemDataRole role) {
+      return right->model()->index(row, 0).data(role);
+    };
+    QCOMPARE(data(1, Qt::ToolTipRole).toString(), QStringLiteral("1 行目と同じ名前になります"));
+    QCOMPARE(data(2, Qt::ToolTipRole).toString(), QStringLiteral("同名のファイルがあります"));
+    QVERIFY(data(0, Qt::ToolTipRole).isNull() && data(3, Qt::ToolTipRole).isNull());
+    QVERIFY(data(2, Qt::ForegroundRole).value<QColor>() !=
+            data(3, Qt::ForegroundRole).value<QColor>());
+    // The left list and the specified controls stay as they were.
+    QCOMPARE(Entries(Find<QListView>(dialog.get(), "ListBox1")).value(1),
+             QStringLiteral("DSC02.jpg"));
+    zefa::test::CheckControls(dialog.get(), kControls);
+
+    auto* count = Find<QLabel>(dialog.get(), "Label4");
+    QCOMPARE(count->text(), QStringLiteral("リネームできないファイル: 2 個"));
+    QVERIFY(count->isVisible());
+    QVERIFY(count->width() >= count->fontMetrics().horizontalAdvance(count->text()));
+    for (const ControlSpec& control : kControls) {
+      QVERIFY2(!count->geometry().intersects(Find<QWidget>(dialog.get(), control.name)->geometry()),
+               control.name);
+    }
+    QVERIFY(dialog->rect().contains(count->geometry()));
   }
 
   void RefusedCommonNameOpensNoPreview() {

@@ -1,0 +1,114 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+//
+// The preview of 100,000 files in one folder: (a) the plan with the run played through
+// on the file system (every row that will fail marked), against (b) the plan alone and
+// (c) a bare loop of lstat(2) over the new paths, in the same run. One file in a hundred
+// of the new names is already taken, so that the marks have work to do.
+// Usage: preview_bench [rows] [folder] [rounds]; the folder defaults to $ZEFA_BENCH_DIR,
+// else the system's temporary folder.
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "renaming/preview.h"
+#include "renaming/rename_list.h"
+#include "renaming/rename_plan.h"
+#include "renaming/run_simulation.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+void CreateFile(const std::string& path) {
+  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    std::perror(path.c_str());
+    std::exit(1);
+  }
+  close(fd);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
+  std::string base = argc > 2 ? argv[2] : "";
+  const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
+  if (base.empty() && std::getenv("ZEFA_BENCH_DIR") != nullptr)
+    base = std::getenv("ZEFA_BENCH_DIR");
+  if (base.empty()) base = std::filesystem::temp_directory_path().string();
+  std::string root = base + "/zefa-preview-bench-XXXXXX";
+  if (mkdtemp(root.data()) == nullptr) {
+    std::perror("mkdtemp");
+    return 1;
+  }
+
+  zefa::RenameList list;
+  for (int i = 1; i <= rows; ++i) {
+    char stem[32];
+    std::snprintf(stem, sizeof stem, "IMG_%06d", i);
+    list.AppendRow(root + "/" + stem + ".jpg", stem, ".jpg", "");
+    CreateFile(list.path.entries.back());
+  }
+  const zefa::NameSettings settings{6, 1, " ", "", ""};
+  const zefa::TextRules rules = zefa::NativeTextRules();
+  {
+    const auto plan = zefa::BuildRenamePlan(list, "旅行", 1, settings, rules);
+    for (std::size_t i = 0; i < plan.size(); i += 100) CreateFile(plan[i].new_path);
+  }
+
+  zefa::NativeFileSystem file_system;
+  double preview = 1e9, plan_alone = 1e9, bare = 1e9;
+  int failures = 0, taken = 0;
+  // The rounds interleave the three sides, and the quickest round of each counts.
+  for (int round = 0; round < rounds; ++round) {
+    auto started = Clock::now();
+    {
+      std::vector<zefa::PlannedRename> plan =
+          zefa::BuildRenamePlan(list, "旅行", 1, settings, rules);
+      std::vector<zefa::PredictedRow> predicted = zefa::SimulateRun(plan, file_system, rules);
+      failures = zefa::CountFailures(predicted);
+      const zefa::Preview shown(std::move(plan), std::move(predicted), rules);
+      if (shown.size() != rows) return 1;
+    }
+    preview = std::min(preview, Seconds(started));
+
+    started = Clock::now();
+    { const auto plan = zefa::BuildRenamePlan(list, "旅行", 1, settings, rules); }
+    plan_alone = std::min(plan_alone, Seconds(started));
+
+    const auto plan = zefa::BuildRenamePlan(list, "旅行", 1, settings, rules);
+    started = Clock::now();
+    taken = 0;
+    for (const auto& row : plan) {
+      struct stat info {};
+      if (lstat(row.new_path.c_str(), &info) == 0) ++taken;
+    }
+    bare = std::min(bare, Seconds(started));
+  }
+  std::filesystem::remove_all(root);
+
+  std::printf("%d rows in one folder, %d rounds, %d new names taken, %d rows marked\n", rows,
+              rounds, taken, failures);
+  std::printf("(a) preview with the run played through: %8.3f s\n", preview);
+  std::printf("(b) the plan alone:                      %8.3f s  (a)/(b) = %.2f\n", plan_alone,
+              preview / plan_alone);
+  std::printf("(c) lstat of every new path:             %8.3f s  (a)/(b+c) = %.2f\n", bare,
+              preview / (plan_alone + bare));
+  return failures == taken ? 0 : 1;
+}

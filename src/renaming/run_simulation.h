@@ -1,0 +1,48 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "renaming/rename_plan.h"
+#include "text/text_rules.h"
+
+namespace zefa {
+
+class FileSystem;
+
+/** Why the run will not rename a row. */
+enum class FailureReason {
+  kNone,              // the row will be renamed, or keeps its name
+  kNameTaken,         // a file outside the list already has the new path
+  kHeldByListedFile,  // a listed file still has the new path when the row's turn comes
+  kSameNewPath,       // an earlier row's file has just been given the same new path
+  kNameTooLong,       // the new name is longer than its folder allows
+  kNameRefused,       // no file can be called that: empty, "." or ".." or a NUL byte
+  kSourceGone,        // an earlier row has moved this row's file away (it is listed twice)
+};
+
+/** What the run will do with one row. */
+struct PredictedRow {
+  FailureReason reason = FailureReason::kNone;
+  int other_row = -1;  // 0-based row of kHeldByListedFile and kSameNewPath, else -1
+};
+
+/**
+ * Plays the run through in list order, without touching a file: each row's rename goes
+ * directly from its old to its new path and is refused where a file stands, as the run
+ * does. Every listed file is taken to be at its old path, as the run checks before it
+ * starts. Asks the file system once for all new paths and once per folder for its longest
+ * name; the rest is hash look-ups, so the cost grows with the rows alone.
+ */
+std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
+                                      FileSystem& file_system, const TextRules& rules);
+
+/** How many rows will fail. */
+int CountFailures(const std::vector<PredictedRow>& rows);
+
+/** The reason shown to the user ("" for a row that will not fail). */
+std::string FailureText(const PredictedRow& row);
+
+}  // namespace zefa

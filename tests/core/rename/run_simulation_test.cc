@@ -1,0 +1,187 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "renaming/run_simulation.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "commands/preview_command.h"
+#include "commands/rename_command.h"
+#include "rename_test_support.h"
+#include "renaming/rename_execution.h"
+
+namespace zefa {
+namespace {
+
+using test::RenameFixture;
+using Lines = std::vector<std::string>;
+
+// The cases a user meets: rows that get one name, a name taken by another file, a
+// renumbering whose targets are still held by the next rows, a chain, a name too long.
+struct Case {
+  const char* name;
+  const char* settings;
+  const char* common_name;
+  int start_number;
+  std::vector<std::string> files;        // listed, in order: the name, the unique name
+  std::vector<std::string> other_files;  // in the same folder, not listed
+  Lines reasons;                         // per row, "" for a row that is renamed
+};
+
+std::vector<Case> IssueCases() {
+  const std::string long_name(300, 'x');
+  return {
+      {"FiveRowsOneName",
+       "pattern=8\n",
+       "旅行",
+       1,
+       {"a.jpg", "", "b.jpg", "", "c.jpg", "", "d.jpg", "", "e.jpg", ""},
+       {},
+       {"", "1 行目と同じ名前になります", "1 行目と同じ名前になります",
+        "1 行目と同じ名前になります", "1 行目と同じ名前になります"}},
+      {"TakenTarget",
+       "",
+       "旅行",
+       1,
+       {"DSC01.jpg", "", "DSC02.jpg", "", "DSC03.jpg", ""},
+       {"旅行 2.jpg"},
+       {"", "同名のファイルがあります", ""}},
+      {"RenumberFromTwo",
+       "keta=3\n",
+       "旅行",
+       2,
+       {"旅行 001.jpg", "", "旅行 002.jpg", "", "旅行 003.jpg", ""},
+       {},
+       {"2 行目のファイルがまだこの名前を使っています",
+        "3 行目のファイルがまだこの名前を使っています", ""}},
+      {"ChainInListOrder",
+       "pattern=8\nspace=0\n",
+       "",
+       1,
+       {"a", "b", "b", "c"},
+       {},
+       {"2 行目のファイルがまだこの名前を使っています", ""}},
+      {"NameTooLong",
+       "pattern=8\n",
+       "x",
+       1,
+       {"a.jpg", long_name, "b.jpg", "b"},
+       {},
+       {"名前が長すぎます", ""}},
+      {"UnchangedRowIsDone",
+       "pattern=8\nspace=0\n",
+       "",
+       1,
+       {"a", "a", "b", "a"},
+       {},
+       {"", "1 行目のファイルがまだこの名前を使っています"}},
+  };
+}
+
+class PreviewMarksTest : public RenameFixture, public ::testing::WithParamInterface<Case> {};
+
+TEST_P(PreviewMarksTest, MarksTheRowsThatTheRunReports) {
+  const Case& c = GetParam();
+  Settings(c.settings);
+  state.edit2 = c.common_name;
+  state.start_number = c.start_number;
+  for (std::size_t i = 0; i + 1 < c.files.size(); i += 2) {
+    const std::size_t dot = c.files[i].rfind('.');
+    Add(c.files[i], c.files[i + 1], dot == std::string::npos ? "" : c.files[i].substr(dot));
+  }
+  for (const std::string& other : c.other_files) dir.Touch("files/" + other);
+
+  const auto preview = BuildPreview(state, MakeContext());
+  ASSERT_TRUE(preview);
+  Lines reasons;
+  std::string report;
+  int failing = 0;
+  for (int row = 0; row < preview->size(); ++row) {
+    reasons.push_back(preview->FailureReasonText(row));
+    EXPECT_EQ(preview->WillFail(row), !reasons.back().empty());
+    if (preview->WillFail(row)) {
+      report += "\n\r" + state.list.path.entries[static_cast<std::size_t>(row)];
+      ++failing;
+    }
+  }
+  EXPECT_EQ(reasons, c.reasons);
+  EXPECT_EQ(preview->FailureCountText(),
+            failing == 0 ? "" : "リネームできないファイル: " + std::to_string(failing) + " 個");
+
+  prompter.Yes().No();
+  Button2Click(state, MakeContext());
+  const Lines expected_end = failing == 0
+                                 ? Lines{"inform 完了しました。"}
+                                 : Lines{"inform 完了しました。",
+                                         "inform 以下のファイルのリネームに失敗しました" + report};
+  EXPECT_EQ(test::LogFrom(prompter, prompter.log.size() - expected_end.size()), expected_end);
+}
+
+INSTANTIATE_TEST_SUITE_P(IssueCases, PreviewMarksTest, ::testing::ValuesIn(IssueCases()),
+                         [](const auto& param_info) { return std::string(param_info.param.name); });
+
+// Random plans played through the simulation and then through the real run on real files:
+// chains, cycles, duplicates, names held by other files or folders, unchanged rows and
+// names that no file may have. The marks must be the failures, row for row.
+TEST(SimulateRun, PredictsEveryFailureOfTheRun) {
+  std::mt19937 random(12);
+  const auto pick = [&](std::size_t bound) {
+    return std::uniform_int_distribution<std::size_t>(0, bound - 1)(random);
+  };
+  NativeFileSystem file_system;
+  test::TempDir top;
+  for (int round = 0; round < 300; ++round) {
+    const std::string dir = top / std::to_string(round) + "/";
+    ::mkdir(dir.c_str(), 0700);
+    const auto in_dir = [&](const std::string& name) { return dir + name; };
+    // Every 40th list is long enough for the file system to read the folder's listing.
+    const std::size_t names = round % 40 == 0 ? 150 : 2 + pick(9);
+    std::vector<std::string> pool;
+    for (std::size_t i = 0; i < names; ++i) pool.push_back(in_dir("f" + std::to_string(i)));
+    std::vector<std::string> targets = pool;
+    targets.push_back(in_dir(std::string(256, 'L')));
+    targets.push_back(in_dir(std::string(255, 'M')));
+    targets.push_back(in_dir("."));
+    targets.push_back(dir);
+    targets.push_back(in_dir(std::string("n\0ul", 4)));
+    targets.push_back(in_dir("folder"));
+    ::mkdir(targets.back().c_str(), 0700);
+
+    std::vector<PlannedRename> plan;
+    for (const std::string& path : pool) {
+      const std::size_t roll = pick(10);
+      if (roll < 6) {
+        top.Touch(path.substr(top.path().size()));
+        PlannedRename row;
+        row.old_path = path;
+        row.new_path =
+            pick(12) == 0 ? targets[names + pick(targets.size() - names)] : pool[pick(names)];
+        plan.push_back(row);
+      } else if (roll < 8) {
+        top.Touch(path.substr(top.path().size()));  // another file, not listed
+      }
+    }
+    std::shuffle(plan.begin(), plan.end(), random);
+
+    const std::vector<PredictedRow> predicted = SimulateRun(plan, file_system, TextRules{});
+    ExecuteRenamePlan(plan, file_system);
+    ASSERT_EQ(predicted.size(), plan.size());
+    for (std::size_t row = 0; row < plan.size(); ++row) {
+      const FailureReason reason = predicted[row].reason;
+      SCOPED_TRACE("round " + std::to_string(round) + " row " + std::to_string(row) + ": " +
+                   plan[row].old_path + " -> " + plan[row].new_path);
+      EXPECT_EQ(reason != FailureReason::kNone, IsFailure(plan[row].status));
+      if (reason == FailureReason::kNameTaken || reason == FailureReason::kHeldByListedFile ||
+          reason == FailureReason::kSameNewPath) {
+        EXPECT_EQ(plan[row].status, RowStatus::kTargetExists);
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zefa
