@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "platform/file_system.h"
 #include "renaming/preview.h"
 #include "renaming/rename_list.h"
@@ -28,48 +29,29 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double Seconds(Clock::time_point since) {
-  return std::chrono::duration<double>(Clock::now() - since).count();
-}
-
-void CreateFile(const std::string& path) {
-  const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) {
-    std::perror(path.c_str());
-    std::exit(1);
-  }
-  close(fd);
-}
+using zefa::bench::Clock;
+using zefa::bench::Seconds;
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
-  std::string base = argc > 2 ? argv[2] : "";
   const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 5;
-  if (base.empty() && std::getenv("ZEFA_BENCH_DIR") != nullptr)
-    base = std::getenv("ZEFA_BENCH_DIR");
-  if (base.empty()) base = std::filesystem::temp_directory_path().string();
-  std::string root = base + "/zefa-preview-bench-XXXXXX";
-  if (mkdtemp(root.data()) == nullptr) {
-    std::perror("mkdtemp");
-    return 1;
-  }
+  const std::string root = zefa::bench::MakeBenchFolder(argc > 2 ? argv[2] : "", "preview");
 
   zefa::RenameList list;
   for (int i = 1; i <= rows; ++i) {
     char stem[32];
     std::snprintf(stem, sizeof stem, "IMG_%06d", i);
     list.AppendRow(root + "/" + stem + ".jpg", stem, ".jpg", "");
-    CreateFile(list.path.entries.back());
+    zefa::bench::CreateEmptyFile(list.path.entries.back());
   }
   const zefa::NameSettings settings{6, 1, " ", "", ""};
   const zefa::TextRules rules = zefa::NativeTextRules();
   {
     const auto plan = zefa::BuildRenamePlan(list, "旅行", 1, settings, rules);
-    for (std::size_t i = 0; i < plan.size(); i += 100) CreateFile(plan[i].new_path);
+    for (std::size_t i = 0; i < plan.size(); i += 100)
+      zefa::bench::CreateEmptyFile(plan[i].new_path);
   }
 
   zefa::NativeFileSystem file_system;

@@ -23,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "commands/main_state.h"
 #include "commands/rename_command.h"
 #include "commands/undo_command.h"
@@ -36,7 +37,8 @@ extern char** environ;
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using zefa::bench::Clock;
+using zefa::bench::Seconds;
 
 // Answers every question Yes and offers one file to the file dialog.
 class SilentPrompter : public zefa::Prompter {
@@ -55,10 +57,6 @@ class SilentPrompter : public zefa::Prompter {
   void ApplicationError(const std::string& text) override { errors.push_back(text); }
   std::optional<std::string> ChooseFile(const zefa::FileChoice&) override { return chosen_file; }
 };
-
-double Seconds(Clock::time_point since) {
-  return std::chrono::duration<double>(Clock::now() - since).count();
-}
 
 // The bare loop every figure is measured against; returns seconds, counts failures.
 double BareLoop(const std::vector<std::string>& from, const std::vector<std::string>& to,
@@ -141,30 +139,15 @@ std::string FileSystemName(const std::string& folder) {
 }
 
 void CreateFiles(const std::vector<std::string>& paths) {
-  for (const std::string& path : paths) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) {
-      std::perror(path.c_str());
-      std::exit(1);
-    }
-    close(fd);
-  }
+  for (const std::string& path : paths) zefa::bench::CreateEmptyFile(path);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
-  std::string base = argc > 2 ? argv[2] : "";
   const int rounds = argc > 3 ? std::max(1, std::atoi(argv[3])) : 4;
-  if (base.empty() && std::getenv("ZEFA_BENCH_DIR") != nullptr)
-    base = std::getenv("ZEFA_BENCH_DIR");
-  if (base.empty()) base = std::filesystem::temp_directory_path().string();
-  std::string root = base + "/zefa-rename-bench-XXXXXX";
-  if (mkdtemp(root.data()) == nullptr) {
-    std::perror("mkdtemp");
-    return 1;
-  }
+  const std::string root = zefa::bench::MakeBenchFolder(argc > 2 ? argv[2] : "", "rename");
   const std::string files = root + "/files";
   mkdir(files.c_str(), 0755);
   {

@@ -21,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "commands/add_file_command.h"
 #include "commands/main_state.h"
 #include "commands/preview_command.h"
@@ -33,7 +34,8 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using zefa::bench::Clock;
+using zefa::bench::Seconds;
 
 class YesPrompter : public zefa::Prompter {
  public:
@@ -51,10 +53,6 @@ class YesPrompter : public zefa::Prompter {
   void ApplicationError(const std::string& text) override { messages.push_back(text); }
   std::optional<std::string> ChooseFile(const zefa::FileChoice&) override { return chosen_file; }
 };
-
-double Seconds(Clock::time_point since) {
-  return std::chrono::duration<double>(Clock::now() - since).count();
-}
 
 // Resident and peak resident kilobytes, from /proc/self/status.
 long StatusKb(const char* field) {
@@ -89,15 +87,7 @@ double BareLoop(const std::vector<std::string>& from, const std::vector<std::str
 
 int main(int argc, char** argv) {
   const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
-  std::string base = argc > 2 ? argv[2] : "";
-  if (base.empty() && std::getenv("ZEFA_BENCH_DIR") != nullptr)
-    base = std::getenv("ZEFA_BENCH_DIR");
-  if (base.empty()) base = std::filesystem::temp_directory_path().string();
-  std::string root = base + "/zefa-scale-bench-XXXXXX";
-  if (mkdtemp(root.data()) == nullptr) {
-    std::perror("mkdtemp");
-    return 1;
-  }
+  const std::string root = zefa::bench::MakeBenchFolder(argc > 2 ? argv[2] : "", "scale");
   const std::string files = root + "/旅行の写真";
   std::filesystem::create_directory(files);
   {

@@ -62,8 +62,8 @@ int main(int argc, char** argv) {
     form_best = std::min(form_best, took);
   }
   std::printf("QApplication ready after %.1f ms\n", Milliseconds(app_ready - process_start));
-  std::printf("main window shown: first %.1f ms, best %.1f ms (target under 300 ms)\n",
-              first_form, form_best);
+  std::printf("main window shown: first %.1f ms, best %.1f ms (target under 300 ms)\n", first_form,
+              form_best);
   std::printf("bare Qt window shown: best %.1f ms; main window / bare window: %.2f\n", bare_best,
               form_best / bare_best);
   std::printf("process start to first main window: %.1f ms\n",
