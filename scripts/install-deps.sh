@@ -10,7 +10,7 @@ packages=(
   fonts-ipafont-gothic xvfb xauth x11-utils imagemagick
   clang libclang-rt-14-dev
   desktop-file-utils dpkg-dev file python3
-  qt6-translations-l10n locales
+  qt6-translations-l10n locales xdotool
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything with warnings as errors and runs every test:
 # the core and GUI tests, the core tests and the window tests again under ASan and UBSan
-# (the windows in Debug, with Qt's assertions), and the install checks.
+# (the windows in Debug, with Qt's assertions), the install checks and a run of the
+# installed copy.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -20,6 +21,6 @@ cmake --preset gui-asan >/dev/null
 cmake --build --preset gui-asan -j "$jobs"
 ctest --preset gui-asan -j "$jobs"
 
-if [ -x scripts/check-install.sh ]; then
-  bash scripts/check-install.sh build/ci
-fi
+bash scripts/check-install.sh build/ci
+# The installed copy run as a new Japanese user, through its real windows under Xvfb.
+bash scripts/check-installed-run.sh build/ci
