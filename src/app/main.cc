@@ -1,10 +1,7 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QStringList>
-#include <QTranslator>
 #include <string>
 #include <vector>
 
@@ -13,17 +10,12 @@
 #include "platform/current_folder.h"
 #include "program_places.h"
 #include "qt_prompter.h"
+#include "qt_translations.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("ZeFa Oru"));
-  // Qt's own texts (the file dialog's buttons) in the user's language; the program's own
-  // texts are Japanese in every locale.
-  QTranslator qt_texts;
-  if (qt_texts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                    QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(&qt_texts);
-  }
+  InstallQtTranslations(app);
   zefa::NativeFileSystem file_system;
   QtPrompter prompter(nullptr);
   TForm1 form(prompter, file_system, CurrentProgramPaths(file_system));
