@@ -99,6 +99,17 @@ class MainWindowTest : public QObject {
 
   zefa::ProgramPaths Paths() const { return zefa::test::ProgramPathsIn(*dir_); }
 
+  /** Drops `mime` over `target` as the platform delivers a drop; whether the window took it. */
+  static bool DropOn(TForm1& form, QWidget& target, QMimeData& mime) {
+    const QPointF at = target.mapTo(&form, target.rect().center());
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.windowHandle(), &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.windowHandle(), &drop);
+    return true;
+  }
+
   std::unique_ptr<TForm1> MakeForm(const char* settings = nullptr) {
     if (settings != nullptr) dir_->Touch("ZeFa_oru.ini", settings);
     return std::make_unique<TForm1>(prompter_, file_system_, Paths(), [this](const QUrl& url) {
@@ -485,16 +496,9 @@ class MainWindowTest : public QObject {
     mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(first)),
                   QUrl::fromLocalFile(QString::fromStdString(listed)),
                   QUrl::fromLocalFile(QString::fromStdString(third))});
-    // Through the window, as the platform delivers a drop: the list box under the pointer
-    // does not take drops, so they reach the main window.
-    auto* target = Find<QListView>(*form, "ListBox3");
+    // The list box under the pointer does not take drops, so they reach the main window.
     QVERIFY(QTest::qWaitForWindowExposed(form.get()));
-    const QPointF at = target->mapTo(form.get(), target->rect().center());
-    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form->windowHandle(), &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form->windowHandle(), &drop);
+    QVERIFY(DropOn(*form, *Find<QListView>(*form, "ListBox3"), mime));
 
     const zefa::RenameList& list = form->state().list;
     QCOMPARE(list.size(), 3);
@@ -512,6 +516,33 @@ class MainWindowTest : public QObject {
         "既に追加されているファイルです。一つのファイルを二重登録することはできません。\n\r" +
         listed};
     QCOMPARE(prompter_.log, expected);
+  }
+
+  // A name from an old Windows archive: Shift-JIS bytes (ソ, its trail byte a backslash),
+  // dropped as a file manager sends it, percent-encoded in a raw text/uri-list.
+  void DroppedShiftJisNameIsListedReadably() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const std::string path = dir_->Touch("unzipped/\x83\x5c.txt");
+    QMimeData mime;
+    mime.setData(QStringLiteral("text/uri-list"),
+                 "file://" + QByteArray::fromStdString(path).toPercentEncoding("/") + "\r\n");
+    QVERIFY(DropOn(*form, *Find<QListView>(*form, "ListBox2"), mime));
+
+    const zefa::RenameList& list = form->state().list;
+    QCOMPARE(list.size(), 1);
+    QCOMPARE(list.path.entries[0], path);
+    QCOMPARE(list.unique.entries[0], std::string("ソ"));
+    QCOMPARE(list.extension.entries[0], std::string(".txt"));
+    const auto shown = [&](const char* name) {
+      const QAbstractItemModel* model = Find<QListView>(*form, name)->model();
+      return model->data(model->index(0, 0)).toString();
+    };
+    QCOMPARE(shown("ListBox2"),
+             QString::fromStdString(dir_->path()) + QStringLiteral("unzipped/ソ.txt"));
+    QCOMPARE(shown("ListBox3"), QStringLiteral("ソ"));
+    QVERIFY(prompter_.log.empty());
   }
 };
 
