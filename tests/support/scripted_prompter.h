@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,6 +33,11 @@ class ScriptedPrompter : public Prompter {
   /** The next progress window is stopped by the user once `done` steps are finished. */
   ScriptedPrompter& StopProgressAt(std::size_t done) {
     stops_.push_back(done);
+    return *this;
+  }
+  /** Called with the count done at each step of every progress window (a fault to inject). */
+  ScriptedPrompter& OnProgress(std::function<void(std::size_t)> step) {
+    on_progress_ = std::move(step);
     return *this;
   }
   ScriptedPrompter& File(std::optional<std::string> path) {
@@ -72,7 +78,7 @@ class ScriptedPrompter : public Prompter {
       stop = stops_.front();
       stops_.pop_front();
     }
-    return std::make_unique<StoppingProgress>(stop);
+    return std::make_unique<StoppingProgress>(stop, on_progress_);
   }
 
  private:
@@ -89,16 +95,22 @@ class ScriptedPrompter : public Prompter {
 
   class StoppingProgress : public Progress {
    public:
-    explicit StoppingProgress(std::size_t stop) : stop_(stop) {}
-    bool Advance(std::size_t done) override { return done < stop_; }
+    StoppingProgress(std::size_t stop, std::function<void(std::size_t)> step)
+        : stop_(stop), step_(std::move(step)) {}
+    bool Advance(std::size_t done) override {
+      if (step_) step_(done);
+      return done < stop_;
+    }
 
    private:
     std::size_t stop_;
+    std::function<void(std::size_t)> step_;
   };
 
   std::deque<bool> answers_;
   std::deque<std::size_t> stops_;
   std::deque<std::optional<std::string>> files_;
+  std::function<void(std::size_t)> on_progress_;
 };
 
 }  // namespace zefa::test

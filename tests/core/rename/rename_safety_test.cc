@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "commands/rename_command.h"
+#include "commands/undo_command.h"
 #include "platform/native_rename_posix.h"
 #include "rename_test_support.h"
 #include "renaming/restore_file.h"
@@ -198,41 +199,116 @@ TEST_F(RenameRaceTest, FreeRunningCreatorNeverLosesAFile) {
   }
 }
 
-// A child process renames 2,000 files with a restore file and is killed at a random moment.
-TEST(RenameCrashTest, KilledRunLeavesEveryFileOnceAndACompleteRecord) {
-  constexpr int kRows = 2000;
-  constexpr int kKills = 30;
-  std::mt19937 random(20260307);
-  std::map<std::string, int> stages;
-  double full_run_ms = 0;
+// A run in a child process, killed with SIGKILL; the undo then brings back what it moved.
+class RenameCrashTest : public ::testing::Test {
+ protected:
+  static constexpr int kRows = 2000;
 
-  test::TempDir dir;
-  MainState state;
-  state.edit2 = "k";
-  for (int i = 0; i < kRows; ++i) {
-    const std::string name = "f" + std::to_string(i);
-    state.list.AppendRow(dir.Touch("files/" + name, name), name, "", "");
+  void SetUp() override {
+    state.edit2 = "k";
+    for (int i = 0; i < kRows; ++i) {
+      const std::string name = "f" + std::to_string(i);
+      state.list.AppendRow(dir.Touch("files/" + name, name), name, "", "");
+    }
+    plan = BuildRenamePlan(state.list, state.edit2, 1, NameSettings{}, TextRules{});
+    expected_record = RestoreFileBytes(plan);
   }
-  ProgramPaths paths;
-  paths.settings_path = dir / "ZeFa_oru.ini";
-  paths.restore_folder = dir / "restore";
-  const auto plan = BuildRenamePlan(state.list, state.edit2, 1, NameSettings{}, TextRules{});
-  const std::string expected_record = RestoreFileBytes(plan);
-  NativeFileSystem native;
 
-  for (int kill = -1; kill < kKills; ++kill) {
-    const auto started = std::chrono::steady_clock::now();
+  Context ContextWith(Prompter& prompter) { return Context{prompter, native, paths, TextRules{}}; }
+
+  /** Forks a run with a restore file; `in_child` runs first in the child (a self-kill). */
+  pid_t StartRun(const std::function<void(test::ScriptedPrompter&)>& in_child = {}) {
     const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
     if (child == 0) {
       test::ScriptedPrompter child_prompter;
       child_prompter.Yes().Yes();
-      Button2Click(state, Context{child_prompter, native, paths, TextRules{}});
+      if (in_child) in_child(child_prompter);
+      Button2Click(state, ContextWith(child_prompter));
       ::_exit(0);
     }
+    return child;
+  }
+
+  /** Rows under their new names; fails when a file is in neither place or in both. */
+  int CountRenamed() {
+    int renamed = 0;
+    for (const PlannedRename& row : plan) {
+      const bool at_old = native.FileExists(row.old_path);
+      const bool at_new = native.FileExists(row.new_path);
+      EXPECT_EQ(at_old + at_new, 1) << row.old_path;
+      renamed += at_new;
+    }
+    return renamed;
+  }
+
+  /** The one restore file of the run, checked complete; "" when the run wrote none. */
+  std::string RestoreFile() {
+    const std::string entries = dir.Exists("restore") ? dir.Listing("restore") : "";
+    if (entries.empty()) return "";
+    EXPECT_EQ(entries.find(' '), std::string::npos) << "more than the record: " << entries;
+    const std::string path = dir / ("restore/" + entries);
+    EXPECT_EQ(dir.Read("restore/" + entries).substr(0, expected_record.size()), expected_record);
+    return path;
+  }
+
+  /** 元に戻す with the run's restore file, which is then removed; files brought back. */
+  int UndoAndCount(const std::string& restore_path) {
+    const int renamed = CountRenamed();
+    test::ScriptedPrompter prompter;
+    prompter.File(restore_path).Yes();
+    Undo1Click(state, ContextWith(prompter));
+    EXPECT_EQ(prompter.log.back(), "inform 完了しました") << prompter.log.back();
+    EXPECT_EQ(::unlink(restore_path.c_str()), 0);
+    const int left = CountRenamed();
+    EXPECT_EQ(left, 0) << "rows left under their new names";
+    for (const PlannedRename& row : plan) {
+      EXPECT_EQ(dir.Read(row.old_path.substr(dir.path().size())),
+                row.old_path.substr(row.old_path.rfind('/') + 1));
+    }
+    return renamed - left;
+  }
+
+  test::TempDir dir;
+  MainState state;
+  ProgramPaths paths = test::ProgramPathsIn(dir);
+  std::vector<PlannedRename> plan;
+  std::string expected_record;
+  NativeFileSystem native;
+};
+
+// The run dies right after its 1,000th rename, before it can note what it did not do.
+TEST_F(RenameCrashTest, KilledAfterHalfItsRenamesIsUndoneWhole) {
+  const pid_t child = StartRun([](test::ScriptedPrompter& prompter) {
+    prompter.OnProgress([](std::size_t done) {
+      if (done == kRows / 2) ::raise(SIGKILL);
+    });
+  });
+  ASSERT_GE(child, 0);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+  ASSERT_EQ(CountRenamed(), kRows / 2);
+  const std::string restore_path = RestoreFile();
+  ASSERT_FALSE(restore_path.empty());
+  EXPECT_EQ(UndoAndCount(restore_path), kRows / 2);
+}
+
+// Killed at a random moment, 30 times: every file is in one place, the record is complete
+// before the first rename, and the undo brings back every file that moved.
+TEST_F(RenameCrashTest, KilledAtRandomLeavesEveryFileOnceAndAnUndoThatBringsThemBack) {
+  constexpr int kKills = 30;
+  std::mt19937 random(20260307);
+  std::map<std::string, int> stages;
+  std::vector<std::string> figures;
+  double full_run_ms = 0;
+
+  for (int kill = -1; kill < kKills; ++kill) {
+    const auto started = std::chrono::steady_clock::now();
+    const pid_t child = StartRun();
+    ASSERT_GE(child, 0);
+    int status = 0;
     if (kill < 0) {
       // The first run goes to its end and gives the span over which the kills fall.
-      int status = 0;
       ::waitpid(child, &status, 0);
       full_run_ms =
           std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
@@ -243,46 +319,28 @@ TEST(RenameCrashTest, KilledRunLeavesEveryFileOnceAndACompleteRecord) {
           std::uniform_int_distribution<long>(0, static_cast<long>(full_run_ms * 1100))(random));
       std::this_thread::sleep_until(started + delay);
       ::kill(child, SIGKILL);
-      int status = 0;
       ::waitpid(child, &status, 0);
     }
 
-    int renamed = 0;
-    for (const PlannedRename& row : plan) {
-      const bool at_old = native.FileExists(row.old_path);
-      const bool at_new = native.FileExists(row.new_path);
-      ASSERT_EQ(at_old + at_new, 1) << row.old_path << " after kill " << kill;
-      renamed += at_new;
-    }
-    const std::string restore_entries = dir.Exists("restore") ? dir.Listing("restore") : "";
-    if (renamed > 0) {
-      ASSERT_FALSE(restore_entries.empty()) << "renamed before the record";
-    }
-    if (!restore_entries.empty()) {
-      // One complete record and nothing half-written beside it.
-      ASSERT_EQ(restore_entries.find(' '), std::string::npos) << restore_entries;
-      ASSERT_EQ(restore_entries.substr(restore_entries.size() - 5), ".zefa");
-      ASSERT_EQ(dir.Read("restore/" + restore_entries).substr(0, expected_record.size()),
-                expected_record);
-      ASSERT_EQ(::unlink((dir / ("restore/" + restore_entries)).c_str()), 0);
-    }
-    // Back to the start for the next kill.
-    for (const PlannedRename& row : plan) {
-      if (native.FileExists(row.new_path)) {
-        ASSERT_EQ(native.RenameNoReplace(row.new_path, row.old_path), RenameOutcome::kDone);
-      }
-    }
+    const int renamed = CountRenamed();
+    const std::string restore_path = RestoreFile();
+    ASSERT_TRUE(renamed == 0 || !restore_path.empty()) << "renamed before the record";
+    const int back = restore_path.empty() ? 0 : UndoAndCount(restore_path);
+    ASSERT_EQ(back, renamed) << "after kill " << kill;
     if (kill < 0) continue;
-    const char* stage = restore_entries.empty() ? "before the record was written"
-                        : renamed == 0          ? "record written, nothing renamed"
-                        : renamed < kRows       ? "while renaming"
-                                                : "after the last rename";
+    figures.push_back(std::to_string(renamed) + "→" + std::to_string(back));
+    const char* stage = restore_path.empty() ? "before the record was written"
+                        : renamed == 0       ? "record written, nothing renamed"
+                        : renamed < kRows    ? "while renaming"
+                                             : "after the last rename";
     ++stages[stage];
     // Runs get quicker once the files are cached; keep the kills inside the run.
     if (renamed == kRows) full_run_ms *= 0.8;
   }
   std::cout << "kills by stage:";
   for (const auto& [stage, count] : stages) std::cout << " [" << stage << ": " << count << "]";
+  std::cout << "\nrenamed→brought back by the undo, per kill:";
+  for (const std::string& figure : figures) std::cout << " " << figure;
   std::cout << "\n";
   RecordProperty("kills_while_renaming", stages["while renaming"]);
 }
