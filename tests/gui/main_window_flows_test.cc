@@ -6,11 +6,14 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QtTest>
+#include <chrono>
 #include <memory>
+#include <thread>
 
 #include "batch_replace_dialog.h"
 #include "main_window.h"
@@ -25,6 +28,21 @@ using zefa::gui_testing::ClickButton;
 using zefa::gui_testing::CloseWindow;
 using zefa::gui_testing::ExpectModal;
 using zefa::gui_testing::ModalAnswer;
+
+// Storage as slow as a network share: each rename takes 10 ms.
+class SlowFileSystem : public zefa::NativeFileSystem {
+ public:
+  std::vector<zefa::RenameOutcome> RenameEachNoReplace(const std::vector<zefa::RenamePair>& pairs,
+                                                       const zefa::KeepGoing& keep_going) override {
+    std::vector<zefa::RenameOutcome> outcomes;
+    for (const zefa::RenamePair& pair : pairs) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      outcomes.push_back(NativeFileSystem::RenameEachNoReplace({pair})[0]);
+      if (keep_going && !keep_going(outcomes.size())) break;
+    }
+    return outcomes;
+  }
+};
 
 class MainWindowFlowsTest : public QObject {
   Q_OBJECT
@@ -63,6 +81,48 @@ class MainWindowFlowsTest : public QObject {
   void cleanup() {
     form_.reset();
     prompter_.reset();
+  }
+
+  // 300 renames of 10 ms: the progress window shows once the run looks like taking over a
+  // second, and its 中止 stops the run after the current rename; the rest keep their names.
+  void SlowRunIsStoppedFromTheProgressWindow() {
+    SlowFileSystem slow;
+    form_ = std::make_unique<TForm1>(*prompter_, slow, zefa::test::ProgramPathsIn(*dir_),
+                                     [](const QUrl&) { return true; });
+    prompter_->SetParent(form_.get());
+    form_->show();
+    constexpr int kRows = 300;
+    std::vector<std::string> paths;
+    for (int i = 0; i < kRows; ++i) paths.push_back(dir_->Touch("files/f" + std::to_string(i)));
+    form_->DropPaths(paths);
+    Find<QLineEdit>("Edit2")->setText(QStringLiteral("x"));
+
+    ExpectModal(ClickButton(QStringLiteral("はい(&Y)")));  // 本当に実行しますか？
+    ExpectModal(ClickButton(QStringLiteral("はい(&Y)")));  // with a restore file
+    ExpectModal(ClickButton(QStringLiteral("OK")));        // how to undo it
+    QString label;
+    auto progress = ExpectModal([&](QWidget* modal, ModalAnswer& answer) {
+      auto* dialog = qobject_cast<QProgressDialog*>(modal);
+      if (dialog == nullptr) {
+        answer.error = QStringLiteral("no progress window but ") + modal->windowTitle();
+        return;
+      }
+      label = dialog->labelText();
+      ClickButton(QStringLiteral("中止"))(modal, answer);
+    });
+    auto done = ExpectModal(ClickButton(QStringLiteral("OK")));
+    Click("Button2");
+    WAIT_FOR_MODAL(progress);
+    WAIT_FOR_MODAL(done);
+    QCOMPARE(done->seen.text, QStringLiteral("完了しました。"));
+    QVERIFY2(label.startsWith(QStringLiteral("リネームしています（")), qPrintable(label));
+    QVERIFY2(label.endsWith(QStringLiteral(" / 300）")), qPrintable(label));
+
+    const std::string listing = dir_->Listing("files");
+    const auto renamed = std::count(listing.begin(), listing.end(), 'x');
+    QVERIFY2(renamed > 0 && renamed < kRows, qPrintable(QString::number(renamed)));
+    QVERIFY(dir_->Exists("files/f" + std::to_string(kRows - 1)));
+    form_.reset();
   }
 
   void SortAsksThroughTheWarningBox_data() {
