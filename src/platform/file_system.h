@@ -73,6 +73,17 @@ class FileSystem {
    * regard to case on Windows. nullopt when nothing is there.
    */
   virtual std::optional<std::string> FileKey(const std::string& path) = 0;
+  /**
+   * FileKey of each path, in order; a file system may look a folder shared by neighbouring
+   * paths up once for all of them.
+   */
+  virtual std::vector<std::optional<std::string>> FileKeys(
+      const std::vector<const std::string*>& paths) {
+    std::vector<std::optional<std::string>> keys;
+    keys.reserve(paths.size());
+    for (const std::string* path : paths) keys.push_back(FileKey(*path));
+    return keys;
+  }
   /** FileKey of a file (or a link to one); nullopt for a folder or nothing. */
   virtual std::optional<std::string> ExistingFileKey(const std::string& path) {
     return FileExists(path) ? FileKey(path) : std::nullopt;
@@ -126,6 +137,8 @@ class NativeFileSystem : public FileSystem {
   std::size_t LongestName(const std::string& folder) override;
   bool CreateFolders(const std::string& path) override;
   std::optional<std::string> FileKey(const std::string& path) override;
+  std::vector<std::optional<std::string>> FileKeys(
+      const std::vector<const std::string*>& paths) override;
   std::optional<std::string> ExistingFileKey(const std::string& path) override;
   RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override;
   std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs,

@@ -175,6 +175,42 @@ RenameOutcome OutcomeOfError(int error, const std::string& from) {
   return RenameOutcome::kFailed;
 }
 
+// Where a path's file name starts inside its folder, when the path names a file in a
+// folder ("/a/b" but not "b", "/a/" or a path with a NUL byte); npos otherwise.
+std::size_t NameInFolder(const std::string& path) {
+  if (HasNul(path)) return std::string::npos;
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos || slash + 1 >= path.size()) return std::string::npos;
+  return slash + 1;
+}
+
+// The folder of a stretch of paths that stay in one folder, opened once, so that each
+// system call names the file inside it: no walk along the whole path for every file.
+class OpenFolder {
+ public:
+  OpenFolder() = default;
+  OpenFolder(const OpenFolder&) = delete;
+  OpenFolder& operator=(const OpenFolder&) = delete;
+  ~OpenFolder() { Close(); }
+
+  /** A descriptor of `folder` (ending in '/'); -1 when it cannot be opened. */
+  int For(std::string_view folder) {
+    if (fd_ >= 0 && folder == folder_) return fd_;
+    Close();
+    folder_.assign(folder);
+    fd_ = ::open(folder_.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    return fd_;
+  }
+
+ private:
+  void Close() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+  int fd_ = -1;
+  std::string folder_;
+};
+
 }  // namespace
 
 namespace posix {
@@ -337,6 +373,26 @@ std::optional<std::string> NativeFileSystem::FileKey(const std::string& path) {
   return KeyOf(info);
 }
 
+std::vector<std::optional<std::string>> NativeFileSystem::FileKeys(
+    const std::vector<const std::string*>& paths) {
+  std::vector<std::optional<std::string>> keys;
+  keys.reserve(paths.size());
+  OpenFolder folder;
+  for (const std::string* path : paths) {
+    const std::size_t name = NameInFolder(*path);
+    const int folder_fd = name == std::string::npos ? -1 : folder.For({path->data(), name});
+    struct stat info {};
+    if (folder_fd < 0) {
+      keys.push_back(FileKey(*path));
+    } else if (::fstatat(folder_fd, path->c_str() + name, &info, 0) == 0) {
+      keys.push_back(KeyOf(info));
+    } else {
+      keys.emplace_back();
+    }
+  }
+  return keys;
+}
+
 // One stat instead of FileExists and FileKey: adding many files costs a system call each.
 std::optional<std::string> NativeFileSystem::ExistingFileKey(const std::string& path) {
   struct stat info {};
@@ -363,10 +419,7 @@ std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
     const std::vector<RenamePair>& pairs, const KeepGoing& keep_going) {
   std::vector<RenameOutcome> outcomes;
   outcomes.reserve(pairs.size());
-  // The folder of a stretch of pairs that stay in one folder is opened once, and each
-  // rename names the files inside it: no walk along the whole path twice per file.
-  int folder_fd = -1;
-  std::string_view folder;
+  OpenFolder folder;
   for (const RenamePair& pair : pairs) {
     const std::string& from = *pair.from;
     const std::string& to = *pair.to;
@@ -374,27 +427,18 @@ std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
       outcomes.push_back(RenameOutcome::kFailed);
       continue;
     }
-    const std::size_t slash = from.rfind('/');
-    const bool same_folder = slash != std::string::npos && slash + 1 < from.size() &&
-                             to.size() > slash + 1 &&
-                             to.compare(0, slash + 1, from, 0, slash + 1) == 0 &&
-                             to.find('/', slash + 1) == std::string::npos;
+    // A pair that stays in one folder names both files inside it.
+    const std::size_t name = NameInFolder(from);
+    const bool same_folder = name != std::string::npos && to.size() > name &&
+                             to.compare(0, name, from, 0, name) == 0 &&
+                             to.find('/', name) == std::string::npos;
     if (keep_going && !outcomes.empty() && !keep_going(outcomes.size())) break;
-    if (!same_folder) {
-      outcomes.push_back(RenameNoReplace(from, to));
-      continue;
-    }
-    const std::string_view this_folder(from.data(), slash + 1);
-    if (folder_fd < 0 || this_folder != folder) {
-      if (folder_fd >= 0) ::close(folder_fd);
-      folder = this_folder;
-      folder_fd = ::open(std::string(folder).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-    }
+    const int folder_fd = same_folder ? folder.For({from.data(), name}) : -1;
     if (folder_fd < 0) {
       outcomes.push_back(RenameNoReplace(from, to));
       continue;
     }
-    if (::renameat2(folder_fd, from.c_str() + slash + 1, folder_fd, to.c_str() + slash + 1,
+    if (::renameat2(folder_fd, from.c_str() + name, folder_fd, to.c_str() + name,
                     RENAME_NOREPLACE) == 0) {
       outcomes.push_back(RenameOutcome::kDone);
       continue;
@@ -406,7 +450,6 @@ std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
       outcomes.push_back(OutcomeOfError(error, from));
     }
   }
-  if (folder_fd >= 0) ::close(folder_fd);
   if (keep_going && !outcomes.empty()) keep_going(outcomes.size());
   return outcomes;
 }

@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "renaming/restore_file.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 
 #include "platform/command_error.h"
 #include "platform/program_paths.h"
@@ -34,6 +36,7 @@ bool HasOverlongLine(std::string_view bytes) {
   return false;
 }
 constexpr std::string_view kEscapedPrefix = "file://";
+const std::vector<std::string_view> kNoValues;
 
 // Restore files of one second beyond this many are refused rather than searched forever.
 constexpr int kMaxAttempts = 1000;
@@ -174,10 +177,13 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
   file_system.CreateFolders(restore_folder);
   const LocalTime now = file_system.Now();
   const std::string folder = WithTrailingSeparator(restore_folder, rules);
+  std::vector<const std::string*> old_paths;
+  old_paths.reserve(plan.size());
+  for (const PlannedRename& row : plan) old_paths.push_back(&row.old_path);
   std::vector<std::string> identities;
   identities.reserve(plan.size());
-  for (const PlannedRename& row : plan) {
-    identities.push_back(file_system.FileKey(row.old_path).value_or(std::string{}));
+  for (std::optional<std::string>& key : file_system.FileKeys(old_paths)) {
+    identities.push_back(std::move(key).value_or(std::string{}));
   }
   const std::string bytes =
       RestoreFileBytes(plan) + (plan.empty() ? std::string() : IdentityBytes(identities));
@@ -194,30 +200,140 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
 }
 
 RestoreRecord RestoreRecord::Read(FileSystem& file_system, const std::string& path) {
-  const auto bytes = file_system.ReadFile(path, kMaxRestoreFileBytes);
-  return FromBytes(bytes ? std::string_view(*bytes) : std::string_view{});
+  std::optional<std::string> bytes = file_system.ReadFile(path, kMaxRestoreFileBytes);
+  return FromOwnedBytes(bytes ? std::move(*bytes) : std::string());
 }
 
 RestoreRecord RestoreRecord::FromBytes(std::string_view bytes) {
+  return FromOwnedBytes(std::string(bytes));
+}
+
+RestoreRecord RestoreRecord::FromOwnedBytes(std::string bytes) {
   RestoreRecord record;
   if (HasOverlongLine(bytes)) return record;
+  auto owned = std::make_shared<const std::string>(std::move(bytes));
+  record.rows_ = ReadWritersForm(*owned);
+  if (record.rows_) {
+    record.bytes_ = std::move(owned);
+    record.outcome_complete_ = record.rows_->outcome_end == "1";
+    return record;
+  }
   // The writer records one line of UTF-8 for every path, so its paths read back byte for
   // byte; a Shift-JIS file of a Windows copy is read as such.
-  record.profile_ = Profile::Parse(bytes);
+  record.profile_ = Profile::Parse(*owned);
   record.outcome_complete_ = record.profile_.Find(kOutcomeSection, kOutcomeEndKey) == "1";
   return record;
 }
 
+namespace {
+
+// The row a key names: decimal digits without a leading zero ("0" itself is row 0); -1
+// for any other key, which no look-up of a row would find.
+long RowOfKey(std::string_view key) {
+  if (key.empty() || key.size() > 9 || (key[0] == '0' && key.size() > 1)) return -1;
+  long row = 0;
+  for (const char c : key) {
+    if (c < '0' || c > '9') return -1;
+    row = row * 10 + (c - '0');
+  }
+  return row;
+}
+
+}  // namespace
+
+std::optional<RestoreRecord::Rows> RestoreRecord::ReadWritersForm(std::string_view bytes) {
+  // What the profile reader would find, read line by line as it does: the first section of
+  // a name and the first line of a key count. The rows of a section must come numbered
+  // 0, 1, 2 ... (the outcome's rising) as the writer puts them; a gap, rows out of order,
+  // a byte order mark or text that is not UTF-8 leave the record to the profile reader.
+  if (bytes.starts_with("\xEF\xBB\xBF") || !IsValidUtf8(bytes)) return std::nullopt;
+  enum class Section { kNone, kCount, kBefore, kAfter, kIdentity, kOutcome, kOther };
+  const std::pair<std::string_view, Section> kSections[] = {{kCountSection, Section::kCount},
+                                                            {kBeforeSection, Section::kBefore},
+                                                            {kAfterSection, Section::kAfter},
+                                                            {kIdentitySection, Section::kIdentity},
+                                                            {kOutcomeSection, Section::kOutcome}};
+  Rows rows;
+  bool seen[std::size(kSections)] = {};
+  Section section = Section::kNone;
+  for (std::size_t start = 0; start < bytes.size();) {
+    std::size_t end = bytes.find('\n', start);
+    if (end == std::string_view::npos) end = bytes.size();
+    std::string_view raw = bytes.substr(start, end - start);
+    start = end + 1;
+    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
+    const std::string_view trimmed = TrimBlanks(raw);
+    if (!trimmed.empty() && trimmed.front() == '[') {
+      const std::size_t close = trimmed.find(']');
+      const std::string_view name = TrimBlanks(
+          trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+      section = Section::kOther;
+      for (std::size_t i = 0; i < std::size(kSections); ++i) {
+        if (!SameProfileName(name, kSections[i].first)) continue;
+        // A second section of a name is not read.
+        section = seen[i] ? Section::kNone : kSections[i].second;
+        seen[i] = true;
+      }
+      continue;
+    }
+    const std::size_t equals = raw.find('=');
+    if (equals == std::string_view::npos) continue;
+    const std::string_view key = TrimBlanks(raw.substr(0, equals));
+    const std::string_view value = DecodeProfileValue(raw.substr(equals + 1));
+    if (key.empty()) continue;
+    std::vector<std::string_view>* values = nullptr;
+    switch (section) {
+      case Section::kNone:
+      case Section::kOther:
+        continue;
+      case Section::kCount:
+        if (!rows.count && SameProfileName(key, kCountKey)) rows.count = value;
+        continue;
+      case Section::kOutcome: {
+        if (SameProfileName(key, kOutcomeEndKey)) {
+          if (!rows.outcome_end) rows.outcome_end = value;
+          continue;
+        }
+        const long row = RowOfKey(key);
+        if (row < 0) continue;
+        const long last = rows.outcome.empty() ? -1 : rows.outcome.back().first;
+        if (row < last) return std::nullopt;
+        if (row > last) rows.outcome.emplace_back(static_cast<int>(row), value);
+        continue;
+      }
+      case Section::kBefore:
+        values = &rows.before;
+        break;
+      case Section::kAfter:
+        values = &rows.after;
+        break;
+      case Section::kIdentity:
+        values = &rows.identity;
+        break;
+    }
+    const long row = RowOfKey(key);
+    if (row < 0 || static_cast<std::size_t>(row) < values->size()) continue;
+    if (static_cast<std::size_t>(row) > values->size()) return std::nullopt;
+    values->push_back(value);
+  }
+  return rows;
+}
+
 int RestoreRecord::Count() const {
-  const auto value = profile_.Find(kCountSection, kCountKey);
+  const auto value = rows_ ? rows_->count : profile_.Find(kCountSection, kCountKey);
   if (!value) return 0;
   return ParseProfileInteger(*value).value_or(0);
 }
 
 std::string_view RestoreRecord::Path(std::string_view section,
+                                     const std::vector<std::string_view>& values,
                                      std::unordered_map<int, std::string>& decoded, int row) const {
-  const std::string_view value =
-      profile_.Find(section, std::to_string(row)).value_or(std::string_view{});
+  std::string_view value;
+  if (!rows_) {
+    value = profile_.Find(section, std::to_string(row)).value_or(std::string_view{});
+  } else if (row >= 0 && static_cast<std::size_t>(row) < values.size()) {
+    value = values[static_cast<std::size_t>(row)];
+  }
   if (value.substr(0, kEscapedPrefix.size()) != kEscapedPrefix) return value;
   const auto [at, added] = decoded.try_emplace(row);
   if (added) at->second = DecodeRecordedPath(value);
@@ -225,24 +341,38 @@ std::string_view RestoreRecord::Path(std::string_view section,
 }
 
 std::string_view RestoreRecord::Before(int row) const {
-  return Path(kBeforeSection, decoded_before_, row);
+  return Path(kBeforeSection, rows_ ? rows_->before : kNoValues, decoded_before_, row);
 }
 
 std::string_view RestoreRecord::After(int row) const {
-  return Path(kAfterSection, decoded_after_, row);
+  return Path(kAfterSection, rows_ ? rows_->after : kNoValues, decoded_after_, row);
 }
 
 bool RestoreRecord::HasIdentities() const {
+  if (rows_) return !rows_->identity.empty();
   return profile_.Find(kIdentitySection, "0").has_value();
 }
 
 std::string_view RestoreRecord::Identity(int row) const {
-  return profile_.Find(kIdentitySection, std::to_string(row)).value_or(std::string_view{});
+  if (!rows_) {
+    return profile_.Find(kIdentitySection, std::to_string(row)).value_or(std::string_view{});
+  }
+  const auto index = static_cast<std::size_t>(row);
+  return row >= 0 && index < rows_->identity.size() ? rows_->identity[index] : std::string_view{};
 }
 
 bool RestoreRecord::NotRenamed(int row) const {
   if (!outcome_complete_) return false;
-  const auto value = profile_.Find(kOutcomeSection, std::to_string(row));
+  std::optional<std::string_view> value;
+  if (!rows_) {
+    value = profile_.Find(kOutcomeSection, std::to_string(row));
+  } else {
+    const auto& outcome = rows_->outcome;
+    const auto at =
+        std::lower_bound(outcome.begin(), outcome.end(), row,
+                         [](const auto& entry, int wanted) { return entry.first < wanted; });
+    if (at != outcome.end() && at->first == row) value = at->second;
+  }
   return value == "failed" || value == "notreached";
 }
 

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -79,7 +80,11 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
 void AppendRunOutcome(FileSystem& file_system, const std::string& path,
                       const std::vector<PlannedRename>& plan);
 
-/** A restore file read once; every look-up after that is a hash look-up. */
+/**
+ * A restore file read once. A record in the form this program writes is read in one pass
+ * into row-numbered views of its bytes; any other (a hand-edited or Windows copy's file)
+ * through the profile reader, with a hash look-up per row.
+ */
 class RestoreRecord {
  public:
   /**
@@ -102,9 +107,24 @@ class RestoreRecord {
   bool NotRenamed(int row) const;
 
  private:
-  std::string_view Path(std::string_view section, std::unordered_map<int, std::string>& decoded,
-                        int row) const;
+  /** The values of a record in the writer's form, as views into `bytes_`. */
+  struct Rows {
+    std::optional<std::string_view> count;
+    std::vector<std::string_view> before;
+    std::vector<std::string_view> after;
+    std::vector<std::string_view> identity;
+    std::vector<std::pair<int, std::string_view>> outcome;  // rows rising
+    std::optional<std::string_view> outcome_end;
+  };
+  static std::optional<Rows> ReadWritersForm(std::string_view bytes);
+  static RestoreRecord FromOwnedBytes(std::string bytes);
 
+  std::string_view Path(std::string_view section, const std::vector<std::string_view>& values,
+                        std::unordered_map<int, std::string>& decoded, int row) const;
+
+  // Shared and never changed, so that the views stay valid when the record is moved or copied.
+  std::shared_ptr<const std::string> bytes_;
+  std::optional<Rows> rows_;
   Profile profile_;
   bool outcome_complete_ = false;
   // Paths recorded in their escaped form, decoded on the first look-up.

@@ -15,12 +15,6 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsQuote(char c) { return c == '"' || c == '\''; }
 
-std::string_view Trim(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
-
 char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
@@ -30,6 +24,12 @@ bool HasLineBreak(std::string_view text) {
 }
 
 }  // namespace
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
+  return text;
+}
 
 bool SameProfileName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -48,7 +48,7 @@ std::string EncodeProfileValue(std::string_view value) {
 }
 
 std::string_view DecodeProfileValue(std::string_view raw) {
-  std::string_view value = Trim(raw);
+  std::string_view value = TrimBlanks(raw);
   if (value.size() >= 2 && IsQuote(value.front()) && value.back() == value.front()) {
     value = value.substr(1, value.size() - 2);
   }
@@ -56,7 +56,7 @@ std::string_view DecodeProfileValue(std::string_view raw) {
 }
 
 std::optional<int> ParseProfileInteger(std::string_view text) {
-  text = Trim(text);
+  text = TrimBlanks(text);
   bool negative = false;
   if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
     negative = text.front() == '-';
@@ -86,12 +86,12 @@ bool IsRecordableValue(std::string_view value) {
 
 bool IsRecordableSection(std::string_view section) {
   return !HasLineBreak(section) && section.find(']') == std::string_view::npos &&
-         Trim(section) == section && IsValidUtf8(section);
+         TrimBlanks(section) == section && IsValidUtf8(section);
 }
 
 bool IsRecordableKey(std::string_view key) {
   return !key.empty() && !HasLineBreak(key) && key.find('=') == std::string_view::npos &&
-         key.front() != '[' && Trim(key) == key && IsValidUtf8(key);
+         key.front() != '[' && TrimBlanks(key) == key && IsValidUtf8(key);
 }
 
 Profile Profile::Parse(std::string_view bytes) {
@@ -121,14 +121,14 @@ Profile Profile::Parse(std::string_view bytes) {
       line_end_known = true;
     }
     line.text = std::string(raw);
-    const std::string_view trimmed = Trim(raw);
+    const std::string_view trimmed = TrimBlanks(raw);
     if (!trimmed.empty() && trimmed.front() == '[') {
       line.is_section = true;
       const std::size_t close = trimmed.find(']');
-      line.name = std::string(Trim(
+      line.name = std::string(TrimBlanks(
           trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
     } else if (const std::size_t equals = raw.find('='); equals != std::string_view::npos) {
-      line.name = std::string(Trim(raw.substr(0, equals)));
+      line.name = std::string(TrimBlanks(raw.substr(0, equals)));
       line.value = std::string(DecodeProfileValue(raw.substr(equals + 1)));
     }
     profile.lines_.push_back(std::move(line));
@@ -222,7 +222,7 @@ bool Profile::Set(std::string_view section, std::string_view key, std::string_vi
       lines_[j] = std::move(entry);
       return true;
     }
-    if (!Trim(lines_[j].text).empty()) insert_at = j + 1;
+    if (!TrimBlanks(lines_[j].text).empty()) insert_at = j + 1;
   }
   Insert(insert_at, std::move(entry));
   return true;

@@ -59,6 +59,9 @@ class Profile {
   bool bom_ = false;  // a UTF-8 byte order mark, kept as found
 };
 
+/** Text without the blanks (spaces, tabs) at its ends, as names and values are read. */
+std::string_view TrimBlanks(std::string_view text);
+
 /** A value as the writer stores it: quoted when it begins or ends with a blank or a quote. */
 std::string EncodeProfileValue(std::string_view value);
 

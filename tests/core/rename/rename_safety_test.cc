@@ -114,8 +114,9 @@ TEST(RenameNoReplace, FallbacksRaceAnotherCreator) {
   }
 }
 
-// The folder listing behind FilesExist gives the answers of FileExists, row by row.
-TEST(FilesExist, AgreesWithFileExists) {
+// The folder listing behind FilesExist, and the folder opened once behind FileKeys, give
+// the answers of FileExists and FileKey, row by row.
+TEST(FilesExist, BatchLookUpsAgreeWithSingleOnes) {
   test::TempDir dir;
   std::vector<std::string> paths;
   for (int i = 0; i < 100; ++i) paths.push_back(dir.Touch("many/f" + std::to_string(i)));
@@ -132,12 +133,18 @@ TEST(FilesExist, AgreesWithFileExists) {
   paths.push_back(paths.front());  // the same file twice
   paths.push_back("relative-name");
   paths.push_back("");
+  paths.push_back("/");
   NativeFileSystem native;
   const std::vector<bool> exist = native.FilesExist(paths);
   ASSERT_EQ(exist.size(), paths.size());
+  std::vector<const std::string*> looked_up;
+  for (const std::string& path : paths) looked_up.push_back(&path);
+  const std::vector<std::optional<std::string>> keys = native.FileKeys(looked_up);
+  ASSERT_EQ(keys.size(), paths.size());
   int files = 0;
   for (std::size_t i = 0; i < paths.size(); ++i) {
     EXPECT_EQ(exist[i], native.FileExists(paths[i])) << paths[i];
+    EXPECT_EQ(keys[i], native.FileKey(paths[i])) << paths[i];
     files += exist[i];
   }
   EXPECT_EQ(files, 100 + 7);

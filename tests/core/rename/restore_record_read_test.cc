@@ -1,0 +1,56 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+// The one-pass reading of a record finds what the profile reader finds, whatever the file.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "renaming/restore_file.h"
+#include "settings/profile.h"
+
+namespace zefa {
+namespace {
+
+TEST(RestoreRecordRead, FindsWhatTheProfileReaderFinds) {
+  const std::string writers =
+      "[Count]\ncount=3\n[before]\n0=/p/a\n1=/p/b\n2=file:///p/%83\\\n[after]\n0=/p/x 1\n"
+      "1=/p/x 2\n2=/p/x 3\n[identity]\n0=1:2\n1=1:3\n2=1:4\n[notrenamed]\n1=failed\nend=1\n";
+  const std::string records[] = {
+      writers,
+      "[Count]\r\ncount=2\r\n[before]\r\n0=/p/a\r\n1=/p/b\r\n[after]\r\n0=/p/c\r\n1=/p/d\r\n",
+      "\xEF\xBB\xBF[Count]\ncount=1\n[before]\n0=/p/a\n[after]\n0=/p/c\n",
+      // Names in other cases, blanks, quotes, a second section of a name, repeated keys.
+      "[COUNT]\n Count = 2 \n[Before]\n0 = \" /p/a \"\n0=/p/other\n1='/p/b'\n[AFTER]\n0=/p/c\n"
+      "1=/p/d\n[before]\n0=/p/never\n[Identity]\n0=1:2\n[NotRenamed]\n0=failed\nEND=1\n",
+      // A gap, rows out of order, keys no row has, lines outside any section.
+      "stray=1\n[Count]\ncount=3\n[before]\n0=/p/a\n2=/p/c\n1=/p/b\n[after]\n00=/p/z\n0=/p/x\n"
+      "x=/p/y\n1=/p/y\n2=/p/w\n[notrenamed]\n2=failed\n0=notreached\nend=1\n",
+      "[Count]\ncount=2\n[before]\n0=\x83\x5c\n[after]\n0=/p/\x83\x5c\n",  // Shift-JIS
+      "[Count]\ncount=1\n[before]\n0=/p/a\n[after]\n0=/p/b\n[notrenamed]\n0=failed\n",
+      "[Count]\ncount=15", "", "garbage\n[[]]\n=\n[before\n0=/p/a\n",
+  };
+  for (const std::string& bytes : records) {
+    SCOPED_TRACE(bytes);
+    const RestoreRecord record = RestoreRecord::FromBytes(bytes);
+    const Profile profile = Profile::Parse(bytes);
+    const auto found = [&](const char* section, int row) {
+      return std::string(profile.Find(section, std::to_string(row)).value_or(""));
+    };
+    EXPECT_EQ(record.Count(), ParseProfileInteger(profile.Find("Count", "count").value_or(""))
+                                  .value_or(0));
+    EXPECT_EQ(record.HasIdentities(), profile.Find("identity", "0").has_value());
+    const bool outcome_complete = profile.Find("notrenamed", "end") == "1";
+    for (int row = -1; row < 4; ++row) {
+      SCOPED_TRACE(row);
+      EXPECT_EQ(record.Before(row), DecodeRecordedPath(found("before", row)));
+      EXPECT_EQ(record.After(row), DecodeRecordedPath(found("after", row)));
+      EXPECT_EQ(record.Identity(row), found("identity", row));
+      const std::string outcome = found("notrenamed", row);
+      EXPECT_EQ(record.NotRenamed(row),
+                outcome_complete && (outcome == "failed" || outcome == "notreached"));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace zefa
