@@ -267,10 +267,44 @@ bool NativeFileSystem::FolderExists(const std::string& path) {
 
 namespace {
 
-// Which paths name an entry of their folder's listing: only plain regular files, or
-// entries of any kind. Folders with few paths are not read; their paths stay false.
+// What a folder's listing says of a path.
+enum class Listed : unsigned char {
+  kUnknown,  // the folder was not read (few paths in it), or not to its end
+  kFound,    // an entry of the wanted kind has the name
+  kAbsent,   // no entry has the name, in a whole listing of a folder that tells case apart
+};
+
+bool HasAsciiLetter(const char* name) {
+  for (; *name != '\0'; ++name) {
+    if ((*name >= 'a' && *name <= 'z') || (*name >= 'A' && *name <= 'Z')) return true;
+  }
+  return false;
+}
+
+// Whether the folder being listed tells names apart by case: the name of one of its
+// entries, its ASCII letters' case swapped, names nothing. A folder that ignores case
+// (FAT, exFAT, a casefolded ext4 folder, most SMB shares) finds the entry that way.
+bool TellsCaseApart(DIR* listing, std::string name) {
+  bool swapped = false;
+  for (char& c : name) {
+    if (c >= 'a' && c <= 'z') {
+      c = static_cast<char>(c - 'a' + 'A');
+      swapped = true;
+    } else if (c >= 'A' && c <= 'Z') {
+      c = static_cast<char>(c - 'A' + 'a');
+      swapped = true;
+    }
+  }
+  if (!swapped) return false;
+  struct stat info {};
+  return ::fstatat(::dirfd(listing), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 &&
+         errno == ENOENT;
+}
+
+// What the listings say of the paths: only plain regular files count as found, or entries
+// of any kind. Folders with few paths are not read; their paths stay unknown.
 template <typename Path>
-std::vector<bool> FoundInListings(const std::vector<Path>& paths, bool any_kind) {
+std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kind) {
   // Below this many files in one folder a stat each is cheaper than reading the folder.
   constexpr std::size_t kListingFrom = 64;
   struct Folder {
@@ -294,7 +328,7 @@ std::vector<bool> FoundInListings(const std::vector<Path>& paths, bool any_kind)
     folders[index].rows.push_back(i);
   }
 
-  std::vector<bool> listed(paths.size(), false);
+  std::vector<Listed> listed(paths.size(), Listed::kUnknown);
   for (const Folder& folder : folders) {
     // The table numbers rows in 32 bits.
     if (folder.rows.size() < kListingFrom || paths.size() >= UINT32_MAX) continue;
@@ -307,12 +341,28 @@ std::vector<bool> FoundInListings(const std::vector<Path>& paths, bool any_kind)
     for (const std::size_t row : folder.rows) wanted.Insert(row);
     // A huge folder with few listed files is left to stat().
     std::size_t budget = 16 * folder.rows.size() + 1024;
+    bool whole = true;
+    std::string lettered;  // a name with an ASCII letter, for the case probe
     while (const dirent* entry = ::readdir(listing)) {
-      if (budget-- == 0) break;
+      if (budget-- == 0) {
+        whole = false;
+        break;
+      }
+      if (lettered.empty() && HasAsciiLetter(entry->d_name)) lettered = entry->d_name;
       // Only a plain regular file is taken from the listing; links and the rest are stat()ed.
       if (!any_kind && entry->d_type != DT_REG) continue;
       const std::size_t row = wanted.Find(entry->d_name);
-      if (row != NameTable<Path>::kNone) listed[row] = true;
+      if (row != NameTable<Path>::kNone) listed[row] = Listed::kFound;
+    }
+    if (whole && !lettered.empty() && TellsCaseApart(listing, lettered)) {
+      // A row that repeats an earlier row's name, or holds a NUL byte, is left to lstat().
+      for (const std::size_t row : folder.rows) {
+        const std::string_view name = std::string_view(paths[row]).substr(folder.path.size());
+        if (listed[row] == Listed::kUnknown && name.find('\0') == std::string_view::npos &&
+            wanted.Find(name) == row) {
+          listed[row] = Listed::kAbsent;
+        }
+      }
     }
     ::closedir(listing);
   }
@@ -322,23 +372,25 @@ std::vector<bool> FoundInListings(const std::vector<Path>& paths, bool any_kind)
 }  // namespace
 
 std::vector<bool> NativeFileSystem::FilesExist(const std::vector<std::string>& paths) {
-  const std::vector<bool> listed = FoundInListings(paths, false);
+  const std::vector<Listed> listed = FoundInListings(paths, false);
   // A name seen in the listing is a file; anything else (a duplicate row, another case of
   // the name, a link) gets the same answer as FileExists.
   std::vector<bool> exist(paths.size(), false);
-  for (std::size_t i = 0; i < paths.size(); ++i) exist[i] = listed[i] || FileExists(paths[i]);
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    exist[i] = listed[i] == Listed::kFound || FileExists(paths[i]);
+  }
   return exist;
 }
 
 std::vector<bool> NativeFileSystem::PathsTaken(const std::vector<std::string_view>& paths) {
-  const std::vector<bool> listed = FoundInListings(paths, true);
-  // A name missing from the listing may still be taken under another case of it, or have
-  // appeared since: lstat() answers for it, and sees a link to nothing too.
+  const std::vector<Listed> listed = FoundInListings(paths, true);
+  // A name missing from the listing of a folder that ignores case may still be taken under
+  // another case of it: lstat() answers for it, and sees a link to nothing too.
   std::vector<bool> taken(paths.size(), false);
   std::string path;
   for (std::size_t i = 0; i < paths.size(); ++i) {
-    if (listed[i]) {
-      taken[i] = true;
+    if (listed[i] != Listed::kUnknown) {
+      taken[i] = listed[i] == Listed::kFound;
       continue;
     }
     path.assign(paths[i]);

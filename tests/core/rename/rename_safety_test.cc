@@ -114,8 +114,8 @@ TEST(RenameNoReplace, FallbacksRaceAnotherCreator) {
   }
 }
 
-// The folder listing behind FilesExist, and the folder opened once behind FileKeys, give
-// the answers of FileExists and FileKey, row by row.
+// The folder listings behind FilesExist and PathsTaken, and the folder opened once behind
+// FileKeys, give the answers of FileExists, lstat() and FileKey, row by row.
 TEST(FilesExist, BatchLookUpsAgreeWithSingleOnes) {
   test::TempDir dir;
   std::vector<std::string> paths;
@@ -141,8 +141,14 @@ TEST(FilesExist, BatchLookUpsAgreeWithSingleOnes) {
   for (const std::string& path : paths) looked_up.push_back(&path);
   const std::vector<std::optional<std::string>> keys = native.FileKeys(looked_up);
   ASSERT_EQ(keys.size(), paths.size());
+  // Names nobody has, in a folder read whole: the listing alone answers for them.
+  for (int i = 0; i < 100; ++i) paths.push_back(dir / ("many/new " + std::to_string(i)));
+  const std::vector<bool> taken = native.PathsTaken({paths.begin(), paths.end()});
   int files = 0;
   for (std::size_t i = 0; i < paths.size(); ++i) {
+    struct stat info {};
+    EXPECT_EQ(taken[i], !paths[i].empty() && ::lstat(paths[i].c_str(), &info) == 0) << paths[i];
+    if (i >= keys.size()) continue;
     EXPECT_EQ(exist[i], native.FileExists(paths[i])) << paths[i];
     EXPECT_EQ(keys[i], native.FileKey(paths[i])) << paths[i];
     files += exist[i];
