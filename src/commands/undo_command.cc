@@ -30,12 +30,14 @@ void UndoRun(const Context& context) {
   const std::optional<std::string> chosen =
       prompter.ChooseFile(FileChoice{context.paths.restore_folder, kRestoreFilter, true});
   if (!chosen) return;
-  const RestoreRecord record = RestoreRecord::Read(context.file_system, *chosen);
-
-  prompter.Beep(BeepKind::kWarning);
-  if (!prompter.Warn(kUndoQuestion + DisplayPath(record.After(0)))) return;
-
-  const RecordedRows rows = ReadRecordedRows(record);
+  RecordedRows rows;
+  {
+    // The file's bytes are let go once its rows are read.
+    const RestoreRecord record = RestoreRecord::Read(context.file_system, *chosen);
+    prompter.Beep(BeepKind::kWarning);
+    if (!prompter.Warn(kUndoQuestion + DisplayPath(record.After(0)))) return;
+    rows = ReadRecordedRows(record);
+  }
   std::vector<std::size_t> failed;
   {
     // Each row is looked at, then renamed back: two steps a row on slow storage.

@@ -117,14 +117,19 @@ std::string RestoreFileName(const LocalTime& time, int attempt) {
   return name + kRestoreExtension;
 }
 
-std::string RestoreFileBytes(const std::vector<PlannedRename>& plan) {
+namespace {
+
+// The bytes of the record, and room for its identities.
+std::size_t RecordSize(const std::vector<PlannedRename>& plan) {
   std::size_t size = 64;
   for (const PlannedRename& row : plan) size += row.old_path.size() + row.new_path.size() + 32;
-  std::string text;
-  text.reserve(size);
+  return size;
+}
+
+void AppendRecord(std::string& text, const std::vector<PlannedRename>& plan) {
   AppendSection(text, kCountSection);
   AppendKey(text, kCountKey, std::to_string(plan.size()));
-  if (plan.empty()) return text;
+  if (plan.empty()) return;
   AppendSection(text, kBeforeSection);
   for (std::size_t row = 0; row < plan.size(); ++row) {
     AppendPathKey(text, row, plan[row].old_path);
@@ -133,20 +138,25 @@ std::string RestoreFileBytes(const std::vector<PlannedRename>& plan) {
   for (std::size_t row = 0; row < plan.size(); ++row) {
     AppendPathKey(text, row, plan[row].new_path);
   }
+}
+
+}  // namespace
+
+std::string RestoreFileBytes(const std::vector<PlannedRename>& plan) {
+  std::string text;
+  text.reserve(RecordSize(plan));
+  AppendRecord(text, plan);
   return text;
 }
 
-std::string IdentityBytes(const std::vector<std::string>& identities) {
-  std::string text;
-  text.reserve(16 + identities.size() * 32);
+void AppendIdentityBytes(std::string& text, const std::vector<std::optional<std::string>>& keys) {
   AppendSection(text, kIdentitySection);
-  for (std::size_t row = 0; row < identities.size(); ++row) {
+  for (std::size_t row = 0; row < keys.size(); ++row) {
     text += std::to_string(row);
     text += '=';
-    text += identities[row];
+    if (keys[row]) text += *keys[row];
     text += '\n';
   }
-  return text;
 }
 
 std::string OutcomeBytes(const std::vector<PlannedRename>& plan) {
@@ -177,16 +187,17 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
   file_system.CreateFolders(restore_folder);
   const LocalTime now = file_system.Now();
   const std::string folder = WithTrailingSeparator(restore_folder, rules);
-  std::vector<const std::string*> old_paths;
-  old_paths.reserve(plan.size());
-  for (const PlannedRename& row : plan) old_paths.push_back(&row.old_path);
-  std::vector<std::string> identities;
-  identities.reserve(plan.size());
-  for (std::optional<std::string>& key : file_system.FileKeys(old_paths)) {
-    identities.push_back(std::move(key).value_or(std::string{}));
+  std::string bytes;
+  {
+    std::vector<const std::string*> old_paths;
+    old_paths.reserve(plan.size());
+    for (const PlannedRename& row : plan) old_paths.push_back(&row.old_path);
+    const std::vector<std::optional<std::string>> keys = file_system.FileKeys(old_paths);
+    // One buffer for the whole file: a run of a million rows holds no second copy of it.
+    bytes.reserve(RecordSize(plan) + 16 * plan.size() + 16);
+    AppendRecord(bytes, plan);
+    if (!plan.empty()) AppendIdentityBytes(bytes, keys);
   }
-  const std::string bytes =
-      RestoreFileBytes(plan) + (plan.empty() ? std::string() : IdentityBytes(identities));
   const std::string first_path = folder + RestoreFileName(now);
   for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
     const std::string path = folder + RestoreFileName(now, attempt);

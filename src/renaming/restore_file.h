@@ -37,11 +37,11 @@ std::string RestoreFileName(const LocalTime& time, int attempt = 1);
 std::string RestoreFileBytes(const std::vector<PlannedRename>& plan);
 
 /**
- * The section [identity] that follows the record: for each row, what makes its file that
- * file (device and inode), empty when nothing was there. Readers of the three sections
- * above skip it, as they skip every section they do not know.
+ * Adds the section [identity] that follows the record: for each row, what makes its file
+ * that file (device and inode), empty when nothing was there. Readers of the three
+ * sections above skip it, as they skip every section they do not know.
  */
-std::string IdentityBytes(const std::vector<std::string>& identities);
+void AppendIdentityBytes(std::string& text, const std::vector<std::optional<std::string>>& keys);
 
 /**
  * The section [notrenamed] added once the renames have ended: each row of `plan` that
