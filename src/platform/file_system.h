@@ -75,13 +75,17 @@ class FileSystem {
   virtual std::optional<std::string> FileKey(const std::string& path) = 0;
   /**
    * FileKey of each path, in order; a file system may look a folder shared by neighbouring
-   * paths up once for all of them.
+   * paths up once for all of them. `keep_going` (when given) hears how many are done as
+   * it goes; when it answers false the look-ups end there, and fewer keys come back.
    */
   virtual std::vector<std::optional<std::string>> FileKeys(
-      const std::vector<const std::string*>& paths) {
+      const std::vector<const std::string*>& paths, const KeepGoing& keep_going = {}) {
     std::vector<std::optional<std::string>> keys;
     keys.reserve(paths.size());
-    for (const std::string* path : paths) keys.push_back(FileKey(*path));
+    for (const std::string* path : paths) {
+      if (keep_going && !keys.empty() && !keep_going(keys.size())) break;
+      keys.push_back(FileKey(*path));
+    }
     return keys;
   }
   /** FileKey of a file (or a link to one); nullopt for a folder or nothing. */
@@ -137,8 +141,8 @@ class NativeFileSystem : public FileSystem {
   std::size_t LongestName(const std::string& folder) override;
   bool CreateFolders(const std::string& path) override;
   std::optional<std::string> FileKey(const std::string& path) override;
-  std::vector<std::optional<std::string>> FileKeys(
-      const std::vector<const std::string*>& paths) override;
+  std::vector<std::optional<std::string>> FileKeys(const std::vector<const std::string*>& paths,
+                                                   const KeepGoing& keep_going = {}) override;
   std::optional<std::string> ExistingFileKey(const std::string& path) override;
   RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override;
   std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs,

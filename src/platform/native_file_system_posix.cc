@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include <dirent.h>
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -301,10 +303,33 @@ bool TellsCaseApart(DIR* listing, std::string name) {
          errno == ENOENT;
 }
 
+// Whether the folder's file system gives each entry of a listing the inode number that
+// stat() gives its file: so on these, whose regular files are never mount points of
+// another file system.
+bool ListsInodes(const std::string& folder) {
+  struct statfs info {};
+  if (::statfs(folder.c_str(), &info) != 0) return false;
+  switch (static_cast<unsigned long>(info.f_type)) {
+    case EXT4_SUPER_MAGIC:  // ext2 and ext3 too
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// Hears a regular file found in a listing: its row, the stat() of its folder, its inode.
+using InodeFound = std::function<void(std::size_t row, const struct stat& folder, ino_t inode)>;
+
 // What the listings say of the paths: only plain regular files count as found, or entries
-// of any kind. Folders with few paths are not read; their paths stay unknown.
+// of any kind. Folders with few paths are not read; their paths stay unknown. With
+// `inode_found`, only folders whose listings carry inode numbers are read, and each
+// regular file found is told to it.
 template <typename Path>
-std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kind) {
+std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kind,
+                                    const InodeFound& inode_found = {}) {
   // Below this many files in one folder a stat each is cheaper than reading the folder.
   constexpr std::size_t kListingFrom = 64;
   struct Folder {
@@ -335,6 +360,12 @@ std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kin
     const std::string folder_path(folder.path);
     // stat() needs the right to search the folder; a listing alone would not show that.
     if (::access(folder_path.c_str(), X_OK) != 0) continue;
+    struct stat folder_info {};
+    if (inode_found &&
+        (!ListsInodes(folder_path) || ::stat(folder_path.c_str(), &folder_info) != 0 ||
+         !S_ISDIR(folder_info.st_mode))) {
+      continue;
+    }
     DIR* listing = ::opendir(folder_path.c_str());
     if (listing == nullptr) continue;
     NameTable<Path> wanted(paths, folder.path.size(), folder.rows.size());
@@ -352,7 +383,9 @@ std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kin
       // Only a plain regular file is taken from the listing; links and the rest are stat()ed.
       if (!any_kind && entry->d_type != DT_REG) continue;
       const std::size_t row = wanted.Find(entry->d_name);
-      if (row != NameTable<Path>::kNone) listed[row] = Listed::kFound;
+      if (row == NameTable<Path>::kNone) continue;
+      listed[row] = Listed::kFound;
+      if (inode_found && entry->d_type == DT_REG) inode_found(row, folder_info, entry->d_ino);
     }
     if (whole && !lettered.empty() && TellsCaseApart(listing, lettered)) {
       // A row that repeats an earlier row's name, or holds a NUL byte, is left to lstat().
@@ -426,20 +459,39 @@ std::optional<std::string> NativeFileSystem::FileKey(const std::string& path) {
 }
 
 std::vector<std::optional<std::string>> NativeFileSystem::FileKeys(
-    const std::vector<const std::string*>& paths) {
-  std::vector<std::optional<std::string>> keys;
-  keys.reserve(paths.size());
+    const std::vector<const std::string*>& paths, const KeepGoing& keep_going) {
+  // Many files of one folder take their inode numbers from its listing; the rest, and a
+  // name that a listing could not answer for, are asked one by one inside their folder.
+  std::vector<std::optional<std::string>> keys(paths.size());
+  std::vector<bool> known(paths.size(), false);
+  {
+    std::vector<std::string_view> views;
+    views.reserve(paths.size());
+    for (const std::string* path : paths) views.emplace_back(*path);
+    FoundInListings(views, false, [&](std::size_t row, const struct stat& folder, ino_t inode) {
+      struct stat info = folder;
+      info.st_ino = inode;
+      keys[row] = KeyOf(info);
+      known[row] = true;
+    });
+  }
   OpenFolder folder;
-  for (const std::string* path : paths) {
+  for (std::size_t row = 0; row < paths.size(); ++row) {
+    // On slow storage the one-by-one look-ups are what takes long: a stop is heard here.
+    if (keep_going && row > 0 && !keep_going(row)) {
+      keys.resize(row);
+      break;
+    }
+    if (known[row]) continue;
+    const std::string* path = paths[row];
+    std::optional<std::string>& key = keys[row];
     const std::size_t name = NameInFolder(*path);
     const int folder_fd = name == std::string::npos ? -1 : folder.For({path->data(), name});
     struct stat info {};
     if (folder_fd < 0) {
-      keys.push_back(FileKey(*path));
+      key = FileKey(*path);
     } else if (::fstatat(folder_fd, path->c_str() + name, &info, 0) == 0) {
-      keys.push_back(KeyOf(info));
-    } else {
-      keys.emplace_back();
+      key = KeyOf(info);
     }
   }
   return keys;

@@ -3,6 +3,7 @@
 #include "renaming/undo.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "platform/file_system.h"
 #include "renaming/rename_execution.h"
@@ -89,41 +90,34 @@ UndoPlan PlanUndo(const RecordedRows& rows, FileSystem& file_system, const TextR
     }
     return plan;
   }
-  // The new paths are looked up in chunks, so that a stop in the progress window is heard.
-  constexpr std::size_t kChunk = 4096;
-  std::vector<std::size_t> chunk_rows;
-  std::vector<const std::string*> chunk_paths;
-  for (std::size_t start = 0; start < rows.after.size(); start += kChunk) {
-    if (keep_going && start > 0 && !keep_going(start)) return UndoPlan{};
-    const std::size_t end = std::min(rows.after.size(), start + kChunk);
-    chunk_rows.clear();
-    chunk_paths.clear();
-    for (std::size_t row = start; row < end; ++row) {
-      if (rows.not_renamed[row] || !IsMovable(rows, row, rules)) continue;
-      chunk_rows.push_back(row);
-      chunk_paths.push_back(&rows.after[row]);
+  std::vector<std::size_t> looked_at;
+  std::vector<const std::string*> new_paths;
+  for (std::size_t row = 0; row < rows.after.size(); ++row) {
+    if (rows.not_renamed[row] || !IsMovable(rows, row, rules)) continue;
+    looked_at.push_back(row);
+    new_paths.push_back(&rows.after[row]);
+  }
+  const std::vector<std::optional<std::string>> keys = file_system.FileKeys(new_paths, keep_going);
+  if (keys.size() < new_paths.size()) return UndoPlan{};  // stopped in the progress window
+  for (std::size_t i = 0; i < looked_at.size(); ++i) {
+    const std::size_t row = looked_at[i];
+    const std::string& identity = rows.identity[row];
+    bool at_after = false;
+    bool at_before = false;
+    if (identity.empty()) {
+      // No file was there when the run began: only where a file stands can tell.
+      at_after = file_system.FileExists(rows.after[row]);
+      at_before = !at_after && file_system.FileExists(rows.before[row]);
+    } else {
+      at_after = keys[i] == identity;
+      at_before = !at_after && file_system.FileKey(rows.before[row]) == identity;
     }
-    const std::vector<std::optional<std::string>> keys = file_system.FileKeys(chunk_paths);
-    for (std::size_t i = 0; i < chunk_rows.size(); ++i) {
-      const std::size_t row = chunk_rows[i];
-      const std::string& identity = rows.identity[row];
-      bool at_after = false;
-      bool at_before = false;
-      if (identity.empty()) {
-        // No file was there when the run began: only where a file stands can tell.
-        at_after = file_system.FileExists(rows.after[row]);
-        at_before = !at_after && file_system.FileExists(rows.before[row]);
-      } else {
-        at_after = keys[i] == identity;
-        at_before = !at_after && file_system.FileKey(rows.before[row]) == identity;
-      }
-      if (at_after) {
-        plan.back.push_back(row);
-      } else if (!at_before) {
-        plan.back.clear();
-        plan.invalid = rows.after[row];
-        return plan;
-      }
+    if (at_after) {
+      plan.back.push_back(row);
+    } else if (!at_before) {
+      plan.back.clear();
+      plan.invalid = rows.after[row];
+      return plan;
     }
   }
   // Nothing of the run is where it went: the record was undone already, or never ran.

@@ -95,6 +95,20 @@ TEST_F(UndoTruthTest, CancelledRunIsUndoneExactly) {
   EXPECT_EQ(prompter.log.back(), "inform 完了しました");
 }
 
+TEST_F(UndoTruthTest, UndoStoppedWhileLookingMovesNothing) {
+  state.edit2 = "x";
+  for (int i = 0; i < 100; ++i) Add("f" + std::to_string(i) + ".txt", "", ".txt");
+  RunWithRestore();
+  const std::string renamed = Files();
+  prompter.StopProgressAt(1);
+  Undo(RestorePath());
+  EXPECT_EQ(Files(), renamed);
+  prompter.log.clear();
+  Undo(RestorePath());
+  EXPECT_EQ(Files().find("x "), std::string::npos);
+  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+}
+
 TEST_F(UndoTruthTest, ReportNamesTheRowsThatStayUnderTheirNewNames) {
   const struct {
     int rows;
