@@ -4,6 +4,8 @@
 
 #include <exception>
 
+#include "platform/memory.h"
+
 namespace zefa {
 
 class Prompter;
@@ -13,17 +15,20 @@ void ShowApplicationError(Prompter& prompter, const std::exception& error);
 
 /**
  * Runs one command; an error that escapes it ends it there and is shown in the
- * application's error box. Returns false when that happened.
+ * application's error box. Returns false when that happened. What the command freed goes
+ * back to the system either way.
  */
 template <typename Command>
 bool RunCommand(Prompter& prompter, Command&& command) {
+  bool done = false;
   try {
     command();
-    return true;
+    done = true;
   } catch (const std::exception& error) {
     ShowApplicationError(prompter, error);
-    return false;
   }
+  ReturnFreedMemory();
+  return done;
 }
 
 }  // namespace zefa
