@@ -143,53 +143,43 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
   };
 
-  ResetPeak();
-  auto started = Clock::now();
-  // Every step runs as the window runs its commands, through RunCommand.
-  zefa::RunCommand(prompter, [&] { zefa::DropFiles(state, context, dropped); });
-  report("drop", Seconds(started));
-  std::vector<std::string>().swap(dropped);
+  // Each step runs as the window runs its commands, through RunCommand, with its own peak.
+  const auto step = [&](const char* name, const auto& command) {
+    ResetPeak();
+    const auto started = Clock::now();
+    zefa::RunCommand(prompter, command);
+    const double seconds = Seconds(started);
+    report(name, seconds);
+    return seconds;
+  };
 
-  ResetPeak();
-  started = Clock::now();
-  zefa::RunCommand(prompter, [&] { zefa::Button11Click(state, context); });
-  report("sort", Seconds(started));
+  step("drop", [&] { zefa::DropFiles(state, context, dropped); });
+  std::vector<std::string>().swap(dropped);
+  step("sort", [&] { zefa::Button11Click(state, context); });
+  const bool sorted = state.list.size() == rows && state.list.path.entries.front() == old_paths[0];
   // What every command pays for handing its freed memory back, with the whole list held.
-  started = Clock::now();
+  const auto started = Clock::now();
   zefa::RunCommand(prompter, [] {});
   const double command_cost = Seconds(started);
-  const bool sorted = state.list.size() == rows && state.list.path.entries.front() == old_paths[0];
 
-  ResetPeak();
-  started = Clock::now();
-  std::size_t preview_rows = 0;
-  {
-    std::optional<zefa::Preview> preview;
-    zefa::RunCommand(prompter, [&] { preview = zefa::BuildPreview(state, context); });
-    preview_rows = preview ? static_cast<std::size_t>(preview->size()) : 0;
-    report("preview", Seconds(started));
-    // The bare loop renames to the names the run gives, taken from the preview.
-    for (int i = 0; preview && i < preview->size(); ++i) {
-      new_paths[static_cast<std::size_t>(i)] = files + "/" + std::string(preview->After(i));
-    }
+  // Measured while the preview is held, as its window holds it.
+  std::optional<zefa::Preview> preview;
+  step("preview", [&] { preview = zefa::BuildPreview(state, context); });
+  const std::size_t preview_rows = preview ? static_cast<std::size_t>(preview->size()) : 0;
+  // The bare loop renames to the names the run gives, taken from the preview.
+  for (int i = 0; preview && i < preview->size(); ++i) {
+    new_paths[static_cast<std::size_t>(i)] = files + "/" + std::string(preview->After(i));
   }
+  preview.reset();
 
-  ResetPeak();
-  started = Clock::now();
-  zefa::Button2Click(state, context);
-  const double run = Seconds(started);
-  report("run", run);
+  const double run = step("run", [&] { zefa::Button2Click(state, context); });
   std::size_t renamed = 0;
   for (const std::string& path : new_paths) renamed += access(path.c_str(), F_OK) == 0;
 
   for (const auto& entry : std::filesystem::directory_iterator(paths.restore_folder)) {
     prompter.chosen_file = entry.path().string();
   }
-  ResetPeak();
-  started = Clock::now();
-  zefa::Undo1Click(state, context);
-  const double undo = Seconds(started);
-  report("undo", undo);
+  const double undo = step("undo", [&] { zefa::Undo1Click(state, context); });
   std::size_t restored = 0;
   for (const std::string& path : old_paths) restored += access(path.c_str(), F_OK) == 0;
 

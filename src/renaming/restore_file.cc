@@ -267,50 +267,39 @@ std::optional<RestoreRecord::Rows> RestoreRecord::ReadWritersForm(std::string_vi
   Rows rows;
   bool seen[std::size(kSections)] = {};
   Section section = Section::kNone;
-  for (std::size_t start = 0; start < bytes.size();) {
-    std::size_t end = bytes.find('\n', start);
-    if (end == std::string_view::npos) end = bytes.size();
-    std::string_view raw = bytes.substr(start, end - start);
-    start = end + 1;
-    if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-    const std::string_view trimmed = TrimBlanks(raw);
-    if (!trimmed.empty() && trimmed.front() == '[') {
-      const std::size_t close = trimmed.find(']');
-      const std::string_view name = TrimBlanks(
-          trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+  bool writers_form = true;
+  ForEachProfileLine(bytes, [&](const ProfileLine& line) {
+    if (line.is_section) {
       section = Section::kOther;
       for (std::size_t i = 0; i < std::size(kSections); ++i) {
-        if (!SameProfileName(name, kSections[i].first)) continue;
+        if (!SameProfileName(line.name, kSections[i].first)) continue;
         // A second section of a name is not read.
         section = seen[i] ? Section::kNone : kSections[i].second;
         seen[i] = true;
       }
-      continue;
+      return true;
     }
-    const std::size_t equals = raw.find('=');
-    if (equals == std::string_view::npos) continue;
-    const std::string_view key = TrimBlanks(raw.substr(0, equals));
-    const std::string_view value = DecodeProfileValue(raw.substr(equals + 1));
-    if (key.empty()) continue;
+    const std::string_view key = line.name;
+    if (key.empty()) return true;
     std::vector<std::string_view>* values = nullptr;
     switch (section) {
       case Section::kNone:
       case Section::kOther:
-        continue;
+        return true;
       case Section::kCount:
-        if (!rows.count && SameProfileName(key, kCountKey)) rows.count = value;
-        continue;
+        if (!rows.count && SameProfileName(key, kCountKey)) rows.count = line.value;
+        return true;
       case Section::kOutcome: {
         if (SameProfileName(key, kOutcomeEndKey)) {
-          if (!rows.outcome_end) rows.outcome_end = value;
-          continue;
+          if (!rows.outcome_end) rows.outcome_end = line.value;
+          return true;
         }
         const long row = RowOfKey(key);
-        if (row < 0) continue;
+        if (row < 0) return true;
         const long last = rows.outcome.empty() ? -1 : rows.outcome.back().first;
-        if (row < last) return std::nullopt;
-        if (row > last) rows.outcome.emplace_back(static_cast<int>(row), value);
-        continue;
+        if (row < last) return writers_form = false;
+        if (row > last) rows.outcome.emplace_back(static_cast<int>(row), line.value);
+        return true;
       }
       case Section::kBefore:
         values = &rows.before;
@@ -323,10 +312,12 @@ std::optional<RestoreRecord::Rows> RestoreRecord::ReadWritersForm(std::string_vi
         break;
     }
     const long row = RowOfKey(key);
-    if (row < 0 || static_cast<std::size_t>(row) < values->size()) continue;
-    if (static_cast<std::size_t>(row) > values->size()) return std::nullopt;
-    values->push_back(value);
-  }
+    if (row < 0 || static_cast<std::size_t>(row) < values->size()) return true;
+    if (static_cast<std::size_t>(row) > values->size()) return writers_form = false;
+    values->push_back(line.value);
+    return true;
+  });
+  if (!writers_form) return std::nullopt;
   return rows;
 }
 

@@ -94,6 +94,36 @@ bool IsRecordableKey(std::string_view key) {
          key.front() != '[' && TrimBlanks(key) == key && IsValidUtf8(key);
 }
 
+void ForEachProfileLine(std::string_view text,
+                        const std::function<bool(const ProfileLine&)>& line_read) {
+  for (std::size_t start = 0; start < text.size();) {
+    ProfileLine line;
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) {
+      end = text.size();
+    } else {
+      line.ending = "\n";
+    }
+    line.raw = text.substr(start, end - start);
+    start = end + line.ending.size();
+    if (!line.raw.empty() && line.raw.back() == '\r') {
+      line.raw.remove_suffix(1);
+      line.ending = line.ending.empty() ? "\r" : "\r\n";
+    }
+    const std::string_view trimmed = TrimBlanks(line.raw);
+    if (!trimmed.empty() && trimmed.front() == '[') {
+      line.is_section = true;
+      const std::size_t close = trimmed.find(']');
+      line.name = TrimBlanks(
+          trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1));
+    } else if (const std::size_t equals = line.raw.find('='); equals != std::string_view::npos) {
+      line.name = TrimBlanks(line.raw.substr(0, equals));
+      line.value = DecodeProfileValue(line.raw.substr(equals + 1));
+    }
+    if (!line_read(line)) return;
+  }
+}
+
 Profile Profile::Parse(std::string_view bytes) {
   Profile profile;
   if (bytes.substr(0, kUtf8Bom.size()) == kUtf8Bom) {
@@ -102,37 +132,20 @@ Profile Profile::Parse(std::string_view bytes) {
   }
   const std::string text = DecodeStoredText(bytes);
   bool line_end_known = false;
-  for (std::size_t start = 0; start < text.size();) {
-    Line line;
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) {
-      end = text.size();
-    } else {
-      line.ending = "\n";
-    }
-    std::string_view raw(text.data() + start, end - start);
-    start = end + line.ending.size();
-    if (!raw.empty() && raw.back() == '\r') {
-      raw.remove_suffix(1);
-      line.ending = line.ending.empty() ? "\r" : "\r\n";
-    }
-    if (!line_end_known && !line.ending.empty() && line.ending.back() == '\n') {
-      profile.line_end_ = line.ending;
+  ForEachProfileLine(text, [&](const ProfileLine& read) {
+    if (!line_end_known && !read.ending.empty() && read.ending.back() == '\n') {
+      profile.line_end_ = read.ending;
       line_end_known = true;
     }
-    line.text = std::string(raw);
-    const std::string_view trimmed = TrimBlanks(raw);
-    if (!trimmed.empty() && trimmed.front() == '[') {
-      line.is_section = true;
-      const std::size_t close = trimmed.find(']');
-      line.name = std::string(TrimBlanks(
-          trimmed.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1)));
-    } else if (const std::size_t equals = raw.find('='); equals != std::string_view::npos) {
-      line.name = std::string(TrimBlanks(raw.substr(0, equals)));
-      line.value = std::string(DecodeProfileValue(raw.substr(equals + 1)));
-    }
+    Line line;
+    line.text = std::string(read.raw);
+    line.ending = read.ending;
+    line.is_section = read.is_section;
+    line.name = std::string(read.name);
+    line.value = std::string(read.value);
     profile.lines_.push_back(std::move(line));
-  }
+    return true;
+  });
   return profile;
 }
 

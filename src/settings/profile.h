@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -58,6 +59,22 @@ class Profile {
   std::string_view line_end_ = "\n";
   bool bom_ = false;  // a UTF-8 byte order mark, kept as found
 };
+
+/** One line of a profile's text as the reader sees it; the views point into the text. */
+struct ProfileLine {
+  std::string_view raw;     // without its line end
+  std::string_view ending;  // "\n", "\r\n", "\r" or "" (the last line), as found
+  bool is_section = false;
+  std::string_view name;   // section or key name, blanks dropped; empty for other lines
+  std::string_view value;  // a key line's value (DecodeProfileValue)
+};
+
+/**
+ * Reads decoded profile text line by line, as Profile::Parse does, until `line_read`
+ * answers false.
+ */
+void ForEachProfileLine(std::string_view text,
+                        const std::function<bool(const ProfileLine&)>& line_read);
 
 /** Text without the blanks (spaces, tabs) at its ends, as names and values are read. */
 std::string_view TrimBlanks(std::string_view text);
