@@ -28,6 +28,7 @@
 #include "commands/undo_command.h"
 #include "controls.h"
 #include "desktop_commands.h"
+#include "number_label.h"
 #include "platform/command_error.h"
 #include "platform/prompter.h"
 #include "preview_dialog.h"
@@ -46,10 +47,13 @@ constexpr int kRowHeight = 12;
 // so that no descender (the "_" of IMG_001) is cut off.
 int RowHeight(const QFont& font) { return std::max(kRowHeight, QFontMetrics(font).height()); }
 
-// Right edges of the right-aligned number labels, and the left edge of Label15.
-constexpr int kLabel5Right = 26;
-constexpr int kLabel10Right = 274;
-constexpr int kLabel15Left = 20;
+// Where the number labels stand and how far their blank room reaches. Label5 and Label10
+// keep their right edges and reach back to the window's edge and to "から". Label15 keeps its
+// left edge while its number ends before its caption; a longer number stands under Label5's,
+// so that it never covers "番のファイルの拡張子".
+constexpr NumberLabel::Room kLabel5Room = {0, 26, -1, 0};
+constexpr NumberLabel::Room kLabel15Room = {0, 26, 20, 32};
+constexpr NumberLabel::Room kLabel10Room = {246, 274, -1, 0};
 // The room for a number in the number column's row.
 constexpr int kNumberTextWidth = 33;
 
@@ -162,14 +166,13 @@ void TForm1::BuildControls() {
   PlaceButton(client, "Button9", QStringLiteral("↓"), {288, 208, 25, 25});
   PlaceButton(client, "Button10", QStringLiteral("クリア"), {336, 208, 43, 25});
 
-  label5_ = PlaceLabel(client, "Label5", QStringLiteral("0"), {20, 248, 6, 12},
-                       Qt::AlignRight | Qt::AlignVCenter);
+  label5_ = new NumberLabel(client, "Label5", 248, kLabel5Room);
   PlaceLabel(client, "Label6", QStringLiteral("番のファイルの固有名 ："), {32, 248, 123, 12});
   edit1_ = MakeEdit(client, "Edit1", {176, 240, 129, 20});
   PlaceLabel(client, "Label7", QStringLiteral("に"), {312, 248, 11, 12});
   PlaceButton(client, "Button1", QStringLiteral("変更"), {336, 240, 43, 20});
 
-  label15_ = PlaceLabel(client, "Label15", QStringLiteral("0"), {20, 280, 6, 12});
+  label15_ = new NumberLabel(client, "Label15", 280, kLabel15Room);
   PlaceLabel(client, "Label14", QStringLiteral("番のファイルの拡張子 ："), {32, 280, 123, 12});
   edit3_ = MakeEdit(client, "Edit3", {176, 272, 129, 20});
   PlaceLabel(client, "Label9", QStringLiteral("に"), {312, 280, 11, 12});
@@ -187,8 +190,7 @@ void TForm1::BuildControls() {
   spin_edit1_->setGeometry(176, 336, 41, 21);
   if (auto* line = spin_edit1_->findChild<QLineEdit*>()) line->setAcceptDrops(false);
   PlaceLabel(client, "Label12", QStringLiteral("から"), {224, 344, 22, 12});
-  label10_ = PlaceLabel(client, "Label10", QStringLiteral("0"), {268, 344, 6, 12},
-                        Qt::AlignRight | Qt::AlignVCenter);
+  label10_ = new NumberLabel(client, "Label10", 344, kLabel10Room);
   PlaceLabel(client, "Label11", QStringLiteral("まで"), {280, 344, 22, 12});
 
   PlaceButton(client, "Button3", QStringLiteral("設定"), {104, 376, 81, 25});
@@ -322,10 +324,9 @@ void TForm1::Render(bool list_changed) {
       state_.start_number <= 999) {
     spin_edit1_->setValue(state_.start_number);
   }
-  label5_->setText(ToQt(state_.label5));
-  label15_->setText(ToQt(state_.label15));
-  label10_->setText(ToQt(zefa::Label10Text(state_)));
-  PlaceNumberLabels();
+  label5_->SetNumber(ToQt(state_.label5));
+  label15_->SetNumber(ToQt(state_.label15));
+  label10_->SetNumber(ToQt(zefa::Label10Text(state_)));
   button6_->setVisible(state_.file_arrows_shown);
   button6_->setEnabled(state_.file_arrows_shown);
   button7_->setVisible(state_.file_arrows_shown);
@@ -333,17 +334,6 @@ void TForm1::Render(bool list_changed) {
   spin_edit1_->setEnabled(state_.serial_enabled);
   label10_->setEnabled(state_.serial_enabled);
   rendering_ = false;
-}
-
-void TForm1::PlaceNumberLabels() {
-  const auto width_of = [](const QLabel* label) {
-    return std::max(6, label->fontMetrics().horizontalAdvance(label->text()));
-  };
-  const int width5 = width_of(label5_);
-  label5_->setGeometry(kLabel5Right - width5, 248, width5, 12);
-  label15_->setGeometry(kLabel15Left, 280, width_of(label15_), 12);
-  const int width10 = width_of(label10_);
-  label10_->setGeometry(kLabel10Right - width10, 344, width10, 12);
 }
 
 void TForm1::ApplyScrollWidths() {
@@ -408,8 +398,7 @@ void TForm1::Button10Click() {
 void TForm1::SpinEdit1Change() {
   if (rendering_) return;
   state_.start_number = zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText()));
-  label10_->setText(ToQt(zefa::Label10Text(state_)));
-  PlaceNumberLabels();
+  label10_->SetNumber(ToQt(zefa::Label10Text(state_)));
 }
 
 void TForm1::Exit2Click() { QCoreApplication::quit(); }

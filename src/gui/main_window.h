@@ -12,6 +12,7 @@
 #include "desktop_commands.h"
 
 class ColumnModel;
+class NumberLabel;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -89,7 +90,6 @@ class TForm1 : public QMainWindow {
   void PullFromWidgets();
   void Render(bool list_changed);
   void ApplyScrollWidths();
-  void PlaceNumberLabels();
 
   zefa::Prompter& prompter_;
   zefa::FileSystem& file_system_;
@@ -105,9 +105,9 @@ class TForm1 : public QMainWindow {
   QLineEdit* edit2_ = nullptr;
   QLineEdit* edit3_ = nullptr;
   QSpinBox* spin_edit1_ = nullptr;
-  QLabel* label5_ = nullptr;
-  QLabel* label10_ = nullptr;
-  QLabel* label15_ = nullptr;
+  NumberLabel* label5_ = nullptr;
+  NumberLabel* label10_ = nullptr;
+  NumberLabel* label15_ = nullptr;
   QPushButton* button6_ = nullptr;
   QPushButton* button7_ = nullptr;
 };

@@ -20,6 +20,7 @@
 
 #include "http_test_server.h"
 #include "modal.h"
+#include "number_label.h"
 #include "platform/file_system.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
@@ -133,6 +134,19 @@ class MainWindowTest : public QObject {
     form.Refresh();
   }
 
+  /** How many separate upright strokes a picture of "1"s shows: one for each digit drawn. */
+  static int InkStrokes(const QImage& image) {
+    int strokes = 0;
+    bool in_stroke = false;
+    for (int x = 0; x < image.width(); ++x) {
+      bool ink = false;
+      for (int y = 0; y < image.height(); ++y) ink = ink || qGray(image.pixel(x, y)) < 128;
+      if (ink && !in_stroke) ++strokes;
+      in_stroke = ink;
+    }
+    return strokes;
+  }
+
   static void ClickRow(QListView* view, int row) {
     const QRect rect = view->visualRect(view->model()->index(row, 0));
     QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, rect.center());
@@ -157,6 +171,37 @@ class MainWindowTest : public QObject {
     const QFont font = model.data(model.index(999999, 0), Qt::FontRole).value<QFont>();
     QVERIFY(QFontMetrics(font).horizontalAdvance(QStringLiteral("1000000")) <= 33);
     form->state().list.number.counted = 0;
+  }
+
+  void NumberLabelsShowSevenDigitsWholeBesideTheirCaptions_data() {
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("caption");  // the neighbour that must stay uncovered
+    QTest::addColumn<QString>("number");
+    for (const char* number : {"1", "11", "1111", "1111111"}) {
+      QTest::addRow("Label5 %s", number)
+          << u"Label5"_qs << u"Label6"_qs << QString::fromLatin1(number);
+      QTest::addRow("Label15 %s", number)
+          << u"Label15"_qs << u"Label14"_qs << QString::fromLatin1(number);
+      QTest::addRow("Label10 %s", number)
+          << u"Label10"_qs << u"Label12"_qs << QString::fromLatin1(number);
+    }
+  }
+
+  void NumberLabelsShowSevenDigitsWholeBesideTheirCaptions() {
+    QFETCH(QString, label);
+    QFETCH(QString, caption);
+    QFETCH(QString, number);
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    auto* shown = Find<NumberLabel>(*form, label.toLatin1().constData());
+    shown->SetNumber(number);
+    const QRect box = shown->geometry();
+    QVERIFY2(box.left() >= 0, qPrintable(QString::number(box.left())));
+    QVERIFY(!box.intersects(Find<QLabel>(*form, caption.toLatin1().constData())->geometry()));
+    QVERIFY(!box.intersects(Find<QLabel>(*form, "Label13")->geometry()));
+    if (label == u"Label10") QCOMPARE(box.right(), 273);
+    if (label == u"Label5" || (label == u"Label15" && number.size() > 1)) QCOMPARE(box.right(), 25);
+    if (label == u"Label15" && number.size() == 1) QCOMPARE(box.left(), 20);
+    QCOMPARE(InkStrokes(shown->grab().toImage()), number.size());
   }
 
   void ControlsStandWhereTheyShould() {
