@@ -23,10 +23,10 @@ enum class WriteMode {
   kCreateNew,  // fail when a file already stands at the path; never replace one
 };
 
-/** One rename of a batch; both paths outlive the call. */
+/** One rename of a batch; the bytes of both paths outlive the call. */
 struct RenamePair {
-  const std::string* from;
-  const std::string* to;
+  std::string_view from;
+  std::string_view to;
 };
 
 /** Hears how many steps of a long task are done; false asks the task to stop there. */
@@ -79,12 +79,12 @@ class FileSystem {
    * it goes; when it answers false the look-ups end there, and fewer keys come back.
    */
   virtual std::vector<std::optional<std::string>> FileKeys(
-      const std::vector<const std::string*>& paths, const KeepGoing& keep_going = {}) {
+      const std::vector<std::string_view>& paths, const KeepGoing& keep_going = {}) {
     std::vector<std::optional<std::string>> keys;
     keys.reserve(paths.size());
-    for (const std::string* path : paths) {
+    for (const std::string_view path : paths) {
       if (keep_going && !keys.empty() && !keep_going(keys.size())) break;
-      keys.push_back(FileKey(*path));
+      keys.push_back(FileKey(std::string(path)));
     }
     return keys;
   }
@@ -105,7 +105,7 @@ class FileSystem {
     std::vector<RenameOutcome> outcomes;
     outcomes.reserve(pairs.size());
     for (const RenamePair& pair : pairs) {
-      outcomes.push_back(RenameNoReplace(*pair.from, *pair.to));
+      outcomes.push_back(RenameNoReplace(std::string(pair.from), std::string(pair.to)));
       if (keep_going && !keep_going(outcomes.size())) break;
     }
     return outcomes;
@@ -141,7 +141,7 @@ class NativeFileSystem : public FileSystem {
   std::size_t LongestName(const std::string& folder) override;
   bool CreateFolders(const std::string& path) override;
   std::optional<std::string> FileKey(const std::string& path) override;
-  std::vector<std::optional<std::string>> FileKeys(const std::vector<const std::string*>& paths,
+  std::vector<std::optional<std::string>> FileKeys(const std::vector<std::string_view>& paths,
                                                    const KeepGoing& keep_going = {}) override;
   std::optional<std::string> ExistingFileKey(const std::string& path) override;
   RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override;

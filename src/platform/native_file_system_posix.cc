@@ -459,23 +459,19 @@ std::optional<std::string> NativeFileSystem::FileKey(const std::string& path) {
 }
 
 std::vector<std::optional<std::string>> NativeFileSystem::FileKeys(
-    const std::vector<const std::string*>& paths, const KeepGoing& keep_going) {
+    const std::vector<std::string_view>& paths, const KeepGoing& keep_going) {
   // Many files of one folder take their inode numbers from its listing; the rest, and a
   // name that a listing could not answer for, are asked one by one inside their folder.
   std::vector<std::optional<std::string>> keys(paths.size());
   std::vector<bool> known(paths.size(), false);
-  {
-    std::vector<std::string_view> views;
-    views.reserve(paths.size());
-    for (const std::string* path : paths) views.emplace_back(*path);
-    FoundInListings(views, false, [&](std::size_t row, const struct stat& folder, ino_t inode) {
-      struct stat info = folder;
-      info.st_ino = inode;
-      keys[row] = KeyOf(info);
-      known[row] = true;
-    });
-  }
+  FoundInListings(paths, false, [&](std::size_t row, const struct stat& folder, ino_t inode) {
+    struct stat info = folder;
+    info.st_ino = inode;
+    keys[row] = KeyOf(info);
+    known[row] = true;
+  });
   OpenFolder folder;
+  std::string path;  // the row's path, ended by a NUL for the system
   for (std::size_t row = 0; row < paths.size(); ++row) {
     // On slow storage the one-by-one look-ups are what takes long: a stop is heard here.
     if (keep_going && row > 0 && !keep_going(row)) {
@@ -483,14 +479,14 @@ std::vector<std::optional<std::string>> NativeFileSystem::FileKeys(
       break;
     }
     if (known[row]) continue;
-    const std::string* path = paths[row];
+    path.assign(paths[row]);
     std::optional<std::string>& key = keys[row];
-    const std::size_t name = NameInFolder(*path);
-    const int folder_fd = name == std::string::npos ? -1 : folder.For({path->data(), name});
+    const std::size_t name = NameInFolder(path);
+    const int folder_fd = name == std::string::npos ? -1 : folder.For({path.data(), name});
     struct stat info {};
     if (folder_fd < 0) {
-      key = FileKey(*path);
-    } else if (::fstatat(folder_fd, path->c_str() + name, &info, 0) == 0) {
+      key = FileKey(path);
+    } else if (::fstatat(folder_fd, path.c_str() + name, &info, 0) == 0) {
       key = KeyOf(info);
     }
   }
@@ -524,9 +520,12 @@ std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
   std::vector<RenameOutcome> outcomes;
   outcomes.reserve(pairs.size());
   OpenFolder folder;
+  // Each pair's paths, ended by a NUL for the system.
+  std::string from;
+  std::string to;
   for (const RenamePair& pair : pairs) {
-    const std::string& from = *pair.from;
-    const std::string& to = *pair.to;
+    from.assign(pair.from);
+    to.assign(pair.to);
     if (HasNul(from) || HasNul(to)) {
       outcomes.push_back(RenameOutcome::kFailed);
       continue;

@@ -12,7 +12,7 @@ Preview::Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> pred
 }
 
 std::string_view Preview::Before(int row, bool full_path) const {
-  const std::string& path = rows_[static_cast<std::size_t>(row)].old_path;
+  const std::string_view path = rows_[static_cast<std::size_t>(row)].old_path;
   return full_path ? std::string_view(path) : FileNamePart(path, rules_);
 }
 

@@ -106,7 +106,7 @@ void ExecuteRenamePlan(std::vector<PlannedRename>& plan, FileSystem& file_system
       row.status = RowStatus::kUnchanged;
       continue;
     }
-    pairs.push_back({&row.old_path, &row.new_path});
+    pairs.push_back({row.old_path, row.new_path});
     renamed_rows.push_back(&row);
   }
   const std::vector<RenameOutcome> outcomes = file_system.RenameEachNoReplace(pairs, keep_going);

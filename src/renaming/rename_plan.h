@@ -25,9 +25,13 @@ enum class RowStatus {
 /** Whether the row's rename failed (and belongs in the failure report). */
 bool IsFailure(RowStatus status);
 
-/** One row of a run: where the file is, where it goes and, once executed, how it went. */
+/**
+ * One row of a run: where the file is, where it goes and, once executed, how it went. The
+ * old path is the list's own, which outlives the plan unchanged: a plan of a million rows
+ * holds no second copy of the paths.
+ */
 struct PlannedRename {
-  std::string old_path;
+  std::string_view old_path;
   std::string new_path;
   RowStatus status = RowStatus::kPlanned;
 };

@@ -70,7 +70,7 @@ bool NeedsEscape(std::string_view path) {
          path.substr(0, kEscapedPrefix.size()) == kEscapedPrefix;
 }
 
-void AppendPathKey(std::string& text, std::size_t row, const std::string& path) {
+void AppendPathKey(std::string& text, std::size_t row, std::string_view path) {
   if (NeedsEscape(path)) {
     AppendKey(text, std::to_string(row), EncodeRecordedPath(path));
   } else {
@@ -189,9 +189,9 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
   const std::string folder = WithTrailingSeparator(restore_folder, rules);
   std::string bytes;
   {
-    std::vector<const std::string*> old_paths;
+    std::vector<std::string_view> old_paths;
     old_paths.reserve(plan.size());
-    for (const PlannedRename& row : plan) old_paths.push_back(&row.old_path);
+    for (const PlannedRename& row : plan) old_paths.push_back(row.old_path);
     const std::vector<std::optional<std::string>> keys = file_system.FileKeys(old_paths);
     // One buffer for the whole file: a run of a million rows holds no second copy of it.
     bytes.reserve(RecordSize(plan) + 16 * plan.size() + 16);
@@ -287,7 +287,14 @@ std::optional<RestoreRecord::Rows> RestoreRecord::ReadWritersForm(std::string_vi
       case Section::kOther:
         return true;
       case Section::kCount:
-        if (!rows.count && SameProfileName(key, kCountKey)) rows.count = line.value;
+        if (!rows.count && SameProfileName(key, kCountKey)) {
+          rows.count = line.value;
+          // Room for the rows at once, as far as the file's size allows a forged count.
+          const long count = ParseProfileInteger(line.value).value_or(0);
+          const auto room =
+              std::min(static_cast<std::size_t>(std::max(0L, count)), bytes.size() / 4);
+          for (auto* column : {&rows.before, &rows.after, &rows.identity}) column->reserve(room);
+        }
         return true;
       case Section::kOutcome: {
         if (SameProfileName(key, kOutcomeEndKey)) {

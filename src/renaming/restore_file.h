@@ -105,6 +105,8 @@ class RestoreRecord {
   std::string_view Identity(int row) const;
   /** Whether the run recorded, in a whole [notrenamed] section, that it did not move the row. */
   bool NotRenamed(int row) const;
+  /** The file's bytes, into which most values are views; null for a record read otherwise. */
+  const std::shared_ptr<const std::string>& Bytes() const { return bytes_; }
 
  private:
   /** The values of a record in the writer's form, as views into `bytes_`. */

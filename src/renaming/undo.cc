@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* kUndoFailureHead = "以下のファイルを元の名前に戻せませんでした";
 
-bool IsFullPath(const std::string& path, const TextRules& rules) {
+bool IsFullPath(std::string_view path, const TextRules& rules) {
   if (rules.path_style == PathStyle::kPosix) return !path.empty() && path[0] == '/';
   const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
   return drive || path.starts_with("\\\\");
@@ -22,8 +22,8 @@ bool IsFullPath(const std::string& path, const TextRules& rules) {
 // A row that the undo may rename: a run never moves a file to another folder, so neither
 // does its undo.
 bool IsMovable(const RecordedRows& rows, std::size_t row, const TextRules& rules) {
-  const std::string& before = rows.before[row];
-  const std::string& after = rows.after[row];
+  const std::string_view before = rows.before[row];
+  const std::string_view after = rows.after[row];
   return IsRowOfARun(before, after, rules) && before != after &&
          FolderPart(before, rules) == FolderPart(after, rules);
 }
@@ -34,6 +34,22 @@ RecordedRows ReadRecordedRows(const RestoreRecord& record) {
   RecordedRows rows;
   rows.count = record.Count();
   const bool identities = record.HasIdentities();
+  rows.bytes = record.Bytes();
+  const std::string_view bytes = rows.bytes ? std::string_view(*rows.bytes) : std::string_view();
+  // A value of the file's bytes is kept as the view it is; any other is copied.
+  const auto kept = [&](std::string_view value) {
+    if (value.empty() || (value.data() >= bytes.data() &&
+                          value.data() + value.size() <= bytes.data() + bytes.size())) {
+      return value;
+    }
+    return std::string_view(rows.owned.emplace_back(value));
+  };
+  // The count may be forged: the file's size bounds the rows it can hold.
+  const auto expected = static_cast<std::size_t>(std::max(0, rows.count));
+  const std::size_t room = std::min(expected, bytes.size() / 4 + 16);
+  rows.after.reserve(room);
+  rows.before.reserve(room);
+  if (identities) rows.identity.reserve(room);
   // A row without its new path ends the record's valid part, so a forged count costs nothing.
   for (int row = 0; row < rows.count; ++row) {
     const std::string_view after = record.After(row);
@@ -43,17 +59,17 @@ RecordedRows ReadRecordedRows(const RestoreRecord& record) {
       rows.overlong = true;
       break;
     }
-    rows.after.emplace_back(after);
-    rows.before.emplace_back(before);
-    if (identities) rows.identity.emplace_back(record.Identity(row));
+    rows.after.push_back(kept(after));
+    rows.before.push_back(kept(before));
+    if (identities) rows.identity.push_back(kept(record.Identity(row)));
     rows.not_renamed.push_back(identities && record.NotRenamed(row));
   }
   return rows;
 }
 
-bool IsRowOfARun(const std::string& before, const std::string& after, const TextRules& rules) {
+bool IsRowOfARun(std::string_view before, std::string_view after, const TextRules& rules) {
   return IsFullPath(before, rules) && IsFullPath(after, rules) &&
-         before.find('\0') == std::string::npos && after.find('\0') == std::string::npos;
+         before.find('\0') == std::string_view::npos && after.find('\0') == std::string_view::npos;
 }
 
 std::optional<std::string> FirstMissingAfter(const RecordedRows& rows, FileSystem& file_system,
@@ -65,14 +81,15 @@ std::optional<std::string> FirstMissingAfter(const RecordedRows& rows, FileSyste
   row_of.reserve(rows.after.size());
   for (std::size_t row = 0; row < rows.after.size(); ++row) {
     if (!IsRowOfARun(rows.before[row], rows.after[row], rules)) continue;
-    looked_at.push_back(rows.after[row]);
+    looked_at.emplace_back(rows.after[row]);
     row_of.push_back(row);
   }
   // A record of which no row could come from a run (a copy from another platform) is invalid.
-  if (looked_at.empty()) return rows.after.empty() ? std::string() : rows.after.front();
+  if (looked_at.empty())
+    return rows.after.empty() ? std::string() : std::string(rows.after.front());
   const std::vector<bool> exist = file_system.FilesExist(looked_at);
   for (std::size_t i = 0; i < exist.size(); ++i) {
-    if (!exist[i]) return rows.after[row_of[i]];
+    if (!exist[i]) return std::string(rows.after[row_of[i]]);
   }
   if (rows.after.size() < static_cast<std::size_t>(rows.count)) return std::string();
   return std::nullopt;
@@ -91,38 +108,39 @@ UndoPlan PlanUndo(const RecordedRows& rows, FileSystem& file_system, const TextR
     return plan;
   }
   std::vector<std::size_t> looked_at;
-  std::vector<const std::string*> new_paths;
+  std::vector<std::string_view> new_paths;
   for (std::size_t row = 0; row < rows.after.size(); ++row) {
     if (rows.not_renamed[row] || !IsMovable(rows, row, rules)) continue;
     looked_at.push_back(row);
-    new_paths.push_back(&rows.after[row]);
+    new_paths.push_back(rows.after[row]);
   }
   const std::vector<std::optional<std::string>> keys = file_system.FileKeys(new_paths, keep_going);
   if (keys.size() < new_paths.size()) return UndoPlan{};  // stopped in the progress window
   for (std::size_t i = 0; i < looked_at.size(); ++i) {
     const std::size_t row = looked_at[i];
-    const std::string& identity = rows.identity[row];
+    const std::string_view identity = rows.identity[row];
     bool at_after = false;
     bool at_before = false;
     if (identity.empty()) {
       // No file was there when the run began: only where a file stands can tell.
-      at_after = file_system.FileExists(rows.after[row]);
-      at_before = !at_after && file_system.FileExists(rows.before[row]);
+      at_after = file_system.FileExists(std::string(rows.after[row]));
+      at_before = !at_after && file_system.FileExists(std::string(rows.before[row]));
     } else {
       at_after = keys[i] == identity;
-      at_before = !at_after && file_system.FileKey(rows.before[row]) == identity;
+      at_before = !at_after && file_system.FileKey(std::string(rows.before[row])) == identity;
     }
     if (at_after) {
       plan.back.push_back(row);
     } else if (!at_before) {
       plan.back.clear();
-      plan.invalid = rows.after[row];
+      plan.invalid = std::string(rows.after[row]);
       return plan;
     }
   }
   // Nothing of the run is where it went: the record was undone already, or never ran.
   if (plan.back.empty()) {
-    plan.invalid = FirstMissingAfter(rows, file_system, rules).value_or(rows.after.front());
+    plan.invalid =
+        FirstMissingAfter(rows, file_system, rules).value_or(std::string(rows.after.front()));
   }
   return plan;
 }
@@ -131,7 +149,7 @@ std::vector<std::size_t> RenameBack(const RecordedRows& rows, const std::vector<
                                     FileSystem& file_system, const KeepGoing& keep_going) {
   std::vector<RenamePair> pairs;
   pairs.reserve(back.size());
-  for (const std::size_t row : back) pairs.push_back({&rows.after[row], &rows.before[row]});
+  for (const std::size_t row : back) pairs.push_back({rows.after[row], rows.before[row]});
   const std::vector<RenameOutcome> outcomes = file_system.RenameEachNoReplace(pairs, keep_going);
   std::vector<std::size_t> failed;
   for (std::size_t i = 0; i < outcomes.size(); ++i) {
@@ -144,7 +162,7 @@ std::string UndoFailureReport(const RecordedRows& rows, const std::vector<std::s
   if (failed.empty()) return {};
   std::string report = kUndoFailureHead;
   const std::size_t named = std::min<std::size_t>(failed.size(), kReportedFailures);
-  for (std::size_t i = 0; i < named; ++i) report += "\n\r" + rows.after[failed[i]];
+  for (std::size_t i = 0; i < named; ++i) (report += "\n\r") += rows.after[failed[i]];
   if (failed.size() > named) report += "\n\r他" + std::to_string(failed.size() - named) + "個";
   return report;
 }

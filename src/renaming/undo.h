@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
+#include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -13,17 +16,29 @@
 
 namespace zefa {
 
-/** The rows of a restore file, read once: every look-up of the record happens here. */
+/**
+ * The rows of a restore file, read once: every look-up of the record happens here. The
+ * values are views into the file's bytes, which the rows keep, and into `owned` for the
+ * values that had to be decoded; a million rows hold no second copy of their paths.
+ */
 struct RecordedRows {
-  std::vector<std::string> before;
-  std::vector<std::string> after;
+  RecordedRows() = default;
+  RecordedRows(RecordedRows&&) = default;
+  RecordedRows& operator=(RecordedRows&&) = default;
+  RecordedRows(const RecordedRows&) = delete;
+  RecordedRows& operator=(const RecordedRows&) = delete;
+
+  std::vector<std::string_view> before;
+  std::vector<std::string_view> after;
   /** Each row's file identity, "" when not recorded; empty for a record without them. */
-  std::vector<std::string> identity;
+  std::vector<std::string_view> identity;
   /** The rows that the run recorded as not moved (failed, or never reached). */
   std::vector<bool> not_renamed;
   int count = 0;
   /** A value longer than any path a run records: the record is invalid as a whole. */
   bool overlong = false;
+  std::shared_ptr<const std::string> bytes;
+  std::deque<std::string> owned;
 };
 
 RecordedRows ReadRecordedRows(const RestoreRecord& record);
@@ -40,7 +55,7 @@ std::optional<std::string> FirstMissingAfter(const RecordedRows& rows, FileSyste
  * Whether a row holds what a run records: two full paths without NUL bytes. Any other row
  * is skipped, unlooked at, as no run could have made it.
  */
-bool IsRowOfARun(const std::string& before, const std::string& after, const TextRules& rules);
+bool IsRowOfARun(std::string_view before, std::string_view after, const TextRules& rules);
 
 /** What an undo does with a record. */
 struct UndoPlan {

@@ -49,7 +49,7 @@ class IntrudingFileSystem : public test::FixedClockFileSystem {
                                                  const KeepGoing& /*keep_going*/) override {
     std::vector<RenameOutcome> outcomes;
     for (const RenamePair& pair : pairs) {
-      if (CreateExclusive(*pair.to, "intruder")) ++intrusions;
+      if (CreateExclusive(std::string(pair.to), "intruder")) ++intrusions;
       outcomes.push_back(NativeFileSystem::RenameEachNoReplace({pair})[0]);
     }
     return outcomes;
@@ -65,7 +65,7 @@ TEST(RenameNoReplace, EveryWayRefusesATakenName) {
                             const std::string& t) { return native.RenameNoReplace(f, t); }},
           {"batch",
            [&](const std::string& f, const std::string& t) {
-             return native.RenameEachNoReplace({{&f, &t}}).at(0);
+             return native.RenameEachNoReplace({{f, t}}).at(0);
            }},
           {"link", posix::RenameByLink},
           {"reservation", posix::RenameByReservation},
@@ -137,8 +137,7 @@ TEST(FilesExist, BatchLookUpsAgreeWithSingleOnes) {
   NativeFileSystem native;
   const std::vector<bool> exist = native.FilesExist(paths);
   ASSERT_EQ(exist.size(), paths.size());
-  std::vector<const std::string*> looked_up;
-  for (const std::string& path : paths) looked_up.push_back(&path);
+  const std::vector<std::string_view> looked_up(paths.begin(), paths.end());
   const std::vector<std::optional<std::string>> keys = native.FileKeys(looked_up);
   ASSERT_EQ(keys.size(), paths.size());
   // Names nobody has, in a folder read whole: the listing alone answers for them.
@@ -246,7 +245,7 @@ class RenameCrashTest : public ::testing::Test {
   int CountRenamed() {
     int renamed = 0;
     for (const PlannedRename& row : plan) {
-      const bool at_old = native.FileExists(row.old_path);
+      const bool at_old = native.FileExists(std::string(row.old_path));
       const bool at_new = native.FileExists(row.new_path);
       EXPECT_EQ(at_old + at_new, 1) << row.old_path;
       renamed += at_new;
@@ -275,7 +274,7 @@ class RenameCrashTest : public ::testing::Test {
     const int left = CountRenamed();
     EXPECT_EQ(left, 0) << "rows left under their new names";
     for (const PlannedRename& row : plan) {
-      EXPECT_EQ(dir.Read(row.old_path.substr(dir.path().size())),
+      EXPECT_EQ(dir.Read(std::string(row.old_path.substr(dir.path().size()))),
                 row.old_path.substr(row.old_path.rfind('/') + 1));
     }
     return renamed - left;

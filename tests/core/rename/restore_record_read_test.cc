@@ -27,7 +27,9 @@ TEST(RestoreRecordRead, FindsWhatTheProfileReaderFinds) {
       "x=/p/y\n1=/p/y\n2=/p/w\n[notrenamed]\n2=failed\n0=notreached\nend=1\n",
       "[Count]\ncount=2\n[before]\n0=\x83\x5c\n[after]\n0=/p/\x83\x5c\n",  // Shift-JIS
       "[Count]\ncount=1\n[before]\n0=/p/a\n[after]\n0=/p/b\n[notrenamed]\n0=failed\n",
-      "[Count]\ncount=15", "", "garbage\n[[]]\n=\n[before\n0=/p/a\n",
+      "[Count]\ncount=15",
+      "",
+      "garbage\n[[]]\n=\n[before\n0=/p/a\n",
   };
   for (const std::string& bytes : records) {
     SCOPED_TRACE(bytes);
@@ -36,8 +38,8 @@ TEST(RestoreRecordRead, FindsWhatTheProfileReaderFinds) {
     const auto found = [&](const char* section, int row) {
       return std::string(profile.Find(section, std::to_string(row)).value_or(""));
     };
-    EXPECT_EQ(record.Count(), ParseProfileInteger(profile.Find("Count", "count").value_or(""))
-                                  .value_or(0));
+    EXPECT_EQ(record.Count(),
+              ParseProfileInteger(profile.Find("Count", "count").value_or("")).value_or(0));
     EXPECT_EQ(record.HasIdentities(), profile.Find("identity", "0").has_value());
     const bool outcome_complete = profile.Find("notrenamed", "end") == "1";
     for (int row = -1; row < 4; ++row) {

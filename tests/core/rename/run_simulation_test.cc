@@ -173,7 +173,7 @@ TEST(SimulateRun, PredictsEveryFailureOfTheRun) {
     for (std::size_t row = 0; row < plan.size(); ++row) {
       const FailureReason reason = predicted[row].reason;
       SCOPED_TRACE("round " + std::to_string(round) + " row " + std::to_string(row) + ": " +
-                   plan[row].old_path + " -> " + plan[row].new_path);
+                   std::string(plan[row].old_path) + " -> " + plan[row].new_path);
       EXPECT_EQ(reason != FailureReason::kNone, IsFailure(plan[row].status));
       if (reason == FailureReason::kNameTaken || reason == FailureReason::kHeldByListedFile ||
           reason == FailureReason::kSameNewPath) {
