@@ -29,6 +29,9 @@ struct RenamePair {
   std::string_view to;
 };
 
+/** Fills its argument with the next piece of a file's bytes; false when none is left. */
+using PieceSource = std::function<bool(std::string& piece)>;
+
 /** Hears how many steps of a long task are done; false asks the task to stop there. */
 using KeepGoing = std::function<bool(std::size_t done)>;
 
@@ -126,6 +129,18 @@ class FileSystem {
    * keeps its mode, and a symbolic link there stays: its target is replaced.
    */
   virtual bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) = 0;
+  /**
+   * WriteFile of the bytes that `next` hands over piece by piece: each call fills `piece`
+   * with the next bytes and returns true, until it returns false. A file system that can
+   * write as it goes never holds the whole file.
+   */
+  virtual bool WriteFileInPieces(const std::string& path, const PieceSource& next,
+                                 WriteMode mode) {
+    std::string bytes;
+    std::string piece;
+    while (next(piece)) bytes += piece;
+    return WriteFile(path, bytes, mode);
+  }
   /** Full path of the running executable. */
   virtual std::string ExecutablePath() = 0;
   virtual LocalTime Now() = 0;
@@ -150,6 +165,8 @@ class NativeFileSystem : public FileSystem {
   std::optional<std::string> ReadFile(const std::string& path, std::size_t max_bytes) override;
   bool AppendFile(const std::string& path, std::string_view bytes) override;
   bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) override;
+  bool WriteFileInPieces(const std::string& path, const PieceSource& next,
+                         WriteMode mode) override;
   std::string ExecutablePath() override;
   LocalTime Now() override;
 };

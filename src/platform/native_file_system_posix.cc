@@ -30,6 +30,9 @@ std::string ParentOf(const std::string& path) {
   return path.substr(0, slash);
 }
 
+// Writes a file's bytes to the descriptor; false when a write fails.
+using BodyWriter = std::function<bool(int fd)>;
+
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = ::write(fd, bytes.data(), bytes.size());
@@ -71,13 +74,13 @@ std::string FollowLinks(std::string path) {
   return path;
 }
 
-// A temporary file beside `path` with `mode` that holds `bytes`, flushed to the disk; its
-// name, or empty on failure.
-std::string WriteTemporary(const std::string& path, std::string_view bytes, mode_t mode) {
+// A temporary file beside `path` with `mode` that holds what `body` writes, flushed to the
+// disk; its name, or empty on failure.
+std::string WriteTemporary(const std::string& path, const BodyWriter& body, mode_t mode) {
   std::string name = path + ".tmp-XXXXXX";
   const int fd = ::mkostemp(name.data(), O_CLOEXEC);
   if (fd < 0) return {};
-  const bool ok = ::fchmod(fd, mode) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
+  const bool ok = ::fchmod(fd, mode) == 0 && body(fd) && ::fsync(fd) == 0;
   if (::close(fd) != 0 || !ok) {
     ::unlink(name.c_str());
     return {};
@@ -97,14 +100,47 @@ bool LinkUnnamed(int fd, const std::string& path) {
 // A new file at `path` with `bytes`, flushed before it gets its name, so that a crash
 // leaves either no file or the whole file, and no temporary one beside it. nullopt when
 // the file system has no unnamed files.
-std::optional<bool> CreateFromUnnamed(const std::string& path, std::string_view bytes) {
+std::optional<bool> CreateFromUnnamed(const std::string& path, const BodyWriter& body) {
   const int fd = ::open(ParentOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
   if (fd < 0) {
     if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return std::nullopt;
     return false;
   }
-  const bool placed = WriteAll(fd, bytes) && ::fsync(fd) == 0 && LinkUnnamed(fd, path);
+  const bool placed = body(fd) && ::fsync(fd) == 0 && LinkUnnamed(fd, path);
   ::close(fd);
+  return placed;
+}
+
+// What WriteFile does, with the bytes that `body` writes.
+bool WriteFileWith(const std::string& given_path, const BodyWriter& body, WriteMode mode) {
+  // A replaced file keeps its mode, and a link to it stays a link.
+  const std::string path = mode == WriteMode::kReplace ? FollowLinks(given_path) : given_path;
+  struct stat info {};
+  const bool exists = ::lstat(path.c_str(), &info) == 0;
+  if (exists && (mode == WriteMode::kCreateNew || S_ISDIR(info.st_mode) ||
+                 ::access(path.c_str(), W_OK) != 0)) {
+    return false;
+  }
+  if (mode == WriteMode::kCreateNew) {
+    if (const auto placed = CreateFromUnnamed(path, body)) {
+      if (*placed) SyncFolder(ParentOf(path));
+      return *placed;
+    }
+  }
+  const std::string temporary =
+      WriteTemporary(path, body, exists ? info.st_mode & 07777 : NewFileMode());
+  if (temporary.empty()) return false;
+  bool placed = false;
+  if (mode == WriteMode::kReplace) {
+    placed = ::rename(temporary.c_str(), path.c_str()) == 0;
+  } else {
+    // link() fails with EEXIST instead of replacing a file that appeared meanwhile.
+    placed = ::link(temporary.c_str(), path.c_str()) == 0 ||
+             (errno != EEXIST && ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(),
+                                             RENAME_NOREPLACE) == 0);
+  }
+  ::unlink(temporary.c_str());
+  if (placed) SyncFolder(ParentOf(path));
   return placed;
 }
 
@@ -601,37 +637,23 @@ bool NativeFileSystem::AppendFile(const std::string& path, std::string_view byte
   return ::close(fd) == 0 && ok;
 }
 
-bool NativeFileSystem::WriteFile(const std::string& given_path, std::string_view bytes,
+bool NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes,
                                  WriteMode mode) {
-  // A replaced file keeps its mode, and a link to it stays a link.
-  const std::string path = mode == WriteMode::kReplace ? FollowLinks(given_path) : given_path;
-  struct stat info {};
-  const bool exists = ::lstat(path.c_str(), &info) == 0;
-  if (exists && (mode == WriteMode::kCreateNew || S_ISDIR(info.st_mode) ||
-                 ::access(path.c_str(), W_OK) != 0)) {
-    return false;
-  }
-  if (mode == WriteMode::kCreateNew) {
-    if (const auto placed = CreateFromUnnamed(path, bytes)) {
-      if (*placed) SyncFolder(ParentOf(path));
-      return *placed;
-    }
-  }
-  const std::string temporary =
-      WriteTemporary(path, bytes, exists ? info.st_mode & 07777 : NewFileMode());
-  if (temporary.empty()) return false;
-  bool placed = false;
-  if (mode == WriteMode::kReplace) {
-    placed = ::rename(temporary.c_str(), path.c_str()) == 0;
-  } else {
-    // link() fails with EEXIST instead of replacing a file that appeared meanwhile.
-    placed = ::link(temporary.c_str(), path.c_str()) == 0 ||
-             (errno != EEXIST && ::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(),
-                                             RENAME_NOREPLACE) == 0);
-  }
-  ::unlink(temporary.c_str());
-  if (placed) SyncFolder(ParentOf(path));
-  return placed;
+  return WriteFileWith(path, [&](int fd) { return WriteAll(fd, bytes); }, mode);
+}
+
+bool NativeFileSystem::WriteFileInPieces(const std::string& path, const PieceSource& next,
+                                         WriteMode mode) {
+  return WriteFileWith(
+      path,
+      [&](int fd) {
+        std::string piece;
+        while (next(piece)) {
+          if (!WriteAll(fd, piece)) return false;
+        }
+        return true;
+      },
+      mode);
 }
 
 std::string NativeFileSystem::ExecutablePath() {

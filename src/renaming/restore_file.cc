@@ -119,44 +119,77 @@ std::string RestoreFileName(const LocalTime& time, int attempt) {
 
 namespace {
 
-// The bytes of the record, and room for its identities.
-std::size_t RecordSize(const std::vector<PlannedRename>& plan) {
-  std::size_t size = 64;
-  for (const PlannedRename& row : plan) size += row.old_path.size() + row.new_path.size() + 32;
-  return size;
-}
+/**
+ * The record of a plan, with the identities of its files when given, handed over in
+ * pieces of about a megabyte: a run of a million rows never holds the whole file.
+ */
+class RecordPieces {
+ public:
+  RecordPieces(const std::vector<PlannedRename>& plan,
+               const std::vector<std::optional<std::string>>* keys)
+      : plan_(plan), keys_(keys) {}
 
-void AppendRecord(std::string& text, const std::vector<PlannedRename>& plan) {
-  AppendSection(text, kCountSection);
-  AppendKey(text, kCountKey, std::to_string(plan.size()));
-  if (plan.empty()) return;
-  AppendSection(text, kBeforeSection);
-  for (std::size_t row = 0; row < plan.size(); ++row) {
-    AppendPathKey(text, row, plan[row].old_path);
+  bool Next(std::string& piece) {
+    piece.clear();
+    while (piece.size() < kPieceBytes && part_ < kParts) {
+      if (row_ == 0 && !AppendHead(piece)) {
+        part_ = kParts;
+        break;
+      }
+      if (row_ == plan_.size()) {
+        ++part_;
+        row_ = 0;
+        continue;
+      }
+      AppendRow(piece);
+      ++row_;
+    }
+    return !piece.empty();
   }
-  AppendSection(text, kAfterSection);
-  for (std::size_t row = 0; row < plan.size(); ++row) {
-    AppendPathKey(text, row, plan[row].new_path);
+
+ private:
+  static constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
+  static constexpr int kParts = 3;  // before, after, identity
+
+  // The part's section line, with the count before the first; false when nothing follows.
+  bool AppendHead(std::string& piece) const {
+    if (part_ == 0) {
+      AppendSection(piece, kCountSection);
+      AppendKey(piece, kCountKey, std::to_string(plan_.size()));
+      if (plan_.empty()) return false;
+    }
+    if (part_ == 2 && keys_ == nullptr) return false;
+    const std::string_view sections[] = {kBeforeSection, kAfterSection, kIdentitySection};
+    AppendSection(piece, sections[part_]);
+    return true;
   }
-}
+
+  void AppendRow(std::string& piece) const {
+    const PlannedRename& row = plan_[row_];
+    if (part_ < 2) {
+      AppendPathKey(piece, row_, part_ == 0 ? row.old_path : std::string_view(row.new_path));
+      return;
+    }
+    piece += std::to_string(row_);
+    piece += '=';
+    if (row_ < keys_->size() && (*keys_)[row_]) piece += *(*keys_)[row_];
+    piece += '\n';
+  }
+
+  const std::vector<PlannedRename>& plan_;
+  const std::vector<std::optional<std::string>>* keys_;
+  int part_ = 0;
+  std::size_t row_ = 0;
+};
 
 }  // namespace
 
 std::string RestoreFileBytes(const std::vector<PlannedRename>& plan) {
   std::string text;
-  text.reserve(RecordSize(plan));
-  AppendRecord(text, plan);
+  std::string piece;
+  RecordPieces pieces(plan, nullptr);
+  while (pieces.Next(piece)) text += piece;
   return text;
-}
-
-void AppendIdentityBytes(std::string& text, const std::vector<std::optional<std::string>>& keys) {
-  AppendSection(text, kIdentitySection);
-  for (std::size_t row = 0; row < keys.size(); ++row) {
-    text += std::to_string(row);
-    text += '=';
-    if (keys[row]) text += *keys[row];
-    text += '\n';
-  }
 }
 
 std::string OutcomeBytes(const std::vector<PlannedRename>& plan) {
@@ -187,21 +220,19 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
   file_system.CreateFolders(restore_folder);
   const LocalTime now = file_system.Now();
   const std::string folder = WithTrailingSeparator(restore_folder, rules);
-  std::string bytes;
+  std::vector<std::optional<std::string>> keys;
   {
     std::vector<std::string_view> old_paths;
     old_paths.reserve(plan.size());
     for (const PlannedRename& row : plan) old_paths.push_back(row.old_path);
-    const std::vector<std::optional<std::string>> keys = file_system.FileKeys(old_paths);
-    // One buffer for the whole file: a run of a million rows holds no second copy of it.
-    bytes.reserve(RecordSize(plan) + 16 * plan.size() + 16);
-    AppendRecord(bytes, plan);
-    if (!plan.empty()) AppendIdentityBytes(bytes, keys);
+    keys = file_system.FileKeys(old_paths);
   }
   const std::string first_path = folder + RestoreFileName(now);
   for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
     const std::string path = folder + RestoreFileName(now, attempt);
-    if (file_system.WriteFile(path, bytes, WriteMode::kCreateNew)) return path;
+    RecordPieces pieces(plan, &keys);
+    const auto next = [&](std::string& piece) { return pieces.Next(piece); };
+    if (file_system.WriteFileInPieces(path, next, WriteMode::kCreateNew)) return path;
     // Only a name taken by an earlier record moves on to the next; anything else is a refusal.
     if (!file_system.FileExists(path) && !file_system.FolderExists(path)) {
       throw WriteRefused(path);

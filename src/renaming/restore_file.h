@@ -37,13 +37,6 @@ std::string RestoreFileName(const LocalTime& time, int attempt = 1);
 std::string RestoreFileBytes(const std::vector<PlannedRename>& plan);
 
 /**
- * Adds the section [identity] that follows the record: for each row, what makes its file
- * that file (device and inode), empty when nothing was there. Readers of the three
- * sections above skip it, as they skip every section they do not know.
- */
-void AppendIdentityBytes(std::string& text, const std::vector<std::optional<std::string>>& keys);
-
-/**
  * The section [notrenamed] added once the renames have ended: each row of `plan` that
  * failed ("failed") or that a stopped run never reached ("notreached"), then "end=1",
  * so that a section cut short by a crash is never taken for a whole one. "" when every
@@ -66,7 +59,10 @@ std::string DecodeRecordedPath(std::string_view value);
 /**
  * Writes the record and the identity of every row's file into `restore_folder` (created
  * with its parents when missing), flushed to the disk, under a name that no earlier
- * restore file holds; returns its path.
+ * restore file holds; returns its path. The section [identity] follows the record: for
+ * each row, what makes its file that file (device and inode), empty when nothing was
+ * there; readers of the three sections before it skip it, as they skip every section
+ * they do not know. The file is written as it is made, in pieces.
  * Throws CommandError "<path> に書き込めません" when the platform refuses the write.
  */
 std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore_folder,

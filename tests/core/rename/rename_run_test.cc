@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -343,6 +344,46 @@ TEST(RestoreFileBytes, EveryRecordablePathReadsBackUnchanged) {
   EXPECT_NE(bytes.find("=file:///p/%83\\.txt\n"), std::string::npos);
   EXPECT_NE(bytes.find("=file:///p/a%0Ab\n"), std::string::npos);
   EXPECT_EQ(EncodeRecordedPath("/p/写真 ソ.jpg"), "/p/写真 ソ.jpg");
+}
+
+// Whole-file writers, as a file system without its own piecewise write has them.
+class WholeFileSystem : public test::FixedClockFileSystem {
+ public:
+  bool WriteFileInPieces(const std::string& path, const PieceSource& next,
+                         WriteMode mode) override {
+    return FileSystem::WriteFileInPieces(path, next, mode);
+  }
+};
+
+TEST(WriteRestoreFile, ARecordOfManyPiecesIsWrittenWhole) {
+  test::TempDir dir;
+  // About 3 MB: several pieces.
+  std::vector<std::string> old_paths(15000);
+  std::vector<PlannedRename> plan(old_paths.size());
+  for (std::size_t row = 0; row < plan.size(); ++row) {
+    old_paths[row] = dir / ("写真/" + std::string(60, 'a') + std::to_string(row) + ".jpg");
+    plan[row].old_path = old_paths[row];
+    plan[row].new_path = dir / ("写真/旅行 " + std::to_string(row) + ".jpg");
+  }
+  test::FixedClockFileSystem native;
+  WholeFileSystem whole;
+  for (FileSystem* file_system :
+       {static_cast<FileSystem*>(&native), static_cast<FileSystem*>(&whole)}) {
+    const std::string path = WriteRestoreFile(*file_system, dir / "restore", TextRules{}, plan);
+    const std::string bytes = dir.Read(path.substr(dir.path().size()));
+    // Four section lines and the count, and a line for each row in each of three sections.
+    EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 5 + 3 * 15000);
+    const RestoreRecord record = RestoreRecord::FromBytes(bytes);
+    ASSERT_EQ(record.Count(), 15000);
+    ASSERT_TRUE(record.HasIdentities());
+    for (int row = 0; row < 15000; ++row) {
+      const auto index = static_cast<std::size_t>(row);
+      ASSERT_EQ(record.Before(row), plan[index].old_path) << row;
+      ASSERT_EQ(record.After(row), plan[index].new_path) << row;
+    }
+  }
+  EXPECT_EQ(dir.Listing("restore"),
+            "2026年3月7日09時05分03秒.zefa 2026年3月7日09時05分03秒_2.zefa");
 }
 
 TEST(RestoreFileName, DateAndTimeWithoutAndWithLeadingZeros) {
