@@ -3,16 +3,13 @@
 //
 // Renames 100,000 files (a) through the rename run with a restore file and (b) through a
 // bare loop of rename(2), in the same folder of the same run, and prints (a)/(b); then the
-// undo of that run against the same bare loop, mmv and perl rename where installed, and
-// the peak memory. Usage: rename_bench [rows] [folder] [rounds]; the folder defaults to
-// $ZEFA_BENCH_DIR, else the system's temporary folder.
+// undo of that run against the same bare loop, and the peak memory. Usage: rename_bench [rows]
+// [folder] [rounds]; the folder defaults to $ZEFA_BENCH_DIR, else the system's temporary folder.
 #include <fcntl.h>
-#include <spawn.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/vfs.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -32,8 +29,6 @@
 #include "platform/prompter.h"
 #include "renaming/rename_plan.h"
 #include "renaming/restore_file.h"
-
-extern char** environ;
 
 namespace {
 
@@ -68,56 +63,10 @@ double BareLoop(const std::vector<std::string>& from, const std::vector<std::str
   return Seconds(started);
 }
 
-// Runs a program in `folder` with stdin from `input` (or /dev/null); seconds, or -1.
-double Spawn(const std::vector<std::string>& args, const std::string& folder,
-             const std::string& input) {
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
-  posix_spawn_file_actions_addopen(&actions, 0, input.empty() ? "/dev/null" : input.c_str(),
-                                   O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  std::vector<char*> argv;
-  for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-  argv.push_back(nullptr);
-  const auto started = Clock::now();
-  pid_t child = 0;
-  const int spawned = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
-  posix_spawn_file_actions_destroy(&actions);
-  if (spawned != 0) return -1;
-  int status = 0;
-  waitpid(child, &status, 0);
-  const double seconds = Seconds(started);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? seconds : -1;
-}
-
 double PeakMegabytes() {
   struct rusage usage {};
   getrusage(RUSAGE_SELF, &usage);
   return static_cast<double>(usage.ru_maxrss) / 1024;
-}
-
-bool Installed(const char* program) {
-  for (const char* folder : {"/usr/bin/", "/usr/local/bin/", "/bin/"}) {
-    if (access((std::string(folder) + program).c_str(), X_OK) == 0) return true;
-  }
-  return false;
-}
-
-// The file names IMG_000001.jpg … with another prefix, one a line, for perl rename's input.
-void WriteNames(const std::string& path, const char* prefix, int rows) {
-  FILE* list = std::fopen(path.c_str(), "wb");
-  for (int i = 1; i <= rows; ++i) std::fprintf(list, "%s%06d.jpg\n", prefix, i);
-  std::fclose(list);
-}
-
-void PrintTool(const char* name, double there, double home, double bare_there_and_home) {
-  if (there < 0 || home < 0) {
-    std::printf("%s: failed\n", name);
-    return;
-  }
-  std::printf("%-32s %8.3f s  ratio %s/(b) = %.3f\n", (std::string(name) + ":").c_str(),
-              (there + home) / 2, name, (there + home) / bare_there_and_home);
 }
 
 std::string FileSystemName(const std::string& folder) {
@@ -237,26 +186,6 @@ int main(int argc, char** argv) {
               undo, undo / back, restored, rows);
   for (const std::string& error : prompter.errors) {
     std::printf("  message: %.200s\n", error.c_str());
-  }
-
-  // Both tools rename every file there and back; their mean is set against the bare loops'.
-  if (Installed("mmv")) {
-    const double there = Spawn({"mmv", "IMG_*.jpg", "mmv_#1.jpg"}, files, "");
-    const double home = Spawn({"mmv", "mmv_*.jpg", "IMG_#1.jpg"}, files, "");
-    PrintTool("mmv", there, home, forward + back);
-  } else {
-    std::printf("mmv: not installed\n");
-  }
-  // Debian's perl rename, by the name that cannot be util-linux's rename.
-  if (Installed("file-rename")) {
-    const std::string names = root + "/names.txt";
-    WriteNames(names, "IMG_", rows);
-    const double there = Spawn({"file-rename", "s/^IMG_/prl_/"}, files, names);
-    WriteNames(names, "prl_", rows);
-    const double home = Spawn({"file-rename", "s/^prl_/IMG_/"}, files, names);
-    PrintTool("perl rename", there, home, forward + back);
-  } else {
-    std::printf("perl rename: not installed\n");
   }
 
   std::printf(
