@@ -370,10 +370,11 @@ std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kin
   constexpr std::size_t kListingFrom = 64;
   struct Folder {
     std::string_view path;  // with its trailing "/"
-    std::vector<std::size_t> rows;
+    std::vector<std::uint32_t> rows;  // a list longer than 32 bits count is not read
   };
   std::vector<Folder> folders;
   std::unordered_map<std::string_view, std::size_t> folder_index;
+  if (paths.size() >= UINT32_MAX) return std::vector<Listed>(paths.size(), Listed::kUnknown);
   for (std::size_t i = 0; i < paths.size(); ++i) {
     const std::string_view path = paths[i];
     const std::size_t slash = path.rfind('/');
@@ -386,13 +387,13 @@ std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kin
       if (added) folders.push_back({folder, {}});
       index = at->second;
     }
-    folders[index].rows.push_back(i);
+    folders[index].rows.push_back(static_cast<std::uint32_t>(i));
   }
 
   std::vector<Listed> listed(paths.size(), Listed::kUnknown);
   for (const Folder& folder : folders) {
     // The table numbers rows in 32 bits.
-    if (folder.rows.size() < kListingFrom || paths.size() >= UINT32_MAX) continue;
+    if (folder.rows.size() < kListingFrom) continue;
     const std::string folder_path(folder.path);
     // stat() needs the right to search the folder; a listing alone would not show that.
     if (::access(folder_path.c_str(), X_OK) != 0) continue;
@@ -405,7 +406,7 @@ std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kin
     DIR* listing = ::opendir(folder_path.c_str());
     if (listing == nullptr) continue;
     NameTable<Path> wanted(paths, folder.path.size(), folder.rows.size());
-    for (const std::size_t row : folder.rows) wanted.Insert(row);
+    for (const std::uint32_t row : folder.rows) wanted.Insert(row);
     // A huge folder with few listed files is left to stat().
     std::size_t budget = 16 * folder.rows.size() + 1024;
     bool whole = true;
@@ -425,7 +426,7 @@ std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kin
     }
     if (whole && !lettered.empty() && TellsCaseApart(listing, lettered)) {
       // A row that repeats an earlier row's name, or holds a NUL byte, is left to lstat().
-      for (const std::size_t row : folder.rows) {
+      for (const std::uint32_t row : folder.rows) {
         const std::string_view name = std::string_view(paths[row]).substr(folder.path.size());
         if (listed[row] == Listed::kUnknown && name.find('\0') == std::string_view::npos &&
             wanted.Find(name) == row) {

@@ -108,12 +108,18 @@ UndoPlan PlanUndo(const RecordedRows& rows, FileSystem& file_system, const TextR
     return plan;
   }
   std::vector<std::size_t> looked_at;
-  std::vector<std::string_view> new_paths;
+  looked_at.reserve(rows.after.size());
   for (std::size_t row = 0; row < rows.after.size(); ++row) {
-    if (rows.not_renamed[row] || !IsMovable(rows, row, rules)) continue;
-    looked_at.push_back(row);
-    new_paths.push_back(rows.after[row]);
+    if (!rows.not_renamed[row] && IsMovable(rows, row, rules)) looked_at.push_back(row);
   }
+  // Usually every row is looked at: its new paths are then the record's own.
+  std::vector<std::string_view> some_paths;
+  if (looked_at.size() < rows.after.size()) {
+    some_paths.reserve(looked_at.size());
+    for (const std::size_t row : looked_at) some_paths.push_back(rows.after[row]);
+  }
+  const std::vector<std::string_view>& new_paths =
+      looked_at.size() < rows.after.size() ? some_paths : rows.after;
   const std::vector<std::optional<std::string>> keys = file_system.FileKeys(new_paths, keep_going);
   if (keys.size() < new_paths.size()) return UndoPlan{};  // stopped in the progress window
   for (std::size_t i = 0; i < looked_at.size(); ++i) {
