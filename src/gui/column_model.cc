@@ -2,10 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "column_model.h"
 
-#include <QFontInfo>
-#include <QFontMetrics>
 #include <QSize>
-#include <algorithm>
 
 #include "qt_text.h"
 
@@ -20,14 +17,6 @@ QVariant ColumnModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= column_.size()) return {};
   if (role == Qt::DisplayRole) {
     return PathToQt(column_.Text(index.row()));
-  }
-  if (role == Qt::FontRole && fit_width_ > 0) {
-    const int width =
-        QFontMetrics(font_).horizontalAdvance(QString::fromStdString(column_.Text(index.row())));
-    if (width <= fit_width_) return {};
-    QFont smaller = font_;
-    smaller.setPixelSize(std::max(1, QFontInfo(font_).pixelSize() * fit_width_ / width));
-    return smaller;
   }
   if (role == Qt::SizeHintRole) return QSize(row_width_, row_height_);
   return {};

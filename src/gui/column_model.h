@@ -3,7 +3,6 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <QFont>
 
 #include "renaming/rename_list.h"
 
@@ -22,14 +21,6 @@ class ColumnModel : public QAbstractListModel {
 
   /** Width of every row: the view's scrolling width. */
   void SetRowWidth(int width) { row_width_ = width; }
-  /**
-   * Draws an entry wider than `width` pixels in `font` in a smaller size that fits, so that
-   * a column too narrow to scroll shows numbers of seven digits whole.
-   */
-  void FitEntriesTo(int width, const QFont& font) {
-    fit_width_ = width;
-    font_ = font;
-  }
   /** Tells the views that the column's entries changed. */
   void Reload();
 
@@ -37,6 +28,4 @@ class ColumnModel : public QAbstractListModel {
   const zefa::ListColumn& column_;
   int row_height_;
   int row_width_ = 0;
-  int fit_width_ = 0;  // 0: entries in the view's own font
-  QFont font_;
 };

@@ -28,6 +28,7 @@
 #include "commands/undo_command.h"
 #include "controls.h"
 #include "desktop_commands.h"
+#include "narrow_text.h"
 #include "number_label.h"
 #include "platform/command_error.h"
 #include "platform/prompter.h"
@@ -48,14 +49,12 @@ constexpr int kRowHeight = 12;
 int RowHeight(const QFont& font) { return std::max(kRowHeight, QFontMetrics(font).height()); }
 
 // Where the number labels stand and how far their blank room reaches. Label5 and Label10
-// keep their right edges and reach back to the window's edge and to "から". Label15 keeps its
-// left edge while its number ends before its caption; a longer number stands under Label5's,
-// so that it never covers "番のファイルの拡張子".
-constexpr NumberLabel::Room kLabel5Room = {0, 26, -1, 0};
-constexpr NumberLabel::Room kLabel15Room = {0, 26, 20, 32};
+// keep their right edges and reach back to a pixel inside the window's edge and to "から". Label15
+// keeps its left edge while its number ends before its caption; a longer number stands under
+// Label5's, so that it never covers "番のファイルの拡張子".
+constexpr NumberLabel::Room kLabel5Room = {1, 26, -1, 0};
+constexpr NumberLabel::Room kLabel15Room = {1, 26, 20, 32};
 constexpr NumberLabel::Room kLabel10Room = {246, 274, -1, 0};
-// The room for a number in the number column's row.
-constexpr int kNumberTextWidth = 33;
 
 QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry) {
   auto* edit = Place(new QLineEdit(parent), name, geometry);
@@ -155,8 +154,9 @@ void TForm1::BuildControls() {
   // four columns show the same rows at the same heights.
   list_boxes_[0]->horizontalScrollBar()->setEnabled(false);
   list_boxes_[3]->horizontalScrollBar()->setEnabled(false);
-  // Inside the frame and the item margins of the 41 pixels of the number column.
-  models_[0]->FitEntriesTo(kNumberTextWidth, list_boxes_[0]->font());
+  // The number column cannot scroll sideways: a number of seven digits beside its scroll
+  // bar is drawn narrower, whole.
+  list_boxes_[0]->setItemDelegate(new NarrowTextDelegate(list_boxes_[0]));
 
   button6_ = PlaceButton(client, "Button6", QStringLiteral("↑"), {60, 208, 25, 25});
   button7_ = PlaceButton(client, "Button7", QStringLiteral("↓"), {86, 208, 25, 25});

@@ -6,6 +6,8 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "narrow_text.h"
+
 namespace {
 constexpr int kHeight = 12;
 constexpr int kMinWidth = 6;
@@ -42,7 +44,8 @@ void NumberLabel::paintEvent(QPaintEvent* event) {
     return;
   }
   QPainter painter(this);
-  painter.scale(static_cast<double>(width()) / natural, 1.0);
-  style()->drawItemText(&painter, QRect(0, 0, natural, height()), int(alignment()), palette(),
-                        isEnabled(), text(), foregroundRole());
+  DrawNarrowed(painter, rect(), natural, [&](const QRect& room) {
+    style()->drawItemText(&painter, room, static_cast<int>(alignment()), palette(), isEnabled(),
+                          text(), foregroundRole());
+  });
 }

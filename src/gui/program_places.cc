@@ -9,8 +9,7 @@ namespace {
 
 std::string UserFolder(QStandardPaths::StandardLocation location) {
   // Our own folder name, whatever the executable is called.
-  return QFile::encodeName(QStandardPaths::writableLocation(location) +
-                           QStringLiteral("/ZeFa_oru"))
+  return QFile::encodeName(QStandardPaths::writableLocation(location) + QStringLiteral("/ZeFa_oru"))
       .toStdString();
 }
 
