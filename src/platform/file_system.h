@@ -77,17 +77,18 @@ class FileSystem {
    */
   virtual std::optional<std::string> FileKey(const std::string& path) = 0;
   /**
-   * FileKey of each path, in order; a file system may look a folder shared by neighbouring
-   * paths up once for all of them. `keep_going` (when given) hears how many are done as
-   * it goes; when it answers false the look-ups end there, and fewer keys come back.
+   * FileKey of each path, in order, "" where nothing is there; a file system may look a
+   * folder shared by neighbouring paths up once for all of them. `keep_going` (when given)
+   * hears how many are done as it goes; when it answers false the look-ups end there, and
+   * fewer keys come back.
    */
-  virtual std::vector<std::optional<std::string>> FileKeys(
-      const std::vector<std::string_view>& paths, const KeepGoing& keep_going = {}) {
-    std::vector<std::optional<std::string>> keys;
+  virtual std::vector<std::string> FileKeys(const std::vector<std::string_view>& paths,
+                                            const KeepGoing& keep_going = {}) {
+    std::vector<std::string> keys;
     keys.reserve(paths.size());
     for (const std::string_view path : paths) {
       if (keep_going && !keys.empty() && !keep_going(keys.size())) break;
-      keys.push_back(FileKey(std::string(path)));
+      keys.push_back(FileKey(std::string(path)).value_or(std::string()));
     }
     return keys;
   }
@@ -134,8 +135,7 @@ class FileSystem {
    * with the next bytes and returns true, until it returns false. A file system that can
    * write as it goes never holds the whole file.
    */
-  virtual bool WriteFileInPieces(const std::string& path, const PieceSource& next,
-                                 WriteMode mode) {
+  virtual bool WriteFileInPieces(const std::string& path, const PieceSource& next, WriteMode mode) {
     std::string bytes;
     std::string piece;
     while (next(piece)) bytes += piece;
@@ -156,8 +156,8 @@ class NativeFileSystem : public FileSystem {
   std::size_t LongestName(const std::string& folder) override;
   bool CreateFolders(const std::string& path) override;
   std::optional<std::string> FileKey(const std::string& path) override;
-  std::vector<std::optional<std::string>> FileKeys(const std::vector<std::string_view>& paths,
-                                                   const KeepGoing& keep_going = {}) override;
+  std::vector<std::string> FileKeys(const std::vector<std::string_view>& paths,
+                                    const KeepGoing& keep_going = {}) override;
   std::optional<std::string> ExistingFileKey(const std::string& path) override;
   RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override;
   std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
@@ -165,8 +165,7 @@ class NativeFileSystem : public FileSystem {
   std::optional<std::string> ReadFile(const std::string& path, std::size_t max_bytes) override;
   bool AppendFile(const std::string& path, std::string_view bytes) override;
   bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) override;
-  bool WriteFileInPieces(const std::string& path, const PieceSource& next,
-                         WriteMode mode) override;
+  bool WriteFileInPieces(const std::string& path, const PieceSource& next, WriteMode mode) override;
   std::string ExecutablePath() override;
   LocalTime Now() override;
 };

@@ -369,7 +369,7 @@ std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kin
   // Below this many files in one folder a stat each is cheaper than reading the folder.
   constexpr std::size_t kListingFrom = 64;
   struct Folder {
-    std::string_view path;  // with its trailing "/"
+    std::string_view path;            // with its trailing "/"
     std::vector<std::uint32_t> rows;  // a list longer than 32 bits count is not read
   };
   std::vector<Folder> folders;
@@ -495,11 +495,11 @@ std::optional<std::string> NativeFileSystem::FileKey(const std::string& path) {
   return KeyOf(info);
 }
 
-std::vector<std::optional<std::string>> NativeFileSystem::FileKeys(
-    const std::vector<std::string_view>& paths, const KeepGoing& keep_going) {
+std::vector<std::string> NativeFileSystem::FileKeys(const std::vector<std::string_view>& paths,
+                                                    const KeepGoing& keep_going) {
   // Many files of one folder take their inode numbers from its listing; the rest, and a
   // name that a listing could not answer for, are asked one by one inside their folder.
-  std::vector<std::optional<std::string>> keys(paths.size());
+  std::vector<std::string> keys(paths.size());
   std::vector<bool> known(paths.size(), false);
   FoundInListings(paths, false, [&](std::size_t row, const struct stat& folder, ino_t inode) {
     struct stat info = folder;
@@ -517,12 +517,12 @@ std::vector<std::optional<std::string>> NativeFileSystem::FileKeys(
     }
     if (known[row]) continue;
     path.assign(paths[row]);
-    std::optional<std::string>& key = keys[row];
+    std::string& key = keys[row];
     const std::size_t name = NameInFolder(path);
     const int folder_fd = name == std::string::npos ? -1 : folder.For({path.data(), name});
     struct stat info {};
     if (folder_fd < 0) {
-      key = FileKey(path);
+      key = FileKey(path).value_or(std::string());
     } else if (::fstatat(folder_fd, path.c_str() + name, &info, 0) == 0) {
       key = KeyOf(info);
     }
@@ -638,9 +638,9 @@ bool NativeFileSystem::AppendFile(const std::string& path, std::string_view byte
   return ::close(fd) == 0 && ok;
 }
 
-bool NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes,
-                                 WriteMode mode) {
-  return WriteFileWith(path, [&](int fd) { return WriteAll(fd, bytes); }, mode);
+bool NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) {
+  return WriteFileWith(
+      path, [&](int fd) { return WriteAll(fd, bytes); }, mode);
 }
 
 bool NativeFileSystem::WriteFileInPieces(const std::string& path, const PieceSource& next,

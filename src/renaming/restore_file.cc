@@ -125,8 +125,7 @@ namespace {
  */
 class RecordPieces {
  public:
-  RecordPieces(const std::vector<PlannedRename>& plan,
-               const std::vector<std::optional<std::string>>* keys)
+  RecordPieces(const std::vector<PlannedRename>& plan, const std::vector<std::string>* keys)
       : plan_(plan), keys_(keys) {}
 
   bool Next(std::string& piece) {
@@ -172,12 +171,12 @@ class RecordPieces {
     }
     piece += std::to_string(row_);
     piece += '=';
-    if (row_ < keys_->size() && (*keys_)[row_]) piece += *(*keys_)[row_];
+    if (row_ < keys_->size()) piece += (*keys_)[row_];
     piece += '\n';
   }
 
   const std::vector<PlannedRename>& plan_;
-  const std::vector<std::optional<std::string>>* keys_;
+  const std::vector<std::string>* keys_;
   int part_ = 0;
   std::size_t row_ = 0;
 };
@@ -220,7 +219,7 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
   file_system.CreateFolders(restore_folder);
   const LocalTime now = file_system.Now();
   const std::string folder = WithTrailingSeparator(restore_folder, rules);
-  std::vector<std::optional<std::string>> keys;
+  std::vector<std::string> keys;
   {
     std::vector<std::string_view> old_paths;
     old_paths.reserve(plan.size());

@@ -107,23 +107,28 @@ UndoPlan PlanUndo(const RecordedRows& rows, FileSystem& file_system, const TextR
     }
     return plan;
   }
-  std::vector<std::size_t> looked_at;
-  looked_at.reserve(rows.after.size());
-  for (std::size_t row = 0; row < rows.after.size(); ++row) {
-    if (!rows.not_renamed[row] && IsMovable(rows, row, rules)) looked_at.push_back(row);
-  }
-  // Usually every row is looked at: its new paths are then the record's own.
+  const auto looked_at = [&](std::size_t row) {
+    return !rows.not_renamed[row] && IsMovable(rows, row, rules);
+  };
+  // Usually every row is looked at: the rows and their new paths are then the record's own.
+  std::size_t first_left_out = 0;
+  while (first_left_out < rows.after.size() && looked_at(first_left_out)) ++first_left_out;
+  const bool every_row = first_left_out == rows.after.size();
+  std::vector<std::size_t> some_rows;
   std::vector<std::string_view> some_paths;
-  if (looked_at.size() < rows.after.size()) {
-    some_paths.reserve(looked_at.size());
-    for (const std::size_t row : looked_at) some_paths.push_back(rows.after[row]);
+  if (!every_row) {
+    for (std::size_t row = 0; row < rows.after.size(); ++row) {
+      if (looked_at(row)) some_rows.push_back(row);
+    }
+    some_paths.reserve(some_rows.size());
+    for (const std::size_t row : some_rows) some_paths.push_back(rows.after[row]);
   }
-  const std::vector<std::string_view>& new_paths =
-      looked_at.size() < rows.after.size() ? some_paths : rows.after;
-  const std::vector<std::optional<std::string>> keys = file_system.FileKeys(new_paths, keep_going);
+  const std::vector<std::string_view>& new_paths = every_row ? rows.after : some_paths;
+  const std::vector<std::string> keys = file_system.FileKeys(new_paths, keep_going);
   if (keys.size() < new_paths.size()) return UndoPlan{};  // stopped in the progress window
-  for (std::size_t i = 0; i < looked_at.size(); ++i) {
-    const std::size_t row = looked_at[i];
+  plan.back.reserve(new_paths.size());
+  for (std::size_t i = 0; i < new_paths.size(); ++i) {
+    const std::size_t row = every_row ? i : some_rows[i];
     const std::string_view identity = rows.identity[row];
     bool at_after = false;
     bool at_before = false;

@@ -138,7 +138,7 @@ TEST(FilesExist, BatchLookUpsAgreeWithSingleOnes) {
   const std::vector<bool> exist = native.FilesExist(paths);
   ASSERT_EQ(exist.size(), paths.size());
   const std::vector<std::string_view> looked_up(paths.begin(), paths.end());
-  const std::vector<std::optional<std::string>> keys = native.FileKeys(looked_up);
+  const std::vector<std::string> keys = native.FileKeys(looked_up);
   ASSERT_EQ(keys.size(), paths.size());
   // Names nobody has, in a folder read whole: the listing alone answers for them.
   for (int i = 0; i < 100; ++i) paths.push_back(dir / ("many/new " + std::to_string(i)));
@@ -149,7 +149,7 @@ TEST(FilesExist, BatchLookUpsAgreeWithSingleOnes) {
     EXPECT_EQ(taken[i], !paths[i].empty() && ::lstat(paths[i].c_str(), &info) == 0) << paths[i];
     if (i >= keys.size()) continue;
     EXPECT_EQ(exist[i], native.FileExists(paths[i])) << paths[i];
-    EXPECT_EQ(keys[i], native.FileKey(paths[i])) << paths[i];
+    EXPECT_EQ(keys[i], native.FileKey(paths[i]).value_or("")) << paths[i];
     files += exist[i];
   }
   EXPECT_EQ(files, 100 + 7);
