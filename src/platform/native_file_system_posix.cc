@@ -19,6 +19,7 @@
 
 #include "platform/file_system.h"
 #include "platform/native_rename_posix.h"
+#include "text/flat_index.h"
 
 namespace zefa {
 namespace {
@@ -143,58 +144,6 @@ bool WriteFileWith(const std::string& given_path, const BodyWriter& body, WriteM
   if (placed) SyncFolder(ParentOf(path));
   return placed;
 }
-
-// File names of one folder found by open addressing in a flat array of 8-byte slots, so
-// that looking up 100,000 names touches the array and the name, not a chain of nodes.
-template <typename Path>
-class NameTable {
- public:
-  static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
-
-  NameTable(const std::vector<Path>& paths, std::size_t name_start, std::size_t names)
-      : paths_(paths), name_start_(name_start) {
-    std::size_t capacity = 16;
-    while (capacity < 2 * names) capacity *= 2;
-    slots_.assign(capacity, Slot{});
-  }
-
-  /** Row `row`'s name, after the folder; the first row of a name given twice is kept. */
-  void Insert(std::size_t row) {
-    const std::string_view name = NameOf(row);
-    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(name));
-    for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
-      Slot& slot = slots_[at];
-      if (slot.row_plus_one == 0) {
-        slot = {hash, static_cast<std::uint32_t>(row + 1)};
-        return;
-      }
-      if (slot.hash == hash && NameOf(slot.row_plus_one - 1) == name) return;
-    }
-  }
-
-  std::size_t Find(std::string_view name) const {
-    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(name));
-    for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
-      const Slot& slot = slots_[at];
-      if (slot.row_plus_one == 0) return kNone;
-      if (slot.hash == hash && NameOf(slot.row_plus_one - 1) == name) return slot.row_plus_one - 1;
-    }
-  }
-
- private:
-  struct Slot {
-    std::uint32_t hash = 0;
-    std::uint32_t row_plus_one = 0;  // 0: empty
-  };
-
-  std::string_view NameOf(std::size_t row) const {
-    return std::string_view(paths_[row]).substr(name_start_);
-  }
-
-  const std::vector<Path>& paths_;
-  std::size_t name_start_;
-  std::vector<Slot> slots_;
-};
 
 bool HasNul(const std::string& path) { return path.find('\0') != std::string::npos; }
 
@@ -392,7 +341,6 @@ std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kin
 
   std::vector<Listed> listed(paths.size(), Listed::kUnknown);
   for (const Folder& folder : folders) {
-    // The table numbers rows in 32 bits.
     if (folder.rows.size() < kListingFrom) continue;
     const std::string folder_path(folder.path);
     // stat() needs the right to search the folder; a listing alone would not show that.
@@ -405,7 +353,11 @@ std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kin
     }
     DIR* listing = ::opendir(folder_path.c_str());
     if (listing == nullptr) continue;
-    NameTable<Path> wanted(paths, folder.path.size(), folder.rows.size());
+    // The rows by their names after the folder; the first row of a name given twice is kept.
+    const std::size_t name_start = folder.path.size();
+    FlatIndex wanted(folder.rows.size(), [&paths, name_start](std::size_t row) {
+      return std::string_view(paths[row]).substr(name_start);
+    });
     for (const std::uint32_t row : folder.rows) wanted.Insert(row);
     // A huge folder with few listed files is left to stat().
     std::size_t budget = 16 * folder.rows.size() + 1024;
@@ -420,7 +372,7 @@ std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kin
       // Only a plain regular file is taken from the listing; links and the rest are stat()ed.
       if (!any_kind && entry->d_type != DT_REG) continue;
       const std::size_t row = wanted.Find(entry->d_name);
-      if (row == NameTable<Path>::kNone) continue;
+      if (row == decltype(wanted)::kNone) continue;
       listed[row] = Listed::kFound;
       if (inode_found && entry->d_type == DT_REG) inode_found(row, folder_info, entry->d_ino);
     }

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/file_system.h"
+#include "text/flat_index.h"
 
 namespace zefa {
 namespace {
@@ -51,51 +52,6 @@ class NameLimits {
   std::size_t last_limit_ = 0;
 };
 
-// The place of each path of the plan, found by open addressing in a flat array of 8-byte
-// slots: a plan of a million rows costs some 40 bytes a row here, not two nodes of a hash
-// map. A place knows its path through the row and side it was first seen on.
-class PlaceIndex {
- public:
-  PlaceIndex(const std::vector<PlannedRename>& plan, std::size_t paths) : plan_(plan) {
-    std::size_t capacity = 16;
-    while (capacity < paths + paths / 2) capacity *= 2;
-    slots_.assign(capacity, Slot{});
-    keys_.reserve(paths);
-  }
-
-  /** The place of the row's old or new path, numbered from 0 as first seen; whether it is new. */
-  std::pair<std::uint32_t, bool> Emplace(std::size_t row, bool new_side) {
-    const std::string_view path = PathOf(row, new_side);
-    const auto hash = static_cast<std::uint32_t>(std::hash<std::string_view>{}(path));
-    for (std::size_t at = hash & (slots_.size() - 1);; at = (at + 1) & (slots_.size() - 1)) {
-      Slot& slot = slots_[at];
-      if (slot.place_plus_one == 0) {
-        const auto place = static_cast<std::uint32_t>(keys_.size());
-        keys_.push_back(static_cast<std::uint32_t>(2 * row + (new_side ? 1 : 0)));
-        slot = {hash, place + 1};
-        return {place, true};
-      }
-      if (slot.hash != hash) continue;
-      const std::uint32_t key = keys_[slot.place_plus_one - 1];
-      if (PathOf(key / 2, key % 2 == 1) == path) return {slot.place_plus_one - 1, false};
-    }
-  }
-
- private:
-  struct Slot {
-    std::uint32_t hash = 0;
-    std::uint32_t place_plus_one = 0;  // 0: empty
-  };
-
-  std::string_view PathOf(std::size_t row, bool new_side) const {
-    return new_side ? std::string_view(plan_[row].new_path) : plan_[row].old_path;
-  }
-
-  const std::vector<PlannedRename>& plan_;
-  std::vector<Slot> slots_;
-  std::vector<std::uint32_t> keys_;  // per place: 2 × row, + 1 for the new path
-};
-
 }  // namespace
 
 std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
@@ -104,11 +60,27 @@ std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
   // Places are numbered in 32 bits, which hold twice the rows of a list.
   std::vector<Place> places;
   places.reserve(2 * plan.size());
-  PlaceIndex index(plan, 2 * plan.size());
+  // Each place knows its path through the row and side it was first seen on: 2 × row, + 1
+  // for the new path.
+  std::vector<std::uint32_t> place_keys;
+  place_keys.reserve(2 * plan.size());
+  FlatIndex index(2 * plan.size(), [&](std::size_t place) {
+    const std::uint32_t key = place_keys[place];
+    const PlannedRename& rename = plan[key / 2];
+    return key % 2 == 1 ? std::string_view(rename.new_path) : rename.old_path;
+  });
+  // The place of a row's old or new path, numbered as first seen; whether it is new.
+  const auto emplace = [&](std::size_t row, bool new_side) {
+    const std::size_t place = place_keys.size();
+    place_keys.push_back(static_cast<std::uint32_t>(2 * row + (new_side ? 1 : 0)));
+    const std::size_t found = index.Insert(place);
+    if (found != place) place_keys.pop_back();
+    return std::pair{static_cast<std::uint32_t>(found), found == place};
+  };
   std::vector<std::uint32_t> old_place(plan.size());
   std::vector<std::uint32_t> new_place(plan.size());
   for (std::size_t row = 0; row < plan.size(); ++row) {
-    const auto [place, added] = index.Emplace(row, false);
+    const auto [place, added] = emplace(row, false);
     if (added) places.push_back({true, false, static_cast<int>(row)});
     old_place[row] = place;
   }
@@ -116,7 +88,7 @@ std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
   std::vector<std::string_view> unknown;
   std::vector<std::uint32_t> unknown_place;
   for (std::size_t row = 0; row < plan.size(); ++row) {
-    const auto [place, added] = index.Emplace(row, true);
+    const auto [place, added] = emplace(row, true);
     if (added) {
       places.push_back({});
       unknown.push_back(plan[row].new_path);
