@@ -3,8 +3,6 @@
 // The profile reader and writer on arbitrary bytes: nothing may crash, and a value that
 // was set reads back byte for byte after the text is written and read again, with every
 // other key as it was, and lines nobody changed keep their bytes.
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -13,6 +11,7 @@
 #include <optional>
 #include <string>
 
+#include "fuzz_input.h"
 #include "platform/command_error.h"
 #include "platform/file_system.h"
 #include "settings/profile.h"
@@ -77,11 +76,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The whole input is the file, so plain .ini files make good seeds; the same bytes also
   // pick the section, the key and the value to set.
   const std::string text(reinterpret_cast<const char*>(data), size);
-  FuzzedDataProvider input(data, size);
-  const char* section =
-      kSections[input.ConsumeIntegralInRange<std::size_t>(0, kSections.size() - 1)];
-  const char* key = kKeys[input.ConsumeIntegralInRange<std::size_t>(0, kKeys.size() - 1)];
-  std::string value = input.ConsumeRandomLengthString(64);
+  zefa::fuzz::FuzzInput input(data, size);
+  const char* section = kSections[input.IntegerInRange<std::size_t>(0, kSections.size() - 1)];
+  const char* key = kKeys[input.IntegerInRange<std::size_t>(0, kKeys.size() - 1)];
+  std::string value = input.String(64);
   // Values come from the window as UTF-8; anything else is first read as Shift-JIS.
   if (!zefa::IsValidUtf8(value)) value = zefa::ShiftJisToUtf8(value);
 

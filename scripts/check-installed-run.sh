@@ -6,7 +6,7 @@
 # renames the files with a restore file and undoes the run from the restore file that the
 # open dialog preselects. Checks where the files landed, that nothing was written beside the
 # program and that every file is back under its name, byte for byte, with its own contents.
-# Usage: scripts/check-installed-run.sh BUILD_DIR [SCREENSHOT_FOLDER]
+# Usage: scripts/check-installed-run.sh BUILD_DIR [SCREENSHOT_FOLDER]  (screenshots need imagemagick)
 set -euo pipefail
 if [ $# -lt 1 ] || [ ! -f "$1/CMakeCache.txt" ]; then
   echo "usage: $0 BUILD_DIR [SCREENSHOT_FOLDER]" >&2

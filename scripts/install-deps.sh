@@ -1,17 +1,21 @@
 #!/usr/bin/env bash
-# Installs everything a fresh Debian 12 machine needs to build, run and test ZeFa Oru.
+# Installs what a fresh Debian 12 machine needs to build ZeFa Oru and run the test command
+# (scripts/test.sh); packages named as arguments are installed as well (scripts/fuzz.sh
+# adds clang this way). Every package here is used by a command of the test command.
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 packages=(
+  # the build
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcurl4-openssl-dev libicu-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-ipafont-gothic xvfb xauth x11-utils imagemagick
-  clang libclang-rt-14-dev
-  desktop-file-utils dpkg-dev file python3
-  qt6-translations-l10n locales xdotool
+  # the tests: GoogleTest, the windows under Xvfb in Japanese
+  libgtest-dev
+  fonts-ipafont-gothic xvfb xauth qt6-translations-l10n locales
+  # the install checks and the run of the installed copy
+  desktop-file-utils dpkg-dev file python3 xdotool
 )
+packages+=("$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything with warnings as errors and runs every test:
-# the core and GUI tests, the core tests and the window tests again under ASan and UBSan
-# (the windows in Debug, with Qt's assertions), the install checks and a run of the
-# installed copy.
+# the core and window tests, the fuzz targets' seeds and the layer checks; the core and
+# window tests again in Debug under ASan and UBSan (Qt's assertions too); the install
+# checks and a run of the installed copy. The fuzzing itself is scripts/fuzz.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -15,11 +15,6 @@ ctest --preset ci -j "$jobs"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs"
-
-# The window tests in Debug under ASan and UBSan: Qt's assertions and UB in the windows.
-cmake --preset gui-asan >/dev/null
-cmake --build --preset gui-asan -j "$jobs"
-ctest --preset gui-asan -j "$jobs"
 
 bash scripts/check-install.sh build/ci
 # The installed copy run as a new Japanese user, through its real windows under Xvfb.

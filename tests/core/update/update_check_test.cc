@@ -203,6 +203,14 @@ TEST(UpdateCheckTest, OtherSchemesAreRefused) {
   EXPECT_TRUE(prompter.log.empty());
 }
 
+// The time-outs the program runs with; the tests below hand the check short ones.
+TEST(UpdateCheckTest, DefaultTimeouts) {
+  EXPECT_EQ(UpdateTimeouts{}.connect_ms, 3000);
+  EXPECT_EQ(UpdateTimeouts{}.transfer_ms, 5000);
+}
+
+constexpr UpdateTimeouts kQuick{500, 1000};
+
 // Both limits are generous: the point is that the check comes back at all.
 long ElapsedMs(std::chrono::steady_clock::time_point since) {
   return static_cast<long>(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -217,8 +225,8 @@ TEST(UpdateCheckTest, ServerThatNeverAnswersEndsTheCheckSilently) {
   server.Serve(kVersionPath, silent);
   ScriptedPrompter prompter;
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(CheckForUpdate(kUpdateFileName, server.BaseUrl(), kOwnVersion, prompter));
-  EXPECT_LT(ElapsedMs(start), 3 * UpdateTimeouts{}.transfer_ms);
+  EXPECT_FALSE(CheckForUpdate(kUpdateFileName, server.BaseUrl(), kOwnVersion, prompter, kQuick));
+  EXPECT_LT(ElapsedMs(start), 3 * kQuick.transfer_ms);
   EXPECT_TRUE(prompter.log.empty());
   EXPECT_EQ(server.connections(), 1);
 }
@@ -227,8 +235,8 @@ TEST(UpdateCheckTest, ClosedPortEndsTheCheckSilently) {
   const std::string base = "http://127.0.0.1:" + std::to_string(test::ClosedLocalPort()) + "/";
   ScriptedPrompter prompter;
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_FALSE(CheckForUpdate(kUpdateFileName, base, kOwnVersion, prompter));
-  EXPECT_LT(ElapsedMs(start), 3 * UpdateTimeouts{}.connect_ms);
+  EXPECT_FALSE(CheckForUpdate(kUpdateFileName, base, kOwnVersion, prompter, kQuick));
+  EXPECT_LT(ElapsedMs(start), 3 * kQuick.connect_ms);
   EXPECT_TRUE(prompter.log.empty());
 }
 
@@ -240,10 +248,9 @@ TEST(UpdateCheckTest, CommentThatNeverComesShowsNoBox) {
   server.Serve(kCommentPath, silent);
   ScriptedPrompter prompter;
   prompter.Yes();
-  const UpdateTimeouts quick{500, 1000};
   const auto start = std::chrono::steady_clock::now();
-  EXPECT_TRUE(CheckForUpdate(kUpdateFileName, server.BaseUrl(), kOwnVersion, prompter, quick));
-  EXPECT_LT(ElapsedMs(start), 3 * 2 * quick.transfer_ms);
+  EXPECT_TRUE(CheckForUpdate(kUpdateFileName, server.BaseUrl(), kOwnVersion, prompter, kQuick));
+  EXPECT_LT(ElapsedMs(start), 3 * 2 * kQuick.transfer_ms);
   EXPECT_EQ(prompter.log, Lines{Question("2.70")});
 }
 
