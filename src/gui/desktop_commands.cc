@@ -9,7 +9,7 @@
 
 #include "about_box.h"
 #include "platform/file_system.h"
-#include "renaming/update_check.h"
+#include "update/update_check.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renaming/update_check.h"
+#include "update/update_check.h"
 
 #include <charconv>
 #include <cmath>
