@@ -89,6 +89,23 @@ std::string ShiftJisToUtf8(std::string_view bytes) {
   return text;
 }
 
+std::optional<std::string> StrictShiftJisToUtf8(std::string_view bytes) {
+  if (bytes.empty()) return std::string();
+  const Converter converter = OpenShiftJis();
+  if (!converter) return std::nullopt;
+  UErrorCode status = U_ZERO_ERROR;
+  ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+  // A byte never yields more than one UTF-16 unit in this code page; bytes that do not
+  // decode stop the conversion and leave nothing.
+  const auto utf16 =
+      WithCapacity<UChar>(bytes.size(), [&](UChar* out, int32_t capacity, UErrorCode* call_status) {
+        return ucnv_toUChars(converter.get(), out, capacity, bytes.data(),
+                             static_cast<int32_t>(bytes.size()), call_status);
+      });
+  if (U_FAILURE(status) || utf16.empty()) return std::nullopt;
+  return Utf16ToUtf8(utf16);
+}
+
 std::string Utf8ToShiftJis(std::string_view bytes) {
   if (bytes.empty()) return {};
   const auto utf16 =

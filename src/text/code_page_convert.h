@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -9,6 +10,12 @@ namespace zefa {
 
 /** Shift-JIS (code page 932) bytes as UTF-8; undecodable bytes become U+FFFD. */
 std::string ShiftJisToUtf8(std::string_view bytes);
+
+/**
+ * Shift-JIS (code page 932) bytes as UTF-8, or nullopt when any byte does not decode
+ * (a lead byte without its trail byte, an unassigned pair).
+ */
+std::optional<std::string> StrictShiftJisToUtf8(std::string_view bytes);
 
 /** UTF-8 as Shift-JIS bytes; characters it lacks become "?". */
 std::string Utf8ToShiftJis(std::string_view bytes);

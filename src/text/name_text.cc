@@ -2,20 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include "text/name_text.h"
 
-#include <unicode/ucnv.h>
 #include <unicode/unorm2.h>
 #include <unicode/ustring.h>
 
 #include <algorithm>
-#include <memory>
 #include <vector>
 
 namespace zefa {
 namespace {
-
-struct ConverterClose {
-  void operator()(UConverter* converter) const { ucnv_close(converter); }
-};
 
 bool IsAscii(std::string_view text) {
   return std::all_of(text.begin(), text.end(),
@@ -66,21 +60,6 @@ std::string EscapeInvalidBytes(std::string_view bytes) {
 }
 
 }  // namespace
-
-std::optional<std::string> StrictShiftJisToUtf8(std::string_view bytes) {
-  if (bytes.empty()) return std::string();
-  UErrorCode status = U_ZERO_ERROR;
-  const std::unique_ptr<UConverter, ConverterClose> converter(ucnv_open("windows-932", &status));
-  if (U_FAILURE(status)) return std::nullopt;
-  ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-  // A byte never yields more than one UTF-16 unit in this code page.
-  std::vector<UChar> utf16(bytes.size() + 1);
-  const int32_t length =
-      ucnv_toUChars(converter.get(), utf16.data(), static_cast<int32_t>(utf16.size()), bytes.data(),
-                    static_cast<int32_t>(bytes.size()), &status);
-  if (U_FAILURE(status)) return std::nullopt;
-  return Utf16ToUtf8(utf16.data(), length);
-}
 
 std::string ComposedUtf8(std::string_view utf8) {
   if (IsAscii(utf8)) return std::string(utf8);

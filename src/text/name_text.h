@@ -6,15 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "text/code_page_convert.h"
 #include "text/text_rules.h"
 
 namespace zefa {
-
-/**
- * Shift-JIS (code page 932) bytes as UTF-8, or nullopt when any byte does not decode
- * (a lead byte without its trail byte, an unassigned pair).
- */
-std::optional<std::string> StrictShiftJisToUtf8(std::string_view bytes);
 
 /** UTF-8 in composed form (NFC); text that is not valid UTF-8 is returned unchanged. */
 std::string ComposedUtf8(std::string_view utf8);
