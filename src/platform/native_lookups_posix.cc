@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/native_listing_posix.h"
 #include "platform/native_posix_internal.h"
 #include "text/flat_index.h"
 
@@ -45,6 +46,27 @@ bool NativeFileSystem::FolderExists(const std::string& path) {
   struct stat info {};
   return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
+
+namespace posix {
+
+// Whether the folder's file system gives each entry of a listing the inode number that
+// stat() gives its file: so on these, whose regular files are never mount points of
+// another file system.
+bool ListingsCarryInodes(const std::string& folder) {
+  struct statfs info {};
+  if (::statfs(folder.c_str(), &info) != 0) return false;
+  switch (static_cast<unsigned long>(info.f_type)) {
+    case EXT4_SUPER_MAGIC:  // ext2 and ext3 too
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace posix
 
 namespace {
 
@@ -80,23 +102,6 @@ bool TellsCaseApart(DIR* listing, std::string name) {
   struct stat info {};
   return ::fstatat(::dirfd(listing), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 &&
          errno == ENOENT;
-}
-
-// Whether the folder's file system gives each entry of a listing the inode number that
-// stat() gives its file: so on these, whose regular files are never mount points of
-// another file system.
-bool ListsInodes(const std::string& folder) {
-  struct statfs info {};
-  if (::statfs(folder.c_str(), &info) != 0) return false;
-  switch (static_cast<unsigned long>(info.f_type)) {
-    case EXT4_SUPER_MAGIC:  // ext2 and ext3 too
-    case XFS_SUPER_MAGIC:
-    case BTRFS_SUPER_MAGIC:
-    case TMPFS_MAGIC:
-      return true;
-    default:
-      return false;
-  }
 }
 
 // Hears a regular file found in a listing: its row, the stat() of its folder, its inode.
@@ -141,8 +146,8 @@ std::vector<Listed> FoundInListings(const std::vector<Path>& paths, bool any_kin
     if (::access(folder_path.c_str(), X_OK) != 0) continue;
     struct stat folder_info {};
     if (inode_found &&
-        (!ListsInodes(folder_path) || ::stat(folder_path.c_str(), &folder_info) != 0 ||
-         !S_ISDIR(folder_info.st_mode))) {
+        (!posix::ListingsCarryInodes(folder_path) ||
+         ::stat(folder_path.c_str(), &folder_info) != 0 || !S_ISDIR(folder_info.st_mode))) {
       continue;
     }
     DIR* listing = ::opendir(folder_path.c_str());
@@ -227,18 +232,25 @@ std::optional<std::string> NativeFileSystem::FileKey(const std::string& path) {
   return KeyOf(info);
 }
 
-std::vector<std::string> NativeFileSystem::FileKeys(const std::vector<std::string_view>& paths,
-                                                    const KeepGoing& keep_going) {
-  // Many files of one folder take their inode numbers from its listing; the rest, and a
-  // name that a listing could not answer for, are asked one by one inside their folder.
+namespace posix {
+
+std::vector<std::string> KeysFromListings(const std::vector<std::string_view>& paths) {
   std::vector<std::string> keys(paths.size());
-  std::vector<bool> known(paths.size(), false);
   FoundInListings(paths, false, [&](std::size_t row, const struct stat& folder, ino_t inode) {
     struct stat info = folder;
     info.st_ino = inode;
     keys[row] = KeyOf(info);
-    known[row] = true;
   });
+  return keys;
+}
+
+}  // namespace posix
+
+std::vector<std::string> NativeFileSystem::FileKeys(const std::vector<std::string_view>& paths,
+                                                    const KeepGoing& keep_going) {
+  // Many files of one folder take their inode numbers from its listing; the rest, and a
+  // name that a listing could not answer for, are asked one by one inside their folder.
+  std::vector<std::string> keys = posix::KeysFromListings(paths);
   OpenFolder folder;
   std::string path;  // the row's path, ended by a NUL for the system
   for (std::size_t row = 0; row < paths.size(); ++row) {
@@ -247,7 +259,7 @@ std::vector<std::string> NativeFileSystem::FileKeys(const std::vector<std::strin
       keys.resize(row);
       break;
     }
-    if (known[row]) continue;
+    if (!keys[row].empty()) continue;  // a key is never empty
     path.assign(paths[row]);
     std::string& key = keys[row];
     const std::size_t name = NameInFolder(path);

@@ -5,15 +5,15 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "dialog_checks.h"
+#include "gui_test_base.h"
 
 namespace {
 
-using zefa::test::ControlSpec;
+using zefa::test::ControlPlace;
 using zefa::test::Find;
 using Entries = std::vector<std::string>;
 
-const ControlSpec kControls[] = {
+const ControlPlace kControls[] = {
     {"RadioButton1", {8, 16, 57, 17}, "拡張子"},
     {"RadioButton2", {8, 40, 57, 17}, "固有名"},
     {"Label1", {72, 44, 0, 0}, "を全て次に置き換える"},

@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "batch_replace_dialog.h"
+#include "gui_test_base.h"
 #include "main_window.h"
 #include "modal.h"
 #include "platform/file_system.h"
@@ -55,9 +56,7 @@ class MainWindowFlowsTest : public QObject {
 
   template <typename T>
   T* Find(const char* name) {
-    T* found = form_->findChild<T*>(QString::fromLatin1(name));
-    if (found == nullptr) qFatal("no control %s", name);
-    return found;
+    return zefa::test::Find<T>(form_.get(), name);
   }
 
   void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }

@@ -18,6 +18,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "gui_test_base.h"
 #include "http_test_server.h"
 #include "modal.h"
 #include "number_label.h"
@@ -25,16 +26,14 @@
 #include "scripted_prompter.h"
 #include "temp_dir.h"
 
+using zefa::test::CaptionOf;
+using zefa::test::ControlPlace;
+using zefa::test::Find;
+
 namespace {
 
-struct Control {
-  const char* name;
-  QRect geometry;
-  const char* caption;  // nullptr: not a captioned control
-};
-
 // Every control of the main window with its place in the client area.
-const Control kControls[] = {
+const ControlPlace kControls[] = {
     {"Label1", {8, 8, 12, 12}, "数"},
     {"Label2", {48, 8, 65, 12}, "対象ファイル"},
     {"Label3", {176, 8, 77, 12}, "固有ファイル名"},
@@ -79,14 +78,6 @@ const char* const kTabOrder[] = {
     "Button8",   "Button9",  "Button10", "Edit1",    "Button1",  "Edit3",   "Button14", "Edit2",
     "SpinEdit1", "Button3",  "Button11", "Button12", "Button15", "Button2"};
 
-QString CaptionOf(QWidget* widget) {
-  if (auto* label = qobject_cast<QLabel*>(widget)) return label->text();
-  if (auto* button = qobject_cast<QPushButton*>(widget)) return button->text();
-  if (auto* edit = qobject_cast<QLineEdit*>(widget)) return edit->text();
-  if (auto* spin = qobject_cast<QSpinBox*>(widget)) return spin->text();
-  return {};
-}
-
 }  // namespace
 
 class MainWindowTest : public QObject {
@@ -117,13 +108,6 @@ class MainWindowTest : public QObject {
       opened_.push_back(url);
       return true;
     });
-  }
-
-  template <typename T>
-  static T* Find(TForm1& form, const char* name) {
-    T* found = form.findChild<T*>(QString::fromLatin1(name));
-    if (found == nullptr) qFatal("no control %s", name);
-    return found;
   }
 
   static void AddRows(TForm1& form, int count) {
@@ -220,7 +204,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(form->font().families().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
     QCOMPARE(form->font().families().value(1), QStringLiteral("IPAPGothic"));
     QCOMPARE(form->font().pixelSize(), 12);
-    for (const Control& control : kControls) {
+    for (const ControlPlace& control : kControls) {
       auto* widget = Find<QWidget>(*form, control.name);
       QCOMPARE(widget->parentWidget(), form->centralWidget());
       // The number labels are as wide as their text: the right-aligned ones keep their

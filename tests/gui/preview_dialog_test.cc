@@ -8,14 +8,14 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include "dialog_checks.h"
+#include "gui_test_base.h"
 
 namespace {
 
-using zefa::test::ControlSpec;
+using zefa::test::ControlPlace;
 using zefa::test::Find;
 
-const ControlSpec kControls[] = {
+const ControlPlace kControls[] = {
     {"Label1", {8, 8, 0, 0}, "BEFORE"},         {"Label2", {216, 8, 0, 0}, "AFTER"},
     {"Label3", {200, 120, 0, 0}, "⇒"},          {"ListBox1", {8, 24, 185, 209}, nullptr},
     {"ListBox2", {216, 24, 185, 209}, nullptr}, {"Button1", {224, 280, 83, 25}, "リネーム開始"},
@@ -191,7 +191,7 @@ class PreviewDialogTest : public QObject {
     QCOMPARE(count->text(), QStringLiteral("リネームできないファイル: 2 個"));
     QVERIFY(count->isVisible());
     QVERIFY(count->width() >= count->fontMetrics().horizontalAdvance(count->text()));
-    for (const ControlSpec& control : kControls) {
+    for (const ControlPlace& control : kControls) {
       QVERIFY2(!count->geometry().intersects(Find<QWidget>(dialog.get(), control.name)->geometry()),
                control.name);
     }

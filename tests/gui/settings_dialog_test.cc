@@ -6,14 +6,14 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "dialog_checks.h"
+#include "gui_test_base.h"
 
 namespace {
 
-using zefa::test::ControlSpec;
+using zefa::test::ControlPlace;
 using zefa::test::Find;
 
-const ControlSpec kControls[] = {
+const ControlPlace kControls[] = {
     {"CheckBox5", {16, 16, 265, 17}, "起動時に最新バージョンがあるかをチェックする"},
     {"CheckBox6", {16, 48, 233, 17}, "↑↓ボタンで固有ファイル名も連動させる"},
     {"GroupBox2", {16, 80, 265, 97}, "ファイル追加時の固有ファイル名"},

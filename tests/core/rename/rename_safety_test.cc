@@ -18,6 +18,7 @@
 
 #include "commands/rename_command.h"
 #include "commands/undo_command.h"
+#include "platform/native_listing_posix.h"
 #include "platform/native_rename_posix.h"
 #include "rename_test_support.h"
 #include "renaming/restore_file.h"
@@ -153,6 +154,23 @@ TEST(FilesExist, BatchLookUpsAgreeWithSingleOnes) {
     files += exist[i];
   }
   EXPECT_EQ(files, 100 + 7);
+}
+
+// The listing that gives FileKeys its inode numbers really answers for a folder of many
+// files, with the keys stat() gives.
+TEST(FileKeys, ListingGivesTheKeysOfAFolderOfManyFiles) {
+  test::TempDir dir;
+  std::vector<std::string> paths;
+  for (int i = 0; i < 100; ++i) paths.push_back(dir.Touch("many/f" + std::to_string(i)));
+  if (!posix::ListingsCarryInodes(dir / "many")) {
+    GTEST_SKIP() << "the listings of " << dir / "many"
+                 << " carry no inode numbers";
+  }
+  const std::vector<std::string> keys = posix::KeysFromListings({paths.begin(), paths.end()});
+  ASSERT_EQ(keys.size(), paths.size());
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    EXPECT_EQ(keys[i], NativeFileSystem().FileKey(paths[i]).value_or("(none)")) << paths[i];
+  }
 }
 
 class RenameRaceTest : public RenameFixture {};

@@ -20,10 +20,11 @@
 #include "scripted_prompter.h"
 #include "temp_dir.h"
 
+/** What every GUI test looks windows up with and checks them by. */
 namespace zefa::test {
 
 /** One control of a form's table: where it stands inside its parent and its caption. */
-struct ControlSpec {
+struct ControlPlace {
   const char* name;
   QRect geometry;           // an empty size: a label sized to its caption
   const char* caption;      // nullptr: no caption to check
@@ -35,6 +36,11 @@ T* Find(QWidget* form, const char* name) {
   T* found = form->findChild<T*>(QString::fromLatin1(name));
   if (found == nullptr) qFatal("no control %s", name);
   return found;
+}
+
+template <typename T>
+T* Find(QWidget& form, const char* name) {
+  return Find<T>(&form, name);
 }
 
 inline QString CaptionOf(QWidget* widget) {
@@ -57,8 +63,8 @@ inline void CheckDialogFrame(QDialog* dialog, const char* caption, QSize client)
   QCOMPARE(dialog->font().pixelSize(), 12);
 }
 
-inline void CheckControls(QWidget* form, std::span<const ControlSpec> controls) {
-  for (const ControlSpec& control : controls) {
+inline void CheckControls(QWidget* form, std::span<const ControlPlace> controls) {
+  for (const ControlPlace& control : controls) {
     auto* widget = Find<QWidget>(form, control.name);
     QWidget* parent = *control.parent != '\0' ? Find<QWidget>(form, control.parent) : form;
     QVERIFY2(widget->parentWidget() == parent, control.name);
