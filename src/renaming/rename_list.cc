@@ -14,24 +14,6 @@ std::uint64_t HashOf(std::string_view text) {
   return hash == 0 ? 1 : hash;  // 0 stands for "no key"
 }
 
-void Insert(std::vector<std::uint32_t>& table, std::uint64_t hash, std::size_t row) {
-  const std::size_t mask = table.size() - 1;
-  std::size_t slot = hash & mask;
-  while (table[slot] != 0) slot = (slot + 1) & mask;
-  table[slot] = static_cast<std::uint32_t>(row + 1);
-}
-
-// Calls `visit(row)` for every row filed under `hash`, until it returns true.
-template <typename Visit>
-bool Probe(const std::vector<std::uint32_t>& table, std::uint64_t hash, Visit visit) {
-  if (table.empty()) return false;
-  const std::size_t mask = table.size() - 1;
-  for (std::size_t slot = hash & mask; table[slot] != 0; slot = (slot + 1) & mask) {
-    if (visit(static_cast<std::size_t>(table[slot] - 1))) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 ListColumn& RenameList::column(ColumnId id) {
@@ -63,7 +45,7 @@ void RenameList::AppendRow(std::string file_path, std::string unique_name,
   extension.entries.push_back(std::move(extension_text));
   const std::size_t rows = path.entries.size();
   // At most half full, so that a probe ends after a slot or two.
-  if (rows * 2 > path_rows_.size()) {
+  if (rows > path_rows_.capacity()) {
     Rebuild(rows);
   } else {
     IndexRow(rows - 1);
@@ -74,22 +56,20 @@ void RenameList::AppendRow(std::string file_path, std::string unique_name,
 void RenameList::Reserve(std::size_t rows) {
   for (ListColumn* c : {&path, &unique, &extension}) c->entries.reserve(rows);
   key_hashes_.reserve(rows);
-  if (rows * 2 > path_rows_.size()) {
+  if (rows > path_rows_.capacity()) {
     EnsureIndexed();
     Rebuild(rows);
   }
 }
 
 void RenameList::IndexRow(std::size_t row) const {
-  Insert(path_rows_, HashOf(path.entries[row]), row);
-  if (const std::uint64_t key = KeyHashOf(row); key != 0) Insert(key_rows_, key, row);
+  path_rows_.Add(HashOf(path.entries[row]), row);
+  if (const std::uint64_t key = KeyHashOf(row); key != 0) key_rows_.Add(key, row);
 }
 
 void RenameList::Rebuild(std::size_t rows) const {
-  std::size_t slots = 16;
-  while (slots < rows * 2) slots *= 2;
-  path_rows_.assign(slots, 0);
-  key_rows_.assign(slots, 0);
+  path_rows_ = Table(rows);
+  key_rows_ = Table(rows);
   indexed_rows_ = path.entries.size();
   for (std::size_t row = 0; row < indexed_rows_; ++row) IndexRow(row);
   stale_ = false;
@@ -98,7 +78,7 @@ void RenameList::Rebuild(std::size_t rows) const {
 void RenameList::EnsureIndexed() const {
   // Rows put in the path column by hand are indexed as well, without a key.
   if (stale_ || indexed_rows_ != path.entries.size()) {
-    Rebuild(std::max(path.entries.size(), path_rows_.size() / 2));
+    Rebuild(std::max(path.entries.size(), path_rows_.capacity()));
   }
 }
 
@@ -107,7 +87,7 @@ std::vector<int> RenameList::RowsRecordedAs(const std::string& file_key) const {
   if (file_key.empty()) return rows;
   EnsureIndexed();
   const std::uint64_t hash = HashOf(file_key);
-  Probe(key_rows_, hash, [&](std::size_t row) {
+  key_rows_.Find(hash, [&](std::size_t row) {
     if (KeyHashOf(row) == hash) rows.push_back(static_cast<int>(row));
     return false;
   });
@@ -116,8 +96,8 @@ std::vector<int> RenameList::RowsRecordedAs(const std::string& file_key) const {
 
 bool RenameList::HoldsPath(std::string_view file_path) const {
   EnsureIndexed();
-  return Probe(path_rows_, HashOf(file_path),
-               [&](std::size_t row) { return path.entries[row] == file_path; });
+  return path_rows_.Find(HashOf(file_path),
+                         [&](std::size_t row) { return path.entries[row] == file_path; });
 }
 
 void RenameList::ForgetPath(const std::string& /*file_path*/) {
@@ -160,8 +140,8 @@ void RenameList::Clear() {
   for (ListColumn* c : {&number, &path, &unique, &extension}) *c = ListColumn{};
   number.counted = 0;
   key_hashes_ = {};
-  path_rows_ = {};
-  key_rows_ = {};
+  path_rows_ = Table();
+  key_rows_ = Table();
   indexed_rows_ = 0;
   stale_ = false;
 }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "text/flat_table.h"
+
 namespace zefa {
 
 /**
@@ -94,8 +96,8 @@ class RenameList {
   void SelectAll(int row);
 
  private:
-  // Row indices plus one (0: a free slot), by hash of the path or of the file key.
-  using Table = std::vector<std::uint32_t>;
+  // Rows by hash of the path or of the file key, 4 bytes a slot.
+  using Table = FlatTable<false>;
 
   std::uint64_t KeyHashOf(std::size_t row) const {
     return row < key_hashes_.size() ? key_hashes_[row] : 0;
