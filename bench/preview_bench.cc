@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
     list.AppendRow(root + "/" + stem + ".jpg", stem, ".jpg", "");
     zefa::bench::CreateEmptyFile(list.path.entries.back());
   }
-  const zefa::NameSettings settings{6, 1, " ", "", ""};
+  const zefa::NameSettings settings{6, zefa::NamePattern::kCommonNumberUnique, " ", "", ""};
   const zefa::TextRules rules = zefa::NativeTextRules();
   {
     const auto plan = zefa::BuildRenamePlan(list, "旅行", 1, settings, rules);
@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     {
       std::vector<zefa::PlannedRename> plan =
           zefa::BuildRenamePlan(list, "旅行", 1, settings, rules);
-      std::vector<zefa::PredictedRow> predicted = zefa::SimulateRun(plan, file_system, rules);
+      std::vector<zefa::PredictedRow> predicted = zefa::SimulateRun(plan, {}, file_system, rules);
       failures = zefa::CountFailures(predicted);
       const zefa::Preview shown(std::move(plan), std::move(predicted), rules);
       if (shown.size() != rows) return 1;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,7 @@ bool IsFailure(RowStatus status);
 struct PlannedRename {
   std::string_view old_path;
   std::string new_path;
+  int number = 0;  // the row's serial number, in the name unless the pattern has none
   RowStatus status = RowStatus::kPlanned;
 };
 
@@ -41,5 +43,12 @@ struct PlannedRename {
 std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_view common_name,
                                            int start_number, const NameSettings& settings,
                                            const TextRules& rules);
+
+/**
+ * The last of the plan's numbers of the most digits when they have more than `digits`
+ * (the digit setting) pads to, so that names no longer sort in number order; nullopt when
+ * every number fits.
+ */
+std::optional<int> NumberWiderThanDigits(const std::vector<PlannedRename>& plan, int digits);
 
 }  // namespace zefa
