@@ -52,7 +52,7 @@ std::string Preview::FailureCountText() const {
 
 std::string Preview::DigitsText() const {
   if (!too_wide_) return {};
-  return "連番が桁数を超えます（" + std::to_string(widest_number_) + " は " +
+  return "連番が桁数を超えます\n\r（" + std::to_string(widest_number_) + " は " +
          std::to_string(DecimalWidth(widest_number_)) + " 桁）";
 }
 

@@ -210,11 +210,11 @@ TEST_F(RenameFixture, PreviewSaysWhenNumbersOutgrowTheirDigits) {
     int rows;
     const char* expected;
   } cases[] = {
-      {"keta=4\n", 9999, 2, "連番が桁数を超えます（10000 は 5 桁）"},
+      {"keta=4\n", 9999, 2, "連番が桁数を超えます\n\r（10000 は 5 桁）"},
       {"keta=4\n", 9998, 2, ""},
-      {"", 1, 10, "連番が桁数を超えます（10 は 2 桁）"},
+      {"", 1, 10, "連番が桁数を超えます\n\r（10 は 2 桁）"},
       {"keta=2\n", 1, 10, ""},
-      {"keta=7\n", 5, 10, "連番が桁数を超えます（14 は 2 桁）"},  // pads nothing
+      {"keta=7\n", 5, 10, "連番が桁数を超えます\n\r（14 は 2 桁）"},  // pads nothing
       {"keta=3\npattern=8\n", 999, 2, ""},  // no number in the names
   };
   for (const auto& c : cases) {
