@@ -6,11 +6,12 @@ set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "ZeFa Oru developers")
 set(CPACK_PACKAGE_CONTACT "ZeFa Oru developers <zefa-oru@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Batch file renamer with a Japanese interface")
-set(CPACK_PACKAGE_DESCRIPTION
-    "ZeFa Oru renames many files in one run to names built from a common name, a\
- zero-padded serial number and each file's own name, in one of eight orders. It shows\
- a preview first, never overwrites a file and can write a restore file from which the\
- whole run is undone.")
+# The long description in lines of at most 80 characters, as Debian wants them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "ZeFa Oru renames many files in one run to names built from a common name, a"
+    "zero-padded serial number and each file's own name, in one of eight orders. It"
+    "shows a preview first, never overwrites a file and can write a restore file"
+    "from which the whole run is undone.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # The program ships without its debugging symbols.
