@@ -54,18 +54,10 @@ const std::string* FirstRowWithoutUniqueName(const RenameList& list) {
 
 bool CheckNameParts(const RenameList& list, const NameSettings& settings, const TextRules& rules,
                     Prompter& prompter) {
-  const CodePage code_page = rules.code_page;
   if (settings.pattern < 1 || settings.pattern > 8) return true;  // no name is built
   // Every part comes from the user or from file names, where the other characters may be
   // legal: only a path separator is refused, as it would move the file elsewhere.
-  const char* separators = rules.path_style == PathStyle::kWindows ? "\\/:" : "/";
-  const auto refused = [&](const std::string& text) -> char {
-    if (text.find_first_of(separators) == std::string::npos) return '\0';
-    for (const char* c = separators; *c != '\0'; ++c) {
-      if (ContainsText(text, std::string_view(c, 1), code_page)) return *c;
-    }
-    return '\0';
-  };
+  const auto refused = [&](const std::string& text) { return FirstSeparatorChar(text, rules); };
   const auto refuse = [&](const std::string& where, char found, const std::string& path = {}) {
     prompter.Beep(BeepKind::kError);
     std::string text = where + "に使えない文字\"" + found + "\"が含まれています";
