@@ -28,6 +28,7 @@
 #include "commands/undo_command.h"
 #include "controls.h"
 #include "desktop_commands.h"
+#include "find_replace_dialog.h"
 #include "narrow_text.h"
 #include "number_label.h"
 #include "platform/command_error.h"
@@ -217,6 +218,8 @@ void TForm1::BuildMenu() {
   // Captions hold no "&": no item has a shortcut key.
   QMenu* file_menu = bar->addMenu(QStringLiteral("ファイル"));
   file_menu->setObjectName(QStringLiteral("File1"));
+  QMenu* edit_menu = bar->addMenu(QStringLiteral("編集(&E)"));
+  edit_menu->setObjectName(QStringLiteral("Edit1Menu"));
   QMenu* help_menu = bar->addMenu(QStringLiteral("ヘルプ"));
   help_menu->setObjectName(QStringLiteral("Help1"));
   const auto add = [](QMenu* menu, const char* name, const QString& caption) {
@@ -227,6 +230,14 @@ void TForm1::BuildMenu() {
   add(file_menu, "Undo1", QStringLiteral("元に戻す"));
   add(file_menu, "Exit1", QStringLiteral("設定"));
   add(file_menu, "Exit2", QStringLiteral("終了"));
+  QAction* replace = add(edit_menu, "Replace1", QStringLiteral("置換(&R)…"));
+  replace->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+  connect(replace, &QAction::triggered, this, &TForm1::Replace1Click);
+  // The list's own menu offers it too, where the names are.
+  for (QListView* view : list_boxes_) {
+    view->setContextMenuPolicy(Qt::ActionsContextMenu);
+    view->addAction(replace);
+  }
   add(help_menu, "N1", QStringLiteral("トピックの検索"));
   add(help_menu, "About1", QStringLiteral("バージョン情報"));
 }
@@ -453,6 +464,10 @@ void TForm1::Button12Click() {
 
 void TForm1::Button15Click() {
   Run(true, [this] { OpenBatchReplace(this, state_, context()); });
+}
+
+void TForm1::Replace1Click() {
+  Run(true, [this] { OpenFindReplace(this, state_, context()); });
 }
 
 void TForm1::Exit1Click() {
