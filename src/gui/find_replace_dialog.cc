@@ -49,29 +49,29 @@ TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* ow
   match_case_ = PlaceCheckBox(this, "CheckBox2", QStringLiteral("大文字と小文字を区別する"),
                               {152, 90, 201, 17});
 
-  auto* target = Place(new QGroupBox(QStringLiteral("対象"), this), "GroupBox1", {8, 112, 401, 41});
+  auto* target = Place(new QGroupBox(QStringLiteral("対象"), this), "GroupBox1", {8, 112, 401, 44});
   unique_target_ = Place(new QRadioButton(QStringLiteral("固有ファイル名"), target),
-                         "RadioButton1", {12, 18, 121, 17});
+                         "RadioButton1", {12, 20, 121, 17});
   unique_target_->setChecked(true);
   auto* extension_target =
-      Place(new QRadioButton(QStringLiteral("拡張子"), target), "RadioButton2", {140, 18, 81, 17});
+      Place(new QRadioButton(QStringLiteral("拡張子"), target), "RadioButton2", {140, 20, 81, 17});
 
   auto* conversions =
-      Place(new QGroupBox(QStringLiteral("変換"), this), "GroupBox2", {8, 160, 401, 65});
+      Place(new QGroupBox(QStringLiteral("変換"), this), "GroupBox2", {8, 162, 401, 68});
   half_width_ = PlaceCheckBox(conversions, "CheckBox3", QStringLiteral("全角英数字・記号を半角に"),
-                              {12, 18, 185, 17});
+                              {12, 20, 180, 17});
   full_width_kana_ = PlaceCheckBox(conversions, "CheckBox4", QStringLiteral("半角カタカナを全角に"),
-                                   {204, 18, 185, 17});
-  upper_ = PlaceCheckBox(conversions, "CheckBox5", QStringLiteral("大文字に"), {12, 40, 81, 17});
-  lower_ = PlaceCheckBox(conversions, "CheckBox6", QStringLiteral("小文字に"), {100, 40, 81, 17});
+                                   {196, 20, 200, 17});
+  upper_ = PlaceCheckBox(conversions, "CheckBox5", QStringLiteral("大文字に"), {12, 44, 81, 17});
+  lower_ = PlaceCheckBox(conversions, "CheckBox6", QStringLiteral("小文字に"), {100, 44, 81, 17});
   compose_ = PlaceCheckBox(conversions, "CheckBox7",
-                           QStringLiteral("濁点の分かれた文字を合成 (NFC)"), {204, 40, 193, 17});
+                           QStringLiteral("濁点の分かれた文字を合成 (NFC)"), {196, 44, 200, 17});
 
-  count_ = PlaceLabel(this, "Label5", QString(), {8, 232, 401, 16});
-  PlaceLabel(this, "Label6", QStringLiteral("BEFORE"), 8, 254);
-  PlaceLabel(this, "Label7", QStringLiteral("AFTER"), 216, 254);
-  before_ = Place(new QListWidget(this), "ListBox1", {8, 270, 193, 89});
-  after_ = Place(new QListWidget(this), "ListBox2", {216, 270, 193, 89});
+  count_ = PlaceLabel(this, "Label5", QString(), {8, 236, 401, 16});
+  PlaceLabel(this, "Label6", QStringLiteral("BEFORE"), 8, 256);
+  PlaceLabel(this, "Label7", QStringLiteral("AFTER"), 216, 256);
+  before_ = Place(new QListWidget(this), "ListBox1", {8, 272, 193, 87});
+  after_ = Place(new QListWidget(this), "ListBox2", {216, 272, 193, 87});
   for (QListWidget* list : {before_, after_}) list->setSelectionMode(QAbstractItemView::NoSelection);
   button1_ = PlaceButton(this, "Button1", QStringLiteral("OK"), {248, 367, 75, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("キャンセル"), {334, 367, 75, 25});
