@@ -68,6 +68,23 @@ bool HasAnyIn(const icu::UnicodeString& text, UChar first, UChar last, UChar als
   return false;
 }
 
+// Most names are ASCII, whose case changes without the full mapping's tables.
+void ChangeCase(icu::UnicodeString& text, CaseChange change) {
+  const UChar* units = text.getBuffer();
+  const int32_t length = text.length();
+  const bool ascii = std::all_of(units, units + length, [](UChar c) { return c < 0x80; });
+  if (!ascii) {
+    if (change == CaseChange::kUpper) text.toUpper(icu::Locale::getRoot());
+    if (change == CaseChange::kLower) text.toLower(icu::Locale::getRoot());
+    return;
+  }
+  const UChar from = change == CaseChange::kUpper ? u'a' : u'A';
+  for (int32_t i = 0; i < length; ++i) {
+    const UChar c = text.charAt(i);
+    if (c >= from && c < from + 26) text.setCharAt(i, static_cast<UChar>(c ^ 0x20));
+  }
+}
+
 // The groups the replacement names, as ICU reads them: "$" and up to as many digits as
 // the largest group number has, or "${name}"; "\" takes the next character as it is.
 std::string CheckReplacement(const icu::UnicodeString& replacement,
@@ -194,8 +211,10 @@ NameReplacer::Outcome NameReplacer::Apply(std::string_view name, std::string& ou
   if (error_field_ != RuleField::kNone) return Outcome::kFailed;
   Engine& engine = *engine_;
   const std::u16string code_units = DecodeName(name, code_page_);
-  const icu::UnicodeString original(code_units.data(), static_cast<int32_t>(code_units.size()));
-  icu::UnicodeString text = original;
+  // Views of the decoded name: a copy is made only by a step that changes it.
+  const icu::UnicodeString original(false, code_units.data(), static_cast<int32_t>(code_units.size()));
+  icu::UnicodeString text;
+  text.fastCopyFrom(original);
   if (engine.matcher) {
     UErrorCode status = U_ZERO_ERROR;
     engine.matcher->reset(original);
@@ -221,8 +240,7 @@ NameReplacer::Outcome NameReplacer::Apply(std::string_view name, std::string& ou
   if (engine.full_width_kana && HasAnyIn(text, 0xFF61, 0xFF9F)) {
     engine.full_width_kana->transliterate(text);
   }
-  if (engine.case_change == CaseChange::kUpper) text.toUpper(icu::Locale::getRoot());
-  if (engine.case_change == CaseChange::kLower) text.toLower(icu::Locale::getRoot());
+  if (engine.case_change != CaseChange::kNone) ChangeCase(text, engine.case_change);
   if (engine.nfc != nullptr) {
     UErrorCode status = U_ZERO_ERROR;
     if (!engine.nfc->isNormalized(text, status) && U_SUCCESS(status)) {
