@@ -280,10 +280,9 @@ bool ReplaceScan::Step(int rows) {
   const int end = std::min(RowCount(list_), next_ + std::max(rows, 1));
   std::string out;
   for (; next_ < end; ++next_) {
-    const std::string row_name = std::to_string(next_ + 1) + " 行目";
     const auto refuse = [&](RuleField field, const std::string& why) {
       refusal_field_ = field;
-      refusal_ = row_name + why;
+      refusal_ = std::to_string(next_ + 1) + " 行目" + why;
       return false;
     };
     switch (replacer_.Apply(OldText(next_), out)) {
