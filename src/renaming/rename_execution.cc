@@ -132,7 +132,7 @@ void ExecuteRenamePlan(std::vector<PlannedRename>& plan, FileSystem& file_system
       renamed_rows.push_back(&entry);
     }
     if (!pairs.empty()) {
-      const std::vector<RenameOutcome> outcomes = file_system.RenameEachNoReplace(pairs, counted);
+      const std::vector<RenameOutcome> outcomes = file_system.RenameEachNoReplace(pairs, keep_going ? counted : KeepGoing{});
       for (std::size_t i = 0; i < renamed_rows.size() && i < outcomes.size(); ++i) {
         renamed_rows[i]->status = StatusOf(outcomes[i]);
       }
