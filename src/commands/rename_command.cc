@@ -11,6 +11,7 @@
 #include "platform/command_error.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
+#include "renaming/case_only_rename.h"
 #include "renaming/check_name_chars.h"
 #include "renaming/rename_execution.h"
 #include "renaming/restore_file.h"
@@ -39,10 +40,13 @@ void ShowError(Prompter& prompter, const std::string& text) {
 }
 
 // A stopped run says how far it came: the files of the list, and those that have moved.
-std::string StoppedText(const std::vector<PlannedRename>& plan) {
+// A change of case takes two rows of the plan, and counts once, at its second step.
+std::string StoppedText(const RenameList& list, const std::vector<PlannedRename>& plan) {
   std::size_t renamed = 0;
-  for (const PlannedRename& row : plan) renamed += row.status == RowStatus::kRenamed;
-  return "リネームを中止しました。\n\r" + std::to_string(plan.size()) + " 個のファイルのうち " +
+  for (const PlannedRename& row : plan) {
+    renamed += row.status == RowStatus::kRenamed && row.step != PlannedRename::Step::kToTemporary;
+  }
+  return "リネームを中止しました。\n\r" + std::to_string(RowCount(list)) + " 個のファイルのうち " +
          std::to_string(renamed) + " 個をリネームしました。";
 }
 
@@ -73,6 +77,8 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
 
   std::vector<PlannedRename> plan =
       BuildRenamePlan(list, common_name, start_number, name_settings, context.rules);
+  // A change of case alone, where names ignore case, goes through a temporary name.
+  RouteThroughTemporaryNames(plan, context.file_system, context.rules);
 
   prompter.Beep(BeepKind::kWarning);
   const bool with_restore = prompter.Warn(kRestoreQuestion);
@@ -100,7 +106,7 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
   if (!restore_path.empty()) AppendRunOutcome(context.file_system, restore_path, plan);
 
   prompter.Beep(BeepKind::kInformation);
-  prompter.Inform(stopped ? StoppedText(plan) : kDoneText);
+  prompter.Inform(stopped ? StoppedText(list, plan) : kDoneText);
   const std::string report = FailureReport(plan);
   if (!report.empty()) prompter.Inform(report);
 }

@@ -14,7 +14,7 @@
 namespace zefa {
 
 /** Where a row of a plan stands; every state but kPlanned is the row's final outcome. */
-enum class RowStatus {
+enum class RowStatus : unsigned char {
   kPlanned,        // not executed yet
   kRenamed,        // the file now has its new path
   kUnchanged,      // the new path is the old one: nothing to do, counts as done
@@ -32,10 +32,15 @@ bool IsFailure(RowStatus status);
  * holds no second copy of the paths.
  */
 struct PlannedRename {
+  /** A row that only changes the case of its name, on a file system that ignores case,
+   * takes two steps: to a temporary name, then on from there to its new name. */
+  enum class Step : unsigned char { kWhole, kToTemporary, kFromTemporary };
+
   std::string_view old_path;
   std::string new_path;
-  int number = 0;  // the row's serial number, in the name unless the pattern has none
   RowStatus status = RowStatus::kPlanned;
+  Step step = Step::kWhole;
+  int number = 0;  // the row's serial number, in the name unless the pattern has none
 };
 
 /** Every row's old and new path, numbered from `start_number`; what the preview shows is what the

@@ -6,22 +6,13 @@
 #include <utility>
 
 #include "platform/file_system.h"
+#include "renaming/check_name_chars.h"
 #include "text/name_text.h"
 
 namespace zefa {
 namespace {
 
 constexpr const char* kLineBreak = "\n\r";
-
-// The first path separator in `text` that starts a character of it, or '\0'.
-char FirstSeparator(std::string_view text, const TextRules& rules) {
-  const char* separators = rules.path_style == PathStyle::kWindows ? "\\/:" : "/";
-  if (text.find_first_of(separators) == std::string_view::npos) return '\0';
-  for (const char* c = separators; *c != '\0'; ++c) {
-    if (ContainsText(text, std::string_view(c, 1), rules.code_page)) return *c;
-  }
-  return '\0';
-}
 
 std::string Refused(std::string_view where, char found) {
   return std::string(where) + "に使えない文字\"" + found + "\"が含まれています";
@@ -73,17 +64,17 @@ RunChecks CheckRun(const RenameList& list, std::string_view common_name,
   // Every part comes from the user or from file names, where the other characters may be
   // legal: only a path separator is refused, as it would move the file elsewhere.
   if (!IsPatternWithoutNumber(settings.pattern)) {
-    checks.open_bracket_found = FirstSeparator(settings.open_bracket, rules);
-    checks.close_bracket_found = FirstSeparator(settings.close_bracket, rules);
+    checks.open_bracket_found = FirstSeparatorChar(settings.open_bracket, rules);
+    checks.close_bracket_found = FirstSeparatorChar(settings.close_bracket, rules);
     if (const char found = checks.open_bracket_found ? checks.open_bracket_found
                                                      : checks.close_bracket_found) {
       for (std::size_t row = 0; row < rows; ++row) refuse(row, Refusal::kSeparatorInBracket, found);
     }
   }
   for (std::size_t row = 0; row < rows; ++row) {
-    if (const char found = FirstSeparator(list.unique.entries[row], rules)) {
+    if (const char found = FirstSeparatorChar(list.unique.entries[row], rules)) {
       refuse(row, Refusal::kSeparatorInUnique, found);
-    } else if (const char in_extension = FirstSeparator(list.extension.entries[row], rules)) {
+    } else if (const char in_extension = FirstSeparatorChar(list.extension.entries[row], rules)) {
       refuse(row, Refusal::kSeparatorInExtension, in_extension);
     }
   }
