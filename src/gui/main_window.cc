@@ -19,6 +19,7 @@
 #include "batch_replace_dialog.h"
 #include "column_model.h"
 #include "commands/add_file_command.h"
+#include "commands/date_commands.h"
 #include "commands/form_create.h"
 #include "commands/rename_command.h"
 #include "commands/row_commands.h"
@@ -31,6 +32,7 @@
 #include "narrow_text.h"
 #include "number_label.h"
 #include "platform/command_error.h"
+#include "platform/media_dates.h"
 #include "platform/prompter.h"
 #include "preview_dialog.h"
 #include "qt_text.h"
@@ -94,7 +96,8 @@ TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system, zefa::Pr
       prompter_(prompter),
       file_system_(file_system),
       paths_(std::move(paths)),
-      open_url_(std::move(open_url)) {
+      open_url_(std::move(open_url)),
+      media_dates_(std::make_unique<zefa::NativeMediaDates>()) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("ZeFa Oru"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -217,6 +220,8 @@ void TForm1::BuildMenu() {
   // Captions hold no "&": no item has a shortcut key.
   QMenu* file_menu = bar->addMenu(QStringLiteral("ファイル"));
   file_menu->setObjectName(QStringLiteral("File1"));
+  QMenu* sort_menu = bar->addMenu(QStringLiteral("並べ替え(&O)"));
+  sort_menu->setObjectName(QStringLiteral("Sort1"));
   QMenu* help_menu = bar->addMenu(QStringLiteral("ヘルプ"));
   help_menu->setObjectName(QStringLiteral("Help1"));
   const auto add = [](QMenu* menu, const char* name, const QString& caption) {
@@ -227,6 +232,10 @@ void TForm1::BuildMenu() {
   add(file_menu, "Undo1", QStringLiteral("元に戻す"));
   add(file_menu, "Exit1", QStringLiteral("設定"));
   add(file_menu, "Exit2", QStringLiteral("終了"));
+  add(sort_menu, "TakenOrder1", QStringLiteral("撮影日時順(&T)"));
+  add(sort_menu, "ModifiedOrder1", QStringLiteral("更新日時順(&M)"));
+  sort_menu->addSeparator();
+  add(sort_menu, "TakenName1", QStringLiteral("固有ファイル名を撮影日時にする(&U)"));
   add(help_menu, "N1", QStringLiteral("トピックの検索"));
   add(help_menu, "About1", QStringLiteral("バージョン情報"));
 }
@@ -268,7 +277,10 @@ void TForm1::ConnectHandlers() {
                                                               {"N1", &TForm1::N1Click},
                                                               {"About1", &TForm1::About1Click},
                                                               {"Undo1", &TForm1::Undo1Click},
-                                                              {"Exit1", &TForm1::Exit1Click}};
+                                                              {"Exit1", &TForm1::Exit1Click},
+                                                              {"TakenOrder1", &TForm1::TakenOrder1Click},
+                                                              {"ModifiedOrder1", &TForm1::ModifiedOrder1Click},
+                                                              {"TakenName1", &TForm1::TakenName1Click}};
   for (const auto& [name, handler] : items) {
     connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
   }
@@ -413,6 +425,22 @@ void TForm1::Button4Click() {
 
 void TForm1::Button11Click() {
   Run(true, [this] { zefa::Button11Click(state_, context()); });
+}
+
+void TForm1::TakenOrder1Click() {
+  Run(true, [this] {
+    zefa::SortByDateClick(state_, context(), *media_dates_, zefa::DateKind::kTaken);
+  });
+}
+
+void TForm1::ModifiedOrder1Click() {
+  Run(true, [this] {
+    zefa::SortByDateClick(state_, context(), *media_dates_, zefa::DateKind::kModified);
+  });
+}
+
+void TForm1::TakenName1Click() {
+  Run(true, [this] { zefa::NameByDateClick(state_, context(), *media_dates_); });
 }
 
 void TForm1::Button6Click() {

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "renaming/preview.h"
 
+#include "renaming/date_order.h"
+
 namespace zefa {
 
 Preview::Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> predicted,
@@ -31,6 +33,16 @@ std::string Preview::FailureReasonText(int row) const {
 std::string Preview::FailureCountText() const {
   if (failures_ == 0) return {};
   return "リネームできないファイル: " + std::to_string(failures_) + " 個";
+}
+
+void Preview::SetDates(std::vector<std::int64_t> dates, DateKind kind) {
+  dates_ = std::move(dates);
+  date_kind_ = kind;
+}
+
+std::string Preview::DateText(int row) const {
+  const auto at = static_cast<std::size_t>(row);
+  return at < dates_.size() ? DateLine(dates_[at], date_kind_) : std::string();
 }
 
 }  // namespace zefa

@@ -2,10 +2,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "renaming/rename_list.h"
 #include "renaming/rename_plan.h"
 #include "renaming/run_simulation.h"
 #include "text/text_rules.h"
@@ -36,10 +38,17 @@ class Preview {
   /** The line under the lists: how many rows will fail; "" when none will. */
   std::string FailureCountText() const;
 
+  /** Gives the rows the dates the list was last ordered or named by, row for row. */
+  void SetDates(std::vector<std::int64_t> dates, DateKind kind);
+  /** Which date row `row` has and where it comes from; "" when none was read for it. */
+  std::string DateText(int row) const;
+
  private:
   std::vector<PlannedRename> rows_;
   std::vector<PredictedRow> predicted_;
   int failures_ = 0;
+  std::vector<std::int64_t> dates_;
+  DateKind date_kind_ = DateKind::kNone;
   TextRules rules_;
 };
 

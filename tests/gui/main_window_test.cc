@@ -264,8 +264,18 @@ class MainWindowTest : public QObject {
       std::vector<std::pair<const char*, const char*>> items;
     } menus[] = {
         {"File1", "ファイル", {{"Undo1", "元に戻す"}, {"Exit1", "設定"}, {"Exit2", "終了"}}},
+        {"Sort1",
+         "並べ替え(&O)",
+         {{"TakenOrder1", "撮影日時順(&T)"},
+          {"ModifiedOrder1", "更新日時順(&M)"},
+          {"", ""},
+          {"TakenName1", "固有ファイル名を撮影日時にする(&U)"}}},
         {"Help1", "ヘルプ", {{"N1", "トピックの検索"}, {"About1", "バージョン情報"}}},
     };
+    QStringList bar;
+    for (QAction* action : form->menuBar()->actions()) bar << action->menu()->objectName();
+    QCOMPARE(bar, (QStringList{QStringLiteral("File1"), QStringLiteral("Sort1"),
+                               QStringLiteral("Help1")}));
     for (const auto& menu : menus) {
       auto* qmenu = Find<QMenu>(*form, menu.menu);
       QCOMPARE(qmenu->title(), QString::fromUtf8(menu.caption));
