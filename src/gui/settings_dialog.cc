@@ -161,8 +161,8 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
 
   // A row of its own below the dialog's first controls: unique names from the date taken.
   PlaceLabel(this, "Label9", QStringLiteral("撮影日時の固有ファイル名 ："), 16, 355);
-  edit5_ = PlaceEdit(this, "Edit5", initial.edit5, {168, 349, 113, 20}, true);
-  PlaceLabel(this, "Label10", QStringLiteral("%Y年 %m月 %d日 %H時 %M分 %S秒 %fミリ秒"), 296, 355);
+  edit5_ = PlaceEdit(this, "Edit5", initial.edit5, {168, 349, 153, 20}, true);
+  PlaceLabel(this, "Label10", QStringLiteral("%Y年 %m月 %d日 %H時 %M分 %S秒"), 336, 355);
 
   auto* button1 = PlaceButton(this, "Button1", QStringLiteral("OK"), {376, 312, 83, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("キャンセル"), {472, 312, 83, 25});
@@ -206,6 +206,7 @@ void TForm2::FormCreate() {
   edit3_->setText(ToQt(values.edit3));
   edit4_->setText(ToQt(values.edit4));
   edit5_->setText(ToQt(values.edit5));
+  edit5_->setCursorPosition(0);
   radio_buttons_[static_cast<std::size_t>(values.radio_button - 1)]->setChecked(true);
 }
 

@@ -163,7 +163,8 @@ class PreviewDialogTest : public QObject {
     AddRows(3);
     state_.list.SetRowDates({*zefa::ParseRecordedDate("2026:12:08 15:30:12", "25"), zefa::kNoDate},
                             zefa::DateKind::kTaken);
-    AddRows(1);  // added after the dates were read: no date to tell
+    // Added after the dates were read: no date to tell.
+    state_.list.AppendRow("/pics/3/file.jpg", "u3", ".jpg", "3");
     auto dialog = MakeDialog();
     for (const char* name : {"ListBox1", "ListBox2"}) {
       QAbstractItemModel* model = Find<QListView>(dialog.get(), name)->model();

@@ -122,8 +122,9 @@ class DateCommands : public ListFixture {
   }
 
   // A JPEG with these tags written by exiv2 (Exif.* or Xmp.*); listed in the state.
-  void Photo(const std::string& name, std::vector<std::pair<std::string, std::string>> tags) {
-    const std::string path = dir.Touch(name, MinimalJpeg());
+  std::string Photo(const std::string& name, std::vector<std::pair<std::string, std::string>> tags,
+                    const std::string& jpeg = MinimalJpeg()) {
+    const std::string path = dir.Touch(name, jpeg);
     if (!tags.empty()) {
       Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
       image->readMetadata();
@@ -137,6 +138,7 @@ class DateCommands : public ListFixture {
       image->writeMetadata();
     }
     List(path);
+    return path;
   }
   void List(const std::string& path) { state.list.AppendRow(path, "x", ".x", path); }
 
@@ -220,6 +222,18 @@ TEST_F(DateCommands, OrdersByModificationTimeToTheNanosecondWithTiesByName) {
   EXPECT_EQ(Names(), (std::vector<std::string>{"m2", "M3", "m4", "m1"}));
   EXPECT_EQ(DateLine(state.list.RowDate(3), state.list.row_date_kind()),
             "更新日時：2023-11-14 22:13:20.000000002");
+}
+
+TEST_F(DateCommands, ReadsTheDateTakenOfAHeicFromLibheifsEncoder) {
+  if (std::system("command -v heif-enc > /dev/null 2>&1") != 0) {
+    GTEST_SKIP() << "heif-enc (libheif-examples) is not installed";
+  }
+  const std::string jpeg = Photo("source.jpg", {{"Exif.Photo.DateTimeOriginal", "2026:12:08 14:00:00"}},
+                                 MinimalJpeg(0, true));
+  const std::string heic = dir / "phone.heic";
+  ASSERT_EQ(std::system(("heif-enc -q 50 '" + jpeg + "' -o '" + heic + "' > /dev/null 2>&1").c_str()), 0);
+  EXPECT_EQ(DateLine(DateTakenOf(media.ReadRecorded(heic)), DateKind::kTaken),
+            "撮影日時：2026-12-08 14:00:00");
 }
 
 }  // namespace
