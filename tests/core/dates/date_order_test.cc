@@ -236,5 +236,34 @@ TEST_F(DateCommands, ReadsTheDateTakenOfAHeicFromLibheifsEncoder) {
             "撮影日時：2026-12-08 14:00:00");
 }
 
+// Dates from a table, read one by one as the progress window hears them.
+class TableDates : public MediaDates {
+ public:
+  RecordedDates ReadRecorded(const std::string& path) override {
+    ++reads;
+    return {path.substr(path.size() - 19), "", "", "", {}};
+  }
+  std::optional<std::int64_t> ModifiedTime(const std::string&) override { return std::nullopt; }
+  int reads = 0;
+};
+
+TEST_F(DateCommands, AStoppedReadingLeavesTheListAsItWas) {
+  for (const char* path : {"/b 2026:12:08 10:00:00", "/a 2026:12:08 09:00:00", "/c 2026:12:08 08:00:00"}) {
+    state.list.AppendRow(path, "keep", ".x", path);
+  }
+  TableDates table;
+  prompter.Yes().StopProgressAt(1);
+  SortByDateClick(state, MakeContext(), table, DateKind::kTaken);
+  EXPECT_LT(table.reads, 3);
+  EXPECT_EQ(state.list.path.entries.front(), "/b 2026:12:08 10:00:00");
+  EXPECT_EQ(state.list.unique.entries, (std::vector<std::string>{"keep", "keep", "keep"}));
+  EXPECT_EQ(state.list.row_date_kind(), DateKind::kNone);
+  EXPECT_EQ(prompter.progress, (std::vector<std::string>{std::string(kTakenProgressText) + " 3"}));
+
+  prompter.Yes();
+  SortByDateClick(state, MakeContext(), table, DateKind::kTaken);
+  EXPECT_EQ(state.list.path.entries.front(), "/c 2026:12:08 08:00:00");
+}
+
 }  // namespace
 }  // namespace zefa
