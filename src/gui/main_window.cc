@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
@@ -30,6 +31,7 @@
 #include "commands/undo_command.h"
 #include "controls.h"
 #include "desktop_commands.h"
+#include "find_replace_dialog.h"
 #include "narrow_text.h"
 #include "number_label.h"
 #include "platform/command_error.h"
@@ -234,6 +236,8 @@ void TForm1::BuildMenu() {
   file_menu->setObjectName(QStringLiteral("File1"));
   QMenu* sort_menu = bar->addMenu(QStringLiteral("並べ替え(&O)"));
   sort_menu->setObjectName(QStringLiteral("Sort1"));
+  QMenu* edit_menu = bar->addMenu(QStringLiteral("編集(&E)"));
+  edit_menu->setObjectName(QStringLiteral("Edit1Menu"));
   QMenu* help_menu = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
   help_menu->setObjectName(QStringLiteral("Help1"));
   const auto add = [](QMenu* menu, const char* name, const QString& caption,
@@ -253,6 +257,19 @@ void TForm1::BuildMenu() {
   add(sort_menu, "ModifiedOrder1", QStringLiteral("更新日時順(&M)"));
   sort_menu->addSeparator();
   add(sort_menu, "TakenName1", QStringLiteral("固有ファイル名を撮影日時にする(&U)"));
+  QAction* replace =
+      add(edit_menu, "Replace1", QStringLiteral("置換(&R)…"), QKeySequence(Qt::CTRL | Qt::Key_H));
+  connect(replace, &QAction::triggered, this, &TForm1::Replace1Click);
+  // The list's own menu offers it too, where the names are.
+  auto* list_menu = new QMenu(this);
+  list_menu->setObjectName(QStringLiteral("ListMenu1"));
+  list_menu->addAction(replace);
+  for (QListView* view : list_boxes_) {
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, [list_menu, view](const QPoint& at) {
+      list_menu->popup(view->viewport()->mapToGlobal(at));
+    });
+  }
   add(help_menu, "N1", QStringLiteral("トピックの検索(&T)"), QKeySequence::HelpContents);
   add(help_menu, "About1", QStringLiteral("バージョン情報(&A)"));
   // Delete in a column takes its row out, as 除外 does; in a field it stays the field's key.
@@ -508,6 +525,10 @@ void TForm1::Button12Click() {
 
 void TForm1::Button15Click() {
   Run(true, [this] { OpenBatchReplace(this, state_, context()); });
+}
+
+void TForm1::Replace1Click() {
+  Run(true, [this] { OpenFindReplace(this, state_, context()); });
 }
 
 void TForm1::Exit1Click() {
