@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ class QLineEdit;
 class QListView;
 class QPushButton;
 class QSpinBox;
+
+namespace zefa {
+class MediaDates;
+}
 
 /**
  * The main window: a thin view of the core's MainState. Every handler reads the fields
@@ -69,6 +74,9 @@ class TForm1 : public QMainWindow {
   void Exit1Click();
   void Undo1Click();
   void About1Click();
+  void TakenOrder1Click();
+  void ModifiedOrder1Click();
+  void TakenName1Click();
 
   /** Adds dropped files in drop order. */
   void DropPaths(const std::vector<std::string>& paths);
@@ -100,6 +108,7 @@ class TForm1 : public QMainWindow {
   zefa::FileSystem& file_system_;
   zefa::ProgramPaths paths_;
   UrlOpener open_url_;
+  std::unique_ptr<zefa::MediaDates> media_dates_;
   zefa::MainState state_;
   bool quit_requested_ = false;
   bool rendering_ = false;

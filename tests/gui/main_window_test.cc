@@ -298,12 +298,22 @@ class MainWindowTest : public QObject {
           {"Exit1", "設定(&S)", {}},
           {"", "", {}},
           {"Exit2", "終了(&X)", QKeySequence(QStringLiteral("Ctrl+Q"))}}},
+        {"Sort1",
+         "並べ替え(&O)",
+         {{"TakenOrder1", "撮影日時順(&T)", {}},
+          {"ModifiedOrder1", "更新日時順(&M)", {}},
+          {"", "", {}},
+          {"TakenName1", "固有ファイル名を撮影日時にする(&U)", {}}}},
         {"Edit1Menu", "編集(&E)", {{"Replace1", "置換(&R)…", QKeySequence(QStringLiteral("Ctrl+H"))}}},
         {"Help1",
          "ヘルプ(&H)",
          {{"N1", "トピックの検索(&T)", QKeySequence(QStringLiteral("F1"))},
           {"About1", "バージョン情報(&A)", {}}}},
     };
+    QStringList bar;
+    for (QAction* action : form->menuBar()->actions()) bar << action->menu()->objectName();
+    QCOMPARE(bar, (QStringList{QStringLiteral("File1"), QStringLiteral("Sort1"),
+                               QStringLiteral("Edit1Menu"), QStringLiteral("Help1")}));
     for (const auto& menu : menus) {
       auto* qmenu = Find<QMenu>(*form, menu.menu);
       QCOMPARE(qmenu->title(), QString::fromUtf8(menu.caption));
