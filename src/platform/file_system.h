@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,6 +28,20 @@ enum class WriteMode {
 struct RenamePair {
   std::string_view from;
   std::string_view to;
+};
+
+/** What stands at a path, against the file whose FileKey was taken there earlier. */
+enum class FileMatch : std::uint8_t {
+  kNothing,    // nothing at the path
+  kSameFile,   // that file, a regular file (or a link to one)
+  kOtherFile,  // another file
+  kNoFile,     // a folder or anything else that is no regular file
+};
+
+/** A path and the FileKey recorded for it; the bytes of both outlive the call. */
+struct KeyedPath {
+  std::string_view path;
+  std::string_view key;
 };
 
 /** Fills its argument with the next piece of a file's bytes; false when none is left. */
@@ -91,6 +106,26 @@ class FileSystem {
       keys.push_back(FileKey(std::string(path)).value_or(std::string()));
     }
     return keys;
+  }
+  /**
+   * Whether the file at each path is the one whose key was recorded, in order. A key of
+   * an older form is compared by what it holds. `keep_going` as for FileKeys: fewer
+   * answers come back when it stops the look-ups.
+   */
+  virtual std::vector<FileMatch> MatchFiles(const std::vector<KeyedPath>& wanted,
+                                            const KeepGoing& keep_going = {}) {
+    std::vector<std::string_view> paths;
+    paths.reserve(wanted.size());
+    for (const KeyedPath& one : wanted) paths.push_back(one.path);
+    const std::vector<std::string> keys = FileKeys(paths, keep_going);
+    std::vector<FileMatch> matches;
+    matches.reserve(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      matches.push_back(keys[i].empty()            ? FileMatch::kNothing
+                        : keys[i] == wanted[i].key ? FileMatch::kSameFile
+                                                   : FileMatch::kOtherFile);
+    }
+    return matches;
   }
   /** FileKey of a file (or a link to one); nullopt for a folder or nothing. */
   virtual std::optional<std::string> ExistingFileKey(const std::string& path) {
