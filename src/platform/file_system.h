@@ -108,9 +108,17 @@ class FileSystem {
     return keys;
   }
   /**
-   * Whether the file at each path is the one whose key was recorded, in order. A key of
-   * an older form is compared by what it holds. `keep_going` as for FileKeys: fewer
-   * answers come back when it stops the look-ups.
+   * What a restore file keeps of each file, so that MatchFiles tells it later from any
+   * other: on POSIX its FileKey, then the id of its file system that survives a re-mount
+   * and its birth time, each where the platform gives it; "" where nothing is there.
+   */
+  virtual std::vector<std::string> FileIdentities(const std::vector<std::string_view>& paths) {
+    return FileKeys(paths);
+  }
+  /**
+   * Whether the file at each path is the one whose FileIdentities (or, in older records,
+   * FileKey) was recorded, in order. `keep_going` as for FileKeys: fewer answers come
+   * back when it stops the look-ups.
    */
   virtual std::vector<FileMatch> MatchFiles(const std::vector<KeyedPath>& wanted,
                                             const KeepGoing& keep_going = {}) {
@@ -194,6 +202,9 @@ class NativeFileSystem : public FileSystem {
   std::vector<std::string> FileKeys(const std::vector<std::string_view>& paths,
                                     const KeepGoing& keep_going = {}) override;
   std::optional<std::string> ExistingFileKey(const std::string& path) override;
+  std::vector<std::string> FileIdentities(const std::vector<std::string_view>& paths) override;
+  std::vector<FileMatch> MatchFiles(const std::vector<KeyedPath>& wanted,
+                                    const KeepGoing& keep_going = {}) override;
   RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override;
   std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
                                                  const KeepGoing& keep_going = {}) override;

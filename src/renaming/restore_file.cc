@@ -225,7 +225,7 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
     std::vector<std::string_view> old_paths;
     old_paths.reserve(plan.size());
     for (const PlannedRename& row : plan) old_paths.push_back(row.old_path);
-    keys = file_system.FileKeys(old_paths);
+    keys = file_system.FileIdentities(old_paths);
   }
   const std::string first_path = folder + RestoreFileName(now);
   for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {

@@ -57,7 +57,7 @@ std::string DecodeRecordedPath(std::string_view value);
  * Writes the record and the identity of every row's file into `restore_folder` (created
  * with its parents when missing), flushed to the disk, under a name that no earlier
  * restore file holds; returns its path. The section [identity] follows the record: for
- * each row, what makes its file that file (device and inode), empty when nothing was
+ * each row, what makes its file that file (FileSystem::FileIdentities), empty when nothing was
  * there; readers of the three sections before it skip it, as they skip every section
  * they do not know. The file is written as it is made, in pieces.
  * Throws CommandError "<path> に書き込めません" when the platform refuses the write.
