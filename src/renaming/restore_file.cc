@@ -121,13 +121,14 @@ std::string RestoreFileName(const LocalTime& time, int attempt) {
 namespace {
 
 /**
- * The record of a plan, with the identities of its files when given, handed over in
+ * The record of a plan, with the identities of its files when a file system is given to
+ * look them up as their rows are written, handed over in
  * pieces of about a megabyte: a run of a million rows never holds the whole file.
  */
 class RecordPieces {
  public:
-  RecordPieces(const std::vector<PlannedRename>& plan, const std::vector<std::string>* keys)
-      : plan_(plan), keys_(keys) {}
+  RecordPieces(const std::vector<PlannedRename>& plan, FileSystem* identities)
+      : plan_(plan), identities_(identities) {}
 
   bool Next(std::string& piece) {
     piece.clear();
@@ -158,26 +159,38 @@ class RecordPieces {
       AppendKey(piece, kCountKey, std::to_string(plan_.size()));
       if (plan_.empty()) return false;
     }
-    if (part_ == 2 && keys_ == nullptr) return false;
+    if (part_ == 2 && identities_ == nullptr) return false;
     const std::string_view sections[] = {kBeforeSection, kAfterSection, kIdentitySection};
     AppendSection(piece, sections[part_]);
     return true;
   }
 
-  void AppendRow(std::string& piece) const {
+  void AppendRow(std::string& piece) {
     const PlannedRename& row = plan_[row_];
     if (part_ < 2) {
       AppendPathKey(piece, row_, part_ == 0 ? row.old_path : std::string_view(row.new_path));
       return;
     }
+    // The identities are looked up a stretch of rows at a time, as they are written.
+    if (row_ == 0 || row_ - first_ >= stretch_.size()) {
+      first_ = row_;
+      std::vector<std::string_view> paths;
+      for (std::size_t next = row_; next < plan_.size() && paths.size() < kStretchRows; ++next) {
+        paths.push_back(plan_[next].old_path);
+      }
+      stretch_ = identities_->FileIdentities(paths);
+    }
     piece += std::to_string(row_);
     piece += '=';
-    if (row_ < keys_->size()) piece += (*keys_)[row_];
+    if (row_ - first_ < stretch_.size()) piece += stretch_[row_ - first_];
     piece += '\n';
   }
 
   const std::vector<PlannedRename>& plan_;
-  const std::vector<std::string>* keys_;
+  static constexpr std::size_t kStretchRows = 4096;
+  FileSystem* identities_;
+  std::vector<std::string> stretch_;  // the identities of rows first_ on
+  std::size_t first_ = 0;
   int part_ = 0;
   std::size_t row_ = 0;
 };
@@ -220,17 +233,10 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
   file_system.CreateFolders(restore_folder);
   const LocalTime now = file_system.Now();
   const std::string folder = WithTrailingSeparator(restore_folder, rules);
-  std::vector<std::string> keys;
-  {
-    std::vector<std::string_view> old_paths;
-    old_paths.reserve(plan.size());
-    for (const PlannedRename& row : plan) old_paths.push_back(row.old_path);
-    keys = file_system.FileIdentities(old_paths);
-  }
   const std::string first_path = folder + RestoreFileName(now);
   for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
     const std::string path = folder + RestoreFileName(now, attempt);
-    RecordPieces pieces(plan, &keys);
+    RecordPieces pieces(plan, &file_system);
     const auto next = [&](std::string& piece) { return pieces.Next(piece); };
     if (file_system.WriteFileInPieces(path, next, WriteMode::kCreateNew)) return path;
     // Only a name taken by an earlier record moves on to the next; anything else is a refusal.
