@@ -365,10 +365,11 @@ RestoreRecord RestoreRecord::Parse(std::string bytes) {
   // The rows read are those from row 0 that have a new path, up to the count.
   const std::size_t counted = static_cast<std::size_t>(std::max(0, record.count_));
   std::size_t kept = 0;
-  while (kept < rows.size() && kept < counted && rows[kept].after.size > 0) {
+  while (kept < rows.size() && kept < counted) {
     StoredRow& row = rows[kept];
-    record.DecodeInPlace(row.before);
     record.DecodeInPlace(row.after);
+    if (row.after.size == 0) break;  // "file://" alone is an empty path too
+    record.DecodeInPlace(row.before);
     if (row.before.size > kMaxRecordedPathBytes || row.after.size > kMaxRecordedPathBytes) {
       record.overlong_ = true;
       break;
@@ -376,8 +377,8 @@ RestoreRecord RestoreRecord::Parse(std::string bytes) {
     ++kept;
   }
   if (!rows.empty()) {
-    // Row 0's new path was decoded above when the row is read; else it is decoded here.
-    const bool decoded = counted > 0 && rows[0].after.size > 0;
+    // Row 0's new path was decoded above when the count reaches it; else it is decoded here.
+    const bool decoded = counted > 0;
     record.first_after_ = rows[0].after;
     if (!decoded) record.DecodeInPlace(record.first_after_);
   }

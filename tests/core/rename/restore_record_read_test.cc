@@ -31,6 +31,7 @@ TEST(RestoreRecordRead, FindsWhatTheProfileReaderFinds) {
       // Escaped paths are decoded once, read as rows or not.
       "[Count]\ncount=1\n[before]\n0=/p/a\n[after]\n0=file://file:///p/%41\n",
       "[Count]\ncount=0\n[after]\n0=file://file:///p/%41\n",
+      "[Count]\ncount=2\n[before]\n0=/p/a\n1=/p/b\n[after]\n0=/p/x\n1=file://\n",
       "",
       "garbage\n[[]]\n=\n[before\n0=/p/a\n",
   };
@@ -47,7 +48,9 @@ TEST(RestoreRecordRead, FindsWhatTheProfileReaderFinds) {
     EXPECT_EQ(record.FirstNewPath(), DecodeRecordedPath(found("after", 0)));
     // The rows read are those from row 0 that have a new path, up to the count.
     std::size_t rows = 0;
-    while (static_cast<int>(rows) < count && !found("after", rows).empty()) ++rows;
+    while (static_cast<int>(rows) < count && !DecodeRecordedPath(found("after", rows)).empty()) {
+      ++rows;
+    }
     EXPECT_EQ(record.size(), rows);
     EXPECT_EQ(record.Complete(), count > 0 && static_cast<int>(rows) == count);
     const bool outcome_complete = profile.Find("notrenamed", "end") == "1";
