@@ -65,6 +65,7 @@ class TForm1 : public QMainWindow {
   void Button2Click();
   void Button12Click();
   void Button15Click();
+  void Replace1Click();
   void Exit1Click();
   void Undo1Click();
   void About1Click();

@@ -68,6 +68,17 @@ FileMatch MatchOne(FileSystem& file_system, std::string_view path, std::string_v
   return match.empty() ? FileMatch::kNothing : match.front();
 }
 
+// Whether the row's file went on from the row's new path (a temporary name on the way to
+// a change of case) with the next row, and is still where that row put it: given back by
+// that row first (the undo goes from the last row), it is then at this row's new path.
+bool WentOnWithNextRow(const RestoreRecord& record, std::size_t row, FileSystem& file_system) {
+  if (row + 1 >= record.size()) return false;
+  const RestoreRow recorded = record.Row(row);
+  const RestoreRow next = record.Row(row + 1);
+  return next.before == recorded.after && !next.not_renamed && !recorded.identity.empty() &&
+         MatchOne(file_system, next.after, recorded.identity) == FileMatch::kSameFile;
+}
+
 }  // namespace
 
 bool IsRowOfARun(std::string_view before, std::string_view after, const TextRules& rules) {
@@ -110,7 +121,7 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
     const FileMatch at_after = recorded.identity.empty()
                                    ? MatchWithoutIdentity(file_system, recorded.after)
                                    : matches[i];
-    if (at_after == FileMatch::kSameFile) {
+    if (at_after == FileMatch::kSameFile || WentOnWithNextRow(record, row, file_system)) {
       plan.back.push_back(row);
       continue;
     }

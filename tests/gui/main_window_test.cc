@@ -273,6 +273,7 @@ class MainWindowTest : public QObject {
           {"Exit1", "設定(&S)", {}},
           {"", "", {}},
           {"Exit2", "終了(&X)", QKeySequence(QStringLiteral("Ctrl+Q"))}}},
+        {"Edit1Menu", "編集(&E)", {{"Replace1", "置換(&R)…", QKeySequence(QStringLiteral("Ctrl+H"))}}},
         {"Help1",
          "ヘルプ(&H)",
          {{"N1", "トピックの検索(&T)", QKeySequence(QStringLiteral("F1"))},
