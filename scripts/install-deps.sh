@@ -8,12 +8,12 @@ packages=(
   # the build
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libcurl4-openssl-dev libicu-dev
-  # the tests: GoogleTest, the windows under Xvfb in Japanese
-  libgtest-dev
+  libcurl4-openssl-dev libicu-dev libexiv2-dev
+  # the tests: GoogleTest, the windows under Xvfb in Japanese, photos' dates
+  libgtest-dev exiv2 libheif-examples dosfstools
   fonts-ipafont-gothic xvfb xauth qt6-translations-l10n locales
   # the install checks and the run of the installed copy
-  desktop-file-utils dpkg-dev file python3 xdotool
+  desktop-file-utils dpkg-dev file python3 lintian appstream man-db xdotool
 )
 packages+=("$@")
 missing=()

@@ -8,8 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -19,6 +21,7 @@
 #include "batch_replace_dialog.h"
 #include "column_model.h"
 #include "commands/add_file_command.h"
+#include "commands/date_commands.h"
 #include "commands/form_create.h"
 #include "commands/rename_command.h"
 #include "commands/row_commands.h"
@@ -28,9 +31,11 @@
 #include "commands/undo_command.h"
 #include "controls.h"
 #include "desktop_commands.h"
+#include "find_replace_dialog.h"
 #include "narrow_text.h"
 #include "number_label.h"
 #include "platform/command_error.h"
+#include "platform/media_dates.h"
 #include "platform/prompter.h"
 #include "preview_dialog.h"
 #include "qt_text.h"
@@ -79,6 +84,16 @@ class ListBoxView : public QListView {
     QListView::updateGeometries();
     horizontalScrollBar()->setSingleStep(3 * fontMetrics().averageCharWidth());
   }
+
+  // The row that has the keyboard focus carries a dotted frame, whatever the style draws.
+  void paintEvent(QPaintEvent* event) override {
+    QListView::paintEvent(event);
+    if (!hasFocus() || !currentIndex().isValid()) return;
+    QPainter painter(viewport());
+    QPen pen(palette().color(QPalette::Text), 1, Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawRect(visualRect(currentIndex()).adjusted(0, 0, -1, -1));
+  }
 };
 
 void SetEditText(QLineEdit* edit, const std::string& text) {
@@ -94,7 +109,8 @@ TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system, zefa::Pr
       prompter_(prompter),
       file_system_(file_system),
       paths_(std::move(paths)),
-      open_url_(std::move(open_url)) {
+      open_url_(std::move(open_url)),
+      media_dates_(std::make_unique<zefa::NativeMediaDates>()) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("ZeFa Oru"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -102,6 +118,8 @@ TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system, zefa::Pr
                  Qt::CustomizeWindowHint);
   setFont(WindowFont());
   setAcceptDrops(true);
+  // Every window of the program, dialogs and boxes too, carries its icon.
+  QApplication::setWindowIcon(ProgramIcon());
   BuildControls();
   BuildMenu();
   ConnectHandlers();
@@ -214,21 +232,52 @@ void TForm1::BuildControls() {
 void TForm1::BuildMenu() {
   QMenuBar* bar = menuBar();
   bar->setObjectName(QStringLiteral("MainMenu1"));
-  // Captions hold no "&": no item has a shortcut key.
-  QMenu* file_menu = bar->addMenu(QStringLiteral("ファイル"));
+  QMenu* file_menu = bar->addMenu(QStringLiteral("ファイル(&F)"));
   file_menu->setObjectName(QStringLiteral("File1"));
-  QMenu* help_menu = bar->addMenu(QStringLiteral("ヘルプ"));
+  QMenu* sort_menu = bar->addMenu(QStringLiteral("並べ替え(&O)"));
+  sort_menu->setObjectName(QStringLiteral("Sort1"));
+  QMenu* edit_menu = bar->addMenu(QStringLiteral("編集(&E)"));
+  edit_menu->setObjectName(QStringLiteral("Edit1Menu"));
+  QMenu* help_menu = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
   help_menu->setObjectName(QStringLiteral("Help1"));
-  const auto add = [](QMenu* menu, const char* name, const QString& caption) {
+  const auto add = [](QMenu* menu, const char* name, const QString& caption,
+                      const QKeySequence& shortcut = {}) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
     return action;
   };
-  add(file_menu, "Undo1", QStringLiteral("元に戻す"));
-  add(file_menu, "Exit1", QStringLiteral("設定"));
-  add(file_menu, "Exit2", QStringLiteral("終了"));
-  add(help_menu, "N1", QStringLiteral("トピックの検索"));
-  add(help_menu, "About1", QStringLiteral("バージョン情報"));
+  add(file_menu, "AddFile1", QStringLiteral("ファイルを追加(&A)…"), QKeySequence::Open);
+  file_menu->addSeparator();
+  add(file_menu, "Undo1", QStringLiteral("元に戻す(&U)"), QKeySequence::Undo);
+  add(file_menu, "Exit1", QStringLiteral("設定(&S)"));
+  file_menu->addSeparator();
+  add(file_menu, "Exit2", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  add(sort_menu, "TakenOrder1", QStringLiteral("撮影日時順(&T)"));
+  add(sort_menu, "ModifiedOrder1", QStringLiteral("更新日時順(&M)"));
+  sort_menu->addSeparator();
+  add(sort_menu, "TakenName1", QStringLiteral("固有ファイル名を撮影日時にする(&U)"));
+  QAction* replace =
+      add(edit_menu, "Replace1", QStringLiteral("置換(&R)…"), QKeySequence(Qt::CTRL | Qt::Key_H));
+  connect(replace, &QAction::triggered, this, &TForm1::Replace1Click);
+  // The list's own menu offers it too, where the names are.
+  auto* list_menu = new QMenu(this);
+  list_menu->setObjectName(QStringLiteral("ListMenu1"));
+  list_menu->addAction(replace);
+  for (QListView* view : list_boxes_) {
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, [list_menu, view](const QPoint& at) {
+      list_menu->popup(view->viewport()->mapToGlobal(at));
+    });
+  }
+  add(help_menu, "N1", QStringLiteral("トピックの検索(&T)"), QKeySequence::HelpContents);
+  add(help_menu, "About1", QStringLiteral("バージョン情報(&A)"));
+  // Delete in a column takes its row out, as 除外 does; in a field it stays the field's key.
+  auto* remove = new QAction(this);
+  remove->setObjectName(QStringLiteral("RemoveRow1"));
+  remove->setShortcut(QKeySequence::Delete);
+  remove->setShortcutContext(Qt::WidgetShortcut);
+  for (QListView* view : list_boxes_) view->addAction(remove);
 }
 
 void TForm1::ConnectHandlers() {
@@ -264,11 +313,16 @@ void TForm1::ConnectHandlers() {
   connect(spin_edit1_->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
           &TForm1::SpinEdit1Change);
   connect(spin_edit1_, &QSpinBox::textChanged, this, &TForm1::SpinEdit1Change);
-  const std::pair<const char*, void (TForm1::*)()> items[] = {{"Exit2", &TForm1::Exit2Click},
+  const std::pair<const char*, void (TForm1::*)()> items[] = {{"AddFile1", &TForm1::Button4Click},
+                                                              {"RemoveRow1", &TForm1::Button5Click},
+                                                              {"Exit2", &TForm1::Exit2Click},
                                                               {"N1", &TForm1::N1Click},
                                                               {"About1", &TForm1::About1Click},
                                                               {"Undo1", &TForm1::Undo1Click},
-                                                              {"Exit1", &TForm1::Exit1Click}};
+                                                              {"Exit1", &TForm1::Exit1Click},
+                                                              {"TakenOrder1", &TForm1::TakenOrder1Click},
+                                                              {"ModifiedOrder1", &TForm1::ModifiedOrder1Click},
+                                                              {"TakenName1", &TForm1::TakenName1Click}};
   for (const auto& [name, handler] : items) {
     connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
   }
@@ -277,9 +331,11 @@ void TForm1::ConnectHandlers() {
 template <typename Command>
 void TForm1::Run(bool list_changes, Command&& command) {
   if (rendering_) return;
+  ++commands_running_;
   PullFromWidgets();
   zefa::RunCommand(prompter_, std::forward<Command>(command));
   Render(list_changes);
+  --commands_running_;
 }
 
 void TForm1::PullFromWidgets() {
@@ -415,6 +471,22 @@ void TForm1::Button11Click() {
   Run(true, [this] { zefa::Button11Click(state_, context()); });
 }
 
+void TForm1::TakenOrder1Click() {
+  Run(true, [this] {
+    zefa::SortByDateClick(state_, context(), *media_dates_, zefa::DateKind::kTaken);
+  });
+}
+
+void TForm1::ModifiedOrder1Click() {
+  Run(true, [this] {
+    zefa::SortByDateClick(state_, context(), *media_dates_, zefa::DateKind::kModified);
+  });
+}
+
+void TForm1::TakenName1Click() {
+  Run(true, [this] { zefa::NameByDateClick(state_, context(), *media_dates_); });
+}
+
 void TForm1::Button6Click() {
   Run(true, [this] { zefa::Button6Click(state_, context()); });
 }
@@ -455,11 +527,15 @@ void TForm1::Button15Click() {
   Run(true, [this] { OpenBatchReplace(this, state_, context()); });
 }
 
+void TForm1::Replace1Click() {
+  Run(true, [this] { OpenFindReplace(this, state_, context()); });
+}
+
 void TForm1::Exit1Click() {
   // After a save the saved options apply at once: the creation step runs again.
   Run(false, [this] {
     OpenSettingsDialog(this, context(), [this](int pattern) {
-      state_.serial_enabled = !zefa::IsPatternWithoutNumber(pattern);
+      state_.serial_enabled = !zefa::IsPatternWithoutNumber(zefa::NamePatternOf(pattern));
       Render(false);
       FormCreate();
     });
@@ -472,6 +548,18 @@ void TForm1::Undo1Click() {
 
 void TForm1::DropPaths(const std::vector<std::string>& paths) {
   Run(true, [this, &paths] { zefa::DropFiles(state_, context(), paths); });
+}
+
+void TForm1::ReceivePaths(const std::vector<std::string>& paths) {
+  if (!paths.empty()) DropPaths(paths);
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+}
+
+bool TForm1::IsBusy() const {
+  return commands_running_ > 0 || rendering_ || QApplication::activeModalWidget() != nullptr ||
+         QApplication::activePopupWidget() != nullptr;
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {

@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,10 @@ class QLineEdit;
 class QListView;
 class QPushButton;
 class QSpinBox;
+
+namespace zefa {
+class MediaDates;
+}
 
 /**
  * The main window: a thin view of the core's MainState. Every handler reads the fields
@@ -65,12 +70,20 @@ class TForm1 : public QMainWindow {
   void Button2Click();
   void Button12Click();
   void Button15Click();
+  void Replace1Click();
   void Exit1Click();
   void Undo1Click();
   void About1Click();
+  void TakenOrder1Click();
+  void ModifiedOrder1Click();
+  void TakenName1Click();
 
   /** Adds dropped files in drop order. */
   void DropPaths(const std::vector<std::string>& paths);
+  /** Files handed over by a later start of the program: added as a drop, window to the front. */
+  void ReceivePaths(const std::vector<std::string>& paths);
+  /** Whether a command, a box or a menu holds the window, so that handed files must wait. */
+  bool IsBusy() const;
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -95,9 +108,11 @@ class TForm1 : public QMainWindow {
   zefa::FileSystem& file_system_;
   zefa::ProgramPaths paths_;
   UrlOpener open_url_;
+  std::unique_ptr<zefa::MediaDates> media_dates_;
   zefa::MainState state_;
   bool quit_requested_ = false;
   bool rendering_ = false;
+  int commands_running_ = 0;
 
   std::array<QListView*, 4> list_boxes_{};
   std::array<ColumnModel*, 4> models_{};

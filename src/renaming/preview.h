@@ -2,10 +2,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "renaming/rename_list.h"
 #include "renaming/rename_plan.h"
 #include "renaming/run_simulation.h"
 #include "text/text_rules.h"
@@ -20,8 +22,12 @@ namespace zefa {
  */
 class Preview {
  public:
-  /** `predicted` holds SimulateRun's outcome of `rows`, row for row. */
-  Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> predicted, TextRules rules);
+  /**
+   * `predicted` holds SimulateRun's outcome of `rows`, row for row; `digits` is the digit
+   * setting when the names carry the rows' numbers, 0 when they carry none.
+   */
+  Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> predicted, TextRules rules,
+          int digits = 0);
 
   int size() const { return static_cast<int>(rows_.size()); }
 
@@ -33,13 +39,29 @@ class Preview {
   bool WillFail(int row) const;
   /** Why row `row` will fail; "" when it will not. */
   std::string FailureReasonText(int row) const;
-  /** The line under the lists: how many rows will fail; "" when none will. */
+  /**
+   * The lines under the lists: how many rows will fail and, while a row is listed that
+   * the run refuses, that the run will not start; "" when every row will be renamed.
+   */
   std::string FailureCountText() const;
+  /** The line that says the widest number has more digits than the digit setting; "" if none. */
+  std::string DigitsText() const;
+
+  /** Gives the rows the dates the list was last ordered or named by, row for row. */
+  void SetDates(std::vector<std::int64_t> dates, DateKind kind);
+  /** Which date row `row` has and where it comes from; "" when none was read for it. */
+  std::string DateText(int row) const;
 
  private:
   std::vector<PlannedRename> rows_;
   std::vector<PredictedRow> predicted_;
   int failures_ = 0;
+  bool file_gone_ = false;  // a row's file is no longer there: the run will not start
+  bool refused_ = false;    // a row the run refuses before it starts
+  int widest_number_ = 0;   // the number of the most digits, when wider than the setting
+  bool too_wide_ = false;
+  std::vector<std::int64_t> dates_;
+  DateKind date_kind_ = DateKind::kNone;
   TextRules rules_;
 };
 

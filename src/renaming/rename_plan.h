@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +14,7 @@
 namespace zefa {
 
 /** Where a row of a plan stands; every state but kPlanned is the row's final outcome. */
-enum class RowStatus {
+enum class RowStatus : unsigned char {
   kPlanned,        // not executed yet
   kRenamed,        // the file now has its new path
   kUnchanged,      // the new path is the old one: nothing to do, counts as done
@@ -31,9 +32,15 @@ bool IsFailure(RowStatus status);
  * holds no second copy of the paths.
  */
 struct PlannedRename {
+  /** A row that only changes the case of its name, on a file system that ignores case,
+   * takes two steps: to a temporary name, then on from there to its new name. */
+  enum class Step : unsigned char { kWhole, kToTemporary, kFromTemporary };
+
   std::string_view old_path;
   std::string new_path;
   RowStatus status = RowStatus::kPlanned;
+  Step step = Step::kWhole;
+  int number = 0;  // the row's serial number, in the name unless the pattern has none
 };
 
 /** Every row's old and new path, numbered from `start_number`; what the preview shows is what the
@@ -41,5 +48,12 @@ struct PlannedRename {
 std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_view common_name,
                                            int start_number, const NameSettings& settings,
                                            const TextRules& rules);
+
+/**
+ * The last of the plan's numbers of the most digits when they have more than `digits`
+ * (the digit setting) pads to, so that names no longer sort in number order; nullopt when
+ * every number fits.
+ */
+std::optional<int> NumberWiderThanDigits(const std::vector<PlannedRename>& plan, int digits);
 
 }  // namespace zefa

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/file_system.h"
+#include "renaming/case_only_rename.h"
 #include "text/flat_index.h"
 
 namespace zefa {
@@ -20,11 +21,6 @@ struct Place {
   bool moved_in = false;  // a row's file was renamed to it during the run
   int row = -1;           // the row whose file is there (the mover when moved_in); -1: none listed
 };
-
-bool IsRefusedName(std::string_view path, std::string_view name) {
-  return path.empty() || name.empty() || name == "." || name == ".." ||
-         path.find('\0') != std::string_view::npos;
-}
 
 // The longest name of each folder, asked once per folder; rows of one folder usually
 // follow each other, so most rows need no look-up at all.
@@ -55,6 +51,7 @@ class NameLimits {
 }  // namespace
 
 std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
+                                      const std::vector<RowCheck>& checks,
                                       FileSystem& file_system, const TextRules& rules) {
   // Every path of the plan gets one place; the old paths hold their rows' files.
   // Places are numbered in 32 bits, which hold twice the rows of a list.
@@ -84,6 +81,11 @@ std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
     if (added) places.push_back({true, false, static_cast<int>(row)});
     old_place[row] = place;
   }
+  // A listed file that is gone leaves its path free, or held by whatever stands there now.
+  for (std::size_t row = 0; row < plan.size() && row < checks.size(); ++row) {
+    const Refusal refusal = checks[row].refusal;
+    if (IsFileGone(refusal)) places[old_place[row]] = {refusal == Refusal::kNotAFile, false, -1};
+  }
   // The new paths that are no listed file's are asked of the file system, all at once.
   std::vector<std::string_view> unknown;
   std::vector<std::uint32_t> unknown_place;
@@ -100,12 +102,23 @@ std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
   for (std::size_t i = 0; i < unknown.size() && i < taken.size(); ++i) {
     places[unknown_place[i]].taken = taken[i];
   }
+  // A new name that only changes the case of the row's own file's name, where names
+  // ignore case, holds that very file: the run goes through a temporary name.
+  const std::vector<bool> case_only = FindCaseOnlyRenames(plan, file_system, rules);
+  for (std::size_t row = 0; row < plan.size(); ++row) {
+    if (case_only[row] && places[new_place[row]].row < 0) places[new_place[row]].taken = false;
+  }
 
   std::vector<PredictedRow> predicted(plan.size());
   NameLimits limits(file_system);
   for (std::size_t row = 0; row < plan.size(); ++row) {
     const PlannedRename& rename = plan[row];
     PredictedRow& outcome = predicted[row];
+    if (row < checks.size() && checks[row].refusal != Refusal::kNone) {
+      outcome.reason = FailureReason::kRefused;
+      outcome.check = checks[row];
+      continue;
+    }
     // The run leaves a row alone whose new path is its old one: it counts as done.
     if (rename.new_path == rename.old_path) continue;
     const std::string_view name = FileNamePart(rename.new_path, rules);
@@ -120,14 +133,14 @@ std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
     Place& from = places[old_place[row]];
     Place& to = places[new_place[row]];
     if (!from.taken) {
-      outcome = {FailureReason::kSourceGone, from.row};
+      outcome = {FailureReason::kSourceGone, from.row, {}};
       continue;
     }
     if (to.taken) {
       if (to.moved_in) {
-        outcome = {FailureReason::kSameNewPath, to.row};
+        outcome = {FailureReason::kSameNewPath, to.row, {}};
       } else if (to.row >= 0) {
-        outcome = {FailureReason::kHeldByListedFile, to.row};
+        outcome = {FailureReason::kHeldByListedFile, to.row, {}};
       } else {
         outcome.reason = FailureReason::kNameTaken;
       }
@@ -162,6 +175,8 @@ std::string FailureText(const PredictedRow& row) {
       return "この名前は付けられません";
     case FailureReason::kSourceGone:
       return "このファイルは " + other + " 行目ですでにリネームされます";
+    case FailureReason::kRefused:
+      return RefusalText(row.check);
   }
   return {};
 }

@@ -4,12 +4,14 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -17,6 +19,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 #include <memory>
+#include <tuple>
 
 #include "gui_test_base.h"
 #include "http_test_server.h"
@@ -163,6 +166,30 @@ class MainWindowTest : public QObject {
     form->Refresh();
   }
 
+  // A row half out of sight is drawn where it stands, not squeezed into the part in sight:
+  // the view scrolls by moving what is drawn, and a squeezed row came into sight cut.
+  void TheNumberColumnDrawsEveryRowWholeAfterScrolling() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    AddRows(*form, 40);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    auto* view = Find<QListView>(*form, "ListBox1");
+    QWidget* viewport = view->viewport();
+    const QPoint middle = viewport->rect().center();
+    for (int step = 0; step < 3; ++step) {
+      QWheelEvent wheel(middle, viewport->mapToGlobal(middle), {}, {0, -120}, Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(viewport, &wheel);
+      QApplication::processEvents();
+      // What the window shows, moved pixels included, against the rows drawn afresh.
+      const QRect place(viewport->mapTo(form.get(), QPoint(0, 0)), viewport->size());
+      const QImage shown = form->screen()->grabWindow(form->winId()).toImage().copy(place);
+      QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+               viewport->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+    QVERIFY(view->verticalScrollBar()->value() > 0);
+  }
+
   void NumberLabelsShowSevenDigitsWholeBesideTheirCaptions_data() {
     QTest::addColumn<QString>("label");
     QTest::addColumn<QString>("caption");  // the neighbour that must stay uncovered
@@ -239,28 +266,82 @@ class MainWindowTest : public QObject {
     QCOMPARE(Find<QSpinBox>(*form, "SpinEdit1")->maximum(), 999);
   }
 
-  void MenuHoldsEveryItemWithoutShortcuts() {
+  void MenuHoldsEveryItemWithAccessKeysAndShortcuts() {
     auto form = MakeForm("[Option]\nUpdateCheck=0\n");
     QCOMPARE(form->menuBar()->objectName(), QStringLiteral("MainMenu1"));
     const struct {
       const char* menu;
       const char* caption;
-      std::vector<std::pair<const char*, const char*>> items;
+      std::vector<std::tuple<const char*, const char*, QKeySequence>> items;  // "" a separator
     } menus[] = {
-        {"File1", "ファイル", {{"Undo1", "元に戻す"}, {"Exit1", "設定"}, {"Exit2", "終了"}}},
-        {"Help1", "ヘルプ", {{"N1", "トピックの検索"}, {"About1", "バージョン情報"}}},
+        {"File1",
+         "ファイル(&F)",
+         {{"AddFile1", "ファイルを追加(&A)…", QKeySequence(QStringLiteral("Ctrl+O"))},
+          {"", "", {}},
+          {"Undo1", "元に戻す(&U)", QKeySequence(QStringLiteral("Ctrl+Z"))},
+          {"Exit1", "設定(&S)", {}},
+          {"", "", {}},
+          {"Exit2", "終了(&X)", QKeySequence(QStringLiteral("Ctrl+Q"))}}},
+        {"Sort1",
+         "並べ替え(&O)",
+         {{"TakenOrder1", "撮影日時順(&T)", {}},
+          {"ModifiedOrder1", "更新日時順(&M)", {}},
+          {"", "", {}},
+          {"TakenName1", "固有ファイル名を撮影日時にする(&U)", {}}}},
+        {"Edit1Menu", "編集(&E)", {{"Replace1", "置換(&R)…", QKeySequence(QStringLiteral("Ctrl+H"))}}},
+        {"Help1",
+         "ヘルプ(&H)",
+         {{"N1", "トピックの検索(&T)", QKeySequence(QStringLiteral("F1"))},
+          {"About1", "バージョン情報(&A)", {}}}},
     };
+    QStringList bar;
+    for (QAction* action : form->menuBar()->actions()) bar << action->menu()->objectName();
+    QCOMPARE(bar, (QStringList{QStringLiteral("File1"), QStringLiteral("Sort1"),
+                               QStringLiteral("Edit1Menu"), QStringLiteral("Help1")}));
     for (const auto& menu : menus) {
       auto* qmenu = Find<QMenu>(*form, menu.menu);
       QCOMPARE(qmenu->title(), QString::fromUtf8(menu.caption));
       QCOMPARE(qmenu->actions().size(), static_cast<qsizetype>(menu.items.size()));
       for (std::size_t i = 0; i < menu.items.size(); ++i) {
+        const auto& [name, caption, shortcut] = menu.items[i];
         QAction* action = qmenu->actions()[static_cast<qsizetype>(i)];
-        QCOMPARE(action->objectName(), QString::fromLatin1(menu.items[i].first));
-        QCOMPARE(action->text(), QString::fromUtf8(menu.items[i].second));
-        QVERIFY(action->shortcut().isEmpty());
+        QCOMPARE(action->isSeparator(), *name == '\0');
+        QCOMPARE(action->objectName(), QString::fromLatin1(name));
+        QCOMPARE(action->text(), QString::fromUtf8(caption));
+        QCOMPARE(action->shortcut(), shortcut);
       }
     }
+  }
+
+  void KeysReachTheirCommands() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    // The program's icon on every window, the dialogs' too.
+    QCOMPARE(QDialog(form.get()).windowIcon().availableSizes().size(), 6);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    AddRows(*form, 3);
+    auto* list3 = Find<QListView>(*form, "ListBox3");
+    ClickRow(list3, 1);
+    // The row with the keyboard focus is drawn with a frame that only the focus brings.
+    list3->setFocus();
+    const QImage focused = list3->viewport()->grab().toImage();
+    Find<QLineEdit>(*form, "Edit2")->setFocus();
+    QVERIFY(list3->viewport()->grab().toImage() != focused);
+
+    // Delete in a field is the field's own key; in a column it takes the row out.
+    auto* edit2 = Find<QLineEdit>(*form, "Edit2");
+    QTest::keyClicks(edit2, QStringLiteral("ab"));
+    QTest::keyClick(edit2, Qt::Key_Home);
+    QTest::keyClick(edit2, Qt::Key_Delete);
+    QCOMPARE(edit2->text(), QStringLiteral("b"));
+    QCOMPARE(form->state().list.size(), 3);
+    list3->setFocus();
+    QTest::keyClick(list3, Qt::Key_Delete);
+    QCOMPARE(form->state().list.size(), 2);
+
+    QSignalSpy help(Find<QAction>(*form, "N1"), &QAction::triggered);
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    QCOMPARE(help.size(), 1);
   }
 
   void StartUpFollowsTheSettings_data() {

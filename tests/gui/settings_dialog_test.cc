@@ -84,7 +84,7 @@ class SettingsDialogTest : public QObject {
 
   void ControlsStandWhereTheyShould() {
     auto dialog = MakeDialog();
-    zefa::test::CheckDialogFrame(dialog.get(), "設定", {563, 347});
+    zefa::test::CheckDialogFrame(dialog.get(), "設定", {563, 379});
     zefa::test::CheckControls(dialog.get(), kControls);
     zefa::test::CheckTabOrder(
         dialog.get(),
@@ -216,7 +216,8 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(world_->dir->Read("ZeFa_oru.ini"),
              std::string("[Option]\nketa=1\npattern=7\nspace=1\nwhen_add=0\nNum_kakko=0\n"
                          "UpdateCheck=1\nUpDownButton_rendo=1\nNum_aki=[\nNum_toji=]\n"
-                         "Koyu_kakko=0\nkoyu_aki=「\nkoyu_toji=」\n"));
+                         "Koyu_kakko=0\nkoyu_aki=「\nkoyu_toji=」\n"
+                         "Date_format=%Y-%m-%d %H.%M.%S\n"));
     QVERIFY(world_->prompter.log.empty());
   }
 
@@ -237,8 +238,9 @@ class SettingsDialogTest : public QObject {
           dialog->close();  // the title-bar button
           break;
         case 2:
-          QTest::keyClick(edit3, Qt::Key_Escape);
-          QVERIFY(dialog->isVisible());
+          QTest::keyClick(edit3, Qt::Key_Escape);  // closes as キャンセル does
+          QVERIFY(!dialog->isVisible());
+          QCOMPARE(dialog->result(), int(QDialog::Rejected));
           break;
         case 3:
           QTest::keyClick(edit3, Qt::Key_Return);

@@ -24,7 +24,8 @@ constexpr const char* kUntouchedSave =
     "Num_toji=]\n"
     "Koyu_kakko=0\n"
     "koyu_aki=「\n"
-    "koyu_toji=」\n";
+    "koyu_toji=」\n"
+    "Date_format=%Y-%m-%d %H.%M.%S\n";
 
 TEST(SettingsDialogExample, PadsTheNumberAndWrapsItInTheBrackets) {
   struct Case {
