@@ -26,6 +26,7 @@ struct SettingsDialogValues {
   std::string edit2 = "]";       // `Num_toji`
   std::string edit3 = "「";      // `koyu_aki`
   std::string edit4 = "」";      // `koyu_toji`
+  bool check_box7 = false;       // `Folder_rendo`
 
   /**
    * FormCreate's reads, in its order: `keta` brought to the nearer bound of 1 to 6, and a
@@ -34,7 +35,7 @@ struct SettingsDialogValues {
   void Load(const SettingsFile& settings);
 
   /**
-   * Button1Click: the twelve keys in the file's key order. A refused write throws
+   * Button1Click: the twelve keys in the file's key order, then `Folder_rendo`. A refused write throws
    * CommandError and leaves the keys after it as they were.
    */
   void Save(SettingsFile& settings) const;

@@ -15,6 +15,7 @@ class ColumnModel;
 class NumberLabel;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QListView;
 class QPushButton;
 class QSpinBox;
@@ -68,6 +69,9 @@ class TForm1 : public QMainWindow {
   void Exit1Click();
   void Undo1Click();
   void About1Click();
+  void AddFolder1Click();
+  void SelectAll1Click();
+  void SelectExtension1Click();
 
   /** Adds dropped files in drop order. */
   void DropPaths(const std::vector<std::string>& paths);
@@ -80,6 +84,11 @@ class TForm1 : public QMainWindow {
  private:
   void BuildControls();
   void BuildMenu();
+  /** 「フォルダを追加…」 in ファイル and the menu 編集 before ヘルプ. */
+  void BuildListMenus(QMenu* file_menu, QMenu* help_menu);
+  /** The rows selected in `view`, ascending, and the one of them that has the focus. */
+  static std::vector<int> SelectedRows(const QListView* view, int& focused);
+  void RenderSelection(QListView* view, const zefa::ListColumn& column);
   void ConnectHandlers();
   QListView* MakeListBox(const char* name, const zefa::ListColumn& column, int index);
 
@@ -96,6 +105,7 @@ class TForm1 : public QMainWindow {
   zefa::ProgramPaths paths_;
   UrlOpener open_url_;
   zefa::MainState state_;
+  zefa::SerialNumbers numbers_;  // as the list stood at the last render that changed it
   bool quit_requested_ = false;
   bool rendering_ = false;
 

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QInputDialog>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStringList>
@@ -50,7 +51,9 @@ class QtProgress : public zefa::Progress {
   bool Advance(std::size_t done) override {
     if (clock_.elapsed() - last_ms_ < kProgressUpdateMs) return !dialog_.wasCanceled();
     last_ms_ = clock_.elapsed();
-    dialog_.setLabelText(text_ + QStringLiteral("（%1 / %2）").arg(done).arg(total_));
+    // A task that cannot count its steps beforehand shows how many are done.
+    dialog_.setLabelText(total_ == 0 ? text_ + QStringLiteral("（%1）").arg(done)
+                                     : text_ + QStringLiteral("（%1 / %2）").arg(done).arg(total_));
     // Once shown, a modal dialog paints the windows and hears 中止 here.
     dialog_.setValue(std::min(Steps(done), dialog_.maximum()));
     return !dialog_.wasCanceled();
@@ -178,6 +181,41 @@ std::optional<std::string> QtPrompter::ChooseFile(const zefa::FileChoice& choice
   if (files.isEmpty()) return std::nullopt;
   // The dialog lists only names that are text, so UTF-8 gives back the file's own bytes.
   return FromQt(files.front());
+}
+
+std::vector<std::string> QtPrompter::ChooseFiles(const zefa::FileChoice& choice) {
+  QFileDialog dialog(parent_, QString(), PathToQt(choice.initial_folder),
+                     ToQtFilter(choice.filter));
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  std::vector<std::string> files;
+  for (const QString& file : dialog.selectedFiles()) files.push_back(FromQt(file));
+  return files;
+}
+
+std::optional<std::string> QtPrompter::AskText(const std::string& title,
+                                              const std::string& label) {
+  QInputDialog dialog(parent_);
+  dialog.setObjectName(QStringLiteral("TextDialog"));
+  dialog.setWindowTitle(ToQt(title));
+  dialog.setLabelText(ToQt(label));
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setOkButtonText(kOkText);
+  dialog.setCancelButtonText(kCancelText);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return FromQt(dialog.textValue());
+}
+
+std::optional<std::string> QtPrompter::ChooseFolder() {
+  QFileDialog dialog(parent_);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList folders = dialog.selectedFiles();
+  if (folders.isEmpty()) return std::nullopt;
+  return FromQt(folders.front());
 }
 
 std::unique_ptr<zefa::Progress> QtPrompter::StartProgress(const std::string& text,

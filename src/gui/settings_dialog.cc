@@ -103,7 +103,7 @@ constexpr PatternChoice kPatternChoices[8] = {
 }  // namespace
 
 TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save, QWidget* owner)
-    : FixedDialog(owner, QStringLiteral("設定"), 563, 347),
+    : FixedDialog(owner, QStringLiteral("設定"), 563, 372),
       context_(context),
       after_save_(std::move(after_save)) {
   const zefa::SettingsDialogValues initial;
@@ -161,12 +161,15 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
 
   auto* button1 = PlaceButton(this, "Button1", QStringLiteral("OK"), {376, 312, 83, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("キャンセル"), {472, 312, 83, 25});
+  // The program's own options stand in rows below the dialog's original controls.
+  check_box7_ = PlaceCheckBox(this, "CheckBox7", QStringLiteral("フォルダごとに連番を振り直す"),
+                              {16, 348, 265, 17}, initial.check_box7);
 
   std::vector<QWidget*> tab_order{check_box5_, check_box6_, check_box2_, check_box4_,
                                   edit3_,      edit4_,      spin_edit1_, check_box1_,
                                   check_box3_, edit1_,      edit2_};
   tab_order.insert(tab_order.end(), radio_buttons_.begin(), radio_buttons_.end());
-  tab_order.insert(tab_order.end(), {button1, button2});
+  tab_order.insert(tab_order.end(), {button1, button2, check_box7_});
   SetTabOrder(tab_order);
 
   connect(button1, &QPushButton::clicked, this, &TForm2::Button1Click);
@@ -201,6 +204,7 @@ void TForm2::FormCreate() {
   edit3_->setText(ToQt(values.edit3));
   edit4_->setText(ToQt(values.edit4));
   radio_buttons_[static_cast<std::size_t>(values.radio_button - 1)]->setChecked(true);
+  check_box7_->setChecked(values.check_box7);
 }
 
 zefa::SettingsDialogValues TForm2::Values() const {
@@ -219,6 +223,7 @@ zefa::SettingsDialogValues TForm2::Values() const {
   values.edit2 = FromQt(edit2_->text());
   values.edit3 = FromQt(edit3_->text());
   values.edit4 = FromQt(edit4_->text());
+  values.check_box7 = check_box7_->isChecked();
   return values;
 }
 

@@ -3,6 +3,7 @@
 #include "renaming/rename_plan.h"
 
 #include "renaming/compose_name.h"
+#include "renaming/serial_numbers.h"
 
 namespace zefa {
 
@@ -17,12 +18,11 @@ std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_v
   std::vector<PlannedRename> plan;
   const int rows = RowCount(list);
   plan.reserve(static_cast<std::size_t>(rows));
+  const SerialNumbers numbers(list, settings.folder_numbers, rules);
   for (int row = 0; row < rows; ++row) {
     PlannedRename entry;
     entry.old_path = list.path.entries[static_cast<std::size_t>(row)];
-    // The number wraps like the 32-bit integer it is, rather than overflowing.
-    const int number =
-        static_cast<int>(static_cast<unsigned>(start_number) + static_cast<unsigned>(row));
+    const int number = numbers.Of(row, start_number);
     entry.new_path =
         ComposeName(list, row, common_name, settings.pattern, number, settings.digits,
                     settings.separator, settings.open_bracket, settings.close_bracket, rules);

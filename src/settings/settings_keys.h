@@ -19,6 +19,8 @@ inline constexpr const char* kNumToji = "Num_toji";
 inline constexpr const char* kKoyuKakko = "Koyu_kakko";
 inline constexpr const char* kKoyuAki = "koyu_aki";
 inline constexpr const char* kKoyuToji = "koyu_toji";
+// Keys of this program's own options follow the twelve, in the order the dialog writes them.
+inline constexpr const char* kFolderRendo = "Folder_rendo";
 
 inline constexpr int kDefaultKeta = 1;
 inline constexpr int kDefaultPattern = 1;
@@ -32,5 +34,6 @@ inline constexpr const char* kDefaultNumToji = "]";
 inline constexpr bool kDefaultKoyuKakko = false;
 inline constexpr const char* kDefaultKoyuAki = "「";
 inline constexpr const char* kDefaultKoyuToji = "」";
+inline constexpr bool kDefaultFolderRendo = false;
 
 }  // namespace zefa::keys

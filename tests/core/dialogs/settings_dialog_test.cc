@@ -24,7 +24,8 @@ constexpr const char* kUntouchedSave =
     "Num_toji=]\n"
     "Koyu_kakko=0\n"
     "koyu_aki=「\n"
-    "koyu_toji=」\n";
+    "koyu_toji=」\n"
+    "Folder_rendo=0\n";
 
 TEST(SettingsDialogExample, PadsTheNumberAndWrapsItInTheBrackets) {
   struct Case {
@@ -104,7 +105,7 @@ TEST(SettingsDialogLoad, DigitsComeToTheNearerBoundAndUnknownPatternsToRadioButt
   }
 }
 
-TEST(SettingsDialogSave, UntouchedDialogWritesTheTwelveKeysInOrder) {
+TEST(SettingsDialogSave, UntouchedDialogWritesTheTwelveKeysInOrderThenItsOwn) {
   DialogWorld world;
   SettingsDialogValues values;
   values.Load(world.context.Settings());
