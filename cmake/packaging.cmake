@@ -6,13 +6,16 @@ set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_VENDOR "ZeFa Oru developers")
 set(CPACK_PACKAGE_CONTACT "ZeFa Oru developers <zefa-oru@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Batch file renamer with a Japanese interface")
-set(CPACK_PACKAGE_DESCRIPTION
-    "ZeFa Oru renames many files in one run to names built from a common name, a\
- zero-padded serial number and each file's own name, in one of eight orders. It shows\
- a preview first, never overwrites a file and can write a restore file from which the\
- whole run is undone.")
+# The long description in lines of at most 80 characters, as Debian wants them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "ZeFa Oru renames many files in one run to names built from a common name, a"
+    "zero-padded serial number and each file's own name, in one of eight orders. It"
+    "shows a preview first, never overwrites a file and can write a restore file"
+    "from which the whole run is undone.")
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The program ships without its debugging symbols.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION "utils")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZEFA_UPDATE_URL}")
@@ -21,5 +24,5 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZEFA_UPDATE_URL}")
 # that the package stays complete where shlibdeps finds less.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6core6 (>= 6.4), qt6-qpa-plugins, libcurl4, libicu72, fonts-ipafont-gothic, qt6-translations-l10n")
+    "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6network6 (>= 6.4), libqt6core6 (>= 6.4), qt6-qpa-plugins, libcurl4, libicu72, fonts-ipafont-gothic, qt6-translations-l10n")
 include(CPack)

@@ -54,6 +54,53 @@ else
   fail "no SVG icon at $icon"
 fi
 
+# The file-manager actions: Dolphin reads a KDE service menu, a desktop file of KDE's own
+# type Service, whose MimeType and Actions desktop-file-validate knows only for applications.
+servicemenu="$prefix/share/kio/servicemenus/zefa-oru-servicemenu.desktop"
+if [ -f "$servicemenu" ]; then
+  report=$(desktop-file-validate "$servicemenu" 2>&1 || true)
+  echo "$report" | sed 's/^/  desktop-file-validate: /'
+  other=$(grep -v 'but the type is "Service" while this key is only valid for type "Application"' \
+    <<<"$report" | grep -v '^$' || true)
+  [ -z "$other" ] && pass "service menu valid but for KDE's own type" \
+    || fail "desktop-file-validate finds more in $servicemenu"
+  grep -qx 'Exec=zefa-oru -- %F' "$servicemenu" && grep -qx 'Name=ZeFa Oru でリネーム' "$servicemenu" \
+    && pass "service menu hands the selection over" || fail "service menu's action is not as expected"
+else
+  fail "no Dolphin service menu at $servicemenu"
+fi
+# Nemo ships no validator: its loader wants the group, a name, a command, a selection and the
+# file kinds.
+nemo="$prefix/share/nemo/actions/zefa-oru.nemo_action"
+if [ -f "$nemo" ] && python3 - "$nemo" <<'PY'
+import configparser, sys
+parser = configparser.RawConfigParser(strict=True, interpolation=None)
+parser.optionxform = str
+with open(sys.argv[1], encoding="utf-8") as f:
+    parser.read_file(f)
+action = parser["Nemo Action"]
+assert parser.sections() == ["Nemo Action"], parser.sections()
+assert action["Name"] == "ZeFa Oru でリネーム", action["Name"]
+assert action["Exec"] == "zefa-oru -- %F", action["Exec"]
+assert action["Selection"] == "notnone", action["Selection"]
+assert action["Extensions"] == "any;", action["Extensions"]
+PY
+then pass "Nemo action $nemo"; else fail "no valid Nemo action at $nemo"; fi
+metainfo="$prefix/share/metainfo/jp.zefa_oru.zefaoru.metainfo.xml"
+if [ -f "$metainfo" ]; then
+  if appstreamcli validate --no-net --pedantic "$metainfo"; then pass "appstreamcli accepts $metainfo"
+  else fail "appstreamcli refuses $metainfo"; fi
+else
+  fail "no AppStream metadata at $metainfo"
+fi
+man_page="$prefix/share/man/man1/zefa-oru.1.gz"
+if [ -f "$man_page" ] && zcat "$man_page" | grep -q '^\.TH ZEFA-ORU 1'; then
+  warnings=$(zcat "$man_page" | LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -l - 2>&1 >/dev/null || true)
+  [ -z "$warnings" ] && pass "manual page $man_page" || fail "manual page warns: $warnings"
+else
+  fail "no manual page at $man_page"
+fi
+
 # The package installs under /usr, whatever prefix the build was configured with.
 (cd "$work" && cpack --config "$build_dir/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log") \
   || { cat "$work/cpack.log" >&2; fail "cpack could not build the package"; }
@@ -64,12 +111,18 @@ if [ -n "$deb" ]; then
   contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
   for path in ./usr/bin/zefa-oru ./usr/share/zefa-oru/help.hlp \
       ./usr/share/applications/zefa-oru.desktop \
-      ./usr/share/icons/hicolor/scalable/apps/zefa-oru.svg; do
+      ./usr/share/icons/hicolor/scalable/apps/zefa-oru.svg \
+      ./usr/share/icons/hicolor/48x48/apps/zefa-oru.png \
+      ./usr/share/kio/servicemenus/zefa-oru-servicemenu.desktop \
+      ./usr/share/nemo/actions/zefa-oru.nemo_action \
+      ./usr/share/metainfo/jp.zefa_oru.zefaoru.metainfo.xml \
+      ./usr/share/man/man1/zefa-oru.1.gz \
+      ./usr/share/doc/zefa-oru/copyright ./usr/share/doc/zefa-oru/changelog.gz; do
     grep -qx -- "$path" <<<"$contents" && pass "package holds $path" \
       || fail "package lacks $path"
   done
   depends=$(dpkg-deb --field "$deb" Depends)
-  for package in libqt6widgets6 libqt6gui6 libqt6core6 qt6-qpa-plugins libcurl4 libicu72 \
+  for package in libqt6widgets6 libqt6gui6 libqt6network6 libqt6core6 qt6-qpa-plugins libcurl4 libicu72 \
       fonts-ipafont-gothic qt6-translations-l10n; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" && pass "depends on $package" \
       || fail "package does not depend on $package"
@@ -78,6 +131,14 @@ if [ -n "$deb" ]; then
   for package in $(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*//; s/ //g' | sort -u); do
     apt-cache show "$package" >/dev/null 2>&1 || fail "no Debian package named $package"
   done
+  # Debian's own checks of a package: errors fail, warnings are shown.
+  lintian_report=$(lintian --tag-display-limit 0 --info --pedantic "$deb" 2>&1 || true)
+  echo "$lintian_report" | sed 's/^/  lintian: /'
+  if grep -q '^E: ' <<<"$lintian_report"; then fail "lintian finds errors in the package"
+  else pass "lintian finds no error"; fi
+  dpkg-deb --fsys-tarfile "$deb" | tar -x -O ./usr/bin/zefa-oru >"$work/zefa-oru.bin"
+  file "$work/zefa-oru.bin" | grep -q ', stripped' && pass "the packaged program is stripped" \
+    || fail "the packaged program is not stripped"
 else
   fail "cpack built no .deb"
 fi

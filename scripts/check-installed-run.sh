@@ -148,12 +148,12 @@ touch -d '1 year ago' "${decoys[0]}"
 touch -d '7 days ago' "${decoys[1]}"
 
 # ファイル > 元に戻す, the preselected file, the question, done.
-# The open menu has the keyboard: Down comes to its first item, 元に戻す. A busy machine
-# may not have opened the menu yet when the keys come: then the menu is opened again.
+# The open menu has the keyboard: U, the access key of 元に戻す(&U), chooses it. A busy
+# machine may not have opened the menu yet when the key comes: then the menu is opened again.
 for _ in 1 2 3; do
   click "$main" 29 $((menu_bar / 2))
   sleep 0.5
-  xdotool key Down Return
+  xdotool key u
   for _ in $(seq 50); do
     [ -z "$(windows_named "開く")" ] || break 2
     sleep 0.1

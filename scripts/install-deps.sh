@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic xvfb xauth x11-utils imagemagick
   clang libclang-rt-14-dev
-  desktop-file-utils dpkg-dev file python3
+  desktop-file-utils dpkg-dev file python3 lintian appstream man-db
   qt6-translations-l10n locales xdotool
 )
 missing=()

@@ -11,6 +11,7 @@
 #include <QPushButton>
 
 #include "controls.h"
+#include "version.h"
 #include "window_style.h"
 
 namespace {
@@ -45,7 +46,7 @@ TAboutBox::TAboutBox(QWidget* owner)
 
   PlaceLabel(panel, "ProductName", QStringLiteral("アプリケーション名：ZeFa Oru"), 10, 18);
   PlaceLabel(panel, "Version", QStringLiteral("バージョン番号："), 10, 40);
-  label1_ = PlaceLabel(panel, "Label1", QStringLiteral("2.66"), 96, 40);
+  label1_ = PlaceLabel(panel, "Label1", QString::fromLatin1(zefa::kProgramVersion), 96, 40);
   PlaceLabel(panel, "Copyright", QStringLiteral("作者：ZeFa Oru 開発チーム"), 10, 62);
   PlaceLabel(panel, "Comments", QStringLiteral("公開日時：2026年12月8日"), 10, 84);
 
@@ -69,6 +70,7 @@ void TAboutBox::Open(QWidget* owner) {
 void TAboutBox::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {
     event->accept();
+    OKButtonClick();  // as 閉じる does
     return;
   }
   QDialog::keyPressEvent(event);

@@ -25,7 +25,7 @@ class TAboutBox : public QDialog {
   static void Open(QWidget* owner);
 
  protected:
-  /** The box has no cancel button: Escape does nothing. */
+  /** Escape closes the box as its 閉じる button does. */
   void keyPressEvent(QKeyEvent* event) override;
 
  private:

@@ -9,6 +9,9 @@
 
 #include "about_box.h"
 #include "platform/file_system.h"
+#include "platform/program_paths.h"
+#include "platform/prompter.h"
+#include "text/name_text.h"
 #include "renaming/update_check.h"
 
 namespace {
@@ -41,8 +44,19 @@ zefa::HelpPlaces DefaultHelpPlaces() {
 void OpenHelp(zefa::Prompter& prompter, const zefa::HelpPlaces& places, const UrlOpener& open) {
   zefa::NativeFileSystem file_system;
   if (const std::optional<std::string> help = zefa::PrepareHelp(prompter, file_system, places)) {
-    open(LocalUrl(*help));  // a desktop without a browser fails quietly, as it may
+    if (!open(LocalUrl(*help))) prompter.Inform(HelpNotShownText(*help));
   }
+}
+
+std::string HelpNotShownText(const std::string& help_path) {
+  return "ヘルプを表示するプログラムを起動できませんでした。\n\r"
+         "ヘルプファイルは次の場所にあります。\n\r" +
+         zefa::DisplayPath(help_path);
+}
+
+bool IsSystemInstall(const std::string& executable_folder) {
+  return zefa::IsSystemProgramFolder(executable_folder) ||
+         !zefa::IsFolderWritable(executable_folder);
 }
 
 bool RunStartUpUpdateCheck(zefa::Prompter& prompter, QWidget* owner) {
@@ -51,6 +65,6 @@ bool RunStartUpUpdateCheck(zefa::Prompter& prompter, QWidget* owner) {
 }
 
 void OpenFolderAndSite(const std::string& program_folder, const UrlOpener& open) {
-  open(LocalUrl(program_folder));
+  if (!IsSystemInstall(program_folder)) open(LocalUrl(program_folder));
   open(QUrl(QString::fromStdString(zefa::UpdateBaseUrl())));
 }

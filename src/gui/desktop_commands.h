@@ -24,7 +24,10 @@ using UrlOpener = std::function<bool(const QUrl&)>;
  */
 zefa::HelpPlaces DefaultHelpPlaces();
 
-/** N1Click: shows the help file with the desktop, or says that there is none. */
+/**
+ * N1Click: shows the help file with the desktop, or says that there is none; when the
+ * desktop can start no program for it, a box says so and where the help file is.
+ */
 void OpenHelp(zefa::Prompter& prompter, const zefa::HelpPlaces& places = DefaultHelpPlaces(),
               const UrlOpener& open = &QDesktopServices::openUrl);
 
@@ -34,6 +37,18 @@ void OpenHelp(zefa::Prompter& prompter, const zefa::HelpPlaces& places = Default
  */
 bool RunStartUpUpdateCheck(zefa::Prompter& prompter, QWidget* owner);
 
-/** After the download was chosen: the program folder, then the update site. */
+/** The box shown when no program could show the help file at `help_path`. */
+std::string HelpNotShownText(const std::string& help_path);
+
+/**
+ * Whether the program runs from the system's program folder, where the package manager
+ * installs its updates: one under /usr/, or any the user cannot write to.
+ */
+bool IsSystemInstall(const std::string& executable_folder);
+
+/**
+ * After the download was chosen: the program folder, then the update site. A system
+ * install opens the site only: the package manager replaces the program, not the user.
+ */
 void OpenFolderAndSite(const std::string& program_folder,
                        const UrlOpener& open = &QDesktopServices::openUrl);

@@ -20,7 +20,9 @@ FixedDialog::FixedDialog(QWidget* owner, const QString& caption, int client_widt
 void FixedDialog::keyPressEvent(QKeyEvent* event) {
   switch (event->key()) {
     case Qt::Key_Escape:
+      // Closes the dialog as its cancel button and its title-bar button do.
       event->accept();
+      reject();
       return;
     case Qt::Key_Enter:
     case Qt::Key_Return:

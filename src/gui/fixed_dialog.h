@@ -9,8 +9,8 @@
 
 /**
  * The frame of the program's dialogs: fixed client size, the window font, centred over
- * the owner. No button is a default or cancel button: Enter presses a button only while
- * it has the focus, and Escape does nothing.
+ * the owner. No button is a default button: Enter presses a button only while it has
+ * the focus. Escape closes the dialog as its title-bar button does (a rejection).
  */
 class FixedDialog : public QDialog {
   Q_OBJECT

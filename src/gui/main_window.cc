@@ -10,6 +10,7 @@
 #include <QListView>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
@@ -80,6 +81,16 @@ class ListBoxView : public QListView {
     QListView::updateGeometries();
     horizontalScrollBar()->setSingleStep(3 * fontMetrics().averageCharWidth());
   }
+
+  // The row that has the keyboard focus carries a dotted frame, whatever the style draws.
+  void paintEvent(QPaintEvent* event) override {
+    QListView::paintEvent(event);
+    if (!hasFocus() || !currentIndex().isValid()) return;
+    QPainter painter(viewport());
+    QPen pen(palette().color(QPalette::Text), 1, Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawRect(visualRect(currentIndex()).adjusted(0, 0, -1, -1));
+  }
 };
 
 void SetEditText(QLineEdit* edit, const std::string& text) {
@@ -103,6 +114,8 @@ TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system, zefa::Pr
                  Qt::CustomizeWindowHint);
   setFont(WindowFont());
   setAcceptDrops(true);
+  // Every window of the program, dialogs and boxes too, carries its icon.
+  QApplication::setWindowIcon(ProgramIcon());
   BuildControls();
   BuildMenu();
   ConnectHandlers();
@@ -215,21 +228,31 @@ void TForm1::BuildControls() {
 void TForm1::BuildMenu() {
   QMenuBar* bar = menuBar();
   bar->setObjectName(QStringLiteral("MainMenu1"));
-  // Captions hold no "&": no item has a shortcut key.
-  QMenu* file_menu = bar->addMenu(QStringLiteral("ファイル"));
+  QMenu* file_menu = bar->addMenu(QStringLiteral("ファイル(&F)"));
   file_menu->setObjectName(QStringLiteral("File1"));
-  QMenu* help_menu = bar->addMenu(QStringLiteral("ヘルプ"));
+  QMenu* help_menu = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
   help_menu->setObjectName(QStringLiteral("Help1"));
-  const auto add = [](QMenu* menu, const char* name, const QString& caption) {
+  const auto add = [](QMenu* menu, const char* name, const QString& caption,
+                      const QKeySequence& shortcut = {}) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
     return action;
   };
-  add(file_menu, "Undo1", QStringLiteral("元に戻す"));
-  add(file_menu, "Exit1", QStringLiteral("設定"));
-  add(file_menu, "Exit2", QStringLiteral("終了"));
-  add(help_menu, "N1", QStringLiteral("トピックの検索"));
-  add(help_menu, "About1", QStringLiteral("バージョン情報"));
+  add(file_menu, "AddFile1", QStringLiteral("ファイルを追加(&A)…"), QKeySequence::Open);
+  file_menu->addSeparator();
+  add(file_menu, "Undo1", QStringLiteral("元に戻す(&U)"), QKeySequence::Undo);
+  add(file_menu, "Exit1", QStringLiteral("設定(&S)"));
+  file_menu->addSeparator();
+  add(file_menu, "Exit2", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  add(help_menu, "N1", QStringLiteral("トピックの検索(&T)"), QKeySequence::HelpContents);
+  add(help_menu, "About1", QStringLiteral("バージョン情報(&A)"));
+  // Delete in a column takes its row out, as 除外 does; in a field it stays the field's key.
+  auto* remove = new QAction(this);
+  remove->setObjectName(QStringLiteral("RemoveRow1"));
+  remove->setShortcut(QKeySequence::Delete);
+  remove->setShortcutContext(Qt::WidgetShortcut);
+  for (QListView* view : list_boxes_) view->addAction(remove);
   BuildListMenus(file_menu, help_menu);
 }
 
@@ -266,7 +289,9 @@ void TForm1::ConnectHandlers() {
   connect(spin_edit1_->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
           &TForm1::SpinEdit1Change);
   connect(spin_edit1_, &QSpinBox::textChanged, this, &TForm1::SpinEdit1Change);
-  const std::pair<const char*, void (TForm1::*)()> items[] = {{"Exit2", &TForm1::Exit2Click},
+  const std::pair<const char*, void (TForm1::*)()> items[] = {{"AddFile1", &TForm1::Button4Click},
+                                                              {"RemoveRow1", &TForm1::Button5Click},
+                                                              {"Exit2", &TForm1::Exit2Click},
                                                               {"N1", &TForm1::N1Click},
                                                               {"About1", &TForm1::About1Click},
                                                               {"Undo1", &TForm1::Undo1Click},
@@ -279,9 +304,11 @@ void TForm1::ConnectHandlers() {
 template <typename Command>
 void TForm1::Run(bool list_changes, Command&& command) {
   if (rendering_) return;
+  ++commands_running_;
   PullFromWidgets();
   zefa::RunCommand(prompter_, std::forward<Command>(command));
   Render(list_changes);
+  --commands_running_;
 }
 
 void TForm1::PullFromWidgets() {
@@ -479,6 +506,18 @@ void TForm1::SelectExtension1Click() {
 
 void TForm1::DropPaths(const std::vector<std::string>& paths) {
   Run(true, [this, &paths] { zefa::DropFiles(state_, context(), paths); });
+}
+
+void TForm1::ReceivePaths(const std::vector<std::string>& paths) {
+  if (!paths.empty()) DropPaths(paths);
+  if (isMinimized()) showNormal();
+  raise();
+  activateWindow();
+}
+
+bool TForm1::IsBusy() const {
+  return commands_running_ > 0 || rendering_ || QApplication::activeModalWidget() != nullptr ||
+         QApplication::activePopupWidget() != nullptr;
 }
 
 void TForm1::dragEnterEvent(QDragEnterEvent* event) {

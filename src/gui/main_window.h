@@ -75,6 +75,10 @@ class TForm1 : public QMainWindow {
 
   /** Adds dropped files in drop order. */
   void DropPaths(const std::vector<std::string>& paths);
+  /** Files handed over by a later start of the program: added as a drop, window to the front. */
+  void ReceivePaths(const std::vector<std::string>& paths);
+  /** Whether a command, a box or a menu holds the window, so that handed files must wait. */
+  bool IsBusy() const;
 
  protected:
   void dragEnterEvent(QDragEnterEvent* event) override;
@@ -108,6 +112,7 @@ class TForm1 : public QMainWindow {
   zefa::SerialNumbers numbers_;  // as the list stood at the last render that changed it
   bool quit_requested_ = false;
   bool rendering_ = false;
+  int commands_running_ = 0;
 
   std::array<QListView*, 4> list_boxes_{};
   std::array<ColumnModel*, 4> models_{};

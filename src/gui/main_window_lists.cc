@@ -19,10 +19,14 @@ void TForm1::BuildListMenus(QMenu* file_menu, QMenu* help_menu) {
     connect(action, &QAction::triggered, this, handler);
     return action;
   };
-  // Adding comes first in ファイル, before 元に戻す.
+  // Right after ファイルを追加 (first in ファイル without it).
   const QList<QAction*> file_items = file_menu->actions();
+  qsizetype after_files = 0;
+  for (qsizetype i = 0; i < file_items.size(); ++i) {
+    if (file_items[i]->objectName() == QStringLiteral("AddFile1")) after_files = i + 1;
+  }
   file_menu->insertAction(
-      file_items.isEmpty() ? nullptr : file_items.front(),
+      file_items.value(after_files, nullptr),
       make("AddFolder1", QStringLiteral("フォルダを追加(&D)…"), &TForm1::AddFolder1Click));
 
   auto* edit_menu = new QMenu(QStringLiteral("編集(&E)"), menuBar());

@@ -26,3 +26,13 @@ void CentreOver(QWidget* window, const QWidget* owner) {
   const QSize frame = window->frameGeometry().size();
   window->move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
 }
+
+QIcon ProgramIcon() {
+  // The icons are built into this static library; nothing else would pull them in.
+  Q_INIT_RESOURCE(zefa_icons);
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addFile(QStringLiteral(":/icons/zefa-oru-%1.png").arg(size), QSize(size, size));
+  }
+  return icon;
+}

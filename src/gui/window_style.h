@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QFont>
+#include <QIcon>
 
 class QWidget;
 
@@ -15,3 +16,6 @@ QFont WindowFont();
 /** A fixed-size window of the given client size, centred over `owner` (or the screen). */
 void FixClientSize(QWidget* window, int width, int height);
 void CentreOver(QWidget* window, const QWidget* owner);
+
+/** The program's icon, drawn for the sizes a desktop asks for. */
+QIcon ProgramIcon();

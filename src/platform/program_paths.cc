@@ -48,6 +48,10 @@ bool IsFolderWritable(const std::string& folder) {
 #endif
 }
 
+bool IsSystemProgramFolder(std::string_view folder) {
+  return folder.starts_with("/usr/") || folder == "/bin/" || folder == "/sbin/";
+}
+
 ProgramPlaces ProbeProgramPlaces(const std::string& executable_path, const TextRules& rules,
                                  std::string user_config_folder, std::string user_data_folder) {
   ProgramPlaces places;
@@ -57,9 +61,7 @@ ProgramPlaces ProbeProgramPlaces(const std::string& executable_path, const TextR
   }
   // A copy installed for the whole system keeps its files per user, even when run by root.
   const std::string folder(FolderPart(executable_path, rules));
-  const bool system_folder =
-      folder.rfind("/usr/", 0) == 0 || folder == "/bin/" || folder == "/sbin/";
-  places.executable_folder_writable = !system_folder && IsFolderWritable(folder);
+  places.executable_folder_writable = !IsSystemProgramFolder(folder) && IsFolderWritable(folder);
   places.user_config_folder = std::move(user_config_folder);
   places.user_data_folder = std::move(user_data_folder);
   return places;

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "text/text_rules.h"
 
@@ -39,6 +40,9 @@ ProgramPaths ResolveProgramPaths(const ProgramPlaces& places, const TextRules& r
 /** `folder` ending in a separator of the path style (one is added when it has none); "" stays "".
  */
 std::string WithTrailingSeparator(std::string folder, const TextRules& rules);
+
+/** Whether a folder (ending in "/") is one the system installs programs into. */
+bool IsSystemProgramFolder(std::string_view folder);
 
 /** Whether the program may create files in the folder. */
 bool IsFolderWritable(const std::string& folder);

@@ -98,15 +98,15 @@ class AboutBoxTest : public QObject {
     QCOMPARE(box.findChildren<QPushButton*>().size(), 1);
   }
 
-  void EscapeDoesNothingEnterCloses() {
-    TAboutBox box;
-    box.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&box));
-    QTest::keyClick(&box, Qt::Key_Escape);
-    QVERIFY(box.isVisible());
-    QTest::keyClick(&box, Qt::Key_Return);
-    QVERIFY(!box.isVisible());
-    QCOMPARE(box.result(), int(QDialog::Accepted));
+  void EscapeAndEnterCloseAsTheButtonDoes() {
+    for (const Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
+      TAboutBox box;
+      box.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&box));
+      QTest::keyClick(&box, key);
+      QVERIFY(!box.isVisible());
+      QCOMPARE(box.result(), int(QDialog::Accepted));
+    }
   }
 
   void EachOpeningIsAFreshBoxOverItsOwner() {
@@ -152,6 +152,17 @@ class AboutBoxTest : public QObject {
              (QStringList{QStringLiteral("beep error"),
                           QStringLiteral("inform ヘルプファイル\"HELP.HLP\"が存在しません。")}));
     QVERIFY(recorder.urls.isEmpty());
+  }
+
+  void HelpNoProgramCanShowSaysWhereItIs() {
+    TempDir dir;
+    dir.Touch("program/help.hlp", "<!DOCTYPE html>");
+    ScriptedPrompter prompter;
+    OpenHelp(prompter, {{dir / "program/"}, ""}, [](const QUrl&) { return false; });
+    QCOMPARE(Log(prompter), QStringList{QStringLiteral(
+                                "inform ヘルプを表示するプログラムを起動できませんでした。\n\r"
+                                "ヘルプファイルは次の場所にあります。\n\r") +
+                            QString::fromStdString(dir / "program/help.hlp")});
   }
 
   void HelpOpensAsAWebPage() {
@@ -232,13 +243,27 @@ class AboutBoxTest : public QObject {
     qunsetenv("ZEFA_ORU_UPDATE_URL");
   }
 
-  void FolderThenSite() {
+  void FolderThenSiteSiteAloneForASystemInstall() {
     qputenv("ZEFA_ORU_UPDATE_URL", "https://mirror.example/zefa/");
-    Recorder recorder;
-    OpenFolderAndSite("/opt/ゼファ/", recorder.opener());
+    const QUrl site(QStringLiteral("https://mirror.example/zefa/"));
+    TempDir own;
+    const std::string own_folder = own / "ゼファ/";
+    own.Touch("ゼファ/zefa-oru");
+    const struct {
+      std::string folder;
+      QList<QUrl> opened;
+    } cases[] = {
+        {own_folder, {QUrl::fromLocalFile(QString::fromStdString(own_folder)), site}},
+        {"/usr/bin/", {site}},
+        {"/usr/local/bin/", {site}},
+        {own / "missing/", {site}},  // no folder the user may write to
+    };
+    for (const auto& c : cases) {
+      Recorder recorder;
+      OpenFolderAndSite(c.folder, recorder.opener());
+      QCOMPARE(recorder.urls, c.opened);
+    }
     qunsetenv("ZEFA_ORU_UPDATE_URL");
-    QCOMPARE(recorder.urls, (QList<QUrl>{QUrl::fromLocalFile(QStringLiteral("/opt/ゼファ/")),
-                                         QUrl(QStringLiteral("https://mirror.example/zefa/"))}));
   }
 };
 

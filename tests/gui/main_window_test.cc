@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -17,6 +18,7 @@
 #include <QWheelEvent>
 #include <QtTest>
 #include <memory>
+#include <tuple>
 
 #include "http_test_server.h"
 #include "modal.h"
@@ -255,25 +257,31 @@ class MainWindowTest : public QObject {
     QCOMPARE(Find<QSpinBox>(*form, "SpinEdit1")->maximum(), 999);
   }
 
-  void MenuHoldsEveryItemAndOnlyItsOwnShortcuts() {
+  void MenuHoldsEveryItemWithAccessKeysAndShortcuts() {
     auto form = MakeForm("[Option]\nUpdateCheck=0\n");
     QCOMPARE(form->menuBar()->objectName(), QStringLiteral("MainMenu1"));
     const struct {
       const char* menu;
       const char* caption;
-      std::vector<std::tuple<const char*, const char*, QKeySequence>> items;
+      std::vector<std::tuple<const char*, const char*, QKeySequence>> items;  // "" a separator
     } menus[] = {
         {"File1",
-         "ファイル",
-         {{"AddFolder1", "フォルダを追加(&D)…", {}},
-          {"Undo1", "元に戻す", {}},
-          {"Exit1", "設定", {}},
-          {"Exit2", "終了", {}}}},
+         "ファイル(&F)",
+         {{"AddFile1", "ファイルを追加(&A)…", QKeySequence(QStringLiteral("Ctrl+O"))},
+          {"AddFolder1", "フォルダを追加(&D)…", {}},
+          {"", "", {}},
+          {"Undo1", "元に戻す(&U)", QKeySequence(QStringLiteral("Ctrl+Z"))},
+          {"Exit1", "設定(&S)", {}},
+          {"", "", {}},
+          {"Exit2", "終了(&X)", QKeySequence(QStringLiteral("Ctrl+Q"))}}},
         {"Edit1Menu",
          "編集(&E)",
          {{"SelectAll1", "全選択(&A)", QKeySequence(QStringLiteral("Ctrl+A"))},
           {"SelectExtension1", "拡張子で選択(&X)…", {}}}},
-        {"Help1", "ヘルプ", {{"N1", "トピックの検索", {}}, {"About1", "バージョン情報", {}}}},
+        {"Help1",
+         "ヘルプ(&H)",
+         {{"N1", "トピックの検索(&T)", QKeySequence(QStringLiteral("F1"))},
+          {"About1", "バージョン情報(&A)", {}}}},
     };
     // 編集 stands before ヘルプ.
     const QList<QAction*> bar = form->menuBar()->actions();
@@ -284,13 +292,45 @@ class MainWindowTest : public QObject {
       QCOMPARE(qmenu->title(), QString::fromUtf8(menu.caption));
       QCOMPARE(qmenu->actions().size(), static_cast<qsizetype>(menu.items.size()));
       for (std::size_t i = 0; i < menu.items.size(); ++i) {
-        QAction* action = qmenu->actions()[static_cast<qsizetype>(i)];
         const auto& [name, caption, shortcut] = menu.items[i];
+        QAction* action = qmenu->actions()[static_cast<qsizetype>(i)];
+        QCOMPARE(action->isSeparator(), *name == '\0');
         QCOMPARE(action->objectName(), QString::fromLatin1(name));
         QCOMPARE(action->text(), QString::fromUtf8(caption));
         QCOMPARE(action->shortcut(), shortcut);
       }
     }
+  }
+
+  void KeysReachTheirCommands() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    // The program's icon on every window, the dialogs' too.
+    QCOMPARE(QDialog(form.get()).windowIcon().availableSizes().size(), 6);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    AddRows(*form, 3);
+    auto* list3 = Find<QListView>(*form, "ListBox3");
+    ClickRow(list3, 1);
+    // The row with the keyboard focus is drawn with a frame that only the focus brings.
+    list3->setFocus();
+    const QImage focused = list3->viewport()->grab().toImage();
+    Find<QLineEdit>(*form, "Edit2")->setFocus();
+    QVERIFY(list3->viewport()->grab().toImage() != focused);
+
+    // Delete in a field is the field's own key; in a column it takes the row out.
+    auto* edit2 = Find<QLineEdit>(*form, "Edit2");
+    QTest::keyClicks(edit2, QStringLiteral("ab"));
+    QTest::keyClick(edit2, Qt::Key_Home);
+    QTest::keyClick(edit2, Qt::Key_Delete);
+    QCOMPARE(edit2->text(), QStringLiteral("b"));
+    QCOMPARE(form->state().list.size(), 3);
+    list3->setFocus();
+    QTest::keyClick(list3, Qt::Key_Delete);
+    QCOMPARE(form->state().list.size(), 2);
+
+    QSignalSpy help(Find<QAction>(*form, "N1"), &QAction::triggered);
+    QTest::keyClick(form.get(), Qt::Key_F1);
+    QCOMPARE(help.size(), 1);
   }
 
   void StartUpFollowsTheSettings_data() {

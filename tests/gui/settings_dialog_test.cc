@@ -239,8 +239,9 @@ class SettingsDialogTest : public QObject {
           dialog->close();  // the title-bar button
           break;
         case 2:
-          QTest::keyClick(edit3, Qt::Key_Escape);
-          QVERIFY(dialog->isVisible());
+          QTest::keyClick(edit3, Qt::Key_Escape);  // closes as キャンセル does
+          QVERIFY(!dialog->isVisible());
+          QCOMPARE(dialog->result(), int(QDialog::Rejected));
           break;
         case 3:
           QTest::keyClick(edit3, Qt::Key_Return);

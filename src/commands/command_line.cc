@@ -1,0 +1,63 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "commands/command_line.h"
+
+#include <cstdlib>
+
+namespace zefa {
+
+CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
+  CommandLine line;
+  bool options_ended = false;
+  for (const std::string& argument : arguments) {
+    if (options_ended || argument.size() < 2 || argument[0] != '-') {
+      line.paths.push_back(argument);  // a lone "-" is a file of that name
+      continue;
+    }
+    if (argument == "--") {
+      options_ended = true;
+      continue;
+    }
+    line.paths.clear();
+    if (argument == "--help" || argument == "-h") {
+      line.action = CommandLine::Action::kHelp;
+    } else if (argument == "--version") {
+      line.action = CommandLine::Action::kVersion;
+    } else {
+      line.action = CommandLine::Action::kBadOption;
+      line.bad_option = argument;
+    }
+    return line;
+  }
+  return line;
+}
+
+std::string UsageText(bool japanese) {
+  if (japanese) {
+    return "使い方: zefa-oru [オプション] [--] [ファイル...]\n"
+           "指定したファイルとフォルダをリネームのリストに追加して開きます。\n"
+           "すでに開いているときは、そのウィンドウのリストに追加します。\n"
+           "\n"
+           "  -h, --help     この使い方を表示して終了します\n"
+           "      --version  バージョンを表示して終了します\n"
+           "      --         これより後はすべてファイル名として扱います\n";
+  }
+  return "Usage: zefa-oru [OPTION] [--] [FILE...]\n"
+         "Opens the renamer with the given files and folders in its list.\n"
+         "When it is already open, they are added to that window's list.\n"
+         "\n"
+         "  -h, --help     show this usage and exit\n"
+         "      --version  show the version and exit\n"
+         "      --         take every later argument as a file name\n";
+}
+
+bool JapaneseLocale() {
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (value == nullptr || *value == '\0') continue;
+    return std::string_view(value).starts_with("ja");
+  }
+  return false;
+}
+
+}  // namespace zefa
