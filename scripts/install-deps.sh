@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   desktop-file-utils dpkg-dev file python3 lintian appstream man-db
   qt6-translations-l10n locales xdotool
+  dosfstools
 )
 missing=()
 for p in "${packages[@]}"; do

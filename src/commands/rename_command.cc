@@ -8,6 +8,7 @@
 #include "platform/command_error.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
+#include "renaming/case_only_rename.h"
 #include "renaming/check_name_chars.h"
 #include "renaming/rename_execution.h"
 #include "renaming/restore_file.h"
@@ -69,6 +70,8 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
 
   std::vector<PlannedRename> plan =
       BuildRenamePlan(list, common_name, start_number, name_settings, context.rules);
+  // A change of case alone, where names ignore case, goes through a temporary name.
+  RouteThroughTemporaryNames(plan, context.file_system, context.rules);
 
   prompter.Beep(BeepKind::kWarning);
   const bool with_restore = prompter.Warn(kRestoreQuestion);

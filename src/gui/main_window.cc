@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
@@ -30,6 +31,7 @@
 #include "commands/undo_command.h"
 #include "controls.h"
 #include "desktop_commands.h"
+#include "find_replace_dialog.h"
 #include "narrow_text.h"
 #include "number_label.h"
 #include "platform/command_error.h"
@@ -230,6 +232,8 @@ void TForm1::BuildMenu() {
   bar->setObjectName(QStringLiteral("MainMenu1"));
   QMenu* file_menu = bar->addMenu(QStringLiteral("ファイル(&F)"));
   file_menu->setObjectName(QStringLiteral("File1"));
+  QMenu* edit_menu = bar->addMenu(QStringLiteral("編集(&E)"));
+  edit_menu->setObjectName(QStringLiteral("Edit1Menu"));
   QMenu* help_menu = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
   help_menu->setObjectName(QStringLiteral("Help1"));
   const auto add = [](QMenu* menu, const char* name, const QString& caption,
@@ -245,6 +249,19 @@ void TForm1::BuildMenu() {
   add(file_menu, "Exit1", QStringLiteral("設定(&S)"));
   file_menu->addSeparator();
   add(file_menu, "Exit2", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  QAction* replace =
+      add(edit_menu, "Replace1", QStringLiteral("置換(&R)…"), QKeySequence(Qt::CTRL | Qt::Key_H));
+  connect(replace, &QAction::triggered, this, &TForm1::Replace1Click);
+  // The list's own menu offers it too, where the names are.
+  auto* list_menu = new QMenu(this);
+  list_menu->setObjectName(QStringLiteral("ListMenu1"));
+  list_menu->addAction(replace);
+  for (QListView* view : list_boxes_) {
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, this, [list_menu, view](const QPoint& at) {
+      list_menu->popup(view->viewport()->mapToGlobal(at));
+    });
+  }
   add(help_menu, "N1", QStringLiteral("トピックの検索(&T)"), QKeySequence::HelpContents);
   add(help_menu, "About1", QStringLiteral("バージョン情報(&A)"));
   // Delete in a column takes its row out, as 除外 does; in a field it stays the field's key.
@@ -253,7 +270,7 @@ void TForm1::BuildMenu() {
   remove->setShortcut(QKeySequence::Delete);
   remove->setShortcutContext(Qt::WidgetShortcut);
   for (QListView* view : list_boxes_) view->addAction(remove);
-  BuildListMenus(file_menu, help_menu);
+  BuildListMenus(file_menu, edit_menu);
 }
 
 void TForm1::ConnectHandlers() {
@@ -475,6 +492,10 @@ void TForm1::Button12Click() {
 
 void TForm1::Button15Click() {
   Run(true, [this] { OpenBatchReplace(this, state_, context()); });
+}
+
+void TForm1::Replace1Click() {
+  Run(true, [this] { OpenFindReplace(this, state_, context()); });
 }
 
 void TForm1::Exit1Click() {

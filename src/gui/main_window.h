@@ -66,6 +66,7 @@ class TForm1 : public QMainWindow {
   void Button2Click();
   void Button12Click();
   void Button15Click();
+  void Replace1Click();
   void Exit1Click();
   void Undo1Click();
   void About1Click();
@@ -88,8 +89,8 @@ class TForm1 : public QMainWindow {
  private:
   void BuildControls();
   void BuildMenu();
-  /** 「フォルダを追加…」 in ファイル and the menu 編集 before ヘルプ. */
-  void BuildListMenus(QMenu* file_menu, QMenu* help_menu);
+  /** 「フォルダを追加…」 in ファイル, 「全選択」 and 「拡張子で選択…」 in 編集. */
+  void BuildListMenus(QMenu* file_menu, QMenu* edit_menu);
   /** The rows selected in `view`, ascending, and the one of them that has the focus. */
   static std::vector<int> SelectedRows(const QListView* view, int& focused);
   void RenderSelection(QListView* view, const zefa::ListColumn& column);

@@ -7,12 +7,11 @@
 #include <QKeySequence>
 #include <QListView>
 #include <QMenu>
-#include <QMenuBar>
 #include <algorithm>
 
 #include "main_window.h"
 
-void TForm1::BuildListMenus(QMenu* file_menu, QMenu* help_menu) {
+void TForm1::BuildListMenus(QMenu* file_menu, QMenu* edit_menu) {
   const auto make = [this](const char* name, const QString& caption, void (TForm1::*handler)()) {
     auto* action = new QAction(caption, this);
     action->setObjectName(QString::fromLatin1(name));
@@ -29,14 +28,14 @@ void TForm1::BuildListMenus(QMenu* file_menu, QMenu* help_menu) {
       file_items.value(after_files, nullptr),
       make("AddFolder1", QStringLiteral("フォルダを追加(&D)…"), &TForm1::AddFolder1Click));
 
-  auto* edit_menu = new QMenu(QStringLiteral("編集(&E)"), menuBar());
-  edit_menu->setObjectName(QStringLiteral("Edit1Menu"));
-  menuBar()->insertMenu(help_menu->menuAction(), edit_menu);
+  // The selection comes first in 編集, apart from what follows it.
+  QAction* first_edit = edit_menu->actions().value(0, nullptr);
   QAction* select_all = make("SelectAll1", QStringLiteral("全選択(&A)"), &TForm1::SelectAll1Click);
   select_all->setShortcut(QKeySequence::SelectAll);
-  edit_menu->addAction(select_all);
-  edit_menu->addAction(make("SelectExtension1", QStringLiteral("拡張子で選択(&X)…"),
-                            &TForm1::SelectExtension1Click));
+  edit_menu->insertAction(first_edit, select_all);
+  edit_menu->insertAction(first_edit, make("SelectExtension1", QStringLiteral("拡張子で選択(&X)…"),
+                                           &TForm1::SelectExtension1Click));
+  if (first_edit != nullptr) edit_menu->insertSeparator(first_edit);
 }
 
 std::vector<int> TForm1::SelectedRows(const QListView* view, int& focused) {

@@ -20,6 +20,13 @@ bool CheckNameChars(std::string_view text, CodePage code_page, Prompter& prompte
 /** The error beep and the box 使えない文字"X"が含まれています for the character `found`. */
 void ShowForbiddenChar(char found, Prompter& prompter);
 
+/**
+ * The first path separator of the path style ("/"; on Windows also "\\" and ":") that
+ * stands in `text` as a character of its own, or '\0': a name holding one would move its
+ * file out of its folder.
+ */
+char FirstSeparatorChar(std::string_view text, const TextRules& rules);
+
 /** The first forbidden character in `text`, or '\0' when there is none. */
 char FirstForbiddenChar(std::string_view text, CodePage code_page);
 

@@ -31,9 +31,14 @@ bool IsFailure(RowStatus status);
  * holds no second copy of the paths.
  */
 struct PlannedRename {
+  /** A row that only changes the case of its name, on a file system that ignores case,
+   * takes two steps: to a temporary name, then on from there to its new name. */
+  enum class Step : unsigned char { kWhole, kToTemporary, kFromTemporary };
+
   std::string_view old_path;
   std::string new_path;
   RowStatus status = RowStatus::kPlanned;
+  Step step = Step::kWhole;
 };
 
 /**

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/file_system.h"
+#include "renaming/case_only_rename.h"
 #include "text/flat_index.h"
 
 namespace zefa {
@@ -99,6 +100,12 @@ std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
   const std::vector<bool> taken = file_system.PathsTaken(unknown);
   for (std::size_t i = 0; i < unknown.size() && i < taken.size(); ++i) {
     places[unknown_place[i]].taken = taken[i];
+  }
+  // A new name that only changes the case of the row's own file's name, where names
+  // ignore case, holds that very file: the run goes through a temporary name.
+  const std::vector<bool> case_only = FindCaseOnlyRenames(plan, file_system, rules);
+  for (std::size_t row = 0; row < plan.size(); ++row) {
+    if (case_only[row] && places[new_place[row]].row < 0) places[new_place[row]].taken = false;
   }
 
   std::vector<PredictedRow> predicted(plan.size());

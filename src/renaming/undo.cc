@@ -28,6 +28,19 @@ bool IsMovable(const RecordedRows& rows, std::size_t row, const TextRules& rules
          FolderPart(before, rules) == FolderPart(after, rules);
 }
 
+// Whether the row's file went on from the row's new path (a temporary name on the way to
+// a change of case) with the next row, and is still where that row put it: given back by
+// that row first, it is then at this row's new path.
+bool ChainsOn(const RecordedRows& rows, std::size_t row) {
+  return row + 1 < rows.after.size() && rows.before[row + 1] == rows.after[row];
+}
+
+bool WentOnWithNextRow(const RecordedRows& rows, std::size_t row, std::string_view identity,
+                       FileSystem& file_system) {
+  return ChainsOn(rows, row) && !rows.not_renamed[row + 1] &&
+         file_system.FileKey(std::string(rows.after[row + 1])) == identity;
+}
+
 }  // namespace
 
 RecordedRows ReadRecordedRows(const RestoreRecord& record) {
@@ -137,7 +150,7 @@ UndoPlan PlanUndo(const RecordedRows& rows, FileSystem& file_system, const TextR
       at_after = file_system.FileExists(std::string(rows.after[row]));
       at_before = !at_after && file_system.FileExists(std::string(rows.before[row]));
     } else {
-      at_after = keys[i] == identity;
+      at_after = keys[i] == identity || WentOnWithNextRow(rows, row, identity, file_system);
       at_before = !at_after && file_system.FileKey(std::string(rows.before[row])) == identity;
     }
     if (at_after) {
@@ -158,14 +171,23 @@ UndoPlan PlanUndo(const RecordedRows& rows, FileSystem& file_system, const TextR
 
 std::vector<std::size_t> RenameBack(const RecordedRows& rows, const std::vector<std::size_t>& back,
                                     FileSystem& file_system, const KeepGoing& keep_going) {
+  // Two rows of one file through a temporary name go back the other way round.
+  std::vector<std::size_t> order(back);
+  for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+    if (order[i + 1] == order[i] + 1 && ChainsOn(rows, order[i])) {
+      std::swap(order[i], order[i + 1]);
+      ++i;
+    }
+  }
   std::vector<RenamePair> pairs;
-  pairs.reserve(back.size());
-  for (const std::size_t row : back) pairs.push_back({rows.after[row], rows.before[row]});
+  pairs.reserve(order.size());
+  for (const std::size_t row : order) pairs.push_back({rows.after[row], rows.before[row]});
   const std::vector<RenameOutcome> outcomes = file_system.RenameEachNoReplace(pairs, keep_going);
   std::vector<std::size_t> failed;
   for (std::size_t i = 0; i < outcomes.size(); ++i) {
-    if (outcomes[i] != RenameOutcome::kDone) failed.push_back(back[i]);
+    if (outcomes[i] != RenameOutcome::kDone) failed.push_back(order[i]);
   }
+  std::sort(failed.begin(), failed.end());
   return failed;
 }
 

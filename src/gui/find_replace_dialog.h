@@ -1,0 +1,63 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <memory>
+
+#include "commands/context.h"
+#include "commands/main_state.h"
+#include "fixed_dialog.h"
+#include "renaming/name_replace.h"
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+class QTimer;
+
+/**
+ * The find-and-replace window: a search, a replacement and conversions for every row's
+ * unique name or extension. It looks at the list a piece at a time as the rule changes,
+ * shows how many rows change and the first of them, and writes them into the main
+ * window's state on OK; the owner renders the state again after it closes.
+ */
+class TForm6 : public FixedDialog {
+  Q_OBJECT
+
+ public:
+  TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* owner = nullptr);
+  ~TForm6() override;
+
+ private:
+  zefa::ReplaceRule ReadRule() const;
+  void RuleChanged();
+  void StepScan();
+  void ShowScan();
+  void Button1Click();
+
+  zefa::MainState& state_;
+  zefa::TextRules rules_;
+  std::unique_ptr<zefa::ReplaceScan> scan_;
+  QTimer* timer_;
+  QLineEdit* edit1_;
+  QLineEdit* edit2_;
+  QLabel* search_error_;
+  QLabel* replacement_error_;
+  QCheckBox* regex_;
+  QCheckBox* match_case_;
+  QRadioButton* unique_target_;
+  QCheckBox* half_width_;
+  QCheckBox* full_width_kana_;
+  QCheckBox* upper_;
+  QCheckBox* lower_;
+  QCheckBox* compose_;
+  QLabel* count_;
+  QListWidget* before_;
+  QListWidget* after_;
+  QPushButton* button1_;
+};
+
+/** The 置換 item of the main window: a new window owned by `owner`, shown modally, released. */
+void OpenFindReplace(QWidget* owner, zefa::MainState& state, const zefa::Context& context);

@@ -1,0 +1,125 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "find_replace_dialog.h"
+
+#include <QCheckBox>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "dialog_checks.h"
+#include "main_window.h"
+#include "modal.h"
+
+namespace {
+
+using zefa::test::Find;
+using Entries = std::vector<std::string>;
+
+QStringList Items(QListWidget* list) {
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+  return items;
+}
+
+}  // namespace
+
+class FindReplaceDialogTest : public QObject {
+  Q_OBJECT
+
+ private:
+  zefa::MainState state_;
+
+  static void Type(TForm6& dialog, const char* edit, const QString& text) {
+    Find<QLineEdit>(&dialog, edit)->insert(text);
+  }
+  static void Tick(TForm6& dialog, const char* box) {
+    QTest::mouseClick(Find<QAbstractButton>(&dialog, box), Qt::LeftButton, {}, QPoint(4, 8));
+  }
+
+ private slots:
+  void init() {
+    state_ = {};
+    state_.list.AppendRow("/pic/a.JPG", "IMG_0001_scan", ".JPG", "1");
+    state_.list.AppendRow("/pic/b.JPG", "ﾊﾟｿｺﾝ", ".JPG", "2");
+    state_.list.AppendRow("/pic/c.png", "写真_scan", ".png", "3");
+    state_.list.unique.selected = 1;
+  }
+
+  void ShowsTheChangesLiveAndWritesThemOnOk() {
+    TForm6 dialog(state_, zefa::TextRules{});
+    zefa::test::CheckDialogFrame(&dialog, "置換", {417, 400});
+    dialog.show();
+    Type(dialog, "Edit1", QStringLiteral("_SCAN"));
+    Tick(dialog, "CheckBox4");
+    QCOMPARE(Find<QLabel>(&dialog, "Label5")->text(), QStringLiteral("3 行のうち 3 行が変わります"));
+    QCOMPARE(Items(Find<QListWidget>(&dialog, "ListBox2")),
+             (QStringList{QStringLiteral("IMG_0001"), QStringLiteral("パソコン"), QStringLiteral("写真")}));
+    // Case matters once asked: nothing is "_SCAN" then, and the kana alone change.
+    Tick(dialog, "CheckBox2");
+    QCOMPARE(Items(Find<QListWidget>(&dialog, "ListBox1")), QStringList{QStringLiteral("ﾊﾟｿｺﾝ")});
+    Tick(dialog, "CheckBox2");
+    QVERIFY(Find<QPushButton>(&dialog, "Button1")->isEnabled());
+    QTest::mouseClick(Find<QPushButton>(&dialog, "Button1"), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(state_.list.unique.entries, (Entries{"IMG_0001", "パソコン", "写真"}));
+    QCOMPARE(state_.list.extension.entries, (Entries{".JPG", ".JPG", ".png"}));
+    QCOMPARE(state_.list.unique.selected, 1);
+  }
+
+  void ConvertsExtensionsWithoutASearch() {
+    TForm6 dialog(state_, zefa::TextRules{});
+    dialog.show();
+    Tick(dialog, "RadioButton2");
+    Tick(dialog, "CheckBox5");
+    Tick(dialog, "CheckBox6");  // lower case unticks upper case
+    QVERIFY(!Find<QCheckBox>(&dialog, "CheckBox5")->isChecked());
+    QCOMPARE(Find<QLabel>(&dialog, "Label5")->text(), QStringLiteral("3 行のうち 2 行が変わります"));
+    QTest::mouseClick(Find<QPushButton>(&dialog, "Button1"), Qt::LeftButton);
+    QCOMPARE(state_.list.extension.entries, (Entries{".jpg", ".jpg", ".png"}));
+  }
+
+  void AFaultyRuleSaysWhyAndCannotBeApplied() {
+    TForm6 dialog(state_, zefa::TextRules{});
+    dialog.show();
+    Tick(dialog, "CheckBox1");
+    Type(dialog, "Edit1", QStringLiteral("(scan"));
+    QVERIFY(Find<QLabel>(&dialog, "Label2")->text().startsWith(QStringLiteral("正規表現の誤り")));
+    QVERIFY(!Find<QPushButton>(&dialog, "Button1")->isEnabled());
+    Find<QLineEdit>(&dialog, "Edit1")->setText(QStringLiteral("_(scan)"));
+    Type(dialog, "Edit2", QStringLiteral("/$1"));
+    QCOMPARE(Find<QLabel>(&dialog, "Label2")->text(), QString());
+    QCOMPARE(Find<QLabel>(&dialog, "Label4")->text(),
+             QStringLiteral("1 行目：置換後の名前に使えない文字\"/\"が含まれています"));
+    QVERIFY(!Find<QPushButton>(&dialog, "Button1")->isEnabled());
+    QTest::mouseClick(Find<QPushButton>(&dialog, "Button2"), Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(state_.list.unique.entries, (Entries{"IMG_0001_scan", "ﾊﾟｿｺﾝ", "写真_scan"}));
+  }
+
+  void OpensFromTheMenuAndTheListsOwnMenu() {
+    zefa::test::TempDir dir;
+    dir.Touch("ZeFa_oru.ini", "[Option]\nUpdateCheck=0\n");
+    zefa::test::ScriptedPrompter prompter;
+    zefa::NativeFileSystem file_system;
+    TForm1 form(prompter, file_system, zefa::test::ProgramPathsIn(dir), [](const QUrl&) { return true; });
+    form.state().list = state_.list;
+    form.Refresh();
+    auto* action = Find<QAction>(&form, "Replace1");
+    QCOMPARE(Find<QListView>(&form, "ListBox3")->contextMenuPolicy(), Qt::CustomContextMenu);
+    QCOMPARE(Find<QMenu>(&form, "ListMenu1")->actions(), QList<QAction*>{action});
+    auto answer = zefa::gui_testing::ExpectModal([](QWidget* modal, zefa::gui_testing::ModalAnswer&) {
+      Find<QLineEdit>(modal, "Edit1")->insert(QStringLiteral("_scan"));
+      Find<QPushButton>(modal, "Button1")->click();
+    });
+    action->trigger();
+    WAIT_FOR_MODAL(answer);
+    QCOMPARE(answer->seen.class_name, QStringLiteral("TForm6"));
+    QCOMPARE(form.state().list.unique.entries[2], "写真");
+  }
+};
+
+QTEST_MAIN(FindReplaceDialogTest)
+#include "find_replace_dialog_test.moc"
