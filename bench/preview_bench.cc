@@ -3,7 +3,8 @@
 //
 // The preview of 100,000 files in one folder: (a) the plan with the run played through
 // on the file system (every row that will fail marked), against (b) the plan alone and
-// (c) a bare loop of lstat(2) over the new paths, in the same run. One file in a hundred
+// (c) a bare loop of lstat(2) over the new paths, and (d) the play-through without the
+// run's checks of the listed files and names, in the same run. One file in a hundred
 // of the new names is already taken, so that the marks have work to do.
 // Usage: preview_bench [rows] [folder] [rounds]; the folder defaults to $ZEFA_BENCH_DIR,
 // else the system's temporary folder.
@@ -25,6 +26,7 @@
 #include "renaming/preview.h"
 #include "renaming/rename_list.h"
 #include "renaming/rename_plan.h"
+#include "renaming/run_checks.h"
 #include "renaming/run_simulation.h"
 
 namespace {
@@ -46,7 +48,7 @@ int main(int argc, char** argv) {
     list.AppendRow(root + "/" + stem + ".jpg", stem, ".jpg", "");
     zefa::bench::CreateEmptyFile(list.path.entries.back());
   }
-  const zefa::NameSettings settings{6, 1, " ", "", ""};
+  const zefa::NameSettings settings{6, zefa::NamePattern::kCommonNumberUnique, " ", "", ""};
   const zefa::TextRules rules = zefa::NativeTextRules();
   {
     const auto plan = zefa::BuildRenamePlan(list, "旅行", 1, settings, rules);
@@ -55,7 +57,7 @@ int main(int argc, char** argv) {
   }
 
   zefa::NativeFileSystem file_system;
-  double preview = 1e9, plan_alone = 1e9, bare = 1e9;
+  double preview = 1e9, unchecked = 1e9, plan_alone = 1e9, bare = 1e9;
   int failures = 0, taken = 0;
   // The rounds interleave the three sides, and the quickest round of each counts.
   for (int round = 0; round < rounds; ++round) {
@@ -63,12 +65,24 @@ int main(int argc, char** argv) {
     {
       std::vector<zefa::PlannedRename> plan =
           zefa::BuildRenamePlan(list, "旅行", 1, settings, rules);
-      std::vector<zefa::PredictedRow> predicted = zefa::SimulateRun(plan, file_system, rules);
+      const zefa::RunChecks checks = zefa::CheckRun(list, "旅行", settings, file_system, rules);
+      std::vector<zefa::PredictedRow> predicted =
+          zefa::SimulateRun(plan, checks.rows, file_system, rules);
       failures = zefa::CountFailures(predicted);
       const zefa::Preview shown(std::move(plan), std::move(predicted), rules);
       if (shown.size() != rows) return 1;
     }
     preview = std::min(preview, Seconds(started));
+
+    started = Clock::now();
+    {
+      std::vector<zefa::PlannedRename> plan =
+          zefa::BuildRenamePlan(list, "旅行", 1, settings, rules);
+      const std::vector<zefa::PredictedRow> predicted =
+          zefa::SimulateRun(plan, {}, file_system, rules);
+      if (zefa::CountFailures(predicted) != failures) return 1;
+    }
+    unchecked = std::min(unchecked, Seconds(started));
 
     started = Clock::now();
     { const auto plan = zefa::BuildRenamePlan(list, "旅行", 1, settings, rules); }
@@ -88,6 +102,8 @@ int main(int argc, char** argv) {
   std::printf("%d rows in one folder, %d rounds, %d new names taken, %d rows marked\n", rows,
               rounds, taken, failures);
   std::printf("(a) preview with the run played through: %8.3f s\n", preview);
+  std::printf("(d) the same without the run's checks:   %8.3f s  (a)/(d) = %.2f\n", unchecked,
+              preview / unchecked);
   std::printf("(b) the plan alone:                      %8.3f s  (a)/(b) = %.2f\n", plan_alone,
               preview / plan_alone);
   std::printf("(c) lstat of every new path:             %8.3f s  (a)/(b+c) = %.2f\n", bare,

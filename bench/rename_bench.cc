@@ -115,7 +115,7 @@ int main(int argc, char** argv) {
     state.list.AppendRow(old_paths.back(), stem, ".jpg", "");
   }
   const auto plan = zefa::BuildRenamePlan(state.list, state.edit2, state.start_number,
-                                          zefa::NameSettings{3, 1, " ", "", ""}, {});
+                                          zefa::NameSettings{3, zefa::NamePattern::kCommonNumberUnique, " ", "", ""}, {});
   std::vector<std::string> new_paths;
   for (const auto& row : plan) new_paths.push_back(row.new_path);
   CreateFiles(old_paths);

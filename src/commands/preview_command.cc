@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "commands/preview_command.h"
 
+#include <algorithm>
+
 #include "renaming/check_name_chars.h"
+#include "renaming/run_checks.h"
 
 namespace zefa {
 
@@ -11,8 +14,14 @@ std::optional<Preview> BuildPreview(const MainState& state, const Context& conte
   const NameSettings settings = ReadNameSettings(context.Settings());
   std::vector<PlannedRename> plan =
       BuildRenamePlan(state.list, state.edit2, state.start_number, settings, context.rules);
-  std::vector<PredictedRow> predicted = SimulateRun(plan, context.file_system, context.rules);
-  return Preview(std::move(plan), std::move(predicted), context.rules);
+  const RunChecks checks =
+      CheckRun(state.list, state.edit2, settings, context.file_system, context.rules);
+  std::vector<PredictedRow> predicted =
+      SimulateRun(plan, checks.rows, context.file_system, context.rules);
+  const bool numbered =
+      settings.pattern != NamePattern::kNone && !IsPatternWithoutNumber(settings.pattern);
+  return Preview(std::move(plan), std::move(predicted), context.rules,
+                 numbered ? std::max(1, settings.digits) : 0);
 }
 
 }  // namespace zefa

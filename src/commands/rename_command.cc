@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "commands/rename_command.h"
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "commands/run_command.h"
 #include "platform/command_error.h"
@@ -12,7 +15,7 @@
 #include "renaming/check_name_chars.h"
 #include "renaming/rename_execution.h"
 #include "renaming/restore_file.h"
-#include "settings/settings_keys.h"
+#include "renaming/run_checks.h"
 #include "text/name_text.h"
 
 namespace zefa {
@@ -36,13 +39,15 @@ void ShowError(Prompter& prompter, const std::string& text) {
   prompter.Error(text);
 }
 
-// Patterns 7 and 8 name a file by its names alone: without a common name each row needs
-// its unique name. The pattern is read, and for 8 read again, as the settings file is.
-bool NeedsUniqueNames(const SettingsFile& settings) {
-  const auto pattern = [&] {
-    return settings.ReadInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern);
-  };
-  return pattern() == 7 || pattern() == 8;
+// A stopped run says how far it came: the files of the list, and those that have moved.
+// A change of case takes two rows of the plan, and counts once, at its second step.
+std::string StoppedText(const RenameList& list, const std::vector<PlannedRename>& plan) {
+  std::size_t renamed = 0;
+  for (const PlannedRename& row : plan) {
+    renamed += row.status == RowStatus::kRenamed && row.step != PlannedRename::Step::kToTemporary;
+  }
+  return "リネームを中止しました。\n\r" + std::to_string(RowCount(list)) + " 個のファイルのうち " +
+         std::to_string(renamed) + " 個をリネームしました。";
 }
 
 void RenameRun(const RenameList& list, const std::string& common_name, int start_number,
@@ -52,21 +57,23 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
   prompter.Beep(BeepKind::kWarning);
   if (!prompter.Confirm(kConfirmText)) return;
 
-  if (const std::string* missing = FirstMissingFile(list, context.file_system)) {
-    ShowError(prompter, kMissingFileText + DisplayPath(*missing));
+  const NameSettings name_settings = ReadNameSettings(context.Settings());
+  const RunChecks checks =
+      CheckRun(list, common_name, name_settings, context.file_system, context.rules);
+  if (const int row = checks.FirstRow({Refusal::kFileMissing, Refusal::kNotAFile}); row >= 0) {
+    ShowError(prompter, kMissingFileText + DisplayPath(list.path.entries[row]));
     return;
   }
-  const SettingsFile settings = context.Settings();
-  if (common_name.empty() && NeedsUniqueNames(settings)) {
-    if (const std::string* unnamed = FirstRowWithoutUniqueName(list)) {
-      ShowError(prompter, kNameMissingText + DisplayPath(*unnamed));
-      return;
-    }
+  if (const int row = checks.FirstRow({Refusal::kNoUniqueName}); row >= 0) {
+    ShowError(prompter, kNameMissingText + DisplayPath(list.path.entries[row]));
+    return;
   }
   if (!CheckNameChars(common_name, context.rules.code_page, prompter)) return;
-  const NameSettings name_settings = ReadNameSettings(settings);
   // The other parts of the names are checked too, so that no new name leaves its folder.
-  if (!CheckNameParts(list, name_settings, context.rules, prompter)) return;
+  if (const std::string refused = SeparatorMessage(checks, list); !refused.empty()) {
+    ShowError(prompter, refused);
+    return;
+  }
 
   std::vector<PlannedRename> plan =
       BuildRenamePlan(list, common_name, start_number, name_settings, context.rules);
@@ -91,11 +98,15 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
     ExecuteRenamePlan(plan, context.file_system,
                       [&](std::size_t done) { return progress->Advance(done); });
   }
+  // Rows the run did not reach: it was stopped.
+  const bool stopped = std::any_of(plan.begin(), plan.end(), [](const PlannedRename& row) {
+    return row.status == RowStatus::kPlanned;
+  });
   // The rows that did not move, so that the undo never looks for them.
   if (!restore_path.empty()) AppendRunOutcome(context.file_system, restore_path, plan);
 
   prompter.Beep(BeepKind::kInformation);
-  prompter.Inform(kDoneText);
+  prompter.Inform(stopped ? StoppedText(list, plan) : kDoneText);
   const std::string report = FailureReport(plan);
   if (!report.empty()) prompter.Inform(report);
 }

@@ -502,7 +502,7 @@ void TForm1::Exit1Click() {
   // After a save the saved options apply at once: the creation step runs again.
   Run(false, [this] {
     OpenSettingsDialog(this, context(), [this](int pattern) {
-      state_.serial_enabled = !zefa::IsPatternWithoutNumber(pattern);
+      state_.serial_enabled = !zefa::IsPatternWithoutNumber(zefa::NamePatternOf(pattern));
       Render(false);
       FormCreate();
     });

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QPainter>
 #include <QStyle>
+#include <algorithm>
 
 void DrawNarrowed(QPainter& painter, const QRect& room, int natural_width,
                   const std::function<void(const QRect&)>& draw) {
@@ -31,10 +32,14 @@ void NarrowTextDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
   // The row's background, selection and focus as the style draws them, without the text.
   style->drawControl(QStyle::CE_ItemViewItem, &item, painter, widget);
   item.text = text;
-  // A row may be wider than the view: only what the view shows of it counts.
+  // A row may be wider than the view: only what the view shows of it counts. Its height
+  // stays whole, so that a row half out of sight is drawn where it stands, its digits
+  // whole when the view scrolls it into sight by moving what is drawn.
   QRect room = style->subElementRect(QStyle::SE_ItemViewItemText, &item, widget);
   if (const auto* view = qobject_cast<const QAbstractItemView*>(widget)) {
-    room &= view->viewport()->rect();
+    const QRect shown = view->viewport()->rect();
+    room.setLeft(std::max(room.left(), shown.left()));
+    room.setRight(std::min(room.right(), shown.right()));
   }
   const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
   const QRect inside = room.adjusted(margin, 0, -margin, 0);

@@ -10,6 +10,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScrollBar>
+#include <utility>
 
 #include "qt_text.h"
 #include "window_style.h"
@@ -99,11 +100,19 @@ TForm4::TForm4(zefa::Preview preview, std::function<void()> rename_run, QWidget*
   auto* button1 = PlaceButton(this, "Button1", QStringLiteral("リネーム開始"), {224, 280, 83, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("閉じる"), {320, 280, 83, 25});
   button3_ = PlaceButton(this, "Button3", kShowFullPaths, {104, 240, 91, 25});
-  // Under the lists, left of the two buttons, where no other control stands.
-  auto* label4 = PlaceLabel(this, "Label4", ToQt(preview_.FailureCountText()), {8, 280, 208, 25});
-  QPalette palette = label4->palette();
-  palette.setColor(QPalette::WindowText, kFailureText);
-  label4->setPalette(palette);
+  // Under the lists, below フルパスを表示 and left of the two buttons, where no other
+  // control stands: how many rows fail and whether the run will start at all.
+  auto* label4 = PlaceLabel(this, "Label4", MessageToQt(preview_.FailureCountText()),
+                            {8, 268, 208, 56}, Qt::AlignLeft | Qt::AlignTop);
+  // Right of フルパスを表示 and above リネーム開始: numbers wider than the digit setting.
+  auto* label5 = PlaceLabel(this, "Label5", MessageToQt(preview_.DigitsText()),
+                            {216, 238, 187, 38}, Qt::AlignLeft | Qt::AlignTop);
+  for (QLabel* label : {label4, label5}) {
+    label->setWordWrap(true);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, kFailureText);
+    label->setPalette(palette);
+  }
 
   SetTabOrder({list_box1_, list_box2_, button1, button2, button3_});
 
@@ -117,6 +126,12 @@ TForm4::TForm4(zefa::Preview preview, std::function<void()> rename_run, QWidget*
   connect(list_box2_->selectionModel(), &QItemSelectionModel::selectionChanged, this,
           &TForm4::ListBox2Click);
   connect(list_box2_, &QListView::clicked, this, &TForm4::ListBox2Click);
+  // BEFORE and AFTER read as one table: scrolling either, by its bar, the wheel or the
+  // keys, scrolls both.
+  for (auto [from, to] : {std::pair{list_box1_, list_box2_}, std::pair{list_box2_, list_box1_}}) {
+    connect(from->verticalScrollBar(), &QScrollBar::valueChanged, to->verticalScrollBar(),
+            &QScrollBar::setValue);
+  }
 
   FormCreate();
 }

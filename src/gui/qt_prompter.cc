@@ -33,43 +33,66 @@ void SetUpBox(QMessageBox& box, QMessageBox::Icon icon, const QString& title,
 constexpr qint64 kProgressUpdateMs = 40;
 constexpr int kProgressShowMs = 1000;
 
-class QtProgress : public zefa::Progress {
+}  // namespace
+
+/**
+ * The window of one task. It is shown by the task's own steps alone, once the task has
+ * run for a second, never by a timer: so it never comes up while the task waits on a
+ * message box, and it steps aside for every box the prompter shows meanwhile.
+ */
+class QtPrompter::QtProgress : public zefa::Progress {
  public:
-  QtProgress(QWidget* parent, const std::string& text, std::size_t total)
-      : text_(MessageToQt(text)),
+  QtProgress(QtPrompter& prompter, const std::string& text, std::size_t total)
+      : prompter_(prompter),
+        text_(MessageToQt(text)),
         total_(total),
-        dialog_(text_, QtPrompter::kStopText, 0, Steps(total), parent) {
+        dialog_(text_, QtPrompter::kStopText, 0, Steps(total), prompter.parent_) {
     dialog_.setWindowTitle(QtPrompter::kApplicationTitle);
     dialog_.setWindowModality(Qt::ApplicationModal);
-    dialog_.setMinimumDuration(kProgressShowMs);
+    // QProgressDialog's own timer would show the window even while a box is up.
+    dialog_.setMinimumDuration(std::numeric_limits<int>::max());
     dialog_.setAutoReset(false);
     dialog_.setAutoClose(false);
-    dialog_.setValue(0);
+    dialog_.hide();
     clock_.start();
+    prompter_.progress_ = this;
+  }
+
+  ~QtProgress() override {
+    if (prompter_.progress_ == this) prompter_.progress_ = nullptr;
   }
 
   bool Advance(std::size_t done) override {
     if (clock_.elapsed() - last_ms_ < kProgressUpdateMs) return !dialog_.wasCanceled();
     last_ms_ = clock_.elapsed();
+    if (!dialog_.isVisible() && last_ms_ >= kProgressShowMs) dialog_.show();
+    if (!dialog_.isVisible()) return true;
     // A task that cannot count its steps beforehand shows how many are done.
     dialog_.setLabelText(total_ == 0 ? text_ + QStringLiteral("（%1）").arg(done)
                                      : text_ + QStringLiteral("（%1 / %2）").arg(done).arg(total_));
-    // Once shown, a modal dialog paints the windows and hears 中止 here.
     dialog_.setValue(std::min(Steps(done), dialog_.maximum()));
+    // The window is painted and hears 中止 here.
+    QCoreApplication::processEvents();
     return !dialog_.wasCanceled();
   }
+
+  /** Out of the way of a message box; the next step shows it again. */
+  void StepAside() { dialog_.hide(); }
 
  private:
   static int Steps(std::size_t count) {
     return static_cast<int>(std::min<std::size_t>(count, std::numeric_limits<int>::max()));
   }
 
+  QtPrompter& prompter_;
   QString text_;
   std::size_t total_;
   QProgressDialog dialog_;
   QElapsedTimer clock_;
   qint64 last_ms_ = 0;
 };
+
+namespace {
 
 // Restore files are named by date without zero padding, so their name order is not their
 // time order: the newest comes selected, and the names are shown whole with their dates.
@@ -97,6 +120,12 @@ void SelectNewest(QFileDialog& dialog) {
 QtPrompter::QtPrompter(QWidget* parent, SoundSink sound)
     : parent_(parent), sound_(std::move(sound)) {}
 
+QtPrompter::~QtPrompter() = default;
+
+void QtPrompter::StepAsideForBox() {
+  if (progress_ != nullptr) progress_->StepAside();
+}
+
 void QtPrompter::Beep(zefa::BeepKind kind) {
   if (sound_) {
     sound_(kind);
@@ -107,6 +136,7 @@ void QtPrompter::Beep(zefa::BeepKind kind) {
 }
 
 bool QtPrompter::AskYesNo(QMessageBox::Icon icon, const QString& title, const std::string& text) {
+  StepAsideForBox();
   QMessageBox box(parent_);
   SetUpBox(box, icon, title, text);
   QPushButton* yes = box.addButton(kYesText, QMessageBox::YesRole);
@@ -120,6 +150,7 @@ bool QtPrompter::AskYesNo(QMessageBox::Icon icon, const QString& title, const st
 
 void QtPrompter::Tell(QMessageBox::Icon icon, const QString& title, const QString& button,
                       const std::string& text) {
+  StepAsideForBox();
   QMessageBox box(parent_);
   SetUpBox(box, icon, title, text);
   QPushButton* only = box.addButton(button, QMessageBox::AcceptRole);
@@ -171,6 +202,7 @@ QString QtPrompter::ToQtFilter(std::string_view filter) {
 }
 
 std::optional<std::string> QtPrompter::ChooseFile(const zefa::FileChoice& choice) {
+  StepAsideForBox();
   QFileDialog dialog(parent_, QString(), PathToQt(choice.initial_folder),
                      ToQtFilter(choice.filter));
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -220,5 +252,5 @@ std::optional<std::string> QtPrompter::ChooseFolder() {
 
 std::unique_ptr<zefa::Progress> QtPrompter::StartProgress(const std::string& text,
                                                           std::size_t total) {
-  return std::make_unique<QtProgress>(parent_, text, total);
+  return std::make_unique<QtProgress>(*this, text, total);
 }

@@ -38,6 +38,7 @@ class QtPrompter : public zefa::Prompter {
 
   /** `parent` owns every box (may be null); it may go away before the prompter does. */
   explicit QtPrompter(QWidget* parent, SoundSink sound = {});
+  ~QtPrompter() override;
 
   /** The main window is made after its prompter: it becomes the boxes' owner then. */
   void SetParent(QWidget* parent) { parent_ = parent; }
@@ -53,7 +54,10 @@ class QtPrompter : public zefa::Prompter {
   std::vector<std::string> ChooseFiles(const zefa::FileChoice& choice) override;
   std::optional<std::string> ChooseFolder() override;
   std::optional<std::string> AskText(const std::string& title, const std::string& label) override;
-  /** A modal QProgressDialog (title "ZeFa Oru", button 中止) that shows after a second. */
+  /**
+   * A modal QProgressDialog (title "ZeFa Oru", button 中止) that the task's steps show
+   * after a second; hidden while any box of this prompter is open.
+   */
   std::unique_ptr<zefa::Progress> StartProgress(const std::string& text,
                                                 std::size_t total) override;
   static inline const QString kStopText = QStringLiteral("中止");
@@ -65,10 +69,15 @@ class QtPrompter : public zefa::Prompter {
   static QString ToQtFilter(std::string_view filter);
 
  private:
+  class QtProgress;
+
+  /** Hides the window of a task under way, so that the box coming up takes every key. */
+  void StepAsideForBox();
   bool AskYesNo(QMessageBox::Icon icon, const QString& title, const std::string& text);
   void Tell(QMessageBox::Icon icon, const QString& title, const QString& button,
             const std::string& text);
 
   QPointer<QWidget> parent_;
   SoundSink sound_;
+  QtProgress* progress_ = nullptr;  // the task under way, if any
 };

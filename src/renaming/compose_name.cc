@@ -3,6 +3,7 @@
 #include "renaming/compose_name.h"
 
 #include <array>
+#include <string>
 
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
@@ -13,7 +14,8 @@ namespace {
 
 enum class Element { kCommon, kNumber, kUnique };
 
-// The elements of patterns 1 to 8 in order; 7 and 8 use only their first two.
+// The elements of each NamePattern from kCommonNumberUnique on, in order; the two without
+// a number use only their first two.
 struct PatternOrder {
   std::array<Element, 3> elements;
   int count;
@@ -32,10 +34,17 @@ constexpr std::array<PatternOrder, 8> kPatternOrders = {{
 
 }  // namespace
 
+NamePattern NamePatternOf(int setting) {
+  return setting >= 1 && setting <= 8 ? static_cast<NamePattern>(setting) : NamePattern::kNone;
+}
+
+int DecimalWidth(int number) { return static_cast<int>(std::to_string(number).size()); }
+
 NameSettings ReadNameSettings(const SettingsFile& settings) {
   NameSettings result;
   result.digits = settings.ReadInteger(keys::kSection, keys::kKeta, keys::kDefaultKeta);
-  result.pattern = settings.ReadInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern);
+  result.pattern = NamePatternOf(
+      settings.ReadInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern));
   result.separator =
       settings.ReadBool(keys::kSection, keys::kSpace, keys::kDefaultSpace) ? " " : "";
   if (settings.ReadBool(keys::kSection, keys::kNumKakko, keys::kDefaultNumKakko)) {
@@ -48,18 +57,19 @@ NameSettings ReadNameSettings(const SettingsFile& settings) {
   return result;
 }
 
-std::string ComposeName(const RenameList& list, int row, std::string_view common_name, int pattern,
-                        int number, int digits, std::string_view separator,
-                        std::string_view open_bracket, std::string_view close_bracket,
-                        const TextRules& rules) {
-  if (pattern < 1 || pattern > 8 || row < 0 || row >= RowCount(list)) return {};
+std::string ComposeName(const RenameList& list, int row, std::string_view common_name, int number,
+                        const NameSettings& settings, const TextRules& rules) {
+  if (settings.pattern == NamePattern::kNone || row < 0 || row >= RowCount(list)) return {};
+  const std::string_view separator = settings.separator;
+  const std::string_view open_bracket = settings.open_bracket;
+  const std::string_view close_bracket = settings.close_bracket;
   const auto index = static_cast<std::size_t>(row);
   const std::string& path = list.path.entries[index];
   const std::string& unique = list.unique.entries[index];
   const std::string& extension = list.extension.entries[index];
 
   std::string number_text;
-  const PatternOrder& order = kPatternOrders[static_cast<std::size_t>(pattern - 1)];
+  const PatternOrder& order = kPatternOrders[static_cast<std::size_t>(settings.pattern) - 1];
   const std::string_view folder = FolderPart(path, rules);
   std::string name;
   name.reserve(folder.size() + common_name.size() + unique.size() + extension.size() +
@@ -77,7 +87,7 @@ std::string ComposeName(const RenameList& list, int row, std::string_view common
         break;
       case Element::kNumber:
         number_text =
-            std::string(open_bracket) + NumberText(number, digits) + std::string(close_bracket);
+            std::string(open_bracket) + NumberText(number, settings.digits) + std::string(close_bracket);
         element = number_text;
         break;
     }

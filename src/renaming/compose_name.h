@@ -12,10 +12,34 @@ namespace zefa {
 
 class SettingsFile;
 
+/**
+ * Which elements make the new base name, and in which order (the setting "pattern", 1 to
+ * 8). kNone stands for any other setting: no name is built from it.
+ */
+enum class NamePattern {
+  kNone = 0,
+  kCommonNumberUnique = 1,
+  kCommonUniqueNumber = 2,
+  kNumberCommonUnique = 3,
+  kNumberUniqueCommon = 4,
+  kUniqueNumberCommon = 5,
+  kUniqueCommonNumber = 6,
+  kUniqueCommon = 7,  // no number
+  kCommonUnique = 8,  // no number
+};
+
+/** The pattern of a "pattern" setting; kNone outside 1 to 8. */
+NamePattern NamePatternOf(int setting);
+
+/** Whether a name pattern carries no serial number. */
+inline bool IsPatternWithoutNumber(NamePattern pattern) {
+  return pattern == NamePattern::kUniqueCommon || pattern == NamePattern::kCommonUnique;
+}
+
 /** The naming settings of one command, read once from the settings file. */
 struct NameSettings {
   int digits = 1;
-  int pattern = 1;
+  NamePattern pattern = NamePattern::kCommonNumberUnique;
   std::string separator = " ";
   std::string open_bracket;   // empty unless Num_kakko is on
   std::string close_bracket;  // empty unless Num_kakko is on
@@ -28,16 +52,23 @@ struct NameSettings {
  */
 NameSettings ReadNameSettings(const SettingsFile& settings);
 
-/** Whether a name pattern carries no serial number (7 and 8). */
-inline bool IsPatternWithoutNumber(int pattern) { return pattern == 7 || pattern == 8; }
+/**
+ * The serial number of row `row` of a run numbered from `start_number`: every command
+ * that numbers rows asks here. It wraps like the 32-bit integer it is.
+ */
+inline int SerialNumber(int start_number, int row) {
+  return static_cast<int>(static_cast<unsigned>(start_number) + static_cast<unsigned>(row));
+}
+
+/** How many digits `number` has in decimal, its minus sign counted. */
+int DecimalWidth(int number);
 
 /**
- * The new full path of row `row`: the folder part of its path, the base name of the
- * pattern's elements, then the row's extension. Empty for a pattern outside 1 to 8.
+ * The new full path of row `row` with serial number `number`: the folder part of its
+ * path, the base name of the pattern's elements, then the row's extension. Empty for
+ * NamePattern::kNone.
  */
-std::string ComposeName(const RenameList& list, int row, std::string_view common_name, int pattern,
-                        int number, int digits, std::string_view separator,
-                        std::string_view open_bracket, std::string_view close_bracket,
-                        const TextRules& rules);
+std::string ComposeName(const RenameList& list, int row, std::string_view common_name, int number,
+                        const NameSettings& settings, const TextRules& rules);
 
 }  // namespace zefa

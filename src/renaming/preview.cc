@@ -5,10 +5,21 @@
 namespace zefa {
 
 Preview::Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> predicted,
-                 TextRules rules)
+                 TextRules rules, int digits)
     : rows_(std::move(rows)), predicted_(std::move(predicted)), rules_(rules) {
   predicted_.resize(rows_.size());
   failures_ = CountFailures(predicted_);
+  for (const PredictedRow& row : predicted_) {
+    if (row.reason != FailureReason::kRefused) continue;
+    refused_ = true;
+    file_gone_ = file_gone_ || IsFileGone(row.check.refusal);
+  }
+  if (digits > 0) {
+    if (const std::optional<int> widest = NumberWiderThanDigits(rows_, digits)) {
+      too_wide_ = true;
+      widest_number_ = *widest;
+    }
+  }
 }
 
 std::string_view Preview::Before(int row, bool full_path) const {
@@ -30,7 +41,19 @@ std::string Preview::FailureReasonText(int row) const {
 
 std::string Preview::FailureCountText() const {
   if (failures_ == 0) return {};
-  return "リネームできないファイル: " + std::to_string(failures_) + " 個";
+  std::string text = "リネームできないファイル: " + std::to_string(failures_) + " 個";
+  if (file_gone_) {
+    text += "\n\r見つからないファイルがあるため、リネームを開始できません";
+  } else if (refused_) {
+    text += "\n\r使えない名前があるため、リネームを開始できません";
+  }
+  return text;
+}
+
+std::string Preview::DigitsText() const {
+  if (!too_wide_) return {};
+  return "連番が桁数を超えます\n\r（" + std::to_string(widest_number_) + " は " +
+         std::to_string(DecimalWidth(widest_number_)) + " 桁）";
 }
 
 }  // namespace zefa

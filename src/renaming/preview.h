@@ -20,8 +20,12 @@ namespace zefa {
  */
 class Preview {
  public:
-  /** `predicted` holds SimulateRun's outcome of `rows`, row for row. */
-  Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> predicted, TextRules rules);
+  /**
+   * `predicted` holds SimulateRun's outcome of `rows`, row for row; `digits` is the digit
+   * setting when the names carry the rows' numbers, 0 when they carry none.
+   */
+  Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> predicted, TextRules rules,
+          int digits = 0);
 
   int size() const { return static_cast<int>(rows_.size()); }
 
@@ -33,13 +37,22 @@ class Preview {
   bool WillFail(int row) const;
   /** Why row `row` will fail; "" when it will not. */
   std::string FailureReasonText(int row) const;
-  /** The line under the lists: how many rows will fail; "" when none will. */
+  /**
+   * The lines under the lists: how many rows will fail and, while a row is listed that
+   * the run refuses, that the run will not start; "" when every row will be renamed.
+   */
   std::string FailureCountText() const;
+  /** The line that says the widest number has more digits than the digit setting; "" if none. */
+  std::string DigitsText() const;
 
  private:
   std::vector<PlannedRename> rows_;
   std::vector<PredictedRow> predicted_;
   int failures_ = 0;
+  bool file_gone_ = false;  // a row's file is no longer there: the run will not start
+  bool refused_ = false;    // a row the run refuses before it starts
+  int widest_number_ = 0;   // the number of the most digits, when wider than the setting
+  bool too_wide_ = false;
   TextRules rules_;
 };
 

@@ -2,11 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "renaming/rename_execution.h"
 
-#include <utility>
-
 #include "platform/file_system.h"
-#include "platform/prompter.h"
-#include "renaming/check_name_chars.h"
 #include "text/name_text.h"
 
 namespace zefa {
@@ -14,11 +10,6 @@ namespace {
 
 constexpr const char* kFailureHead = "以下のファイルのリネームに失敗しました";
 constexpr const char* kLineBreak = "\n\r";
-// Where a refused character stands: the settings' bracket texts, or a row's parts.
-constexpr const char* kOpenBracketText = "数字を囲む文字列（開）";
-constexpr const char* kCloseBracketText = "数字を囲む文字列（閉）";
-constexpr const char* kUniqueNameOfRow = "番のファイルの固有名";
-constexpr const char* kExtensionOfRow = "番のファイルの拡張子";
 
 RowStatus StatusOf(RenameOutcome outcome) {
   switch (outcome) {
@@ -35,51 +26,6 @@ RowStatus StatusOf(RenameOutcome outcome) {
 }
 
 }  // namespace
-
-const std::string* FirstMissingFile(const RenameList& list, FileSystem& file_system) {
-  const std::vector<bool> exist = file_system.FilesExist(list.path.entries);
-  for (std::size_t row = 0; row < exist.size(); ++row) {
-    if (!exist[row]) return &list.path.entries[row];
-  }
-  return nullptr;
-}
-
-const std::string* FirstRowWithoutUniqueName(const RenameList& list) {
-  for (int row = 0; row < RowCount(list); ++row) {
-    const auto index = static_cast<std::size_t>(row);
-    if (list.unique.entries[index].empty()) return &list.path.entries[index];
-  }
-  return nullptr;
-}
-
-bool CheckNameParts(const RenameList& list, const NameSettings& settings, const TextRules& rules,
-                    Prompter& prompter) {
-  if (settings.pattern < 1 || settings.pattern > 8) return true;  // no name is built
-  // Every part comes from the user or from file names, where the other characters may be
-  // legal: only a path separator is refused, as it would move the file elsewhere.
-  const auto refused = [&](const std::string& text) { return FirstSeparatorChar(text, rules); };
-  const auto refuse = [&](const std::string& where, char found, const std::string& path = {}) {
-    prompter.Beep(BeepKind::kError);
-    std::string text = where + "に使えない文字\"" + found + "\"が含まれています";
-    if (!path.empty()) text += kLineBreak + path;
-    prompter.Error(text);
-    return false;
-  };
-  if (!IsPatternWithoutNumber(settings.pattern)) {
-    if (const char c = refused(settings.open_bracket)) return refuse(kOpenBracketText, c);
-    if (const char c = refused(settings.close_bracket)) return refuse(kCloseBracketText, c);
-  }
-  const std::pair<const ListColumn*, const char*> columns[] = {{&list.unique, kUniqueNameOfRow},
-                                                               {&list.extension, kExtensionOfRow}};
-  for (const auto& [column, what] : columns) {
-    for (std::size_t row = 0; row < column->entries.size(); ++row) {
-      if (const char c = refused(column->entries[row])) {
-        return refuse(std::to_string(row + 1) + what, c, list.path.entries[row]);
-      }
-    }
-  }
-  return true;
-}
 
 std::size_t RenamesOf(const std::vector<PlannedRename>& plan) {
   std::size_t renames = 0;

@@ -11,24 +11,8 @@
 
 namespace zefa {
 
-class Prompter;
-
 /** Failed rows named one by one in the failure report; the rest are counted. */
 inline constexpr int kReportedFailures = 20;
-
-/** The first listed path at which no file exists, in row order; null when every file is there. */
-const std::string* FirstMissingFile(const RenameList& list, FileSystem& file_system);
-
-/** The path of the first row without a unique name; null when every row has one. */
-const std::string* FirstRowWithoutUniqueName(const RenameList& list);
-
-/**
- * Whether no text that goes into the new names (brackets, unique names, extensions) would
- * move a file out of its folder: a path separator ("/"; on Windows also "\\" and ":").
- * At the first refusal the error box has said which text, or which row, holds it.
- */
-bool CheckNameParts(const RenameList& list, const NameSettings& settings, const TextRules& rules,
-                    Prompter& prompter);
 
 /**
  * Renames every row in order from its old to its new path, never overwriting; sets each

@@ -4,6 +4,7 @@
 
 #include "renaming/compose_name.h"
 #include "renaming/serial_numbers.h"
+#include "text/padding.h"
 
 namespace zefa {
 
@@ -22,13 +23,27 @@ std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_v
   for (int row = 0; row < rows; ++row) {
     PlannedRename entry;
     entry.old_path = list.path.entries[static_cast<std::size_t>(row)];
-    const int number = numbers.Of(row, start_number);
-    entry.new_path =
-        ComposeName(list, row, common_name, settings.pattern, number, settings.digits,
-                    settings.separator, settings.open_bracket, settings.close_bracket, rules);
+    entry.number = numbers.Of(row, start_number);
+    entry.new_path = ComposeName(list, row, common_name, entry.number, settings, rules);
     plan.push_back(std::move(entry));
   }
   return plan;
+}
+
+std::optional<int> NumberWiderThanDigits(const std::vector<PlannedRename>& plan, int digits) {
+  // A setting outside 2 to 6 pads nothing: every number is as wide as its digits.
+  const int width = digits >= 2 && digits <= kMaxDigits ? digits : 1;
+  std::optional<int> widest;
+  int widest_width = width;
+  for (const PlannedRename& row : plan) {
+    const int row_width = DecimalWidth(row.number);
+    // Of the widest numbers the last, which is the highest in a run numbered upwards.
+    if (row_width > width && row_width >= widest_width) {
+      widest = row.number;
+      widest_width = row_width;
+    }
+  }
+  return widest;
 }
 
 }  // namespace zefa

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,7 +14,7 @@
 namespace zefa {
 
 /** Where a row of a plan stands; every state but kPlanned is the row's final outcome. */
-enum class RowStatus {
+enum class RowStatus : unsigned char {
   kPlanned,        // not executed yet
   kRenamed,        // the file now has its new path
   kUnchanged,      // the new path is the old one: nothing to do, counts as done
@@ -39,6 +40,7 @@ struct PlannedRename {
   std::string new_path;
   RowStatus status = RowStatus::kPlanned;
   Step step = Step::kWhole;
+  int number = 0;  // the row's serial number, in the name unless the pattern has none
 };
 
 /**
@@ -48,5 +50,12 @@ struct PlannedRename {
 std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_view common_name,
                                            int start_number, const NameSettings& settings,
                                            const TextRules& rules);
+
+/**
+ * The last of the plan's numbers of the most digits when they have more than `digits`
+ * (the digit setting) pads to, so that names no longer sort in number order; nullopt when
+ * every number fits.
+ */
+std::optional<int> NumberWiderThanDigits(const std::vector<PlannedRename>& plan, int digits);
 
 }  // namespace zefa

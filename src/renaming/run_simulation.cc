@@ -22,11 +22,6 @@ struct Place {
   int row = -1;           // the row whose file is there (the mover when moved_in); -1: none listed
 };
 
-bool IsRefusedName(std::string_view path, std::string_view name) {
-  return path.empty() || name.empty() || name == "." || name == ".." ||
-         path.find('\0') != std::string_view::npos;
-}
-
 // The longest name of each folder, asked once per folder; rows of one folder usually
 // follow each other, so most rows need no look-up at all.
 class NameLimits {
@@ -56,6 +51,7 @@ class NameLimits {
 }  // namespace
 
 std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
+                                      const std::vector<RowCheck>& checks,
                                       FileSystem& file_system, const TextRules& rules) {
   // Every path of the plan gets one place; the old paths hold their rows' files.
   // Places are numbered in 32 bits, which hold twice the rows of a list.
@@ -85,6 +81,11 @@ std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
     if (added) places.push_back({true, false, static_cast<int>(row)});
     old_place[row] = place;
   }
+  // A listed file that is gone leaves its path free, or held by whatever stands there now.
+  for (std::size_t row = 0; row < plan.size() && row < checks.size(); ++row) {
+    const Refusal refusal = checks[row].refusal;
+    if (IsFileGone(refusal)) places[old_place[row]] = {refusal == Refusal::kNotAFile, false, -1};
+  }
   // The new paths that are no listed file's are asked of the file system, all at once.
   std::vector<std::string_view> unknown;
   std::vector<std::uint32_t> unknown_place;
@@ -113,6 +114,11 @@ std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
   for (std::size_t row = 0; row < plan.size(); ++row) {
     const PlannedRename& rename = plan[row];
     PredictedRow& outcome = predicted[row];
+    if (row < checks.size() && checks[row].refusal != Refusal::kNone) {
+      outcome.reason = FailureReason::kRefused;
+      outcome.check = checks[row];
+      continue;
+    }
     // The run leaves a row alone whose new path is its old one: it counts as done.
     if (rename.new_path == rename.old_path) continue;
     const std::string_view name = FileNamePart(rename.new_path, rules);
@@ -127,14 +133,14 @@ std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
     Place& from = places[old_place[row]];
     Place& to = places[new_place[row]];
     if (!from.taken) {
-      outcome = {FailureReason::kSourceGone, from.row};
+      outcome = {FailureReason::kSourceGone, from.row, {}};
       continue;
     }
     if (to.taken) {
       if (to.moved_in) {
-        outcome = {FailureReason::kSameNewPath, to.row};
+        outcome = {FailureReason::kSameNewPath, to.row, {}};
       } else if (to.row >= 0) {
-        outcome = {FailureReason::kHeldByListedFile, to.row};
+        outcome = {FailureReason::kHeldByListedFile, to.row, {}};
       } else {
         outcome.reason = FailureReason::kNameTaken;
       }
@@ -169,6 +175,8 @@ std::string FailureText(const PredictedRow& row) {
       return "この名前は付けられません";
     case FailureReason::kSourceGone:
       return "このファイルは " + other + " 行目ですでにリネームされます";
+    case FailureReason::kRefused:
+      return RefusalText(row.check);
   }
   return {};
 }

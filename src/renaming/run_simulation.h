@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "renaming/rename_plan.h"
+#include "renaming/run_checks.h"
 #include "text/text_rules.h"
 
 namespace zefa {
@@ -21,22 +22,26 @@ enum class FailureReason {
   kNameTooLong,       // the new name is longer than its folder allows
   kNameRefused,       // no file can be called that: empty, "." or ".." or a NUL byte
   kSourceGone,        // an earlier row has moved this row's file away (it is listed twice)
+  kRefused,           // the run will not start while this row is listed (PredictedRow::check)
 };
 
 /** What the run will do with one row. */
 struct PredictedRow {
   FailureReason reason = FailureReason::kNone;
   int other_row = -1;  // 0-based row of kHeldByListedFile and kSameNewPath, else -1
+  RowCheck check;      // why the run is refused, for kRefused
 };
 
 /**
  * Plays the run through in list order, without touching a file: each row's rename goes
  * directly from its old to its new path and is refused where a file stands, as the run
- * does. Every listed file is taken to be at its old path, as the run checks before it
- * starts. Asks the file system once for all new paths and once per folder for its longest
+ * does. `checks` (CheckRun's rows, row for row; empty: every row passes) marks the rows
+ * the run refuses before it starts; every other listed file is taken to be at its old
+ * path. Asks the file system once for all new paths and once per folder for its longest
  * name; the rest is hash look-ups, so the cost grows with the rows alone.
  */
 std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
+                                      const std::vector<RowCheck>& checks,
                                       FileSystem& file_system, const TextRules& rules);
 
 /** How many rows will fail. */

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "renaming/compose_name.h"
 #include "renaming/rename_list.h"
 #include "text/text_rules.h"
 
@@ -32,10 +33,7 @@ class SerialNumbers {
     return places_.empty() ? row : static_cast<int>(places_[static_cast<std::size_t>(row)]);
   }
   /** The serial number of `row`: the start number plus its place, wrapping as 32 bits do. */
-  int Of(int row, int start_number) const {
-    return static_cast<int>(static_cast<unsigned>(start_number) +
-                            static_cast<unsigned>(Place(row)));
-  }
+  int Of(int row, int start_number) const { return SerialNumber(start_number, Place(row)); }
   /** The number column's text of `row`. */
   std::string Text(int row) const { return std::to_string(Place(row) + 1); }
   /**

@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QtTest>
 #include <chrono>
+#include <cstdio>
 #include <memory>
 #include <thread>
 
@@ -114,13 +115,16 @@ class MainWindowFlowsTest : public QObject {
     Click("Button2");
     WAIT_FOR_MODAL(progress);
     WAIT_FOR_MODAL(done);
-    QCOMPARE(done->seen.text, QStringLiteral("完了しました。"));
     QVERIFY2(label.startsWith(QStringLiteral("リネームしています（")), qPrintable(label));
     QVERIFY2(label.endsWith(QStringLiteral(" / 300）")), qPrintable(label));
 
     const std::string listing = dir_->Listing("files");
     const auto renamed = std::count(listing.begin(), listing.end(), 'x');
     QVERIFY2(renamed > 0 && renamed < kRows, qPrintable(QString::number(renamed)));
+    // The last box says that the run was stopped, and how far it came.
+    QCOMPARE(done->seen.text, QStringLiteral("リネームを中止しました。\n300 個のファイルのうち %1 "
+                                             "個をリネームしました。")
+                                  .arg(renamed));
     QVERIFY(dir_->Exists("files/f" + std::to_string(kRows - 1)));
     form_.reset();
   }
@@ -236,6 +240,49 @@ class MainWindowFlowsTest : public QObject {
     QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
     QVERIFY(form_->findChild<TForm4*>() == nullptr);
     QCOMPARE(QString::fromStdString(dir_->Listing("pics")), QStringLiteral("a.jpg"));
+  }
+
+  // A file deleted after it was listed, and a list whose files a run has renamed: the
+  // preview names each such row's reason and says that the run will not start.
+  void PreviewSaysWhichFilesAreGone() {
+    const std::string a = dir_->Touch("pics/a.jpg");
+    const std::string b = dir_->Touch("pics/b.jpg");
+    form_->DropPaths({a, b});
+    Find<QLineEdit>("Edit2")->setText(QStringLiteral("x"));
+    const auto look = [&](QStringList& reasons, QString& count) {
+      return ExpectModal([&](QWidget* modal, ModalAnswer& answer) {
+        auto* right = modal->findChild<QListView*>(QStringLiteral("ListBox2"));
+        for (int row = 0; right != nullptr && row < right->model()->rowCount(); ++row) {
+          reasons << right->model()->index(row, 0).data(Qt::ToolTipRole).toString();
+        }
+        count = modal->findChild<QLabel*>(QStringLiteral("Label4"))->text();
+        ClickButton(QStringLiteral("閉じる"))(modal, answer);
+      });
+    };
+    const QString gone = QStringLiteral("ファイルが見つかりません");
+    const QString wont_start = QStringLiteral("見つからないファイルがあるため、リネームを開始できません");
+    std::remove(b.c_str());
+    QStringList reasons;
+    QString count;
+    auto first = look(reasons, count);
+    Click("Button12");
+    WAIT_FOR_MODAL(first);
+    QCOMPARE(reasons, (QStringList{QString(), gone}));
+    QCOMPARE(count, QStringLiteral("リネームできないファイル: 1 個\n") + wont_start);
+
+    dir_->Touch("pics/b.jpg");
+    ExpectModal(ClickButton(QStringLiteral("はい(&Y)")));
+    ExpectModal(ClickButton(QStringLiteral("いいえ(&N)")));
+    auto done = ExpectModal(ClickButton(QStringLiteral("OK")));
+    Click("Button2");
+    WAIT_FOR_MODAL(done);
+    QCOMPARE(QString::fromStdString(dir_->Listing("pics")), QStringLiteral("x 1 a.jpg x 2 b.jpg"));
+    reasons.clear();
+    auto second = look(reasons, count);
+    Click("Button12");
+    WAIT_FOR_MODAL(second);
+    QCOMPARE(reasons, (QStringList{gone, gone}));
+    QCOMPARE(count, QStringLiteral("リネームできないファイル: 2 個\n") + wont_start);
   }
 
   void BatchReplaceSetsEveryExtension() {

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -179,6 +180,30 @@ class MainWindowTest : public QObject {
     QCOMPARE(InkStrokes(view->viewport()->grab(last).toImage()), 7);
     form->state().list.number.counted = 0;
     form->Refresh();
+  }
+
+  // A row half out of sight is drawn where it stands, not squeezed into the part in sight:
+  // the view scrolls by moving what is drawn, and a squeezed row came into sight cut.
+  void TheNumberColumnDrawsEveryRowWholeAfterScrolling() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    AddRows(*form, 40);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    auto* view = Find<QListView>(*form, "ListBox1");
+    QWidget* viewport = view->viewport();
+    const QPoint middle = viewport->rect().center();
+    for (int step = 0; step < 3; ++step) {
+      QWheelEvent wheel(middle, viewport->mapToGlobal(middle), {}, {0, -120}, Qt::NoButton,
+                        Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(viewport, &wheel);
+      QApplication::processEvents();
+      // What the window shows, moved pixels included, against the rows drawn afresh.
+      const QRect place(viewport->mapTo(form.get(), QPoint(0, 0)), viewport->size());
+      const QImage shown = form->screen()->grabWindow(form->winId()).toImage().copy(place);
+      QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+               viewport->grab().toImage().convertToFormat(QImage::Format_RGB32));
+    }
+    QVERIFY(view->verticalScrollBar()->value() > 0);
   }
 
   void NumberLabelsShowSevenDigitsWholeBesideTheirCaptions_data() {

@@ -2,11 +2,13 @@
 // SPDX-License-Identifier: MIT
 #include "preview_dialog.h"
 
+#include <QApplication>
 #include <QColor>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "dialog_checks.h"
 
@@ -84,6 +86,7 @@ class PreviewDialogTest : public QObject {
   void ToggleFullPathsThenRename() {
     state_.list.AppendRow("/pics/a/x.jpg", "海", ".jpg", "1");
     state_.list.AppendRow("/pics/b/x.jpg", "", ".png", "2");
+    // The files are not there: each row says so, and the names are still shown.
     state_.edit2 = "旅行";
     state_.start_number = 9;
     world_->dir->Touch("ZeFa_oru.ini", "[Option]\nketa=2\n");
@@ -94,7 +97,7 @@ class PreviewDialogTest : public QObject {
     auto* button3 = Find<QPushButton>(dialog.get(), "Button3");
     QCOMPARE(Entries(left), (QStringList{QStringLiteral("x.jpg"), QStringLiteral("x.jpg")}));
     QCOMPARE(Entries(right),
-             (QStringList{QStringLiteral("旅行 09 海.jpg"), QStringLiteral("旅行 10.png")}));
+             (QStringList{QStringLiteral("× 旅行 09 海.jpg"), QStringLiteral("× 旅行 10.png")}));
 
     ClickRow(left, 1);
     QTest::mouseClick(button3, Qt::LeftButton);
@@ -121,8 +124,16 @@ class PreviewDialogTest : public QObject {
     auto* left = Find<QListView>(dialog.get(), "ListBox1");
     auto* right = Find<QListView>(dialog.get(), "ListBox2");
 
+    // The two lists scroll as one, by the bar, the wheel and the keys.
     right->verticalScrollBar()->setValue(20);
-    QCOMPARE(left->verticalScrollBar()->value(), 0);  // scrolling alone moves nothing
+    QCOMPARE(left->verticalScrollBar()->value(), 20);
+    const QPoint middle = left->viewport()->rect().center();
+    QWheelEvent wheel(middle, left->viewport()->mapToGlobal(middle), {}, {0, -120}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(left->viewport(), &wheel);
+    QVERIFY(left->verticalScrollBar()->value() > 20);
+    QCOMPARE(right->verticalScrollBar()->value(), left->verticalScrollBar()->value());
+    right->verticalScrollBar()->setValue(20);
     ClickRow(right, 25);
     QCOMPARE(SelectedRow(left), 25);
     QCOMPARE(left->verticalScrollBar()->value(), 20);
@@ -134,6 +145,9 @@ class PreviewDialogTest : public QObject {
     QCOMPARE(right->verticalScrollBar()->value(), 3);
     QTest::keyClick(left, Qt::Key_Down);
     QCOMPARE(SelectedRow(right), 6);
+    QTest::keyClick(left, Qt::Key_End);
+    QCOMPARE(left->verticalScrollBar()->value(), left->verticalScrollBar()->maximum());
+    QCOMPARE(right->verticalScrollBar()->value(), left->verticalScrollBar()->value());
     // Long names scroll sideways up to six client widths.
     QVERIFY(left->horizontalScrollBar()->maximum() >= 5 * left->viewport()->width() - 20);
   }
@@ -153,8 +167,9 @@ class PreviewDialogTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
     auto* right = Find<QListView>(dialog.get(), "ListBox2");
     QCOMPARE(right->model()->rowCount(), 100000);
+    // No file of the list is there, and the preview says so of every row.
     QCOMPARE(right->model()->index(99999, 0).data().toString(),
-             QStringLiteral("100000 u99999.jpg"));
+             QStringLiteral("× 100000 u99999.jpg"));
     QVERIFY(dialog->findChildren<QWidget*>().size() < 100);
   }
 

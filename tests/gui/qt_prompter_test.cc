@@ -5,8 +5,10 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QProgressDialog>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 #include <vector>
 
 #include "modal.h"
@@ -195,6 +197,38 @@ class QtPrompterTest : public QObject {
     WAIT_FOR_MODAL(second);
     QCOMPARE(first->seen.text, QStringLiteral("one"));
     QCOMPARE(second->seen.text, QStringLiteral("two"));
+  }
+
+  // A task's window never comes up over a box nor takes its keys: it shows only from the
+  // task's own steps once the task has run a second, and steps aside for every box.
+  void ProgressWindowStepsAsideForBoxes() {
+    QtPrompter prompter(nullptr);
+    const auto progress_shown = [] {
+      for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QProgressDialog*>(window) != nullptr && window->isVisible()) return true;
+      }
+      return false;
+    };
+    const std::unique_ptr<zefa::Progress> progress = prompter.StartProgress("作業中", 10);
+    bool over_box = true;
+    auto box = ExpectModal([&](QWidget* modal, ModalAnswer& answer) {
+      QTest::qWait(1300);
+      over_box = progress_shown() || QApplication::activeModalWidget() != modal;
+      PressKey(Qt::Key_Return)(modal, answer);
+    });
+    prompter.Error("このファイルは無効です");
+    WAIT_FOR_MODAL(box);
+    QVERIFY(!over_box);
+    QVERIFY(!progress_shown());
+    QVERIFY(progress->Advance(1));  // the task has run over a second: its window shows
+    QVERIFY(progress_shown());
+    auto second = ExpectModal([&](QWidget* modal, ModalAnswer& answer) {
+      over_box = progress_shown();
+      ClickButton(QtPrompter::kOkText)(modal, answer);
+    });
+    prompter.Inform("x");
+    WAIT_FOR_MODAL(second);
+    QVERIFY(!over_box);
   }
 
   void OwnerMayGoFirst() {

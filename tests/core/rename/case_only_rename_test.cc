@@ -132,8 +132,8 @@ TEST_F(CaseOnlyRunTest, PreviewDoesNotTakeTheFileForAnother) {
   dir.Touch("files/OTHER.jpg");
   Add("b.JPG", "other", ".jpg");
   const std::vector<PlannedRename> plan =
-      BuildRenamePlan(state.list, "", 1, NameSettings{1, 7, "", "", ""}, TextRules{});
-  const std::vector<PredictedRow> rows = SimulateRun(plan, blind, TextRules{});
+      BuildRenamePlan(state.list, "", 1, NameSettings{1, NamePattern::kUniqueCommon, "", "", ""}, TextRules{});
+  const std::vector<PredictedRow> rows = SimulateRun(plan, {}, blind, TextRules{});
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(FailureText(rows[0]), "");
   EXPECT_EQ(FailureText(rows[1]), "");

@@ -244,6 +244,18 @@ TEST_F(RenameRunTest, EveryPartOfTheNameIsCheckedBeforeAnythingIsRenamed) {
   EXPECT_EQ(prompter.log.back(), kDone);
 }
 
+TEST_F(RenameRunTest, StoppedRunSaysHowFarItCame) {
+  state.edit2 = "x";
+  for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) Add(name, "", ".txt");
+  prompter.Yes().No().StopProgressAt(2);
+  Run();
+  EXPECT_EQ(Files(), "c.txt d.txt x 1.txt x 2.txt");
+  // The rows not reached are no failures: the stop box is the last one.
+  EXPECT_EQ(prompter.log.back(),
+            "inform リネームを中止しました。\n\r4 個のファイルのうち 2 個をリネームしました。");
+  EXPECT_EQ(std::count(prompter.log.begin(), prompter.log.end(), kDone), 0);
+}
+
 TEST_F(RenameRunTest, RowKeepingItsNameCountsAsDone) {
   Settings("pattern=8\n");
   Add("a.txt", "a", ".txt");

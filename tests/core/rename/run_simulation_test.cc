@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
@@ -124,6 +127,108 @@ TEST_P(PreviewMarksTest, MarksTheRowsThatTheRunReports) {
 INSTANTIATE_TEST_SUITE_P(IssueCases, PreviewMarksTest, ::testing::ValuesIn(IssueCases()),
                          [](const auto& param_info) { return std::string(param_info.param.name); });
 
+// Rows the run refuses before it renames anything: the preview names each with its
+// reason and says that the run will not start; the run stops with its own box.
+TEST_F(RenameFixture, PreviewSeesEveryRowTheRunRefuses) {
+  const std::string kGoneLine = "\n\r見つからないファイルがあるため、リネームを開始できません";
+  const std::string kNameLine = "\n\r使えない名前があるため、リネームを開始できません";
+  const struct {
+    const char* name;
+    const char* settings;
+    const char* common_name;
+    void (*change)(test::TempDir& dir);  // after the files are listed
+    Lines reasons;
+    std::string last_line;  // of the count text
+    std::string box;        // the run's error box, before the refused row's path
+  } cases[] = {
+      {"Deleted", "", "x", [](test::TempDir& d) { std::remove((d / "files/b.jpg").c_str()); },
+       {"", "ファイルが見つかりません", ""}, kGoneLine,
+       "error 次のファイルが存在しません。実行を中止します。\n\r"},
+      {"FolderInItsPlace", "", "x",
+       [](test::TempDir& d) {
+         std::remove((d / "files/b.jpg").c_str());
+         ::mkdir((d / "files/b.jpg").c_str(), 0700);
+       },
+       {"", "ファイルではないものに変わっています", ""}, kGoneLine,
+       "error 次のファイルが存在しません。実行を中止します。\n\r"},
+      {"NoUniqueName", "pattern=8\n", "", nullptr, {"", "固有ファイル名がありません", ""},
+       kNameLine, "error ファイル名を入力して下さい\n\r"},
+      {"SlashInUniqueName", "", "x", nullptr,
+       {"", "固有ファイル名に使えない文字\"/\"が含まれています", ""}, kNameLine,
+       "error 2番のファイルの固有名に使えない文字\"/\"が含まれています\n\r"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    state = MainState{};
+    prompter.log.clear();
+    Settings(c.settings);
+    state.edit2 = c.common_name;
+    Add("a.jpg", "a", ".jpg");
+    const std::string b = Add("b.jpg", c.change == nullptr ? "b/c" : "b", ".jpg");
+    if (std::string(c.name) == "NoUniqueName") state.list.unique.entries[1].clear();
+    Add("c.jpg", "c", ".jpg");
+    if (c.change != nullptr) c.change(dir);
+
+    const auto preview = BuildPreview(state, MakeContext());
+    ASSERT_TRUE(preview);
+    Lines reasons;
+    for (int row = 0; row < preview->size(); ++row) reasons.push_back(preview->FailureReasonText(row));
+    EXPECT_EQ(reasons, c.reasons);
+    EXPECT_EQ(preview->FailureCountText(), "リネームできないファイル: 1 個" + c.last_line);
+
+    prompter.Yes();
+    Button2Click(state, MakeContext());
+    EXPECT_EQ(prompter.log.back(), c.box + b);
+    EXPECT_EQ(Files().find("x "), std::string::npos);
+    ::rmdir((dir / "files/b.jpg").c_str());
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+      std::remove((dir / (std::string("files/") + name)).c_str());
+    }
+  }
+}
+
+// After a run the list keeps the old paths: a second preview says that the files are gone,
+// not that their new names are taken.
+TEST_F(RenameFixture, PreviewAfterARunSaysTheFilesAreGone) {
+  state.edit2 = "x";
+  for (const char* name : {"a.jpg", "b.jpg"}) Add(name, "", ".jpg");
+  prompter.Yes().No();
+  Button2Click(state, MakeContext());
+  ASSERT_EQ(Files(), "x 1.jpg x 2.jpg");
+  const auto preview = BuildPreview(state, MakeContext());
+  ASSERT_TRUE(preview);
+  for (int row = 0; row < preview->size(); ++row) {
+    EXPECT_EQ(preview->FailureReasonText(row), "ファイルが見つかりません");
+  }
+}
+
+// The line that warns of numbers wider than the digit setting, before the run.
+TEST_F(RenameFixture, PreviewSaysWhenNumbersOutgrowTheirDigits) {
+  const struct {
+    const char* settings;
+    int start_number;
+    int rows;
+    const char* expected;
+  } cases[] = {
+      {"keta=4\n", 9999, 2, "連番が桁数を超えます\n\r（10000 は 5 桁）"},
+      {"keta=4\n", 9998, 2, ""},
+      {"", 1, 10, "連番が桁数を超えます\n\r（10 は 2 桁）"},
+      {"keta=2\n", 1, 10, ""},
+      {"keta=7\n", 5, 10, "連番が桁数を超えます\n\r（14 は 2 桁）"},  // pads nothing
+      {"keta=3\npattern=8\n", 999, 2, ""},  // no number in the names
+  };
+  for (const auto& c : cases) {
+    Settings(c.settings);
+    state = MainState{};
+    state.edit2 = "x";
+    state.start_number = c.start_number;
+    for (int i = 0; i < c.rows; ++i) state.list.AppendRow("/p/" + std::to_string(i), "", "", "");
+    const auto preview = BuildPreview(state, MakeContext());
+    ASSERT_TRUE(preview);
+    EXPECT_EQ(preview->DigitsText(), c.expected) << c.settings << c.start_number;
+  }
+}
+
 // Random plans played through the simulation and then through the real run on real files:
 // chains, cycles, duplicates, names held by other files or folders, unchanged rows and
 // names that no file may have. The marks must be the failures, row for row.
@@ -167,7 +272,7 @@ TEST(SimulateRun, PredictsEveryFailureOfTheRun) {
     }
     std::shuffle(plan.begin(), plan.end(), random);
 
-    const std::vector<PredictedRow> predicted = SimulateRun(plan, file_system, TextRules{});
+    const std::vector<PredictedRow> predicted = SimulateRun(plan, {}, file_system, TextRules{});
     ExecuteRenamePlan(plan, file_system);
     ASSERT_EQ(predicted.size(), plan.size());
     for (std::size_t row = 0; row < plan.size(); ++row) {
