@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/command_error.h"
+#include "fuzz_check.h"
 #include "platform/file_system.h"
 #include "settings/profile.h"
 #include "settings/settings_file.h"
@@ -29,12 +30,7 @@ constexpr std::array<const char*, 6> kSections = {"Option", "option", "OPTION",
 constexpr std::array<const char*, 10> kKeys = {
     "keta", "pattern", "Num_aki", "NUM_AKI", "koyu_toji", "x", "UpdateCheck", "a b", "[k", "k=v"};
 
-void Check(bool ok, const char* what) {
-  if (!ok) {
-    std::fprintf(stderr, "check failed: %s\n", what);
-    std::abort();
-  }
-}
+using zefa::fuzz::Check;
 
 // One settings file held in memory, so that SettingsFile runs its real code paths.
 class MemoryFileSystem : public zefa::FileSystem {

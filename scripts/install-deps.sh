@@ -5,7 +5,7 @@ export DEBIAN_FRONTEND=noninteractive
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libcurl4-openssl-dev libicu-dev
+  libcurl4-openssl-dev libicu-dev libexiv2-dev exiv2 libheif-examples
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic xvfb xauth x11-utils imagemagick
   clang libclang-rt-14-dev

@@ -20,8 +20,16 @@ std::optional<Preview> BuildPreview(const MainState& state, const Context& conte
       SimulateRun(plan, checks.rows, context.file_system, context.rules);
   const bool numbered =
       settings.pattern != NamePattern::kNone && !IsPatternWithoutNumber(settings.pattern);
-  return Preview(std::move(plan), std::move(predicted), context.rules,
-                 numbered ? std::max(1, settings.digits) : 0);
+  Preview preview(std::move(plan), std::move(predicted), context.rules,
+                  numbered ? std::max(1, settings.digits) : 0);
+  if (state.list.row_date_kind() != DateKind::kNone) {
+    std::vector<std::int64_t> dates(static_cast<std::size_t>(preview.size()));
+    for (std::size_t row = 0; row < dates.size(); ++row) {
+      dates[row] = state.list.RowDate(static_cast<int>(row));
+    }
+    preview.SetDates(std::move(dates), state.list.row_date_kind());
+  }
+  return preview;
 }
 
 }  // namespace zefa

@@ -28,6 +28,7 @@ void SettingsDialogValues::Load(const SettingsFile& settings) {
   edit3 = settings.ReadString(kSection, kKoyuAki, kDefaultKoyuAki);
   edit4 = settings.ReadString(kSection, kKoyuToji, kDefaultKoyuToji);
   check_box7 = settings.ReadBool(kSection, kFolderRendo, kDefaultFolderRendo);
+  edit5 = settings.ReadString(kSection, kDateFormat, kDefaultDateFormat);
   radio_button = pattern >= 1 && pattern <= 8 ? pattern : 1;
 }
 
@@ -47,6 +48,7 @@ void SettingsDialogValues::Save(SettingsFile& settings) const {
   settings.WriteString(kSection, kKoyuAki, edit3);
   settings.WriteString(kSection, kKoyuToji, edit4);
   settings.WriteBool(kSection, kFolderRendo, check_box7);
+  settings.WriteString(kSection, kDateFormat, edit5);
 }
 
 std::string SettingsDialogValues::Example() const {

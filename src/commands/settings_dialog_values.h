@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "settings/settings_keys.h"
+
 namespace zefa {
 
 class SettingsFile;
@@ -27,6 +29,7 @@ struct SettingsDialogValues {
   std::string edit3 = "「";      // `koyu_aki`
   std::string edit4 = "」";      // `koyu_toji`
   bool check_box7 = false;       // `Folder_rendo`
+  std::string edit5 = keys::kDefaultDateFormat;  // `Date_format`, below the specified controls
 
   /**
    * FormCreate's reads, in its order: `keta` brought to the nearer bound of 1 to 6, and a
@@ -35,7 +38,7 @@ struct SettingsDialogValues {
   void Load(const SettingsFile& settings);
 
   /**
-   * Button1Click: the twelve keys in the file's key order, then `Folder_rendo`. A refused write throws
+   * Button1Click: the twelve keys in the file's key order, then `Folder_rendo` and `Date_format`. A refused write throws
    * CommandError and leaves the keys after it as they were.
    */
   void Save(SettingsFile& settings) const;

@@ -30,34 +30,41 @@ void UndoRun(const Context& context) {
   const std::optional<std::string> chosen =
       prompter.ChooseFile(FileChoice{context.paths.restore_folder, kRestoreFilter, true});
   if (!chosen) return;
-  RecordedRows rows;
+  const RestoreRecord record = RestoreRecord::Read(context.file_system, *chosen);
+  prompter.Beep(BeepKind::kWarning);
+  if (!prompter.Warn(kUndoQuestion + DisplayPath(record.FirstNewPath()))) return;
+  UndoPlan plan;
+  UndoResult result;
   {
-    // The file's bytes are let go once its rows are read.
-    const RestoreRecord record = RestoreRecord::Read(context.file_system, *chosen);
-    prompter.Beep(BeepKind::kWarning);
-    if (!prompter.Warn(kUndoQuestion + DisplayPath(record.After(0)))) return;
-    rows = ReadRecordedRows(record);
-  }
-  std::vector<std::size_t> failed;
-  {
-    // Each row is looked at, then renamed back: two steps a row on slow storage.
-    const std::size_t total = 2 * rows.after.size();
-    const std::unique_ptr<Progress> progress = prompter.StartProgress(kProgressText, total);
-    const UndoPlan plan = PlanUndo(rows, context.file_system, context.rules,
-                                   [&](std::size_t checked) { return progress->Advance(checked); });
-    if (plan.invalid) {
-      prompter.Beep(BeepKind::kError);
-      prompter.Error(kInvalidText + DisplayPath(*plan.invalid));
-    } else {
-      const std::size_t checked = rows.after.size();
-      failed = RenameBack(rows, plan.back, context.file_system,
+    // Each row is looked at, then renamed back: two steps a row on slow storage. The
+    // progress window is gone before any box is shown.
+    const std::size_t checked = record.size();
+    const std::unique_ptr<Progress> progress = prompter.StartProgress(kProgressText, 2 * checked);
+    plan = PlanUndo(record, context.file_system, context.rules,
+                    [&](std::size_t done) { return progress->Advance(done); });
+    if (!plan.invalid && !plan.stopped) {
+      result = RenameBack(record, plan, context.file_system,
                           [&](std::size_t done) { return progress->Advance(checked + done); });
     }
   }
+  if (plan.invalid) {
+    // Nothing was renamed: no completion message follows.
+    prompter.Beep(BeepKind::kError);
+    prompter.Error(kInvalidText + DisplayPath(*plan.invalid));
+    return;
+  }
   prompter.Beep(BeepKind::kInformation);
-  prompter.Inform(kDoneText);
+  if (plan.stopped) {
+    prompter.Inform(UndoStoppedText(plan.looked_at, 0));
+  } else if (result.stopped) {
+    prompter.Inform(UndoStoppedText(plan.back.size(), result.done));
+  } else {
+    prompter.Inform(kDoneText);
+  }
   // The rows left under their new names are named, so that "done" is not taken for "all back".
-  const std::string report = UndoFailureReport(rows, failed);
+  std::vector<NotBack> not_back = std::move(plan.not_back);
+  not_back.insert(not_back.end(), result.not_back.begin(), result.not_back.end());
+  const std::string report = UndoFailureReport(record, std::move(not_back));
   if (!report.empty()) prompter.Inform(report);
 }
 

@@ -12,9 +12,10 @@ void Undo1Click(MainState& state, const Context& context);
 
 /**
  * Lets the user choose a restore file, confirms with its first new path, checks the
- * record (PlanUndo) and renames the run's own files back in ascending order, never
- * overwriting; after "完了しました" the rows that could not be renamed back are named. The
- * restore file is read once.
+ * record (PlanUndo) and renames the run's own files back from the run's last row to its
+ * first, never overwriting. An invalid record ends with its error box alone; otherwise
+ * "完了しました" (or, after a stop, how many of how many went back) is followed by the rows
+ * that were not given back, each with its reason. The restore file is read once.
  */
 void UndoRun(const Context& context);
 

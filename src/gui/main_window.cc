@@ -21,6 +21,7 @@
 #include "batch_replace_dialog.h"
 #include "column_model.h"
 #include "commands/add_file_command.h"
+#include "commands/date_commands.h"
 #include "commands/edit_menu_commands.h"
 #include "commands/form_create.h"
 #include "commands/rename_command.h"
@@ -35,6 +36,7 @@
 #include "narrow_text.h"
 #include "number_label.h"
 #include "platform/command_error.h"
+#include "platform/media_dates.h"
 #include "platform/prompter.h"
 #include "preview_dialog.h"
 #include "qt_text.h"
@@ -108,7 +110,8 @@ TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system, zefa::Pr
       prompter_(prompter),
       file_system_(file_system),
       paths_(std::move(paths)),
-      open_url_(std::move(open_url)) {
+      open_url_(std::move(open_url)),
+      media_dates_(std::make_unique<zefa::NativeMediaDates>()) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("ZeFa Oru"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -232,6 +235,8 @@ void TForm1::BuildMenu() {
   bar->setObjectName(QStringLiteral("MainMenu1"));
   QMenu* file_menu = bar->addMenu(QStringLiteral("ファイル(&F)"));
   file_menu->setObjectName(QStringLiteral("File1"));
+  QMenu* sort_menu = bar->addMenu(QStringLiteral("並べ替え(&O)"));
+  sort_menu->setObjectName(QStringLiteral("Sort1"));
   QMenu* edit_menu = bar->addMenu(QStringLiteral("編集(&E)"));
   edit_menu->setObjectName(QStringLiteral("Edit1Menu"));
   QMenu* help_menu = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
@@ -249,6 +254,10 @@ void TForm1::BuildMenu() {
   add(file_menu, "Exit1", QStringLiteral("設定(&S)"));
   file_menu->addSeparator();
   add(file_menu, "Exit2", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q));
+  add(sort_menu, "TakenOrder1", QStringLiteral("撮影日時順(&T)"));
+  add(sort_menu, "ModifiedOrder1", QStringLiteral("更新日時順(&M)"));
+  sort_menu->addSeparator();
+  add(sort_menu, "TakenName1", QStringLiteral("固有ファイル名を撮影日時にする(&U)"));
   QAction* replace =
       add(edit_menu, "Replace1", QStringLiteral("置換(&R)…"), QKeySequence(Qt::CTRL | Qt::Key_H));
   connect(replace, &QAction::triggered, this, &TForm1::Replace1Click);
@@ -312,7 +321,10 @@ void TForm1::ConnectHandlers() {
                                                               {"N1", &TForm1::N1Click},
                                                               {"About1", &TForm1::About1Click},
                                                               {"Undo1", &TForm1::Undo1Click},
-                                                              {"Exit1", &TForm1::Exit1Click}};
+                                                              {"Exit1", &TForm1::Exit1Click},
+                                                              {"TakenOrder1", &TForm1::TakenOrder1Click},
+                                                              {"ModifiedOrder1", &TForm1::ModifiedOrder1Click},
+                                                              {"TakenName1", &TForm1::TakenName1Click}};
   for (const auto& [name, handler] : items) {
     connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
   }
@@ -452,6 +464,22 @@ void TForm1::Button4Click() {
 
 void TForm1::Button11Click() {
   Run(true, [this] { zefa::Button11Click(state_, context()); });
+}
+
+void TForm1::TakenOrder1Click() {
+  Run(true, [this] {
+    zefa::SortByDateClick(state_, context(), *media_dates_, zefa::DateKind::kTaken);
+  });
+}
+
+void TForm1::ModifiedOrder1Click() {
+  Run(true, [this] {
+    zefa::SortByDateClick(state_, context(), *media_dates_, zefa::DateKind::kModified);
+  });
+}
+
+void TForm1::TakenName1Click() {
+  Run(true, [this] { zefa::NameByDateClick(state_, context(), *media_dates_); });
 }
 
 void TForm1::Button6Click() {

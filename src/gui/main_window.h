@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,10 @@ class QMenu;
 class QListView;
 class QPushButton;
 class QSpinBox;
+
+namespace zefa {
+class MediaDates;
+}
 
 /**
  * The main window: a thin view of the core's MainState. Every handler reads the fields
@@ -73,6 +78,9 @@ class TForm1 : public QMainWindow {
   void AddFolder1Click();
   void SelectAll1Click();
   void SelectExtension1Click();
+  void TakenOrder1Click();
+  void ModifiedOrder1Click();
+  void TakenName1Click();
 
   /** Adds dropped files in drop order. */
   void DropPaths(const std::vector<std::string>& paths);
@@ -109,6 +117,7 @@ class TForm1 : public QMainWindow {
   zefa::FileSystem& file_system_;
   zefa::ProgramPaths paths_;
   UrlOpener open_url_;
+  std::unique_ptr<zefa::MediaDates> media_dates_;
   zefa::MainState state_;
   zefa::SerialNumbers numbers_;  // as the list stood at the last render that changed it
   bool quit_requested_ = false;

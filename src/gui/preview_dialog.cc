@@ -10,6 +10,7 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStringList>
 #include <utility>
 
 #include "qt_text.h"
@@ -40,11 +41,12 @@ class PreviewListModel : public QAbstractListModel {
 
   QVariant data(const QModelIndex& index, int role) const override {
     if (!index.isValid()) return {};
+    // Each row's tip says which date put it where it stands, under a failure's reason.
+    if (role == Qt::ToolTipRole) return ToolTip(index.row());
     if (side_ == Side::kBefore) {
       if (role == Qt::DisplayRole) return PathToQt(preview_.Before(index.row(), full_path_));
     } else if (preview_.WillFail(index.row())) {
       if (role == Qt::DisplayRole) return kFailureMark + PathToQt(preview_.After(index.row()));
-      if (role == Qt::ToolTipRole) return ToQt(preview_.FailureReasonText(index.row()));
       if (role == Qt::ForegroundRole) return kFailureText;
       if (role == Qt::BackgroundRole) return kFailureBackground;
     } else if (role == Qt::DisplayRole) {
@@ -64,6 +66,16 @@ class PreviewListModel : public QAbstractListModel {
   void SetRowSize(QSize size) { row_size_ = size; }
 
  private:
+  QVariant ToolTip(int row) const {
+    QStringList lines;
+    if (side_ == Side::kAfter && preview_.WillFail(row)) {
+      lines << ToQt(preview_.FailureReasonText(row));
+    }
+    if (const std::string date = preview_.DateText(row); !date.empty()) lines << ToQt(date);
+    if (lines.isEmpty()) return {};
+    return lines.join(QLatin1Char('\n'));
+  }
+
   const zefa::Preview& preview_;
   Side side_;
   bool full_path_ = false;

@@ -55,6 +55,7 @@ class TForm2 : public FixedDialog {
   QLineEdit* edit2_;
   QLineEdit* edit3_;
   QLineEdit* edit4_;
+  QLineEdit* edit5_;
   QLabel* panel1_;
 };
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -27,6 +28,20 @@ enum class WriteMode {
 struct RenamePair {
   std::string_view from;
   std::string_view to;
+};
+
+/** What stands at a path, against the file whose FileKey was taken there earlier. */
+enum class FileMatch : std::uint8_t {
+  kNothing,    // nothing at the path
+  kSameFile,   // that file, a regular file (or a link to one)
+  kOtherFile,  // another file
+  kNoFile,     // a folder or anything else that is no regular file
+};
+
+/** A path and the FileKey recorded for it; the bytes of both outlive the call. */
+struct KeyedPath {
+  std::string_view path;
+  std::string_view key;
 };
 
 /** Fills its argument with the next piece of a file's bytes; false when none is left. */
@@ -110,6 +125,34 @@ class FileSystem {
     }
     return keys;
   }
+  /**
+   * What a restore file keeps of each file, so that MatchFiles tells it later from any
+   * other: on POSIX its FileKey, then the id of its file system that survives a re-mount
+   * and its birth time, each where the platform gives it; "" where nothing is there.
+   */
+  virtual std::vector<std::string> FileIdentities(const std::vector<std::string_view>& paths) {
+    return FileKeys(paths);
+  }
+  /**
+   * Whether the file at each path is the one whose FileIdentities (or, in older records,
+   * FileKey) was recorded, in order. `keep_going` as for FileKeys: fewer answers come
+   * back when it stops the look-ups.
+   */
+  virtual std::vector<FileMatch> MatchFiles(const std::vector<KeyedPath>& wanted,
+                                            const KeepGoing& keep_going = {}) {
+    std::vector<std::string_view> paths;
+    paths.reserve(wanted.size());
+    for (const KeyedPath& one : wanted) paths.push_back(one.path);
+    const std::vector<std::string> keys = FileKeys(paths, keep_going);
+    std::vector<FileMatch> matches;
+    matches.reserve(keys.size());
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+      matches.push_back(keys[i].empty()            ? FileMatch::kNothing
+                        : keys[i] == wanted[i].key ? FileMatch::kSameFile
+                                                   : FileMatch::kOtherFile);
+    }
+    return matches;
+  }
   /** FileKey of a regular file (or a link to one); nullopt for anything else or nothing. */
   virtual std::optional<std::string> ExistingFileKey(const std::string& path) {
     return FileExists(path) ? FileKey(path) : std::nullopt;
@@ -186,6 +229,9 @@ class NativeFileSystem : public FileSystem {
   std::vector<std::string> FileKeys(const std::vector<std::string_view>& paths,
                                     const KeepGoing& keep_going = {}) override;
   std::optional<std::string> ExistingFileKey(const std::string& path) override;
+  std::vector<std::string> FileIdentities(const std::vector<std::string_view>& paths) override;
+  std::vector<FileMatch> MatchFiles(const std::vector<KeyedPath>& wanted,
+                                    const KeepGoing& keep_going = {}) override;
   RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override;
   std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
                                                  const KeepGoing& keep_going = {}) override;

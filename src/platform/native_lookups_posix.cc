@@ -6,12 +6,15 @@
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <climits>
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <functional>
 #include <optional>
@@ -260,6 +263,143 @@ std::vector<std::string> NativeFileSystem::FileKeys(const std::vector<std::strin
     }
   }
   return keys;
+}
+
+namespace {
+
+// A file's identity as a restore file keeps it: "<device>:<inode>:<file system>:<birth>",
+// the first two as FileKey gives them; the file system's id (statfs's f_fsid, which ext4
+// and others derive from the file system's UUID, so a card plugged in again is still
+// itself) and the birth time ("<seconds>.<nanoseconds>") are empty where not given.
+struct Identity {
+  std::string device, inode, birth;
+  std::string_view file_system;
+  bool regular = false;
+};
+
+constexpr unsigned kIdentityMask = STATX_TYPE | STATX_INO | STATX_BTIME;
+
+// The id of the file system behind `fd` (a folder's) or `path`, "" when it has none to give.
+std::string FileSystemId(int fd, const char* path) {
+  struct statfs info {};
+  if ((fd >= 0 ? ::fstatfs(fd, &info) : ::statfs(path, &info)) != 0) return {};
+  unsigned int parts[2] = {};
+  static_assert(sizeof parts == sizeof info.f_fsid);
+  std::memcpy(parts, &info.f_fsid, sizeof parts);
+  if (parts[0] == 0 && parts[1] == 0) return {};
+  char text[24];
+  std::snprintf(text, sizeof text, "%08x%08x", parts[0], parts[1]);
+  return text;
+}
+
+void FillIdentity(const struct statx& info, std::string_view file_system, Identity& identity) {
+  identity.device = std::to_string(makedev(info.stx_dev_major, info.stx_dev_minor));
+  identity.inode = std::to_string(info.stx_ino);
+  identity.file_system = file_system;
+  identity.birth.clear();
+  if ((info.stx_mask & STATX_BTIME) != 0) {
+    char birth[48];
+    std::snprintf(birth, sizeof birth, "%lld.%09u", static_cast<long long>(info.stx_btime.tv_sec),
+                  info.stx_btime.tv_nsec);
+    identity.birth = birth;
+  }
+  identity.regular = S_ISREG(info.stx_mode);
+}
+
+std::string IdentityText(const Identity& identity) {
+  std::string text = identity.device;
+  ((((text += ':') += identity.inode) += ':') += identity.file_system) += ':';
+  return text += identity.birth;
+}
+
+// Whether `recorded` (IdentityText, or a FileKey of an older record) names the file `now`.
+// Its file system is known by its id where both have one, else by the device; its birth
+// time counts where both have one.
+bool SameFile(std::string_view recorded, const Identity& now) {
+  std::string_view fields[4];
+  std::size_t count = 0;
+  for (std::size_t start = 0;;) {
+    if (count == std::size(fields)) return false;  // more fields than any writer puts
+    const std::size_t colon = recorded.find(':', start);
+    fields[count++] = recorded.substr(start, colon == std::string_view::npos ? colon : colon - start);
+    if (colon == std::string_view::npos) break;
+    start = colon + 1;
+  }
+  if (count == 2) return fields[0] == now.device && fields[1] == now.inode;
+  if (count != 4 || fields[1] != now.inode) return false;
+  const bool same_file_system = !fields[2].empty() && !now.file_system.empty()
+                                    ? fields[2] == now.file_system
+                                    : fields[0] == now.device;
+  return same_file_system && (fields[3].empty() || now.birth.empty() || fields[3] == now.birth);
+}
+
+// The identities of the paths, one statx() each inside its folder, opened once for a
+// stretch of paths in one folder; `found` hears each (null where nothing is there) and
+// answers false to stop.
+template <typename PathOf, typename Found>
+void ForEachIdentity(std::size_t count, const PathOf& path_of, const Found& found) {
+  OpenFolder folder;
+  std::string path;  // the row's path, ended by a NUL for the system
+  std::string file_system_folder;  // the folder whose file system's id is held
+  bool file_system_known = false;
+  std::string file_system;
+  Identity identity;
+  for (std::size_t row = 0; row < count; ++row) {
+    path.assign(path_of(row));
+    const std::size_t name = NameInFolder(path);
+    const int folder_fd = name == std::string::npos ? -1 : folder.For({path.data(), name});
+    struct statx info {};
+    const bool there = !path.empty() && !native::HasNul(path) &&
+                       ::statx(folder_fd < 0 ? AT_FDCWD : folder_fd,
+                               folder_fd < 0 ? path.c_str() : path.c_str() + name,
+                               AT_STATX_SYNC_AS_STAT, kIdentityMask, &info) == 0;
+    if (there) {
+      const std::string_view folder_part(path.data(), folder_fd < 0 ? 0 : name);
+      if (folder_fd < 0 || !file_system_known || folder_part != file_system_folder) {
+        file_system = FileSystemId(folder_fd, path.c_str());
+        file_system_folder.assign(folder_part);
+        file_system_known = folder_fd >= 0;
+      }
+      FillIdentity(info, file_system, identity);
+    }
+    if (!found(row, there ? &identity : nullptr)) return;
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> NativeFileSystem::FileIdentities(
+    const std::vector<std::string_view>& paths) {
+  std::vector<std::string> identities(paths.size());
+  ForEachIdentity(
+      paths.size(), [&](std::size_t row) { return paths[row]; },
+      [&](std::size_t row, const Identity* identity) {
+        if (identity) identities[row] = IdentityText(*identity);
+        return true;
+      });
+  return identities;
+}
+
+std::vector<FileMatch> NativeFileSystem::MatchFiles(const std::vector<KeyedPath>& wanted,
+                                                    const KeepGoing& keep_going) {
+  std::vector<FileMatch> matches;
+  matches.reserve(wanted.size());
+  ForEachIdentity(
+      wanted.size(), [&](std::size_t row) { return wanted[row].path; },
+      [&](std::size_t row, const Identity* identity) {
+        // On slow storage the look-ups are what takes long: a stop is heard here.
+        if (keep_going && row > 0 && !keep_going(row)) return false;
+        if (!identity) {
+          matches.push_back(FileMatch::kNothing);
+        } else if (!SameFile(wanted[row].key, *identity)) {
+          matches.push_back(FileMatch::kOtherFile);
+        } else {
+          // The undo renames files only, never a folder that a forged record names.
+          matches.push_back(identity->regular ? FileMatch::kSameFile : FileMatch::kNoFile);
+        }
+        return true;
+      });
+  return matches;
 }
 
 // One stat instead of FileExists and FileKey: adding many files costs a system call each.

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "renaming/preview.h"
 
+#include "renaming/date_order.h"
+
 namespace zefa {
 
 Preview::Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> predicted,
@@ -54,6 +56,16 @@ std::string Preview::DigitsText() const {
   if (!too_wide_) return {};
   return "連番が桁数を超えます\n\r（" + std::to_string(widest_number_) + " は " +
          std::to_string(DecimalWidth(widest_number_)) + " 桁）";
+}
+
+void Preview::SetDates(std::vector<std::int64_t> dates, DateKind kind) {
+  dates_ = std::move(dates);
+  date_kind_ = kind;
+}
+
+std::string Preview::DateText(int row) const {
+  const auto at = static_cast<std::size_t>(row);
+  return at < dates_.size() ? DateLine(dates_[at], date_kind_) : std::string();
 }
 
 }  // namespace zefa

@@ -2,10 +2,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "renaming/rename_list.h"
 #include "renaming/rename_plan.h"
 #include "renaming/run_simulation.h"
 #include "text/text_rules.h"
@@ -45,6 +47,11 @@ class Preview {
   /** The line that says the widest number has more digits than the digit setting; "" if none. */
   std::string DigitsText() const;
 
+  /** Gives the rows the dates the list was last ordered or named by, row for row. */
+  void SetDates(std::vector<std::int64_t> dates, DateKind kind);
+  /** Which date row `row` has and where it comes from; "" when none was read for it. */
+  std::string DateText(int row) const;
+
  private:
   std::vector<PlannedRename> rows_;
   std::vector<PredictedRow> predicted_;
@@ -53,6 +60,8 @@ class Preview {
   bool refused_ = false;    // a row the run refuses before it starts
   int widest_number_ = 0;   // the number of the most digits, when wider than the setting
   bool too_wide_ = false;
+  std::vector<std::int64_t> dates_;
+  DateKind date_kind_ = DateKind::kNone;
   TextRules rules_;
 };
 

@@ -58,7 +58,9 @@ void RenameList::AppendRow(std::string file_path, std::string unique_name,
   ++number.counted;
   key_hashes_.resize(path.entries.size(), 0);
   key_hashes_.push_back(file_key.empty() ? 0 : HashOf(file_key));
+  AlignRowDates();
   path.entries.push_back(std::move(file_path));
+  if (!row_dates_.empty()) row_dates_.push_back(kDateUnread);
   unique.entries.push_back(std::move(unique_name));
   extension.entries.push_back(std::move(extension_text));
   const std::size_t rows = path.entries.size();
@@ -137,6 +139,13 @@ void RenameList::ReorderPaths(const std::vector<std::size_t>& order) {
   }
   path.entries = std::move(paths);
   key_hashes_ = std::move(keys);
+  if (!row_dates_.empty()) {
+    AlignRowDates();
+    std::vector<std::int64_t> dates;
+    dates.reserve(order.size());
+    for (std::size_t row : order) dates.push_back(row_dates_[row]);
+    row_dates_ = std::move(dates);
+  }
   stale_ = true;
   selected_rows.clear();
 }
@@ -146,6 +155,8 @@ void RenameList::SwapPaths(int a, int b) {
   const auto at = [](int row) { return static_cast<std::size_t>(row); };
   std::swap(path.entries[at(a)], path.entries[at(b)]);
   std::swap(key_hashes_[at(a)], key_hashes_[at(b)]);
+  AlignRowDates();
+  if (!row_dates_.empty()) std::swap(row_dates_[at(a)], row_dates_[at(b)]);
   stale_ = true;
   selected_rows.clear();
 }
@@ -153,6 +164,8 @@ void RenameList::SwapPaths(int a, int b) {
 void RenameList::ErasePath(int row) {
   if (row < 0 || row >= path.size()) return;
   key_hashes_.resize(path.entries.size(), 0);
+  AlignRowDates();
+  if (!row_dates_.empty()) row_dates_.erase(row_dates_.begin() + row);
   path.entries.erase(path.entries.begin() + row);
   key_hashes_.erase(key_hashes_.begin() + row);
   stale_ = true;
@@ -189,10 +202,24 @@ void RenameList::Clear() {
   number.counted = 0;
   selected_rows.clear();
   key_hashes_ = {};
+  row_dates_ = {};
+  row_date_kind_ = DateKind::kNone;
   path_rows_ = {};
   key_rows_ = {};
   indexed_rows_ = 0;
   stale_ = false;
+}
+
+void RenameList::SetRowDates(std::vector<std::int64_t> dates, DateKind kind) {
+  row_dates_ = std::move(dates);
+  row_date_kind_ = kind;
+  if (row_dates_.empty() && !path.entries.empty()) row_dates_.assign(path.entries.size(), kNoDate);
+  AlignRowDates();
+}
+
+std::int64_t RenameList::RowDate(int row) const {
+  const auto at = static_cast<std::size_t>(row);
+  return row >= 0 && at < row_dates_.size() ? row_dates_[at] : kDateUnread;
 }
 
 void RenameList::DropLastNumber() {

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -35,6 +36,13 @@ struct ListColumn {
 };
 
 enum class ColumnId { kNumber = 0, kPath = 1, kUnique = 2, kExtension = 3 };
+
+/** Which date the rows were last ordered or named by. */
+enum class DateKind : std::uint8_t { kNone, kTaken, kModified };
+/** A row's date when its file gives none. */
+inline constexpr std::int64_t kNoDate = INT64_MIN;
+/** A row's date when none was read for it (it came after the reading). */
+inline constexpr std::int64_t kDateUnread = INT64_MIN + 1;
 
 /**
  * The files of the next rename run as four parallel columns: row i is entry i of every
@@ -101,6 +109,15 @@ class RenameList {
   /** Selects `row` (or none with -1) in all four columns. */
   void SelectAll(int row);
 
+  /**
+   * Keeps the date read for each target path, row for row, so that a row shows why it
+   * stands where it stands; the dates follow their paths through moves and removals.
+   */
+  void SetRowDates(std::vector<std::int64_t> dates, DateKind kind);
+  DateKind row_date_kind() const { return row_date_kind_; }
+  /** The date kept for `row`: kDateUnread when none was read for it. */
+  std::int64_t RowDate(int row) const;
+
  private:
   // Row indices plus one (0: a free slot), by hash of the path or of the file key.
   using Table = std::vector<std::uint32_t>;
@@ -113,6 +130,13 @@ class RenameList {
   void EnsureIndexed() const;
 
   std::vector<std::uint64_t> key_hashes_;  // per target-path row; 0: no key recorded
+  // Per target-path row once a date was read; empty until then, so a list never ordered
+  // by date pays nothing.
+  std::vector<std::int64_t> row_dates_;
+  DateKind row_date_kind_ = DateKind::kNone;
+  void AlignRowDates() {
+    if (!row_dates_.empty()) row_dates_.resize(path.entries.size(), kDateUnread);
+  }
   // The tables follow the rows lazily: a reorder or removal marks them stale and the next
   // look-up rebuilds them in one pass.
   mutable Table path_rows_;

@@ -8,6 +8,8 @@
 
 #include "platform/command_error.h"
 #include "platform/program_paths.h"
+#include "settings/profile.h"
+#include "text/code_page_convert.h"
 #include "text/text_rules.h"
 #include "text/uri_list.h"
 
@@ -36,7 +38,6 @@ bool HasOverlongLine(std::string_view bytes) {
   return false;
 }
 constexpr std::string_view kEscapedPrefix = "file://";
-const std::vector<std::string_view> kNoValues;
 
 // Restore files of one second beyond this many are refused rather than searched forever.
 constexpr int kMaxAttempts = 1000;
@@ -120,13 +121,14 @@ std::string RestoreFileName(const LocalTime& time, int attempt) {
 namespace {
 
 /**
- * The record of a plan, with the identities of its files when given, handed over in
+ * The record of a plan, with the identities of its files when a file system is given to
+ * look them up as their rows are written, handed over in
  * pieces of about a megabyte: a run of a million rows never holds the whole file.
  */
 class RecordPieces {
  public:
-  RecordPieces(const std::vector<PlannedRename>& plan, const std::vector<std::string>* keys)
-      : plan_(plan), keys_(keys) {}
+  RecordPieces(const std::vector<PlannedRename>& plan, FileSystem* identities)
+      : plan_(plan), identities_(identities) {}
 
   bool Next(std::string& piece) {
     piece.clear();
@@ -157,26 +159,38 @@ class RecordPieces {
       AppendKey(piece, kCountKey, std::to_string(plan_.size()));
       if (plan_.empty()) return false;
     }
-    if (part_ == 2 && keys_ == nullptr) return false;
+    if (part_ == 2 && identities_ == nullptr) return false;
     const std::string_view sections[] = {kBeforeSection, kAfterSection, kIdentitySection};
     AppendSection(piece, sections[part_]);
     return true;
   }
 
-  void AppendRow(std::string& piece) const {
+  void AppendRow(std::string& piece) {
     const PlannedRename& row = plan_[row_];
     if (part_ < 2) {
       AppendPathKey(piece, row_, part_ == 0 ? row.old_path : std::string_view(row.new_path));
       return;
     }
+    // The identities are looked up a stretch of rows at a time, as they are written.
+    if (row_ == 0 || row_ - first_ >= stretch_.size()) {
+      first_ = row_;
+      std::vector<std::string_view> paths;
+      for (std::size_t next = row_; next < plan_.size() && paths.size() < kStretchRows; ++next) {
+        paths.push_back(plan_[next].old_path);
+      }
+      stretch_ = identities_->FileIdentities(paths);
+    }
     piece += std::to_string(row_);
     piece += '=';
-    if (row_ < keys_->size()) piece += (*keys_)[row_];
+    if (row_ - first_ < stretch_.size()) piece += stretch_[row_ - first_];
     piece += '\n';
   }
 
   const std::vector<PlannedRename>& plan_;
-  const std::vector<std::string>* keys_;
+  static constexpr std::size_t kStretchRows = 4096;
+  FileSystem* identities_;
+  std::vector<std::string> stretch_;  // the identities of rows first_ on
+  std::size_t first_ = 0;
   int part_ = 0;
   std::size_t row_ = 0;
 };
@@ -219,17 +233,10 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
   file_system.CreateFolders(restore_folder);
   const LocalTime now = file_system.Now();
   const std::string folder = WithTrailingSeparator(restore_folder, rules);
-  std::vector<std::string> keys;
-  {
-    std::vector<std::string_view> old_paths;
-    old_paths.reserve(plan.size());
-    for (const PlannedRename& row : plan) old_paths.push_back(row.old_path);
-    keys = file_system.FileKeys(old_paths);
-  }
   const std::string first_path = folder + RestoreFileName(now);
   for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
     const std::string path = folder + RestoreFileName(now, attempt);
-    RecordPieces pieces(plan, &keys);
+    RecordPieces pieces(plan, &file_system);
     const auto next = [&](std::string& piece) { return pieces.Next(piece); };
     if (file_system.WriteFileInPieces(path, next, WriteMode::kCreateNew)) return path;
     // Only a name taken by an earlier record moves on to the next; anything else is a refusal.
@@ -242,28 +249,7 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
 
 RestoreRecord RestoreRecord::Read(FileSystem& file_system, const std::string& path) {
   std::optional<std::string> bytes = file_system.ReadFile(path, kMaxRestoreFileBytes);
-  return FromOwnedBytes(bytes ? std::move(*bytes) : std::string());
-}
-
-RestoreRecord RestoreRecord::FromBytes(std::string_view bytes) {
-  return FromOwnedBytes(std::string(bytes));
-}
-
-RestoreRecord RestoreRecord::FromOwnedBytes(std::string bytes) {
-  RestoreRecord record;
-  if (HasOverlongLine(bytes)) return record;
-  auto owned = std::make_shared<const std::string>(std::move(bytes));
-  record.rows_ = ReadWritersForm(*owned);
-  if (record.rows_) {
-    record.bytes_ = std::move(owned);
-    record.outcome_complete_ = record.rows_->outcome_end == "1";
-    return record;
-  }
-  // The writer records one line of UTF-8 for every path, so its paths read back byte for
-  // byte; a Shift-JIS file of a Windows copy is read as such.
-  record.profile_ = Profile::Parse(*owned);
-  record.outcome_complete_ = record.profile_.Find(kOutcomeSection, kOutcomeEndKey) == "1";
-  return record;
+  return Parse(bytes ? std::move(*bytes) : std::string());
 }
 
 namespace {
@@ -280,139 +266,139 @@ long RowOfKey(std::string_view key) {
   return row;
 }
 
+enum Found : std::uint8_t {
+  kFoundBefore = 1,
+  kFoundAfter = 2,
+  kFoundIdentity = 4,
+  kFoundOutcome = 8,
+  kOutcomeNotRenamed = 16,
+};
+
 }  // namespace
 
-std::optional<RestoreRecord::Rows> RestoreRecord::ReadWritersForm(std::string_view bytes) {
-  // What the profile reader would find, read line by line as it does: the first section of
-  // a name and the first line of a key count. The rows of a section must come numbered
-  // 0, 1, 2 ... (the outcome's rising) as the writer puts them; a gap, rows out of order,
-  // a byte order mark or text that is not UTF-8 leave the record to the profile reader.
-  if (bytes.starts_with("\xEF\xBB\xBF") || !IsValidUtf8(bytes)) return std::nullopt;
-  enum class Section { kNone, kCount, kBefore, kAfter, kIdentity, kOutcome, kOther };
+RestoreRecord RestoreRecord::Parse(std::string bytes) {
+  RestoreRecord record;
+  if (HasOverlongLine(bytes)) return record;
+  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
+  // The writer records one line of UTF-8 for every path, so its paths read back byte for
+  // byte; a Shift-JIS file of a Windows copy is read as such.
+  if (!IsValidUtf8(bytes)) bytes = DecodeStoredText(bytes);
+  record.text_ = std::move(bytes);
+  const std::string_view text = record.text_;
+  // No row beyond the number of lines can be part of rows 0, 1, 2 ... that all have a new path.
+  const auto lines = static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1;
+
+  enum class Section { kNone, kCount, kBefore, kAfter, kIdentity, kOutcome };
   const std::pair<std::string_view, Section> kSections[] = {{kCountSection, Section::kCount},
                                                             {kBeforeSection, Section::kBefore},
                                                             {kAfterSection, Section::kAfter},
                                                             {kIdentitySection, Section::kIdentity},
                                                             {kOutcomeSection, Section::kOutcome}};
-  Rows rows;
   bool seen[std::size(kSections)] = {};
   Section section = Section::kNone;
-  bool writers_form = true;
-  ForEachProfileLine(bytes, [&](const ProfileLine& line) {
+  std::optional<std::string_view> count;
+  std::optional<std::string_view> outcome_end;
+  std::vector<StoredRow>& rows = record.rows_;
+  const auto span = [&](std::string_view value) {
+    return Span{static_cast<std::uint32_t>(value.data() - text.data()),
+                static_cast<std::uint32_t>(value.size())};
+  };
+  ForEachProfileLine(text, [&](const ProfileLine& line) {
     if (line.is_section) {
-      section = Section::kOther;
+      section = Section::kNone;
       for (std::size_t i = 0; i < std::size(kSections); ++i) {
         if (!SameProfileName(line.name, kSections[i].first)) continue;
-        // A second section of a name is not read.
-        section = seen[i] ? Section::kNone : kSections[i].second;
+        // Only the first section of a name is read.
+        if (!seen[i]) section = kSections[i].second;
         seen[i] = true;
       }
       return true;
     }
     const std::string_view key = line.name;
-    if (key.empty()) return true;
-    std::vector<std::string_view>* values = nullptr;
-    switch (section) {
-      case Section::kNone:
-      case Section::kOther:
-        return true;
-      case Section::kCount:
-        if (!rows.count && SameProfileName(key, kCountKey)) {
-          rows.count = line.value;
-          // Room for the rows at once, as far as the file's size allows a forged count.
-          const long count = ParseProfileInteger(line.value).value_or(0);
-          const auto room =
-              std::min(static_cast<std::size_t>(std::max(0L, count)), bytes.size() / 4);
-          for (auto* column : {&rows.before, &rows.after, &rows.identity}) column->reserve(room);
-        }
-        return true;
-      case Section::kOutcome: {
-        if (SameProfileName(key, kOutcomeEndKey)) {
-          if (!rows.outcome_end) rows.outcome_end = line.value;
-          return true;
-        }
-        const long row = RowOfKey(key);
-        if (row < 0) return true;
-        const long last = rows.outcome.empty() ? -1 : rows.outcome.back().first;
-        if (row < last) return writers_form = false;
-        if (row > last) rows.outcome.emplace_back(static_cast<int>(row), line.value);
-        return true;
+    if (key.empty() || section == Section::kNone) return true;
+    if (section == Section::kCount) {
+      if (!count && SameProfileName(key, kCountKey)) {
+        count = line.value;
+        const long counted = ParseProfileInteger(line.value).value_or(0);
+        rows.reserve(std::min(static_cast<std::size_t>(std::max(0L, counted)), lines));
       }
-      case Section::kBefore:
-        values = &rows.before;
-        break;
-      case Section::kAfter:
-        values = &rows.after;
-        break;
-      case Section::kIdentity:
-        values = &rows.identity;
-        break;
+      return true;
+    }
+    if (section == Section::kOutcome && SameProfileName(key, kOutcomeEndKey)) {
+      if (!outcome_end) outcome_end = line.value;
+      return true;
     }
     const long row = RowOfKey(key);
-    if (row < 0 || static_cast<std::size_t>(row) < values->size()) return true;
-    if (static_cast<std::size_t>(row) > values->size()) return writers_form = false;
-    values->push_back(line.value);
+    if (row < 0 || static_cast<std::size_t>(row) >= lines) return true;
+    const auto index = static_cast<std::size_t>(row);
+    if (index >= rows.size()) rows.resize(index + 1);
+    StoredRow& stored = rows[index];
+    const auto first = [&](std::uint8_t bit) {
+      const bool is_first = (stored.found & bit) == 0;
+      stored.found |= bit;
+      return is_first;
+    };
+    switch (section) {
+      case Section::kBefore:
+        if (first(kFoundBefore)) stored.before = span(line.value);
+        break;
+      case Section::kAfter:
+        if (first(kFoundAfter)) stored.after = span(line.value);
+        break;
+      case Section::kIdentity:
+        if (first(kFoundIdentity)) stored.identity = span(line.value);
+        break;
+      case Section::kOutcome:
+        if (first(kFoundOutcome) && (line.value == "failed" || line.value == "notreached")) {
+          stored.found |= kOutcomeNotRenamed;
+        }
+        break;
+      default:
+        break;
+    }
     return true;
   });
-  if (!writers_form) return std::nullopt;
-  return rows;
-}
 
-int RestoreRecord::Count() const {
-  const auto value = rows_ ? rows_->count : profile_.Find(kCountSection, kCountKey);
-  if (!value) return 0;
-  return ParseProfileInteger(*value).value_or(0);
-}
-
-std::string_view RestoreRecord::Path(std::string_view section,
-                                     const std::vector<std::string_view>& values,
-                                     std::unordered_map<int, std::string>& decoded, int row) const {
-  std::string_view value;
-  if (!rows_) {
-    value = profile_.Find(section, std::to_string(row)).value_or(std::string_view{});
-  } else if (row >= 0 && static_cast<std::size_t>(row) < values.size()) {
-    value = values[static_cast<std::size_t>(row)];
+  record.count_ = count ? ParseProfileInteger(*count).value_or(0) : 0;
+  record.outcome_complete_ = outcome_end == "1";
+  record.has_identities_ = !rows.empty() && (rows[0].found & kFoundIdentity) != 0;
+  // The rows read are those from row 0 that have a new path, up to the count.
+  const std::size_t counted = static_cast<std::size_t>(std::max(0, record.count_));
+  std::size_t kept = 0;
+  while (kept < rows.size() && kept < counted) {
+    StoredRow& row = rows[kept];
+    record.DecodeInPlace(row.after);
+    if (row.after.size == 0) break;  // "file://" alone is an empty path too
+    record.DecodeInPlace(row.before);
+    if (row.before.size > kMaxRecordedPathBytes || row.after.size > kMaxRecordedPathBytes) {
+      record.overlong_ = true;
+      break;
+    }
+    ++kept;
   }
-  if (value.substr(0, kEscapedPrefix.size()) != kEscapedPrefix) return value;
-  const auto [at, added] = decoded.try_emplace(row);
-  if (added) at->second = DecodeRecordedPath(value);
-  return at->second;
-}
-
-std::string_view RestoreRecord::Before(int row) const {
-  return Path(kBeforeSection, rows_ ? rows_->before : kNoValues, decoded_before_, row);
-}
-
-std::string_view RestoreRecord::After(int row) const {
-  return Path(kAfterSection, rows_ ? rows_->after : kNoValues, decoded_after_, row);
-}
-
-bool RestoreRecord::HasIdentities() const {
-  if (rows_) return !rows_->identity.empty();
-  return profile_.Find(kIdentitySection, "0").has_value();
-}
-
-std::string_view RestoreRecord::Identity(int row) const {
-  if (!rows_) {
-    return profile_.Find(kIdentitySection, std::to_string(row)).value_or(std::string_view{});
+  if (!rows.empty()) {
+    // Row 0's new path was decoded above when the count reaches it; else it is decoded here.
+    const bool decoded = counted > 0;
+    record.first_after_ = rows[0].after;
+    if (!decoded) record.DecodeInPlace(record.first_after_);
   }
-  const auto index = static_cast<std::size_t>(row);
-  return row >= 0 && index < rows_->identity.size() ? rows_->identity[index] : std::string_view{};
+  rows.resize(kept);
+  return record;
 }
 
-bool RestoreRecord::NotRenamed(int row) const {
-  if (!outcome_complete_) return false;
-  std::optional<std::string_view> value;
-  if (!rows_) {
-    value = profile_.Find(kOutcomeSection, std::to_string(row));
-  } else {
-    const auto& outcome = rows_->outcome;
-    const auto at =
-        std::lower_bound(outcome.begin(), outcome.end(), row,
-                         [](const auto& entry, int wanted) { return entry.first < wanted; });
-    if (at != outcome.end() && at->first == row) value = at->second;
-  }
-  return value == "failed" || value == "notreached";
+void RestoreRecord::DecodeInPlace(Span& span) {
+  const std::string_view value = View(span);
+  if (!value.starts_with(kEscapedPrefix)) return;
+  // The decoded path is never longer than its escaped form: it takes that form's place.
+  const std::string decoded = DecodeRecordedPath(value);
+  decoded.copy(text_.data() + span.at, decoded.size());
+  span.size = static_cast<std::uint32_t>(decoded.size());
+}
+
+RestoreRow RestoreRecord::Row(std::size_t row) const {
+  const StoredRow& stored = rows_[row];
+  return RestoreRow{View(stored.before), View(stored.after), View(stored.identity),
+                    outcome_complete_ && (stored.found & kOutcomeNotRenamed) != 0};
 }
 
 }  // namespace zefa

@@ -2,16 +2,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <memory>
-#include <optional>
+#include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/file_system.h"
 #include "renaming/rename_plan.h"
-#include "settings/profile.h"
 #include "text/text_rules.h"
 
 namespace zefa {
@@ -60,7 +57,7 @@ std::string DecodeRecordedPath(std::string_view value);
  * Writes the record and the identity of every row's file into `restore_folder` (created
  * with its parents when missing), flushed to the disk, under a name that no earlier
  * restore file holds; returns its path. The section [identity] follows the record: for
- * each row, what makes its file that file (device and inode), empty when nothing was
+ * each row, what makes its file that file (FileSystem::FileIdentities), empty when nothing was
  * there; readers of the three sections before it skip it, as they skip every section
  * they do not know. The file is written as it is made, in pieces.
  * Throws CommandError "<path> に書き込めません" when the platform refuses the write.
@@ -76,10 +73,19 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
 void AppendRunOutcome(FileSystem& file_system, const std::string& path,
                       const std::vector<PlannedRename>& plan);
 
+/** One row of a restore record; the views point into the record, which must outlive them. */
+struct RestoreRow {
+  std::string_view before;    // the old path (DecodeRecordedPath)
+  std::string_view after;     // the new path (DecodeRecordedPath)
+  std::string_view identity;  // what made the file that file at the run; "" when not recorded
+  bool not_renamed = false;   // recorded, in a whole [notrenamed] section, as not moved
+};
+
 /**
- * A restore file read once. A record in the form this program writes is read in one pass
- * into row-numbered views of its bytes; any other (a hand-edited or Windows copy's file)
- * through the profile reader, with a hash look-up per row.
+ * A restore file read once, in one pass of the profile's line reader: what the profile
+ * reader would find (the first section of a name, in it the first line of a key, names in
+ * any case, blanks and one pair of quotes dropped, Shift-JIS text read as such), held as
+ * the rows 0, 1, 2 ... that have a new path. The record owns the text its rows view.
  */
 class RestoreRecord {
  public:
@@ -88,46 +94,44 @@ class RestoreRecord {
    * regular file, a file over kMaxRestoreFileBytes and one with a line no run writes.
    */
   static RestoreRecord Read(FileSystem& file_system, const std::string& path);
-  static RestoreRecord FromBytes(std::string_view bytes);
+  static RestoreRecord Parse(std::string bytes);
 
   /** The "count" of section "Count"; 0 when absent or no integer. */
-  int Count() const;
-  /** The recorded paths of a row (DecodeRecordedPath); empty when absent. */
-  std::string_view Before(int row) const;
-  std::string_view After(int row) const;
+  int Count() const { return count_; }
+  /**
+   * The rows read: from row 0 up to the first without a new path, at most Count(); a row
+   * holding a value longer than any recorded path ends them too (Overlong()).
+   */
+  std::size_t size() const { return rows_.size(); }
+  RestoreRow Row(std::size_t row) const;
+  /** Whether every counted row was read (and there is at least one). */
+  bool Complete() const { return count_ > 0 && rows_.size() == static_cast<std::size_t>(count_); }
+  /** Whether a row holds a value longer than any path a run records. */
+  bool Overlong() const { return overlong_; }
+  /** The new path of row 0, whatever the count; "" when absent. */
+  std::string_view FirstNewPath() const { return View(first_after_); }
   /** Whether the record holds the identities of its rows' files. */
-  bool HasIdentities() const;
-  /** The identity of row's file; empty when not recorded. */
-  std::string_view Identity(int row) const;
-  /** Whether the run recorded, in a whole [notrenamed] section, that it did not move the row. */
-  bool NotRenamed(int row) const;
-  /** The file's bytes, into which most values are views; null for a record read otherwise. */
-  const std::shared_ptr<const std::string>& Bytes() const { return bytes_; }
+  bool HasIdentities() const { return has_identities_; }
 
  private:
-  /** The values of a record in the writer's form, as views into `bytes_`. */
-  struct Rows {
-    std::optional<std::string_view> count;
-    std::vector<std::string_view> before;
-    std::vector<std::string_view> after;
-    std::vector<std::string_view> identity;
-    std::vector<std::pair<int, std::string_view>> outcome;  // rows rising
-    std::optional<std::string_view> outcome_end;
+  struct Span {
+    std::uint32_t at = 0;
+    std::uint32_t size = 0;
   };
-  static std::optional<Rows> ReadWritersForm(std::string_view bytes);
-  static RestoreRecord FromOwnedBytes(std::string bytes);
+  struct StoredRow {
+    Span before, after, identity;
+    std::uint8_t found = 0;  // which values were read (first line of a key wins)
+  };
+  std::string_view View(Span span) const { return std::string_view(text_).substr(span.at, span.size); }
+  void DecodeInPlace(Span& span);
 
-  std::string_view Path(std::string_view section, const std::vector<std::string_view>& values,
-                        std::unordered_map<int, std::string>& decoded, int row) const;
-
-  // Shared and never changed, so that the views stay valid when the record is moved or copied.
-  std::shared_ptr<const std::string> bytes_;
-  std::optional<Rows> rows_;
-  Profile profile_;
+  std::string text_;
+  std::vector<StoredRow> rows_;
+  Span first_after_;
+  int count_ = 0;
+  bool has_identities_ = false;
   bool outcome_complete_ = false;
-  // Paths recorded in their escaped form, decoded on the first look-up.
-  mutable std::unordered_map<int, std::string> decoded_before_;
-  mutable std::unordered_map<int, std::string> decoded_after_;
+  bool overlong_ = false;
 };
 
 }  // namespace zefa

@@ -127,7 +127,14 @@ void SortByCollation(std::vector<std::string>& texts, CodePage code_page) {
 
 void SortRows(RenameList& list, std::string_view common_name, const DeriveSettings& settings,
               const TextRules& rules) {
-  list.ReorderPaths(CollationOrder(list.path.entries, rules.code_page));
+  ReorderRows(list, CollationOrder(list.path.entries, rules.code_page), common_name, settings,
+              rules);
+}
+
+void ReorderRows(RenameList& list, const std::vector<std::size_t>& order,
+                 std::string_view common_name, const DeriveSettings& settings,
+                 const TextRules& rules) {
+  list.ReorderPaths(order);
   const std::size_t rows = list.path.entries.size();
   // Derived in place, so that the sort holds no second copy of the two columns.
   list.unique.entries.resize(rows);

@@ -21,6 +21,14 @@ void SortRows(RenameList& list, std::string_view common_name, const DeriveSettin
               const TextRules& rules);
 
 /**
+ * Puts the target paths in the order `order` names and derives every unique name and
+ * extension anew, as SortRows does.
+ */
+void ReorderRows(RenameList& list, const std::vector<std::size_t>& order,
+                 std::string_view common_name, const DeriveSettings& settings,
+                 const TextRules& rules);
+
+/**
  * Sorts `texts` in the collation of the user's locale: letter case ignored, digit runs
  * compared by value ("IMG_2" before "IMG_10"). Texts that collate equal keep byte order,
  * so the result does not depend on the order given.

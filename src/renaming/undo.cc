@@ -7,11 +7,17 @@
 
 #include "platform/file_system.h"
 #include "renaming/rename_execution.h"
+#include "text/name_text.h"
 
 namespace zefa {
 namespace {
 
 constexpr const char* kUndoFailureHead = "以下のファイルを元の名前に戻せませんでした";
+constexpr const char* kLineBreak = "\n\r";
+// Shown after each row's path, in the order of NotBackReason.
+constexpr const char* kNotBackReasons[] = {
+    "（見つかりません）", "（別のファイルに置き換えられています）", "（ファイルではありません）",
+    "（元の名前のファイルがあります）", "（名前を変更できません）"};
 
 bool IsFullPath(std::string_view path, const TextRules& rules) {
   if (rules.path_style == PathStyle::kPosix) return !path.empty() && path[0] == '/';
@@ -21,183 +27,170 @@ bool IsFullPath(std::string_view path, const TextRules& rules) {
 
 // A row that the undo may rename: a run never moves a file to another folder, so neither
 // does its undo.
-bool IsMovable(const RecordedRows& rows, std::size_t row, const TextRules& rules) {
-  const std::string_view before = rows.before[row];
-  const std::string_view after = rows.after[row];
-  return IsRowOfARun(before, after, rules) && before != after &&
-         FolderPart(before, rules) == FolderPart(after, rules);
+bool IsMovable(const RestoreRow& row, const TextRules& rules) {
+  return IsRowOfARun(row.before, row.after, rules) && row.before != row.after &&
+         FolderPart(row.before, rules) == FolderPart(row.after, rules);
+}
+
+// The first recorded new path that no longer exists, in row order; "" when the record
+// holds no rows or is incomplete; nullopt when every one exists. Rows that the undo never
+// touches (see IsRowOfARun) are not looked at.
+std::optional<std::string> FirstMissingAfter(const RestoreRecord& record, FileSystem& file_system,
+                                             const TextRules& rules) {
+  if (record.Count() <= 0 || record.Overlong()) return std::string();
+  std::vector<std::string> looked_at;
+  std::vector<std::size_t> row_of;
+  for (std::size_t row = 0; row < record.size(); ++row) {
+    const RestoreRow recorded = record.Row(row);
+    if (!IsRowOfARun(recorded.before, recorded.after, rules)) continue;
+    looked_at.emplace_back(recorded.after);
+    row_of.push_back(row);
+  }
+  // A record of which no row could come from a run (a copy from another platform) is invalid.
+  if (looked_at.empty()) return std::string(record.FirstNewPath());
+  const std::vector<bool> exist = file_system.FilesExist(looked_at);
+  for (std::size_t i = 0; i < exist.size(); ++i) {
+    if (!exist[i]) return std::string(record.Row(row_of[i]).after);
+  }
+  if (!record.Complete()) return std::string();
+  return std::nullopt;
+}
+
+// Where the row's file stands when the record names no file for it (none was there when
+// the run began): only the paths can tell.
+FileMatch MatchWithoutIdentity(FileSystem& file_system, std::string_view path) {
+  return file_system.FileExists(std::string(path)) ? FileMatch::kSameFile : FileMatch::kNothing;
+}
+
+FileMatch MatchOne(FileSystem& file_system, std::string_view path, std::string_view identity) {
+  if (identity.empty()) return MatchWithoutIdentity(file_system, path);
+  const std::vector<FileMatch> match = file_system.MatchFiles({KeyedPath{path, identity}});
+  return match.empty() ? FileMatch::kNothing : match.front();
 }
 
 // Whether the row's file went on from the row's new path (a temporary name on the way to
 // a change of case) with the next row, and is still where that row put it: given back by
-// that row first, it is then at this row's new path.
-bool ChainsOn(const RecordedRows& rows, std::size_t row) {
-  return row + 1 < rows.after.size() && rows.before[row + 1] == rows.after[row];
-}
-
-bool WentOnWithNextRow(const RecordedRows& rows, std::size_t row, std::string_view identity,
-                       FileSystem& file_system) {
-  return ChainsOn(rows, row) && !rows.not_renamed[row + 1] &&
-         file_system.FileKey(std::string(rows.after[row + 1])) == identity;
+// that row first (the undo goes from the last row), it is then at this row's new path.
+bool WentOnWithNextRow(const RestoreRecord& record, std::size_t row, FileSystem& file_system) {
+  if (row + 1 >= record.size()) return false;
+  const RestoreRow recorded = record.Row(row);
+  const RestoreRow next = record.Row(row + 1);
+  return next.before == recorded.after && !next.not_renamed && !recorded.identity.empty() &&
+         MatchOne(file_system, next.after, recorded.identity) == FileMatch::kSameFile;
 }
 
 }  // namespace
-
-RecordedRows ReadRecordedRows(const RestoreRecord& record) {
-  RecordedRows rows;
-  rows.count = record.Count();
-  const bool identities = record.HasIdentities();
-  rows.bytes = record.Bytes();
-  const std::string_view bytes = rows.bytes ? std::string_view(*rows.bytes) : std::string_view();
-  // A value of the file's bytes is kept as the view it is; any other is copied.
-  const auto kept = [&](std::string_view value) {
-    if (value.empty() || (value.data() >= bytes.data() &&
-                          value.data() + value.size() <= bytes.data() + bytes.size())) {
-      return value;
-    }
-    return std::string_view(rows.owned.emplace_back(value));
-  };
-  // The count may be forged: the file's size bounds the rows it can hold.
-  const auto expected = static_cast<std::size_t>(std::max(0, rows.count));
-  const std::size_t room = std::min(expected, bytes.size() / 4 + 16);
-  rows.after.reserve(room);
-  rows.before.reserve(room);
-  if (identities) rows.identity.reserve(room);
-  // A row without its new path ends the record's valid part, so a forged count costs nothing.
-  for (int row = 0; row < rows.count; ++row) {
-    const std::string_view after = record.After(row);
-    if (after.empty()) break;
-    const std::string_view before = record.Before(row);
-    if (after.size() > kMaxRecordedPathBytes || before.size() > kMaxRecordedPathBytes) {
-      rows.overlong = true;
-      break;
-    }
-    rows.after.push_back(kept(after));
-    rows.before.push_back(kept(before));
-    if (identities) rows.identity.push_back(kept(record.Identity(row)));
-    rows.not_renamed.push_back(identities && record.NotRenamed(row));
-  }
-  return rows;
-}
 
 bool IsRowOfARun(std::string_view before, std::string_view after, const TextRules& rules) {
   return IsFullPath(before, rules) && IsFullPath(after, rules) &&
          before.find('\0') == std::string_view::npos && after.find('\0') == std::string_view::npos;
 }
 
-std::optional<std::string> FirstMissingAfter(const RecordedRows& rows, FileSystem& file_system,
-                                             const TextRules& rules) {
-  if (rows.count <= 0 || rows.overlong) return std::string();
-  std::vector<std::string> looked_at;
-  std::vector<std::size_t> row_of;
-  looked_at.reserve(rows.after.size());
-  row_of.reserve(rows.after.size());
-  for (std::size_t row = 0; row < rows.after.size(); ++row) {
-    if (!IsRowOfARun(rows.before[row], rows.after[row], rules)) continue;
-    looked_at.emplace_back(rows.after[row]);
-    row_of.push_back(row);
-  }
-  // A record of which no row could come from a run (a copy from another platform) is invalid.
-  if (looked_at.empty())
-    return rows.after.empty() ? std::string() : std::string(rows.after.front());
-  const std::vector<bool> exist = file_system.FilesExist(looked_at);
-  for (std::size_t i = 0; i < exist.size(); ++i) {
-    if (!exist[i]) return std::string(rows.after[row_of[i]]);
-  }
-  if (rows.after.size() < static_cast<std::size_t>(rows.count)) return std::string();
-  return std::nullopt;
-}
-
-UndoPlan PlanUndo(const RecordedRows& rows, FileSystem& file_system, const TextRules& rules,
+UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const TextRules& rules,
                   const KeepGoing& keep_going) {
   UndoPlan plan;
-  if (rows.identity.empty() || rows.overlong || rows.count <= 0 ||
-      rows.after.size() < static_cast<std::size_t>(rows.count)) {
-    plan.invalid = FirstMissingAfter(rows, file_system, rules);
+  if (!record.HasIdentities() || record.Overlong() || !record.Complete()) {
+    plan.invalid = FirstMissingAfter(record, file_system, rules);
     if (plan.invalid) return plan;
-    for (std::size_t row = 0; row < rows.after.size(); ++row) {
-      if (IsMovable(rows, row, rules)) plan.back.push_back(row);
+    for (std::size_t row = record.size(); row-- > 0;) {
+      if (IsMovable(record.Row(row), rules)) plan.back.push_back(row);
     }
     return plan;
   }
-  const auto looked_at = [&](std::size_t row) {
-    return !rows.not_renamed[row] && IsMovable(rows, row, rules);
-  };
-  // Usually every row is looked at: the rows and their new paths are then the record's own.
-  std::size_t first_left_out = 0;
-  while (first_left_out < rows.after.size() && looked_at(first_left_out)) ++first_left_out;
-  const bool every_row = first_left_out == rows.after.size();
-  std::vector<std::size_t> some_rows;
-  std::vector<std::string_view> some_paths;
-  if (!every_row) {
-    for (std::size_t row = 0; row < rows.after.size(); ++row) {
-      if (looked_at(row)) some_rows.push_back(row);
-    }
-    some_paths.reserve(some_rows.size());
-    for (const std::size_t row : some_rows) some_paths.push_back(rows.after[row]);
+  // The rows are looked at, and go back, from the run's last to its first: a chain of
+  // names (c to d, b to c, a to b) comes back in one undo.
+  std::vector<KeyedPath> wanted;
+  std::vector<std::size_t> row_of;
+  for (std::size_t row = record.size(); row-- > 0;) {
+    const RestoreRow recorded = record.Row(row);
+    if (recorded.not_renamed || !IsMovable(recorded, rules)) continue;
+    wanted.push_back({recorded.after, recorded.identity});
+    row_of.push_back(row);
   }
-  const std::vector<std::string_view>& new_paths = every_row ? rows.after : some_paths;
-  const std::vector<std::string> keys = file_system.FileKeys(new_paths, keep_going);
-  if (keys.size() < new_paths.size()) return UndoPlan{};  // stopped in the progress window
-  plan.back.reserve(new_paths.size());
-  for (std::size_t i = 0; i < new_paths.size(); ++i) {
-    const std::size_t row = every_row ? i : some_rows[i];
-    const std::string_view identity = rows.identity[row];
-    bool at_after = false;
-    bool at_before = false;
-    if (identity.empty()) {
-      // No file was there when the run began: only where a file stands can tell.
-      at_after = file_system.FileExists(std::string(rows.after[row]));
-      at_before = !at_after && file_system.FileExists(std::string(rows.before[row]));
-    } else {
-      at_after = keys[i] == identity || WentOnWithNextRow(rows, row, identity, file_system);
-      at_before = !at_after && file_system.FileKey(std::string(rows.before[row])) == identity;
-    }
-    if (at_after) {
+  plan.looked_at = wanted.size();
+  const std::vector<FileMatch> matches = file_system.MatchFiles(wanted, keep_going);
+  if (matches.size() < wanted.size()) {
+    plan.stopped = true;
+    return plan;
+  }
+  std::vector<KeyedPath>().swap(wanted);
+  plan.back.reserve(matches.size());
+  for (std::size_t i = 0; i < matches.size(); ++i) {
+    const std::size_t row = row_of[i];
+    const RestoreRow recorded = record.Row(row);
+    const FileMatch at_after = recorded.identity.empty()
+                                   ? MatchWithoutIdentity(file_system, recorded.after)
+                                   : matches[i];
+    if (at_after == FileMatch::kSameFile || WentOnWithNextRow(record, row, file_system)) {
       plan.back.push_back(row);
-    } else if (!at_before) {
-      plan.back.clear();
-      plan.invalid = std::string(rows.after[row]);
-      return plan;
+      continue;
     }
+    // Still at its old path: the run never moved it, or it went back already.
+    if (MatchOne(file_system, recorded.before, recorded.identity) == FileMatch::kSameFile) continue;
+    plan.not_back.push_back({row, at_after == FileMatch::kNothing     ? NotBackReason::kMissing
+                                  : at_after == FileMatch::kOtherFile ? NotBackReason::kReplaced
+                                                                      : NotBackReason::kNoFile});
   }
+  std::reverse(plan.not_back.begin(), plan.not_back.end());
   // Nothing of the run is where it went: the record was undone already, or never ran.
   if (plan.back.empty()) {
-    plan.invalid =
-        FirstMissingAfter(rows, file_system, rules).value_or(std::string(rows.after.front()));
+    plan.not_back.clear();
+    plan.invalid = FirstMissingAfter(record, file_system, rules)
+                       .value_or(std::string(record.FirstNewPath()));
   }
   return plan;
 }
 
-std::vector<std::size_t> RenameBack(const RecordedRows& rows, const std::vector<std::size_t>& back,
-                                    FileSystem& file_system, const KeepGoing& keep_going) {
-  // Two rows of one file through a temporary name go back the other way round.
-  std::vector<std::size_t> order(back);
-  for (std::size_t i = 0; i + 1 < order.size(); ++i) {
-    if (order[i + 1] == order[i] + 1 && ChainsOn(rows, order[i])) {
-      std::swap(order[i], order[i + 1]);
-      ++i;
+UndoResult RenameBack(const RestoreRecord& record, const UndoPlan& plan, FileSystem& file_system,
+                      const KeepGoing& keep_going) {
+  std::vector<RenamePair> pairs;
+  pairs.reserve(plan.back.size());
+  for (const std::size_t row : plan.back) {
+    const RestoreRow recorded = record.Row(row);
+    pairs.push_back({recorded.after, recorded.before});
+  }
+  const std::vector<RenameOutcome> outcomes = file_system.RenameEachNoReplace(pairs, keep_going);
+  UndoResult result;
+  result.stopped = outcomes.size() < pairs.size();
+  for (std::size_t i = 0; i < outcomes.size(); ++i) {
+    switch (outcomes[i]) {
+      case RenameOutcome::kDone:
+        ++result.done;
+        break;
+      case RenameOutcome::kTargetExists:
+        result.not_back.push_back({plan.back[i], NotBackReason::kOldNameTaken});
+        break;
+      case RenameOutcome::kSourceMissing:
+        result.not_back.push_back({plan.back[i], NotBackReason::kMissing});
+        break;
+      case RenameOutcome::kFailed:
+        result.not_back.push_back({plan.back[i], NotBackReason::kRenameRefused});
+        break;
     }
   }
-  std::vector<RenamePair> pairs;
-  pairs.reserve(order.size());
-  for (const std::size_t row : order) pairs.push_back({rows.after[row], rows.before[row]});
-  const std::vector<RenameOutcome> outcomes = file_system.RenameEachNoReplace(pairs, keep_going);
-  std::vector<std::size_t> failed;
-  for (std::size_t i = 0; i < outcomes.size(); ++i) {
-    if (outcomes[i] != RenameOutcome::kDone) failed.push_back(order[i]);
-  }
-  std::sort(failed.begin(), failed.end());
-  return failed;
+  return result;
 }
 
-std::string UndoFailureReport(const RecordedRows& rows, const std::vector<std::size_t>& failed) {
-  if (failed.empty()) return {};
+std::string UndoFailureReport(const RestoreRecord& record, std::vector<NotBack> not_back) {
+  if (not_back.empty()) return {};
+  std::sort(not_back.begin(), not_back.end(),
+            [](const NotBack& a, const NotBack& b) { return a.row < b.row; });
   std::string report = kUndoFailureHead;
-  const std::size_t named = std::min<std::size_t>(failed.size(), kReportedFailures);
-  for (std::size_t i = 0; i < named; ++i) (report += "\n\r") += rows.after[failed[i]];
-  if (failed.size() > named) report += "\n\r他" + std::to_string(failed.size() - named) + "個";
+  const std::size_t named = std::min<std::size_t>(not_back.size(), kReportedFailures);
+  for (std::size_t i = 0; i < named; ++i) {
+    report += kLineBreak + DisplayPath(record.Row(not_back[i].row).after) +
+              kNotBackReasons[static_cast<std::size_t>(not_back[i].reason)];
+  }
+  if (not_back.size() > named) {
+    report += kLineBreak;
+    report += "他" + std::to_string(not_back.size() - named) + "個";
+  }
   return report;
+}
+
+std::string UndoStoppedText(std::size_t total, std::size_t done) {
+  return std::string("元に戻す処理を中止しました。") + kLineBreak + std::to_string(total) +
+         " 個のファイルのうち " + std::to_string(done) + " 個を元に戻しました。";
 }
 
 }  // namespace zefa

@@ -21,6 +21,8 @@ inline constexpr const char* kKoyuAki = "koyu_aki";
 inline constexpr const char* kKoyuToji = "koyu_toji";
 // Keys of this program's own options follow the twelve, in the order the dialog writes them.
 inline constexpr const char* kFolderRendo = "Folder_rendo";
+// Written after the twelve keys above; a file without it behaves as before it existed.
+inline constexpr const char* kDateFormat = "Date_format";
 
 inline constexpr int kDefaultKeta = 1;
 inline constexpr int kDefaultPattern = 1;
@@ -35,5 +37,7 @@ inline constexpr bool kDefaultKoyuKakko = false;
 inline constexpr const char* kDefaultKoyuAki = "「";
 inline constexpr const char* kDefaultKoyuToji = "」";
 inline constexpr bool kDefaultFolderRendo = false;
+// A unique name from a date taken: 2026-12-08 15.30.12 (see FormatDate).
+inline constexpr const char* kDefaultDateFormat = "%Y-%m-%d %H.%M.%S";
 
 }  // namespace zefa::keys

@@ -11,6 +11,7 @@
 #include <QWheelEvent>
 
 #include "dialog_checks.h"
+#include "renaming/date_order.h"
 
 namespace {
 
@@ -171,6 +172,22 @@ class PreviewDialogTest : public QObject {
     QCOMPARE(right->model()->index(99999, 0).data().toString(),
              QStringLiteral("× 100000 u99999.jpg"));
     QVERIFY(dialog->findChildren<QWidget*>().size() < 100);
+  }
+
+  void EachRowsTipSaysWhichDateItStandsBy() {
+    AddRows(3);
+    state_.list.SetRowDates({*zefa::ParseRecordedDate("2026:12:08 15:30:12", "25"), zefa::kNoDate},
+                            zefa::DateKind::kTaken);
+    // Added after the dates were read: no date to tell.
+    state_.list.AppendRow("/pics/3/file.jpg", "u3", ".jpg", "3");
+    auto dialog = MakeDialog();
+    for (const char* name : {"ListBox1", "ListBox2"}) {
+      QAbstractItemModel* model = Find<QListView>(dialog.get(), name)->model();
+      const auto tip = [&](int row) { return model->index(row, 0).data(Qt::ToolTipRole); };
+      QCOMPARE(tip(0).toString(), QStringLiteral("撮影日時：2026-12-08 15:30:12.25"));
+      QCOMPARE(tip(1).toString(), QStringLiteral("日時：なし（撮影日時が記録されていません）"));
+      QVERIFY(tip(3).isNull());
+    }
   }
 
   void MarksTheRowsThatWillFailAndCountsThem() {

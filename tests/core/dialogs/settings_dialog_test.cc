@@ -25,7 +25,8 @@ constexpr const char* kUntouchedSave =
     "Koyu_kakko=0\n"
     "koyu_aki=「\n"
     "koyu_toji=」\n"
-    "Folder_rendo=0\n";
+    "Folder_rendo=0\n"
+    "Date_format=%Y-%m-%d %H.%M.%S\n";
 
 TEST(SettingsDialogExample, PadsTheNumberAndWrapsItInTheBrackets) {
   struct Case {

@@ -104,7 +104,7 @@ TEST_P(ArchiveNamesTest, AddedShownRenamedRecordedAndUndoneByteForByte) {
   const RestoreRecord record = RestoreRecord::Read(file_system, RestorePath());
   ASSERT_EQ(record.Count(), static_cast<int>(kNames.size()));
   for (int row = 0; row < record.Count(); ++row) {
-    EXPECT_EQ(record.Before(row), dir / ("files/" + kNames[static_cast<std::size_t>(row)].bytes));
+    EXPECT_EQ(record.Row(static_cast<std::size_t>(row)).before, dir / ("files/" + kNames[static_cast<std::size_t>(row)].bytes));
   }
 
   prompter.File(RestorePath()).Yes();

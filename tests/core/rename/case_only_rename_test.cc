@@ -69,6 +69,13 @@ class CaseBlindFileSystem : public test::FixedClockFileSystem {
   std::optional<std::string> ExistingFileKey(const std::string& path) override {
     return FileSystem::ExistingFileKey(path);
   }
+  std::vector<std::string> FileIdentities(const std::vector<std::string_view>& paths) override {
+    return FileSystem::FileIdentities(paths);
+  }
+  std::vector<FileMatch> MatchFiles(const std::vector<KeyedPath>& wanted,
+                                    const KeepGoing& keep_going = {}) override {
+    return FileSystem::MatchFiles(wanted, keep_going);
+  }
   RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override {
     if (allow_rename && !allow_rename(from, to)) return RenameOutcome::kFailed;
     if (Resolve(to) != to || NativeFileSystem::FileExists(to)) return RenameOutcome::kTargetExists;
@@ -147,10 +154,10 @@ TEST_F(CaseOnlyRunTest, RunChangesTheCaseThroughATemporaryNameAndTheUndoBringsIt
   // Each file is recorded on its way there and on from there.
   const RestoreRecord record = RestoreRecord::Read(blind, RestorePath());
   ASSERT_EQ(record.Count(), 4);
-  EXPECT_EQ(record.Before(0), dir / "files/IMG_1.JPG");
-  EXPECT_TRUE(IsTemporary(std::string(record.After(0))));
-  EXPECT_EQ(record.Before(1), record.After(0));
-  EXPECT_EQ(record.After(1), dir / "files/IMG_1.jpg");
+  EXPECT_EQ(record.Row(0).before, dir / "files/IMG_1.JPG");
+  EXPECT_TRUE(IsTemporary(std::string(record.Row(0).after)));
+  EXPECT_EQ(record.Row(1).before, record.Row(0).after);
+  EXPECT_EQ(record.Row(1).after, dir / "files/IMG_1.jpg");
   Undo();
   EXPECT_EQ(prompter.log.back(), "inform 完了しました");
   EXPECT_EQ(Files(), "IMG_1.JPG IMG_2.JPG");

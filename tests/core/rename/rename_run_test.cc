@@ -144,8 +144,8 @@ TEST_F(RenameRunTest, FailedRowsAreRecordedToo) {
   Run();
   const RestoreRecord record = RestoreRecord::Read(file_system, RestorePath());
   EXPECT_EQ(record.Count(), 1);
-  EXPECT_EQ(record.Before(0), a);
-  EXPECT_EQ(record.After(0), dir / "files/x 1");
+  EXPECT_EQ(record.Row(0).before, a);
+  EXPECT_EQ(record.Row(0).after, dir / "files/x 1");
   EXPECT_EQ(dir.Read("files/x 1"), "taken");
 }
 
@@ -295,7 +295,7 @@ TEST_F(RenameRunTest, RunInTheSameSecondKeepsTheEarlierRecord) {
             "2026年3月7日09時05分03秒.zefa 2026年3月7日09時05分03秒_2.zefa");
   EXPECT_EQ(dir.Read(std::string("restore/") + test::kRestoreName), first);
   EXPECT_EQ(
-      RestoreRecord::Read(file_system, dir / "restore/2026年3月7日09時05分03秒_2.zefa").After(0),
+      RestoreRecord::Read(file_system, dir / "restore/2026年3月7日09時05分03秒_2.zefa").Row(0).after,
       dir / "files/y 1 b.txt");
 }
 
@@ -309,9 +309,9 @@ TEST_F(RenameRunTest, PathsWithALineBreakOrNotUtf8AreRecordedAndRenamed) {
   EXPECT_EQ(Files(), "x 1 a.txt x 2 b.txt x 3 c.txt");
   const RestoreRecord record =
       RestoreRecord::Read(file_system, dir / (std::string("restore/") + test::kRestoreName));
-  EXPECT_EQ(record.Before(1), broken);
-  EXPECT_EQ(record.Before(2), latin1);
-  EXPECT_EQ(record.After(2), dir / "files/x 3 c.txt");
+  EXPECT_EQ(record.Row(1).before, broken);
+  EXPECT_EQ(record.Row(2).before, latin1);
+  EXPECT_EQ(record.Row(2).after, dir / "files/x 3 c.txt");
 }
 
 TEST(RestoreFileBytes, EveryRecordablePathReadsBackUnchanged) {
@@ -342,11 +342,11 @@ TEST(RestoreFileBytes, EveryRecordablePathReadsBackUnchanged) {
                                           "file://"};
   std::vector<PlannedRename> plan;
   for (const std::string& path : paths) plan.push_back({path, path + "→new"});
-  const RestoreRecord record = RestoreRecord::FromBytes(RestoreFileBytes(plan));
+  const RestoreRecord record = RestoreRecord::Parse(RestoreFileBytes(plan));
   ASSERT_EQ(record.Count(), static_cast<int>(paths.size()));
   for (std::size_t row = 0; row < paths.size(); ++row) {
-    EXPECT_EQ(record.Before(static_cast<int>(row)), paths[row]);
-    EXPECT_EQ(record.After(static_cast<int>(row)), paths[row] + "→new");
+    EXPECT_EQ(record.Row(row).before, paths[row]);
+    EXPECT_EQ(record.Row(row).after, paths[row] + "→new");
   }
   // Bytes that are not UTF-8 would make the whole record read as Shift-JIS: escaped, so
   // the file stays UTF-8 and each record one line, while UTF-8 paths stay as they are.
@@ -385,13 +385,13 @@ TEST(WriteRestoreFile, ARecordOfManyPiecesIsWrittenWhole) {
     const std::string bytes = dir.Read(path.substr(dir.path().size()));
     // Four section lines and the count, and a line for each row in each of three sections.
     EXPECT_EQ(std::count(bytes.begin(), bytes.end(), '\n'), 5 + 3 * 15000);
-    const RestoreRecord record = RestoreRecord::FromBytes(bytes);
+    const RestoreRecord record = RestoreRecord::Parse(bytes);
     ASSERT_EQ(record.Count(), 15000);
     ASSERT_TRUE(record.HasIdentities());
     for (int row = 0; row < 15000; ++row) {
       const auto index = static_cast<std::size_t>(row);
-      ASSERT_EQ(record.Before(row), plan[index].old_path) << row;
-      ASSERT_EQ(record.After(row), plan[index].new_path) << row;
+      ASSERT_EQ(record.Row(static_cast<std::size_t>(row)).before, plan[index].old_path) << row;
+      ASSERT_EQ(record.Row(static_cast<std::size_t>(row)).after, plan[index].new_path) << row;
     }
   }
   EXPECT_EQ(dir.Listing("restore"),

@@ -269,7 +269,9 @@ class RenameCrashTest : public ::testing::Test {
     test::ScriptedPrompter prompter;
     prompter.File(restore_path).Yes();
     Undo1Click(state, ContextWith(prompter));
-    EXPECT_EQ(prompter.log.back(), "inform 完了しました") << prompter.log.back();
+    // A run killed before its first rename left nothing to give back: the record is invalid.
+    const std::string last = renamed > 0 ? "inform 完了しました" : "error このファイルは無効です";
+    EXPECT_EQ(prompter.log.back().rfind(last, 0), 0u) << prompter.log.back();
     EXPECT_EQ(::unlink(restore_path.c_str()), 0);
     const int left = CountRenamed();
     EXPECT_EQ(left, 0) << "rows left under their new names";

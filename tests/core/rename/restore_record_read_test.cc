@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-// The one-pass reading of a record finds what the profile reader finds, whatever the file.
+// The reading of a record finds what the profile reader finds, whatever the file.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,27 +28,40 @@ TEST(RestoreRecordRead, FindsWhatTheProfileReaderFinds) {
       "[Count]\ncount=2\n[before]\n0=\x83\x5c\n[after]\n0=/p/\x83\x5c\n",  // Shift-JIS
       "[Count]\ncount=1\n[before]\n0=/p/a\n[after]\n0=/p/b\n[notrenamed]\n0=failed\n",
       "[Count]\ncount=15",
+      // Escaped paths are decoded once, read as rows or not.
+      "[Count]\ncount=1\n[before]\n0=/p/a\n[after]\n0=file://file:///p/%41\n",
+      "[Count]\ncount=0\n[after]\n0=file://file:///p/%41\n",
+      "[Count]\ncount=2\n[before]\n0=/p/a\n1=/p/b\n[after]\n0=/p/x\n1=file://\n",
       "",
       "garbage\n[[]]\n=\n[before\n0=/p/a\n",
   };
   for (const std::string& bytes : records) {
     SCOPED_TRACE(bytes);
-    const RestoreRecord record = RestoreRecord::FromBytes(bytes);
+    const RestoreRecord record = RestoreRecord::Parse(bytes);
     const Profile profile = Profile::Parse(bytes);
-    const auto found = [&](const char* section, int row) {
+    const auto found = [&](const char* section, std::size_t row) {
       return std::string(profile.Find(section, std::to_string(row)).value_or(""));
     };
-    EXPECT_EQ(record.Count(),
-              ParseProfileInteger(profile.Find("Count", "count").value_or("")).value_or(0));
+    const int count = ParseProfileInteger(profile.Find("Count", "count").value_or("")).value_or(0);
+    EXPECT_EQ(record.Count(), count);
     EXPECT_EQ(record.HasIdentities(), profile.Find("identity", "0").has_value());
+    EXPECT_EQ(record.FirstNewPath(), DecodeRecordedPath(found("after", 0)));
+    // The rows read are those from row 0 that have a new path, up to the count.
+    std::size_t rows = 0;
+    while (static_cast<int>(rows) < count && !DecodeRecordedPath(found("after", rows)).empty()) {
+      ++rows;
+    }
+    EXPECT_EQ(record.size(), rows);
+    EXPECT_EQ(record.Complete(), count > 0 && static_cast<int>(rows) == count);
     const bool outcome_complete = profile.Find("notrenamed", "end") == "1";
-    for (int row = -1; row < 4; ++row) {
+    for (std::size_t row = 0; row < record.size(); ++row) {
       SCOPED_TRACE(row);
-      EXPECT_EQ(record.Before(row), DecodeRecordedPath(found("before", row)));
-      EXPECT_EQ(record.After(row), DecodeRecordedPath(found("after", row)));
-      EXPECT_EQ(record.Identity(row), found("identity", row));
+      const RestoreRow read = record.Row(row);
+      EXPECT_EQ(read.before, DecodeRecordedPath(found("before", row)));
+      EXPECT_EQ(read.after, DecodeRecordedPath(found("after", row)));
+      EXPECT_EQ(read.identity, found("identity", row));
       const std::string outcome = found("notrenamed", row);
-      EXPECT_EQ(record.NotRenamed(row),
+      EXPECT_EQ(read.not_renamed,
                 outcome_complete && (outcome == "failed" || outcome == "notreached"));
     }
   }

@@ -65,25 +65,27 @@ TEST_F(UndoRunTest, FullRunComesBack) {
   prompter.log.clear();
   Undo(RestorePath());
   ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt", "beep error",
-             kInvalid + dir / "files/x 1 a.txt", "beep information", "inform 完了しました"});
+             kInvalid + dir / "files/x 1 a.txt"});
   EXPECT_EQ(Files(), "a.txt b.txt c.txt");
 }
 
-TEST_F(UndoRunTest, MovedFileMakesTheRecordInvalid) {
+TEST_F(UndoRunTest, MovedFilesStayAndTheOthersComeBack) {
   RunThreeRows();
   ASSERT_EQ(std::rename((dir / "files/x 2 b.txt").c_str(), (dir / "moved.txt").c_str()), 0);
   std::remove((dir / "files/x 3 c.txt").c_str());
   Undo(RestorePath());
-  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt", "beep error",
-             kInvalid + dir / "files/x 2 b.txt", "beep information", "inform 完了しました"});
-  EXPECT_EQ(Files(), "x 1 a.txt");
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt", "beep information",
+             "inform 完了しました",
+             "inform 以下のファイルを元の名前に戻せませんでした\n\r" + dir / "files/x 2 b.txt" +
+                 "（見つかりません）\n\r" + dir / "files/x 3 c.txt" + "（見つかりません）"});
+  EXPECT_EQ(Files(), "a.txt");
+  EXPECT_TRUE(dir.Exists("moved.txt"));
 }
 
 TEST_F(UndoRunTest, EmptyRecordIsInvalidWithAnEmptyPath) {
   RunWithRestore();
   Undo(RestorePath());
-  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid, "beep information",
-             "inform 完了しました"});
+  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid});
 }
 
 TEST_F(UndoRunTest, OccupiedOldNameLeavesThatRowAlone) {
@@ -92,26 +94,49 @@ TEST_F(UndoRunTest, OccupiedOldNameLeavesThatRowAlone) {
   Undo(RestorePath());
   // The row left under its new name is named after "done".
   EXPECT_EQ(prompter.log.back(),
-            "inform 以下のファイルを元の名前に戻せませんでした\n\r" + dir / "files/x 2 b.txt");
+            "inform 以下のファイルを元の名前に戻せませんでした\n\r" + dir / "files/x 2 b.txt" +
+                "（元の名前のファイルがあります）");
   EXPECT_EQ(prompter.log.size(), 6u);
   EXPECT_EQ(Files(), "a.txt b.txt c.txt x 2 b.txt");
   EXPECT_EQ(dir.Read("files/b.txt"), "newcomer");
   EXPECT_EQ(dir.Read("files/x 2 b.txt"), "b.txt");
 }
 
-TEST_F(UndoRunTest, RowsGoBackInAscendingOrder) {
-  Settings("pattern=7\n");
-  Add("b.txt", "c", ".txt");  // row 0: b.txt -> c.txt
-  Add("a.txt", "b", ".txt");  // row 1: a.txt -> b.txt
+TEST_F(UndoRunTest, ReportShowsAShiftJisFolderReadably) {
+  state.edit2 = "x";
+  Add("\x83\x5c/a.txt", "a", ".txt");  // the folder ソ in Shift-JIS
   RunWithRestore();
-  ASSERT_EQ(Files(), "b.txt c.txt");
+  dir.Touch("files/\x83\x5c/a.txt", "newcomer");
   Undo(RestorePath());
-  // c.txt -> b.txt fails first (b.txt is taken), then b.txt -> a.txt succeeds.
-  EXPECT_EQ(Files(), "a.txt c.txt");
-  EXPECT_EQ(dir.Read("files/a.txt"), "a.txt");
-  EXPECT_EQ(dir.Read("files/c.txt"), "b.txt");
+  EXPECT_EQ(prompter.log.back(), "inform 以下のファイルを元の名前に戻せませんでした\n\r" +
+                                     dir / "files/ソ/x 1 a.txt" + "（元の名前のファイルがあります）");
+}
+
+TEST_F(UndoRunTest, ChainComesBackInOneUndoFromTheLastRow) {
+  Settings("pattern=7\n");
+  Add("c.txt", "d", ".txt");  // row 0: c.txt -> d.txt
+  Add("b.txt", "c", ".txt");  // row 1: b.txt -> c.txt, free once row 0 moved
+  Add("a.txt", "b", ".txt");  // row 2: a.txt -> b.txt
+  RunWithRestore();
+  ASSERT_EQ(Files(), "b.txt c.txt d.txt");
+  Undo(RestorePath());
+  EXPECT_EQ(Files(), "a.txt b.txt c.txt");
+  for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+    EXPECT_EQ(dir.Read(std::string("files/") + name), name);
+  }
+  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+}
+
+TEST_F(UndoRunTest, StoppedUndoSaysHowManyWentBack) {
+  state.edit2 = "x";
+  for (const char* name : {"a", "b", "c", "d"}) Add(std::string(name) + ".txt", name, ".txt");
+  RunWithRestore();
+  // Four rows looked at, then a stop after two renames back (the last two rows).
+  prompter.StopProgressAt(6);
+  Undo(RestorePath());
   EXPECT_EQ(prompter.log.back(),
-            "inform 以下のファイルを元の名前に戻せませんでした\n\r" + dir / "files/c.txt");
+            "inform 元に戻す処理を中止しました。\n\r4 個のファイルのうち 2 個を元に戻しました。");
+  EXPECT_EQ(Files(), "c.txt d.txt x 1 a.txt x 2 b.txt");
 }
 
 TEST_F(UndoRunTest, CancelOrNoChangesNothing) {
@@ -146,13 +171,11 @@ TEST_F(UndoRunTest, ForeignOrMissingFilesAreInvalidNeverFatal) {
     prompter.log.clear();
     Undo(dir / c.name);
     const std::string missing = std::string(c.name) == "negative.zefa" ? "" : c.shown;
-    ExpectLog({ChooseLine(), "beep warning", kQuestion + c.shown, "beep error", kInvalid + missing,
-               "beep information", "inform 完了しました"});
+    ExpectLog({ChooseLine(), "beep warning", kQuestion + c.shown, "beep error", kInvalid + missing});
   }
   prompter.log.clear();
   Undo(dir / "no such file.zefa");
-  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid, "beep information",
-             "inform 完了しました"});
+  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid});
 }
 
 TEST_F(UndoRunTest, HandEditedRecordIsReadLikeAProfile) {

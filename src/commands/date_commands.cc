@@ -1,0 +1,48 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "commands/date_commands.h"
+
+#include <memory>
+
+#include "platform/media_dates.h"
+#include "platform/prompter.h"
+#include "renaming/date_order.h"
+#include "renaming/unique_name.h"
+#include "settings/settings_keys.h"
+
+namespace zefa {
+namespace {
+
+std::optional<std::vector<std::int64_t>> ReadWithProgress(const RenameList& list,
+                                                          const Context& context,
+                                                          MediaDates& media, DateKind kind) {
+  const std::unique_ptr<Progress> progress = context.prompter.StartProgress(
+      kind == DateKind::kTaken ? kTakenProgressText : kModifiedProgressText,
+      list.path.entries.size());
+  return ReadDates(list.path.entries, kind, media,
+                   [&](std::size_t done) { return progress->Advance(done); });
+}
+
+}  // namespace
+
+void SortByDateClick(MainState& state, const Context& context, MediaDates& media, DateKind kind) {
+  context.prompter.Beep(BeepKind::kWarning);
+  const bool taken = kind == DateKind::kTaken;
+  if (!context.prompter.Warn(taken ? kTakenOrderQuestion : kModifiedOrderQuestion)) return;
+  std::optional<std::vector<std::int64_t>> dates = ReadWithProgress(state.list, context, media, kind);
+  if (!dates) return;
+  state.path_scroll_factor = 4;
+  SortRowsByDate(state.list, std::move(*dates), kind, state.edit2,
+                 ReadDeriveSettings(context.Settings()), context.rules);
+}
+
+void NameByDateClick(MainState& state, const Context& context, MediaDates& media) {
+  std::optional<std::vector<std::int64_t>> dates =
+      ReadWithProgress(state.list, context, media, DateKind::kTaken);
+  if (!dates) return;
+  const std::string format =
+      context.Settings().ReadString(keys::kSection, keys::kDateFormat, keys::kDefaultDateFormat);
+  NameRowsByDate(state.list, std::move(*dates), format);
+}
+
+}  // namespace zefa

@@ -1,0 +1,176 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <ctime>
+#include <exiv2/exiv2.hpp>
+#include <algorithm>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/media_dates.h"
+
+// The QuickTime reader is marked deprecated in exiv2 0.27, yet it is the one that reads a
+// video's header.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+#include <exiv2/quicktimevideo.hpp>
+
+namespace zefa {
+namespace {
+
+// exiv2's XMP toolkit is safe on several threads only with a lock it is given before the
+// first read.
+std::recursive_mutex xmp_mutex;
+
+// What one read of a file's head takes: the metadata of a camera's JPEG, thumbnail included.
+constexpr std::size_t kHeadBytes = 64 * 1024;
+
+void LockXmp(void* data, bool lock) {
+  auto* mutex = static_cast<std::recursive_mutex*>(data);
+  if (lock) {
+    mutex->lock();
+  } else {
+    mutex->unlock();
+  }
+}
+
+void InitialiseExiv2() {
+  static std::once_flag once;
+  std::call_once(once, [] {
+    Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
+    Exiv2::XmpParser::initialize(LockXmp, &xmp_mutex);
+    Exiv2::enableBMFF(true);
+  });
+}
+
+struct Keys {
+  Exiv2::XmpKey xmp_created{"Xmp.xmp.CreateDate"};
+  Exiv2::XmpKey photoshop_created{"Xmp.photoshop.DateCreated"};
+  Exiv2::XmpKey video_created{"Xmp.video.DateUTC"};
+};
+
+const Keys& KeysOnce() {
+  static const Keys keys;
+  return keys;
+}
+
+template <typename Data, typename Key>
+std::string TextOf(const Data& data, const Key& key) {
+  const auto found = data.findKey(key);
+  return found == data.end() ? std::string() : found->toString();
+}
+
+// A video header counts seconds from 1904 in UTC; shown as the local time it was.
+std::string VideoCreated(const std::string& seconds_text) {
+  constexpr long long kFrom1904To1970 = 2082844800LL;
+  long long seconds = 0;
+  if (std::sscanf(seconds_text.c_str(), "%lld", &seconds) != 1 || seconds <= kFrom1904To1970) {
+    return {};
+  }
+  const std::time_t unix_time = static_cast<std::time_t>(seconds - kFrom1904To1970);
+  std::tm local{};
+  if (localtime_r(&unix_time, &local) == nullptr) return {};
+  char text[80];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", local.tm_year + 1900,
+                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
+  return text;
+}
+
+void TakeXmp(const Exiv2::XmpData& xmp, RecordedDates& dates) {
+  if (xmp.empty()) return;
+  const Keys& keys = KeysOnce();
+  for (const Exiv2::XmpKey* key : {&keys.xmp_created, &keys.photoshop_created}) {
+    if (std::string text = TextOf(xmp, *key); !text.empty()) dates.created.push_back(text);
+  }
+  if (std::string video = VideoCreated(TextOf(xmp, keys.video_created)); !video.empty()) {
+    dates.created.push_back(video);
+  }
+}
+
+// Reads the image that `open` gives into `dates`; false when exiv2 could not read it.
+template <typename Open>
+bool ReadImage(const Open& open_image, const std::string& path, RecordedDates& dates) {
+  try {
+    Exiv2::Image::AutoPtr image = open_image();
+    if (image.get() == nullptr) return false;
+    image->readMetadata();
+    // One pass over the tags by number: a look-up by key builds every tag's key text.
+    for (const Exiv2::Exifdatum& datum : image->exifData()) {
+      const std::uint16_t tag = datum.tag();
+      if ((tag & 0xFFF0) != 0x9000 && (tag & 0xFFF0) != 0x9290) continue;
+      if (datum.groupName() != "Photo") continue;
+      switch (tag) {
+        case 0x9003: dates.original = datum.toString(); break;
+        case 0x9291: dates.original_subsec = datum.toString(); break;
+        case 0x9004: dates.digitized = datum.toString(); break;
+        case 0x9292: dates.digitized_subsec = datum.toString(); break;
+        default: break;
+      }
+    }
+    TakeXmp(image->xmpData(), dates);
+    // A video in the ISO media format opens as such a file, whose reader takes no header
+    // dates; the QuickTime reader does.
+    if (dates.original.empty() && dates.digitized.empty() && dates.created.empty() &&
+        image->imageType() == Exiv2::ImageType::bmff) {
+      image.reset();
+      Exiv2::QuickTimeVideo video(Exiv2::BasicIo::AutoPtr(new Exiv2::FileIo(path)));
+      video.readMetadata();
+      TakeXmp(video.xmpData(), dates);
+    }
+    return true;
+  } catch (const Exiv2::AnyError&) {
+    // A file exiv2 cannot read has no date.
+  } catch (const std::exception&) {
+  }
+  return false;
+}
+
+}  // namespace
+
+NativeMediaDates::NativeMediaDates() {
+  InitialiseExiv2();
+  KeysOnce();
+}
+
+RecordedDates NativeMediaDates::ReadRecorded(const std::string& path) {
+  // Most photos keep their metadata in their first kilobytes: one read of the head, handed
+  // to exiv2 in memory, answers them. A head that exiv2 cannot read whole, or that holds no
+  // EXIF date, is read again from the file, where exiv2 takes what it needs.
+  thread_local std::vector<Exiv2::byte> head(kHeadBytes);
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return {};
+  struct stat status {};
+  ssize_t got = -1;
+  if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) got = pread(fd, head.data(), head.size(), 0);
+  close(fd);
+  if (got <= 0) return {};
+  const bool whole = got == status.st_size;
+  RecordedDates dates;
+  const bool read = ReadImage(
+      [&] { return Exiv2::ImageFactory::open(head.data(), static_cast<long>(got)); }, path, dates);
+  if (read && (whole || !dates.original.empty() || !dates.digitized.empty())) return dates;
+  dates = {};
+  ReadImage([&] { return Exiv2::ImageFactory::open(path, false); }, path, dates);
+  return dates;
+}
+
+std::optional<std::int64_t> NativeMediaDates::ModifiedTime(const std::string& path) {
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0) return std::nullopt;
+  return static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+}
+
+bool NativeMediaDates::ForEach(std::size_t count, const std::function<void(std::size_t)>& work,
+                               const KeepGoing& keep_going) {
+  return ForEachOnThreads(count, std::max(1u, std::thread::hardware_concurrency()), work,
+                          keep_going);
+}
+
+}  // namespace zefa
+
+#pragma GCC diagnostic pop
