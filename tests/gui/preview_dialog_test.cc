@@ -175,11 +175,15 @@ class PreviewDialogTest : public QObject {
   }
 
   void EachRowsTipSaysWhichDateItStandsBy() {
-    AddRows(3);
+    // Files that are there, so that no row carries a reason of its own before its date.
+    for (int i = 0; i < 3; ++i) {
+      const std::string n = std::to_string(i);
+      state_.list.AppendRow(world_->dir->Touch("file" + n + ".jpg"), "u" + n, ".jpg", n);
+    }
     state_.list.SetRowDates({*zefa::ParseRecordedDate("2026:12:08 15:30:12", "25"), zefa::kNoDate},
                             zefa::DateKind::kTaken);
     // Added after the dates were read: no date to tell.
-    state_.list.AppendRow("/pics/3/file.jpg", "u3", ".jpg", "3");
+    state_.list.AppendRow(world_->dir->Touch("file3.jpg"), "u3", ".jpg", "3");
     auto dialog = MakeDialog();
     for (const char* name : {"ListBox1", "ListBox2"}) {
       QAbstractItemModel* model = Find<QListView>(dialog.get(), name)->model();
