@@ -3,17 +3,21 @@
 #include "commands/add_file_command.h"
 
 #include <array>
+#include <memory>
 #include <optional>
 
 #include "platform/file_system.h"
 #include "platform/prompter.h"
 #include "renaming/add_files.h"
+#include "renaming/folder_files.h"
 #include "renaming/rename_execution.h"
 #include "text/name_text.h"
 #include "text/uri_list.h"
 
 namespace zefa {
 namespace {
+
+constexpr const char* kAddingText = "ファイルを追加しています";
 
 FileAdder StartAdding(const Context& context) {
   return FileAdder(context.file_system, context.paths.executable_path,
@@ -44,45 +48,118 @@ std::string_view RefusalHead(AddRefusal refusal) {
   return head;
 }
 
-// Boxes in the order of the reasons, each listing its first paths as the failure report does.
-void ShowRefusals(const Context& context,
-                  const std::array<std::vector<const std::string*>, 3>& refused) {
-  constexpr AddRefusal kOrder[] = {AddRefusal::kOwnProgram, AddRefusal::kNotAFile,
-                                   AddRefusal::kAlreadyListed};
-  for (std::size_t kind = 0; kind < refused.size(); ++kind) {
-    const std::vector<const std::string*>& paths = refused[kind];
-    if (paths.empty()) continue;
-    std::string text(RefusalHead(kOrder[kind]));
-    const std::size_t shown = std::min(paths.size(), static_cast<std::size_t>(kReportedFailures));
-    for (std::size_t i = 0; i < shown; ++i) text += "\n\r" + DisplayPath(*paths[i]);
-    if (paths.size() > shown) text += "\n\r他" + std::to_string(paths.size() - shown) + "個";
-    context.prompter.Inform(text);
+// The refusals of one command, per reason in the order of the boxes: the first paths of
+// each, to be named, and how many there were.
+class Refusals {
+ public:
+  void Note(AddRefusal refusal, const std::string& path) {
+    Kind& kind = kinds_[Index(refusal)];
+    if (kind.paths.size() < static_cast<std::size_t>(kReportedFailures)) kind.paths.push_back(path);
+    ++kind.count;
   }
-}
 
-std::size_t RefusalIndex(AddRefusal refusal) {
-  return refusal == AddRefusal::kOwnProgram ? 0 : refusal == AddRefusal::kNotAFile ? 1 : 2;
-}
+  // Boxes in the order of the reasons, each listing its first paths as the failure report does.
+  void Show(const Context& context) const {
+    constexpr AddRefusal kOrder[] = {AddRefusal::kOwnProgram, AddRefusal::kNotAFile,
+                                     AddRefusal::kAlreadyListed};
+    for (std::size_t i = 0; i < kinds_.size(); ++i) {
+      const Kind& kind = kinds_[i];
+      if (kind.count == 0) continue;
+      std::string text(RefusalHead(kOrder[i]));
+      for (const std::string& path : kind.paths) text += "\n\r" + DisplayPath(path);
+      if (kind.count > kind.paths.size()) {
+        text += "\n\r他" + std::to_string(kind.count - kind.paths.size()) + "個";
+      }
+      context.prompter.Inform(text);
+    }
+  }
 
-// Adds the local entries in their order; `entries` that are no local file are refused.
+ private:
+  struct Kind {
+    std::vector<std::string> paths;
+    std::size_t count = 0;
+  };
+  static std::size_t Index(AddRefusal refusal) {
+    return refusal == AddRefusal::kOwnProgram ? 0 : refusal == AddRefusal::kNotAFile ? 1 : 2;
+  }
+  std::array<Kind, 3> kinds_;
+};
+
+// Files of a command, one by one or a whole folder at a time, with the progress window and
+// the refusals of them all.
+class Adding {
+ public:
+  Adding(MainState& state, const Context& context)
+      : state_(state),
+        context_(context),
+        adder_(StartAdding(context)),
+        progress_(context.prompter.StartProgress(kAddingText, 0)) {}
+
+  // False once the user has stopped the command.
+  bool Entry(const DroppedUri& entry) {
+    if (!entry.local_file) {
+      refusals_.Note(AddRefusal::kNotAFile, entry.path);
+      return Advance();
+    }
+    const AddRefusal refusal = adder_.Add(state_.list, entry.path, state_.edit2);
+    if (refusal == AddRefusal::kNotAFile && context_.file_system.FolderExists(entry.path)) {
+      return Folder(entry.path);
+    }
+    if (refusal != AddRefusal::kNone) refusals_.Note(refusal, entry.path);
+    return Advance();
+  }
+
+  void ShowRefusals() const { refusals_.Show(context_); }
+
+ private:
+  bool Folder(const std::string& folder) {
+    if (!restore_key_) {
+      restore_key_ = context_.file_system.FileKey(context_.paths.restore_folder).value_or("");
+    }
+    bool going = true;
+    const bool walked = ForEachFileInFolder(
+        context_.file_system, folder, *restore_key_, context_.rules.code_page,
+        [&](std::string path, std::string key) {
+          const AddRefusal refusal =
+              adder_.AddFound(state_.list, std::move(path), std::move(key), state_.edit2);
+          if (refusal != AddRefusal::kNone) refusals_.Note(refusal, path);
+          going = Advance();
+          return going;
+        });
+    if (!walked) refusals_.Note(AddRefusal::kNotAFile, folder);
+    return going;
+  }
+
+  bool Advance() { return progress_->Advance(++done_); }
+
+  MainState& state_;
+  const Context& context_;
+  FileAdder adder_;
+  std::unique_ptr<Progress> progress_;
+  std::optional<std::string> restore_key_;
+  Refusals refusals_;
+  std::size_t done_ = 0;
+};
+
+// Adds the local entries in their order; `entries` that are no local file are refused. One
+// file alone is refused in its own box; several, or a folder, in one box per reason.
 void AddDropped(MainState& state, const Context& context, const std::vector<DroppedUri>& entries) {
   if (entries.empty()) return;
-  FileAdder adder = StartAdding(context);
-  if (entries.size() == 1) {
+  if (entries.size() == 1 && !(entries.front().local_file &&
+                               context.file_system.FolderExists(entries.front().path))) {
     const DroppedUri& entry = entries.front();
-    const AddRefusal refusal =
-        entry.local_file ? adder.Add(state.list, entry.path, state.edit2) : AddRefusal::kNotAFile;
+    const AddRefusal refusal = entry.local_file ? StartAdding(context).Add(state.list, entry.path,
+                                                                          state.edit2)
+                                                : AddRefusal::kNotAFile;
     if (refusal != AddRefusal::kNone) context.prompter.Inform(RefusalText(refusal, entry.path));
     return;
   }
   state.list.Reserve(static_cast<std::size_t>(state.list.size()) + entries.size());
-  std::array<std::vector<const std::string*>, 3> refused;
+  Adding adding(state, context);
   for (const DroppedUri& entry : entries) {
-    const AddRefusal refusal =
-        entry.local_file ? adder.Add(state.list, entry.path, state.edit2) : AddRefusal::kNotAFile;
-    if (refusal != AddRefusal::kNone) refused[RefusalIndex(refusal)].push_back(&entry.path);
+    if (!adding.Entry(entry)) break;
   }
-  ShowRefusals(context, refused);
+  adding.ShowRefusals();
 }
 
 }  // namespace
@@ -113,7 +190,11 @@ std::vector<std::string> ArgumentPaths(const std::vector<std::string>& arguments
 }
 
 void Button4Click(MainState& state, const Context& context) {
-  const std::optional<std::string> chosen = context.prompter.ChooseFile(FileChoice{});
+  DropFiles(state, context, context.prompter.ChooseFiles(FileChoice{}));
+}
+
+void AddFolder1Click(MainState& state, const Context& context) {
+  const std::optional<std::string> chosen = context.prompter.ChooseFolder();
   if (chosen) AddFile(state, context, *chosen);
 }
 

@@ -24,9 +24,12 @@ void AddFile(MainState& state, const Context& context, const std::string& path);
 
 /**
  * Files dropped on the window, or named on the command line: each is added in the order
- * given, paths taken whole as bytes. A single file refused shows AddFile's box; of several,
- * the refused ones are shown in at most one box per reason (the program itself, not a
- * file, already listed), each naming its paths as the run's failure report does.
+ * given, paths taken whole as bytes. A folder adds the files in it and below it, folder by
+ * folder (ForEachFileInFolder), leaving out the program's restore folder. A single file
+ * refused shows AddFile's box; of several, or of a folder, the refused ones are shown in at
+ * most one box per reason (the program itself, not a file, already listed), each naming its
+ * paths as the run's failure report does. A progress window lets the user stop between
+ * two files; the files added until then stay.
  */
 void DropFiles(MainState& state, const Context& context, const std::vector<std::string>& paths);
 
@@ -40,7 +43,13 @@ void DropUriList(MainState& state, const Context& context, std::string_view uri_
 std::vector<std::string> ArgumentPaths(const std::vector<std::string>& arguments,
                                        std::string_view current_folder);
 
-/** "追加": the file-open dialog for one file, no filter; cancelling does nothing. */
+/**
+ * "追加": the file-open dialog, no filter; the files chosen are added in the dialog's order
+ * as a drop adds them. Cancelling does nothing.
+ */
 void Button4Click(MainState& state, const Context& context);
+
+/** "フォルダを追加…": the folder dialog; the folder chosen is added as a dropped one. */
+void AddFolder1Click(MainState& state, const Context& context);
 
 }  // namespace zefa

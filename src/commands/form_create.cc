@@ -3,6 +3,7 @@
 #include "commands/form_create.h"
 
 #include "renaming/compose_name.h"
+#include "renaming/serial_numbers.h"
 #include "settings/settings_keys.h"
 
 namespace zefa {
@@ -16,6 +17,7 @@ FormCreateResult FormCreate(MainState& state, const Context& context,
       settings.ReadInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern));
   state.file_arrows_shown =
       !settings.ReadBool(keys::kSection, keys::kUpDownButtonRendo, keys::kDefaultUpDownButtonRendo);
+  state.folder_numbers = ReadFolderNumbers(settings);
   if (settings.ReadBool(keys::kSection, keys::kUpdateCheck, keys::kDefaultUpdateCheck) &&
       check_for_update) {
     result.update_chosen = check_for_update();

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "renaming/rename_list.h"
+#include "renaming/serial_numbers.h"
 
 namespace zefa {
 
@@ -20,10 +21,13 @@ struct MainState {
   bool file_arrows_shown = false;  // Button6 and Button7 visible and enabled
   bool serial_enabled = true;      // SpinEdit1 and Label10 enabled
   int path_scroll_factor = 6;      // ListBox2's scrolling width in client widths
+  bool folder_numbers = false;     // `Folder_rendo`: the numbers start again in each folder
 };
 
 /** The last serial number: start number plus rows minus 1. */
 std::string Label10Text(const MainState& state);
+/** The same counted as `numbers` count: per folder, the largest folder's rows. */
+std::string Label10Text(const MainState& state, const SerialNumbers& numbers);
 
 /** A spin box's value for its text: the integer it holds, or 1. */
 int SpinValueOfText(const std::string& text);

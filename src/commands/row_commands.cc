@@ -49,7 +49,7 @@ void Button9Click(MainState& state, const Context& context) { MoveUnique(state, 
 void Button8Click(MainState& state, const Context& context) { MoveUnique(state, context, -1); }
 
 void Button5Click(MainState& state, const Context& context) {
-  if (!RemoveRow(state.list)) context.prompter.Inform(kSelectRowToRemove);
+  if (!RemoveSelectedRows(state.list)) context.prompter.Inform(kSelectRowToRemove);
 }
 
 void Button1Click(MainState& state, const Context& context) {

@@ -19,7 +19,7 @@ void Button6Click(MainState& state, const Context& context);
 void Button9Click(MainState& state, const Context& context);
 /** "↑" under the unique names; then the file too when `UpDownButton_rendo` is on. */
 void Button8Click(MainState& state, const Context& context);
-/** "除外": removes the selected row; afterwards nothing is selected. */
+/** "除外": removes the selected row, or every selected row; afterwards nothing is selected. */
 void Button5Click(MainState& state, const Context& context);
 /** "変更" beside Edit1: the selected row's unique name becomes Edit1's text, checked. */
 void Button1Click(MainState& state, const Context& context);

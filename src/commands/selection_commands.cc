@@ -6,15 +6,17 @@
 
 namespace zefa {
 
-void ListBoxClick(MainState& state, ColumnId source, int source_top) {
+void ListBoxClick(MainState& state, ColumnId source, int source_top,
+                  const SerialNumbers& numbers) {
   RenameList& list = state.list;
   ListColumn& from = list.column(source);
   from.top = source_top;
   if (from.HasSelection()) {
     const int row = from.selected;
     list.SelectAll(row);
-    state.label5 = std::to_string(row + 1);
-    state.label15 = std::to_string(list.unique.selected + 1);
+    // The row as the number column shows it: counted per folder, its place in its folder.
+    state.label5 = numbers.Text(row);
+    state.label15 = numbers.Text(list.unique.selected);
     if (state.edit1.empty()) state.edit1 = list.unique.entries[static_cast<std::size_t>(row)];
     if (state.edit3.empty()) state.edit3 = list.extension.entries[static_cast<std::size_t>(row)];
   }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "commands/main_state.h"
+#include "renaming/serial_numbers.h"
 #include "text/text_rules.h"
 
 namespace zefa {
@@ -11,7 +12,8 @@ namespace zefa {
  * ListBox1Click .. ListBox4Click: the user changed the selection of `source`; the other
  * three columns follow its selected row and its first visible row (`source_top`).
  */
-void ListBoxClick(MainState& state, ColumnId source, int source_top);
+void ListBoxClick(MainState& state, ColumnId source, int source_top,
+                  const SerialNumbers& numbers = {});
 
 /** Copies the selected unique name into Edit1. */
 void ListBox3DblClick(MainState& state);

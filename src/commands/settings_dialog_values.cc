@@ -27,6 +27,7 @@ void SettingsDialogValues::Load(const SettingsFile& settings) {
   edit2 = settings.ReadString(kSection, kNumToji, kDefaultNumToji);
   edit3 = settings.ReadString(kSection, kKoyuAki, kDefaultKoyuAki);
   edit4 = settings.ReadString(kSection, kKoyuToji, kDefaultKoyuToji);
+  check_box7 = settings.ReadBool(kSection, kFolderRendo, kDefaultFolderRendo);
   edit5 = settings.ReadString(kSection, kDateFormat, kDefaultDateFormat);
   radio_button = pattern >= 1 && pattern <= 8 ? pattern : 1;
 }
@@ -46,6 +47,7 @@ void SettingsDialogValues::Save(SettingsFile& settings) const {
   settings.WriteBool(kSection, kKoyuKakko, check_box4);
   settings.WriteString(kSection, kKoyuAki, edit3);
   settings.WriteString(kSection, kKoyuToji, edit4);
+  settings.WriteBool(kSection, kFolderRendo, check_box7);
   settings.WriteString(kSection, kDateFormat, edit5);
 }
 

@@ -28,6 +28,7 @@ struct SettingsDialogValues {
   std::string edit2 = "]";       // `Num_toji`
   std::string edit3 = "「";      // `koyu_aki`
   std::string edit4 = "」";      // `koyu_toji`
+  bool check_box7 = false;       // `Folder_rendo`
   std::string edit5 = keys::kDefaultDateFormat;  // `Date_format`, below the specified controls
 
   /**
@@ -37,7 +38,7 @@ struct SettingsDialogValues {
   void Load(const SettingsFile& settings);
 
   /**
-   * Button1Click: the twelve keys in the file's key order, then `Date_format`. A refused write throws
+   * Button1Click: the twelve keys in the file's key order, then `Folder_rendo` and `Date_format`. A refused write throws
    * CommandError and leaves the keys after it as they were.
    */
   void Save(SettingsFile& settings) const;

@@ -16,7 +16,7 @@ int ColumnModel::rowCount(const QModelIndex& parent) const {
 QVariant ColumnModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= column_.size()) return {};
   if (role == Qt::DisplayRole) {
-    return PathToQt(column_.Text(index.row()));
+    return PathToQt(numbers_ != nullptr ? numbers_->Text(index.row()) : column_.Text(index.row()));
   }
   if (role == Qt::SizeHintRole) return QSize(row_width_, row_height_);
   return {};

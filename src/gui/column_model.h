@@ -5,6 +5,7 @@
 #include <QAbstractListModel>
 
 #include "renaming/rename_list.h"
+#include "renaming/serial_numbers.h"
 
 /**
  * A list view's window onto one column of the rename list: nothing is copied, so a list
@@ -19,6 +20,8 @@ class ColumnModel : public QAbstractListModel {
   int rowCount(const QModelIndex& parent = {}) const override;
   QVariant data(const QModelIndex& index, int role) const override;
 
+  /** The number column's texts as `numbers` counts them (rows count from 1 without). */
+  void SetNumbers(const zefa::SerialNumbers* numbers) { numbers_ = numbers; }
   /** Width of every row: the view's scrolling width. */
   void SetRowWidth(int width) { row_width_ = width; }
   /** Tells the views that the column's entries changed. */
@@ -26,6 +29,7 @@ class ColumnModel : public QAbstractListModel {
 
  private:
   const zefa::ListColumn& column_;
+  const zefa::SerialNumbers* numbers_ = nullptr;
   int row_height_;
   int row_width_ = 0;
 };

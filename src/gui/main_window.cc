@@ -22,6 +22,7 @@
 #include "column_model.h"
 #include "commands/add_file_command.h"
 #include "commands/date_commands.h"
+#include "commands/edit_menu_commands.h"
 #include "commands/form_create.h"
 #include "commands/rename_command.h"
 #include "commands/row_commands.h"
@@ -139,7 +140,7 @@ QListView* TForm1::MakeListBox(const char* name, const zefa::ListColumn& column,
   auto* view = new ListBoxView(centralWidget());
   view->setObjectName(QString::fromLatin1(name));
   view->setUniformItemSizes(true);
-  view->setSelectionMode(QAbstractItemView::SingleSelection);
+  view->setSelectionMode(QAbstractItemView::ExtendedSelection);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
   view->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
   view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
@@ -278,6 +279,7 @@ void TForm1::BuildMenu() {
   remove->setShortcut(QKeySequence::Delete);
   remove->setShortcutContext(Qt::WidgetShortcut);
   for (QListView* view : list_boxes_) view->addAction(remove);
+  BuildListMenus(file_menu, edit_menu);
 }
 
 void TForm1::ConnectHandlers() {
@@ -351,23 +353,15 @@ void TForm1::PullFromWidgets() {
 void TForm1::Render(bool list_changed) {
   rendering_ = true;
   if (list_changed) {
+    numbers_ = zefa::SerialNumbers(state_.list, state_.folder_numbers, zefa::NativeTextRules());
+    models_[0]->SetNumbers(state_.folder_numbers ? &numbers_ : nullptr);
     ApplyScrollWidths();
     for (ColumnModel* model : models_) model->Reload();
     // Lay the rows out now, so that the scroll ranges are right before the tops are set.
     for (QListView* view : list_boxes_) view->doItemsLayout();
   }
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
-    QListView* view = list_boxes_[i];
-    const zefa::ListColumn& column = state_.list.column(static_cast<zefa::ColumnId>(i));
-    QItemSelectionModel* selection = view->selectionModel();
-    if (column.HasSelection()) {
-      const QModelIndex index = view->model()->index(column.selected, 0);
-      if (selection->currentIndex() != index || !selection->isSelected(index)) {
-        selection->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
-      }
-    } else if (selection->hasSelection() || selection->currentIndex().isValid()) {
-      selection->clear();
-    }
+    RenderSelection(list_boxes_[i], state_.list.column(static_cast<zefa::ColumnId>(i)));
   }
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
     list_boxes_[i]->verticalScrollBar()->setValue(
@@ -382,7 +376,7 @@ void TForm1::Render(bool list_changed) {
   }
   label5_->SetNumber(ToQt(state_.label5));
   label15_->SetNumber(ToQt(state_.label15));
-  label10_->SetNumber(ToQt(zefa::Label10Text(state_)));
+  label10_->SetNumber(ToQt(zefa::Label10Text(state_, numbers_)));
   button6_->setVisible(state_.file_arrows_shown);
   button6_->setEnabled(state_.file_arrows_shown);
   button7_->setVisible(state_.file_arrows_shown);
@@ -427,10 +421,11 @@ void TForm1::ListBoxClick(zefa::ColumnId source) {
     view->scrollTo(view->selectionModel()->currentIndex());
   }
   PullFromWidgets();
-  const QModelIndexList selected = view->selectionModel()->selectedIndexes();
-  zefa::ListColumn& column = state_.list.column(source);
-  column.selected = selected.isEmpty() ? -1 : selected.front().row();
-  zefa::ListBoxClick(state_, source, TopRow(view));
+  int focused = -1;
+  std::vector<int> rows = SelectedRows(view, focused);
+  state_.list.column(source).selected = focused;
+  state_.list.selected_rows = rows.size() >= 2 ? std::move(rows) : std::vector<int>();
+  zefa::ListBoxClick(state_, source, TopRow(view), numbers_);
   Render(false);
 }
 
@@ -454,7 +449,7 @@ void TForm1::Button10Click() {
 void TForm1::SpinEdit1Change() {
   if (rendering_) return;
   state_.start_number = zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText()));
-  label10_->SetNumber(ToQt(zefa::Label10Text(state_)));
+  label10_->SetNumber(ToQt(zefa::Label10Text(state_, numbers_)));
 }
 
 void TForm1::Exit2Click() { QCoreApplication::quit(); }
@@ -544,6 +539,18 @@ void TForm1::Exit1Click() {
 
 void TForm1::Undo1Click() {
   Run(false, [this] { zefa::Undo1Click(state_, context()); });
+}
+
+void TForm1::AddFolder1Click() {
+  Run(true, [this] { zefa::AddFolder1Click(state_, context()); });
+}
+
+void TForm1::SelectAll1Click() {
+  Run(false, [this] { zefa::SelectAll1Click(state_, numbers_); });
+}
+
+void TForm1::SelectExtension1Click() {
+  Run(false, [this] { zefa::SelectExtension1Click(state_, context(), numbers_); });
 }
 
 void TForm1::DropPaths(const std::vector<std::string>& paths) {

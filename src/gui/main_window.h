@@ -16,6 +16,7 @@ class ColumnModel;
 class NumberLabel;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QListView;
 class QPushButton;
 class QSpinBox;
@@ -74,6 +75,9 @@ class TForm1 : public QMainWindow {
   void Exit1Click();
   void Undo1Click();
   void About1Click();
+  void AddFolder1Click();
+  void SelectAll1Click();
+  void SelectExtension1Click();
   void TakenOrder1Click();
   void ModifiedOrder1Click();
   void TakenName1Click();
@@ -93,6 +97,11 @@ class TForm1 : public QMainWindow {
  private:
   void BuildControls();
   void BuildMenu();
+  /** 「フォルダを追加…」 in ファイル, 「全選択」 and 「拡張子で選択…」 in 編集. */
+  void BuildListMenus(QMenu* file_menu, QMenu* edit_menu);
+  /** The rows selected in `view`, ascending, and the one of them that has the focus. */
+  static std::vector<int> SelectedRows(const QListView* view, int& focused);
+  void RenderSelection(QListView* view, const zefa::ListColumn& column);
   void ConnectHandlers();
   QListView* MakeListBox(const char* name, const zefa::ListColumn& column, int index);
 
@@ -110,6 +119,7 @@ class TForm1 : public QMainWindow {
   UrlOpener open_url_;
   std::unique_ptr<zefa::MediaDates> media_dates_;
   zefa::MainState state_;
+  zefa::SerialNumbers numbers_;  // as the list stood at the last render that changed it
   bool quit_requested_ = false;
   bool rendering_ = false;
   int commands_running_ = 0;

@@ -8,6 +8,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QInputDialog>
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QStringList>
@@ -66,7 +67,9 @@ class QtPrompter::QtProgress : public zefa::Progress {
     last_ms_ = clock_.elapsed();
     if (!dialog_.isVisible() && last_ms_ >= kProgressShowMs) dialog_.show();
     if (!dialog_.isVisible()) return true;
-    dialog_.setLabelText(text_ + QStringLiteral("（%1 / %2）").arg(done).arg(total_));
+    // A task that cannot count its steps beforehand shows how many are done.
+    dialog_.setLabelText(total_ == 0 ? text_ + QStringLiteral("（%1）").arg(done)
+                                     : text_ + QStringLiteral("（%1 / %2）").arg(done).arg(total_));
     dialog_.setValue(std::min(Steps(done), dialog_.maximum()));
     // The window is painted and hears 中止 here.
     QCoreApplication::processEvents();
@@ -210,6 +213,41 @@ std::optional<std::string> QtPrompter::ChooseFile(const zefa::FileChoice& choice
   if (files.isEmpty()) return std::nullopt;
   // The dialog lists only names that are text, so UTF-8 gives back the file's own bytes.
   return FromQt(files.front());
+}
+
+std::vector<std::string> QtPrompter::ChooseFiles(const zefa::FileChoice& choice) {
+  QFileDialog dialog(parent_, QString(), PathToQt(choice.initial_folder),
+                     ToQtFilter(choice.filter));
+  dialog.setFileMode(QFileDialog::ExistingFiles);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (dialog.exec() != QDialog::Accepted) return {};
+  std::vector<std::string> files;
+  for (const QString& file : dialog.selectedFiles()) files.push_back(FromQt(file));
+  return files;
+}
+
+std::optional<std::string> QtPrompter::AskText(const std::string& title,
+                                              const std::string& label) {
+  QInputDialog dialog(parent_);
+  dialog.setObjectName(QStringLiteral("TextDialog"));
+  dialog.setWindowTitle(ToQt(title));
+  dialog.setLabelText(ToQt(label));
+  dialog.setInputMode(QInputDialog::TextInput);
+  dialog.setOkButtonText(kOkText);
+  dialog.setCancelButtonText(kCancelText);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return FromQt(dialog.textValue());
+}
+
+std::optional<std::string> QtPrompter::ChooseFolder() {
+  QFileDialog dialog(parent_);
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  const QStringList folders = dialog.selectedFiles();
+  if (folders.isEmpty()) return std::nullopt;
+  return FromQt(folders.front());
 }
 
 std::unique_ptr<zefa::Progress> QtPrompter::StartProgress(const std::string& text,

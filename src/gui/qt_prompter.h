@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/prompter.h"
 
@@ -30,6 +31,7 @@ class QtPrompter : public zefa::Prompter {
   static inline const QString kNoText = QStringLiteral("いいえ(&N)");
   static inline const QString kAbortText = QStringLiteral("中止(&A)");
   static inline const QString kOkText = QStringLiteral("OK");
+  static inline const QString kCancelText = QStringLiteral("キャンセル");
 
   /** Where the beeps go: the system sound when empty; tests count them. */
   using SoundSink = std::function<void(zefa::BeepKind)>;
@@ -49,6 +51,9 @@ class QtPrompter : public zefa::Prompter {
   bool Ask(const std::string& text) override;
   void ApplicationError(const std::string& text) override;
   std::optional<std::string> ChooseFile(const zefa::FileChoice& choice) override;
+  std::vector<std::string> ChooseFiles(const zefa::FileChoice& choice) override;
+  std::optional<std::string> ChooseFolder() override;
+  std::optional<std::string> AskText(const std::string& title, const std::string& label) override;
   /**
    * A modal QProgressDialog (title "ZeFa Oru", button 中止) that the task's steps show
    * after a second; hidden while any box of this prompter is open.

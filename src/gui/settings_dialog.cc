@@ -103,7 +103,7 @@ constexpr PatternChoice kPatternChoices[8] = {
 }  // namespace
 
 TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save, QWidget* owner)
-    : FixedDialog(owner, QStringLiteral("設定"), 563, 379),
+    : FixedDialog(owner, QStringLiteral("設定"), 563, 403),
       context_(context),
       after_save_(std::move(after_save)) {
   const zefa::SettingsDialogValues initial;
@@ -160,18 +160,21 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
   PlaceLabel(group_box1, "Label6", QStringLiteral("場合は各欄を空欄にしてください。"), 24, 240);
 
   // A row of its own below the dialog's first controls: unique names from the date taken.
-  PlaceLabel(this, "Label9", QStringLiteral("撮影日時の固有ファイル名 ："), 16, 355);
-  edit5_ = PlaceEdit(this, "Edit5", initial.edit5, {168, 349, 153, 20}, true);
-  PlaceLabel(this, "Label10", QStringLiteral("%Y年 %m月 %d日 %H時 %M分 %S秒"), 336, 355);
+  PlaceLabel(this, "Label9", QStringLiteral("撮影日時の固有ファイル名 ："), 16, 379);
+  edit5_ = PlaceEdit(this, "Edit5", initial.edit5, {168, 373, 153, 20}, true);
+  PlaceLabel(this, "Label10", QStringLiteral("%Y年 %m月 %d日 %H時 %M分 %S秒"), 336, 379);
 
   auto* button1 = PlaceButton(this, "Button1", QStringLiteral("OK"), {376, 312, 83, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("キャンセル"), {472, 312, 83, 25});
+  // The program's own options stand in rows below the dialog's original controls.
+  check_box7_ = PlaceCheckBox(this, "CheckBox7", QStringLiteral("フォルダごとに連番を振り直す"),
+                              {16, 348, 265, 17}, initial.check_box7);
 
   std::vector<QWidget*> tab_order{check_box5_, check_box6_, check_box2_, check_box4_,
                                   edit3_,      edit4_,      spin_edit1_, check_box1_,
                                   check_box3_, edit1_,      edit2_};
   tab_order.insert(tab_order.end(), radio_buttons_.begin(), radio_buttons_.end());
-  tab_order.insert(tab_order.end(), {button1, button2, edit5_});
+  tab_order.insert(tab_order.end(), {button1, button2, check_box7_, edit5_});
   SetTabOrder(tab_order);
 
   connect(button1, &QPushButton::clicked, this, &TForm2::Button1Click);
@@ -208,6 +211,7 @@ void TForm2::FormCreate() {
   edit5_->setText(ToQt(values.edit5));
   edit5_->setCursorPosition(0);
   radio_buttons_[static_cast<std::size_t>(values.radio_button - 1)]->setChecked(true);
+  check_box7_->setChecked(values.check_box7);
 }
 
 zefa::SettingsDialogValues TForm2::Values() const {
@@ -226,6 +230,7 @@ zefa::SettingsDialogValues TForm2::Values() const {
   values.edit2 = FromQt(edit2_->text());
   values.edit3 = FromQt(edit3_->text());
   values.edit4 = FromQt(edit4_->text());
+  values.check_box7 = check_box7_->isChecked();
   values.edit5 = FromQt(edit5_->text());
   return values;
 }

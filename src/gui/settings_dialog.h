@@ -48,6 +48,7 @@ class TForm2 : public FixedDialog {
   QCheckBox* check_box4_;
   QCheckBox* check_box5_;
   QCheckBox* check_box6_;
+  QCheckBox* check_box7_;  // `Folder_rendo`
   std::array<QRadioButton*, 8> radio_buttons_{};
   DigitSpinBox* spin_edit1_;
   QLineEdit* edit1_;

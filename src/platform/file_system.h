@@ -50,6 +50,24 @@ using PieceSource = std::function<bool(std::string& piece)>;
 /** Hears how many steps of a long task are done; false asks the task to stop there. */
 using KeepGoing = std::function<bool(std::size_t done)>;
 
+/**
+ * One folder of a walk as its listing has it. Names are the entries' own bytes; hidden
+ * entries are listed too (what to skip is the caller's choice).
+ */
+struct FolderListing {
+  std::string path;                    // the folder, ending in "/"
+  std::string key;                     // the folder's FileKey
+  std::vector<std::string> files;      // regular files, and links to regular files
+  std::vector<std::string> file_keys;  // FileKey of each of `files`, in step
+  std::vector<std::string> folders;    // real folders; a link to a folder is not among them
+};
+
+/**
+ * Hears one folder of a walk and answers the names of its subfolders to walk next, in
+ * that order (each with everything below it); nullopt ends the whole walk there.
+ */
+using FolderVisit = std::function<std::optional<std::vector<std::string>>(FolderListing& folder)>;
+
 struct LocalTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
@@ -135,7 +153,7 @@ class FileSystem {
     }
     return matches;
   }
-  /** FileKey of a file (or a link to one); nullopt for a folder or nothing. */
+  /** FileKey of a regular file (or a link to one); nullopt for anything else or nothing. */
   virtual std::optional<std::string> ExistingFileKey(const std::string& path) {
     return FileExists(path) ? FileKey(path) : std::nullopt;
   }
@@ -184,6 +202,15 @@ class FileSystem {
     while (next(piece)) bytes += piece;
     return WriteFile(path, bytes, mode);
   }
+  /**
+   * Lists `folder` for `visit`, then the subfolders it names, depth first. No link is
+   * followed into a folder, and a name that no longer is a folder when its turn comes is
+   * passed over. False when `folder` is no folder that can be read (a file system that
+   * cannot list walks none).
+   */
+  virtual bool WalkFolder(const std::string& /*folder*/, const FolderVisit& /*visit*/) {
+    return false;
+  }
   /** Full path of the running executable. */
   virtual std::string ExecutablePath() = 0;
   virtual LocalTime Now() = 0;
@@ -212,6 +239,7 @@ class NativeFileSystem : public FileSystem {
   bool AppendFile(const std::string& path, std::string_view bytes) override;
   bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) override;
   bool WriteFileInPieces(const std::string& path, const PieceSource& next, WriteMode mode) override;
+  bool WalkFolder(const std::string& folder, const FolderVisit& visit) override;
   std::string ExecutablePath() override;
   LocalTime Now() override;
 };

@@ -42,7 +42,7 @@ std::string KeyOf(const struct stat& info) {
 
 bool NativeFileSystem::FileExists(const std::string& path) {
   struct stat info {};
-  return !path.empty() && ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+  return !path.empty() && ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 bool NativeFileSystem::FolderExists(const std::string& path) {
@@ -417,7 +417,8 @@ std::vector<FileMatch> NativeFileSystem::MatchFiles(const std::vector<KeyedPath>
 // One stat instead of FileExists and FileKey: adding many files costs a system call each.
 std::optional<std::string> NativeFileSystem::ExistingFileKey(const std::string& path) {
   struct stat info {};
-  if (path.empty() || ::stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) {
+  // Only a regular file is a file: a folder, a pipe or a device is refused.
+  if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
     return std::nullopt;
   }
   return KeyOf(info);

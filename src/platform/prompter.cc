@@ -12,6 +12,12 @@ class SilentProgress : public Progress {
 
 }  // namespace
 
+std::vector<std::string> Prompter::ChooseFiles(const FileChoice& choice) {
+  std::optional<std::string> chosen = ChooseFile(choice);
+  if (!chosen) return {};
+  return {std::move(*chosen)};
+}
+
 std::unique_ptr<Progress> Prompter::StartProgress(const std::string& /*text*/,
                                                   std::size_t /*total*/) {
   return std::make_unique<SilentProgress>();

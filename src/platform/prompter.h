@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zefa {
 
@@ -53,6 +54,21 @@ class Prompter {
   virtual void ApplicationError(const std::string& text) = 0;
   /** The file-open dialog for one file; nullopt when cancelled. */
   virtual std::optional<std::string> ChooseFile(const FileChoice& choice) = 0;
+  /**
+   * The file-open dialog for any number of files, in the dialog's order; none when
+   * cancelled. A prompter without such a dialog offers ChooseFile's one file.
+   */
+  virtual std::vector<std::string> ChooseFiles(const FileChoice& choice);
+  /**
+   * A small dialog titled `title` that asks for one line of text after `label`, with OK
+   * and キャンセル; nullopt when cancelled (and without such a dialog).
+   */
+  virtual std::optional<std::string> AskText(const std::string& /*title*/,
+                                             const std::string& /*label*/) {
+    return std::nullopt;
+  }
+  /** The dialog that picks one folder; nullopt when cancelled (and without such a dialog). */
+  virtual std::optional<std::string> ChooseFolder() { return std::nullopt; }
   /**
    * The progress of a task of `total` steps described by `text`: a modal window with the
    * count done and a way to stop, shown only once the task has taken about a second; the

@@ -28,11 +28,18 @@ AddRefusal FileAdder::Add(RenameList& list, const std::string& path, std::string
   if (!executable_path_.empty() && path == executable_path_) return AddRefusal::kOwnProgram;
   // The program is a file, so a folder or nothing at the path cannot be it.
   std::optional<std::string> key = file_system_.ExistingFileKey(path);
-  if (key && executable_key_ && *key == *executable_key_) return AddRefusal::kOwnProgram;
   if (!key) return AddRefusal::kNotAFile;
-  if (list.HoldsPath(path) || NamedByListedPath(list, *key)) return AddRefusal::kAlreadyListed;
-  list.AppendRow(path, DeriveUniqueName(path, common_name, settings_, rules_),
-                 ExtensionOfPath(path, rules_), std::move(*key));
+  return AddFound(list, std::string(path), std::move(*key), common_name);
+}
+
+AddRefusal FileAdder::AddFound(RenameList& list, std::string&& path, std::string key,
+                               std::string_view common_name) {
+  if (!executable_path_.empty() && path == executable_path_) return AddRefusal::kOwnProgram;
+  if (executable_key_ && key == *executable_key_) return AddRefusal::kOwnProgram;
+  if (list.HoldsPath(path) || NamedByListedPath(list, key)) return AddRefusal::kAlreadyListed;
+  std::string unique = DeriveUniqueName(path, common_name, settings_, rules_);
+  std::string extension = ExtensionOfPath(path, rules_);
+  list.AppendRow(std::move(path), std::move(unique), std::move(extension), std::move(key));
   return AddRefusal::kNone;
 }
 

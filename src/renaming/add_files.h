@@ -38,6 +38,12 @@ class FileAdder {
 
   /** Appends the file at `path` with its derived unique name and extension, or says why not. */
   AddRefusal Add(RenameList& list, const std::string& path, std::string_view common_name);
+  /**
+   * Add for a file whose FileKey is known already (from a folder's listing); `path` is
+   * taken over only when the file is added.
+   */
+  AddRefusal AddFound(RenameList& list, std::string&& path, std::string key,
+                      std::string_view common_name);
 
  private:
   bool NamedByListedPath(const RenameList& list, const std::string& key);

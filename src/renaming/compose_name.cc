@@ -52,6 +52,8 @@ NameSettings ReadNameSettings(const SettingsFile& settings) {
     result.close_bracket =
         settings.ReadString(keys::kSection, keys::kNumToji, keys::kDefaultNumToji);
   }
+  result.folder_numbers =
+      settings.ReadBool(keys::kSection, keys::kFolderRendo, keys::kDefaultFolderRendo);
   return result;
 }
 

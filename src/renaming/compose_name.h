@@ -43,9 +43,13 @@ struct NameSettings {
   std::string separator = " ";
   std::string open_bracket;   // empty unless Num_kakko is on
   std::string close_bracket;  // empty unless Num_kakko is on
+  bool folder_numbers = false;  // Folder_rendo: the numbers start again in each folder
 };
 
-/** Reads keta, pattern, space, Num_kakko and, only when that is on, Num_aki and Num_toji. */
+/**
+ * Reads keta, pattern, space, Num_kakko and, only when that is on, Num_aki and Num_toji;
+ * then Folder_rendo.
+ */
 NameSettings ReadNameSettings(const SettingsFile& settings);
 
 /**

@@ -127,6 +127,7 @@ void RenameList::ReorderPaths(const std::vector<std::size_t>& order) {
     row_dates_ = std::move(dates);
   }
   stale_ = true;
+  selected_rows.clear();
 }
 
 void RenameList::SwapPaths(int a, int b) {
@@ -137,6 +138,7 @@ void RenameList::SwapPaths(int a, int b) {
   AlignRowDates();
   if (!row_dates_.empty()) std::swap(row_dates_[at(a)], row_dates_[at(b)]);
   stale_ = true;
+  selected_rows.clear();
 }
 
 void RenameList::ErasePath(int row) {
@@ -147,11 +149,38 @@ void RenameList::ErasePath(int row) {
   path.entries.erase(path.entries.begin() + row);
   key_hashes_.erase(key_hashes_.begin() + row);
   stale_ = true;
+  selected_rows.clear();
+}
+
+void RenameList::EraseRows(const std::vector<int>& rows) {
+  key_hashes_.resize(path.entries.size(), 0);
+  const auto compact = [&rows](auto& entries) {
+    std::size_t kept = 0;
+    std::size_t next = 0;  // the next of `rows` to drop
+    for (std::size_t row = 0; row < entries.size(); ++row) {
+      if (next < rows.size() && static_cast<std::size_t>(rows[next]) == row) {
+        ++next;
+        continue;
+      }
+      if (kept != row) entries[kept] = std::move(entries[row]);
+      ++kept;
+    }
+    entries.resize(kept);
+  };
+  compact(path.entries);
+  compact(key_hashes_);
+  compact(unique.entries);
+  compact(extension.entries);
+  number.counted = std::max(0, number.counted - static_cast<int>(rows.size()));
+  for (ListColumn* c : {&number, &path, &unique, &extension}) c->selected = -1;
+  stale_ = true;
+  selected_rows.clear();
 }
 
 void RenameList::Clear() {
   for (ListColumn* c : {&number, &path, &unique, &extension}) *c = ListColumn{};
   number.counted = 0;
+  selected_rows.clear();
   key_hashes_ = {};
   row_dates_ = {};
   row_date_kind_ = DateKind::kNone;

@@ -64,6 +64,12 @@ class RenameList {
   ListColumn path;
   ListColumn unique;
   ListColumn extension;
+  /**
+   * The rows selected together (with Shift or Ctrl), ascending, when there are two or
+   * more; empty otherwise, when each column's own selected row is the selection. A
+   * reorder or removal of paths, and clearing, let it go.
+   */
+  std::vector<int> selected_rows;
 
   ListColumn& column(ColumnId id);
   const ListColumn& column(ColumnId id) const;
@@ -99,6 +105,8 @@ class RenameList {
   void SwapPaths(int a, int b);
   /** Removes one target path with its file key (the other columns are left alone). */
   void ErasePath(int row);
+  /** Removes these rows (ascending, each below size()) from every column in one pass. */
+  void EraseRows(const std::vector<int>& rows);
 
   /** Selects `row` (or none with -1) in all four columns. */
   void SelectAll(int row);

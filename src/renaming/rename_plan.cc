@@ -3,6 +3,7 @@
 #include "renaming/rename_plan.h"
 
 #include "renaming/compose_name.h"
+#include "renaming/serial_numbers.h"
 #include "text/padding.h"
 
 namespace zefa {
@@ -18,10 +19,11 @@ std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_v
   std::vector<PlannedRename> plan;
   const int rows = RowCount(list);
   plan.reserve(static_cast<std::size_t>(rows));
+  const SerialNumbers numbers(list, settings.folder_numbers, rules);
   for (int row = 0; row < rows; ++row) {
     PlannedRename entry;
     entry.old_path = list.path.entries[static_cast<std::size_t>(row)];
-    entry.number = SerialNumber(start_number, row);
+    entry.number = numbers.Of(row, start_number);
     entry.new_path = ComposeName(list, row, common_name, entry.number, settings, rules);
     plan.push_back(std::move(entry));
   }

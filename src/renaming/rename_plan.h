@@ -43,8 +43,10 @@ struct PlannedRename {
   int number = 0;  // the row's serial number, in the name unless the pattern has none
 };
 
-/** Every row's old and new path, numbered from `start_number`; what the preview shows is what the
- * run does. */
+/**
+ * Every row's old and new path, numbered from `start_number` (SerialNumbers: through the
+ * list, or per folder); what the preview shows is what the run does.
+ */
 std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_view common_name,
                                            int start_number, const NameSettings& settings,
                                            const TextRules& rules);

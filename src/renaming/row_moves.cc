@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace zefa {
 namespace {
@@ -77,6 +78,20 @@ bool RemoveRow(RenameList& list) {
   list.DropLastNumber();
   EraseRow(list.number, -1);
   return true;
+}
+
+bool RemoveSelectedRows(RenameList& list) {
+  if (list.selected_rows.size() < 2) return RemoveRow(list);
+  std::vector<int> rows = list.selected_rows;
+  std::erase_if(rows, [rows = RowCount(list)](int row) { return row < 0 || row >= rows; });
+  list.EraseRows(rows);
+  return true;
+}
+
+void SelectRows(RenameList& list, std::vector<int> rows, int focused) {
+  if (rows.size() < 2) rows.clear();
+  list.selected_rows = std::move(rows);
+  list.SelectAll(focused);
 }
 
 }  // namespace zefa

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <vector>
+
 #include "renaming/rename_list.h"
 
 namespace zefa {
@@ -27,5 +29,17 @@ MoveResult MoveUniqueName(RenameList& list, int step);
 
 /** Removes the target path's selected row from every column; false when none is selected. */
 bool RemoveRow(RenameList& list);
+
+/**
+ * Removes every row of the list's `selected_rows` when several are selected, else the
+ * target path's selected row as RemoveRow does; false when no row is selected.
+ */
+bool RemoveSelectedRows(RenameList& list);
+
+/**
+ * Selects `rows` (ascending, each below the list's size) in every column, `focused` being
+ * the row each column calls selected; one row or none is a plain selection.
+ */
+void SelectRows(RenameList& list, std::vector<int> rows, int focused);
 
 }  // namespace zefa

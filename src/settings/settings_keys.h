@@ -19,6 +19,8 @@ inline constexpr const char* kNumToji = "Num_toji";
 inline constexpr const char* kKoyuKakko = "Koyu_kakko";
 inline constexpr const char* kKoyuAki = "koyu_aki";
 inline constexpr const char* kKoyuToji = "koyu_toji";
+// Keys of this program's own options follow the twelve, in the order the dialog writes them.
+inline constexpr const char* kFolderRendo = "Folder_rendo";
 // Written after the twelve keys above; a file without it behaves as before it existed.
 inline constexpr const char* kDateFormat = "Date_format";
 
@@ -34,6 +36,7 @@ inline constexpr const char* kDefaultNumToji = "]";
 inline constexpr bool kDefaultKoyuKakko = false;
 inline constexpr const char* kDefaultKoyuAki = "「";
 inline constexpr const char* kDefaultKoyuToji = "」";
+inline constexpr bool kDefaultFolderRendo = false;
 // A unique name from a date taken: 2026-12-08 15.30.12 (see FormatDate).
 inline constexpr const char* kDefaultDateFormat = "%Y-%m-%d %H.%M.%S";
 

@@ -277,6 +277,7 @@ class MainWindowTest : public QObject {
         {"File1",
          "ファイル(&F)",
          {{"AddFile1", "ファイルを追加(&A)…", QKeySequence(QStringLiteral("Ctrl+O"))},
+          {"AddFolder1", "フォルダを追加(&D)…", {}},
           {"", "", {}},
           {"Undo1", "元に戻す(&U)", QKeySequence(QStringLiteral("Ctrl+Z"))},
           {"Exit1", "設定(&S)", {}},
@@ -288,7 +289,12 @@ class MainWindowTest : public QObject {
           {"ModifiedOrder1", "更新日時順(&M)", {}},
           {"", "", {}},
           {"TakenName1", "固有ファイル名を撮影日時にする(&U)", {}}}},
-        {"Edit1Menu", "編集(&E)", {{"Replace1", "置換(&R)…", QKeySequence(QStringLiteral("Ctrl+H"))}}},
+        {"Edit1Menu",
+         "編集(&E)",
+         {{"SelectAll1", "全選択(&A)", QKeySequence(QStringLiteral("Ctrl+A"))},
+          {"SelectExtension1", "拡張子で選択(&X)…", {}},
+          {"", "", {}},
+          {"Replace1", "置換(&R)…", QKeySequence(QStringLiteral("Ctrl+H"))}}},
         {"Help1",
          "ヘルプ(&H)",
          {{"N1", "トピックの検索(&T)", QKeySequence(QStringLiteral("F1"))},
@@ -632,6 +638,63 @@ class MainWindowTest : public QObject {
         "既に追加されているファイルです。一つのファイルを二重登録することはできません。\n\r" +
         listed};
     QCOMPARE(prompter_.log, expected);
+  }
+
+  // Two files from the add dialog, then a folder dropped as a file manager sends it (raw
+  // text/uri-list bytes), numbered per folder; rows picked with Ctrl and Shift leave with
+  // one 除外, and 全選択 selects what is left in all four columns.
+  void ManyFilesAFolderAndASelectionOfRows() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\nFolder_rendo=1\n");
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    const std::string b = dir_->Touch("b.jpg");
+    const std::string a = dir_->Touch("a.jpg");
+    prompter_.Files({b, a});
+    QTest::mouseClick(Find<QPushButton>(*form, "Button4"), Qt::LeftButton);
+    for (const char* name : {"album/p10.jpg", "album/p2.jpg", "album/.thumbs/x.jpg",
+                             "album/sub/q.mov", "album/sub/r.mov"}) {
+      dir_->Touch(name);
+    }
+    QMimeData mime;
+    mime.setData(QStringLiteral("text/uri-list"),
+                 "file://" + QByteArray::fromStdString(*dir_ / "album").toPercentEncoding("/") +
+                     "\r\n");
+    QVERIFY(DropOn(*form, *Find<QListView>(*form, "ListBox2"), mime));
+    const zefa::RenameList& list = form->state().list;
+    const std::vector<std::string> added = {b, a, *dir_ / "album/p2.jpg", *dir_ / "album/p10.jpg",
+                                            *dir_ / "album/sub/q.mov", *dir_ / "album/sub/r.mov"};
+    QCOMPARE(list.path.entries, added);
+    const auto shown = [&](const char* name) {
+      const QAbstractItemModel* model = Find<QListView>(*form, name)->model();
+      QStringList texts;
+      for (int row = 0; row < model->rowCount(); ++row) {
+        texts << model->data(model->index(row, 0)).toString();
+      }
+      return texts.join(QLatin1Char(' '));
+    };
+    QCOMPARE(shown("ListBox1"), QStringLiteral("1 2 1 2 1 2"));
+    QCOMPARE(Find<QLabel>(*form, "Label10")->text(), QStringLiteral("2"));
+
+    auto* paths = Find<QListView>(*form, "ListBox2");
+    const auto click = [&](int row, Qt::KeyboardModifiers keys) {
+      const QRect rect = paths->visualRect(paths->model()->index(row, 0));
+      QTest::mouseClick(paths->viewport(), Qt::LeftButton, keys, rect.center());
+    };
+    click(0, {});
+    click(2, Qt::ControlModifier);
+    click(4, Qt::ShiftModifier);
+    QCOMPARE(Find<QListView>(*form, "ListBox4")->selectionModel()->selectedIndexes().size(), 4);
+    QCOMPARE(Find<QLabel>(*form, "Label5")->text(), QStringLiteral("1"));
+    QTest::mouseClick(Find<QPushButton>(*form, "Button5"), Qt::LeftButton);
+    QCOMPARE(list.path.entries, (std::vector<std::string>{a, *dir_ / "album/sub/r.mov"}));
+    QCOMPARE(shown("ListBox1"), QStringLiteral("1 1"));
+    QCOMPARE(shown("ListBox3"), QStringLiteral("a r"));
+
+    Find<QAction>(*form, "SelectAll1")->trigger();
+    for (const char* name : {"ListBox1", "ListBox2", "ListBox3", "ListBox4"}) {
+      QCOMPARE(Find<QListView>(*form, name)->selectionModel()->selectedIndexes().size(), 2);
+    }
+    QVERIFY(prompter_.log == std::vector<std::string>{"choose-file |"});
   }
 
   // A name from an old Windows archive: Shift-JIS bytes (ソ, its trail byte a backslash),

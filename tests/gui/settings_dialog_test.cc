@@ -28,6 +28,7 @@ const ControlPlace kControls[] = {
     {"Label2", {104, 200, 0, 0}, "桁にする\u3000例： 1→001  20→020"},
     {"CheckBox1", {24, 240, 249, 17}, "それぞれの要素の間に半角スペースを入れる"},
     {"CheckBox3", {24, 286, 153, 17}, "数字を次の文字列で囲む"},
+    {"CheckBox7", {16, 348, 265, 17}, "フォルダごとに連番を振り直す"},
     {"Panel1", {40, 304, 137, 17}, ""},
     {"Label4", {208, 292, 0, 0}, "開："},
     {"Edit1", {232, 286, 33, 20}, "["},
@@ -84,7 +85,7 @@ class SettingsDialogTest : public QObject {
 
   void ControlsStandWhereTheyShould() {
     auto dialog = MakeDialog();
-    zefa::test::CheckDialogFrame(dialog.get(), "設定", {563, 379});
+    zefa::test::CheckDialogFrame(dialog.get(), "設定", {563, 403});
     zefa::test::CheckControls(dialog.get(), kControls);
     zefa::test::CheckTabOrder(
         dialog.get(),
@@ -92,7 +93,7 @@ class SettingsDialogTest : public QObject {
          "Edit4",        "SpinEdit1",    "CheckBox1",    "CheckBox3",    "Edit1",
          "Edit2",        "RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4",
          "RadioButton5", "RadioButton6", "RadioButton7", "RadioButton8", "Button1",
-         "Button2"});
+         "Button2",      "CheckBox7"});
     // The defaults of a missing file are the initial state.
     for (const char* name : {"CheckBox1", "CheckBox5", "CheckBox6", "RadioButton1"}) {
       QVERIFY2(Find<QAbstractButton>(dialog.get(), name)->isChecked(), name);
@@ -208,6 +209,7 @@ class SettingsDialogTest : public QObject {
     auto dialog = MakeDialog();
     dialog->show();
     QTest::mouseClick(Find<QRadioButton>(dialog.get(), "RadioButton7"), Qt::LeftButton);
+    QTest::mouseClick(Find<QCheckBox>(dialog.get(), "CheckBox7"), Qt::LeftButton);
     QTest::mouseClick(Find<QPushButton>(dialog.get(), "Button1"), Qt::LeftButton);
     QCOMPARE(saves_, 1);
     QCOMPARE(saved_pattern_, 7);
@@ -216,7 +218,7 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(world_->dir->Read("ZeFa_oru.ini"),
              std::string("[Option]\nketa=1\npattern=7\nspace=1\nwhen_add=0\nNum_kakko=0\n"
                          "UpdateCheck=1\nUpDownButton_rendo=1\nNum_aki=[\nNum_toji=]\n"
-                         "Koyu_kakko=0\nkoyu_aki=「\nkoyu_toji=」\n"
+                         "Koyu_kakko=0\nkoyu_aki=「\nkoyu_toji=」\nFolder_rendo=1\n"
                          "Date_format=%Y-%m-%d %H.%M.%S\n"));
     QVERIFY(world_->prompter.log.empty());
   }

@@ -44,6 +44,20 @@ class ScriptedPrompter : public Prompter {
     files_.push_back(std::move(path));
     return *this;
   }
+  /** The next file-open dialog for several files gives these (none: cancelled). */
+  ScriptedPrompter& Files(std::vector<std::string> paths) {
+    file_sets_.push_back(std::move(paths));
+    return *this;
+  }
+  /** The next text dialog is answered with this (nullopt: cancelled). */
+  ScriptedPrompter& Text(std::optional<std::string> text) {
+    texts_.push_back(std::move(text));
+    return *this;
+  }
+  ScriptedPrompter& Folder(std::optional<std::string> path) {
+    folders_.push_back(std::move(path));
+    return *this;
+  }
 
   std::vector<std::string> log;
   int unanswered = 0;
@@ -70,6 +84,34 @@ class ScriptedPrompter : public Prompter {
     auto file = std::move(files_.front());
     files_.pop_front();
     return file;
+  }
+  /** Logged as ChooseFile; without a scripted set, the one file of ChooseFile. */
+  std::vector<std::string> ChooseFiles(const FileChoice& choice) override {
+    if (file_sets_.empty()) return Prompter::ChooseFiles(choice);
+    log.push_back("choose-file " + choice.initial_folder + "|" + choice.filter);
+    auto files = std::move(file_sets_.front());
+    file_sets_.pop_front();
+    return files;
+  }
+  std::optional<std::string> AskText(const std::string& title, const std::string& label) override {
+    log.push_back("ask-text " + title + "|" + label);
+    if (texts_.empty()) {
+      ++unanswered;
+      return std::nullopt;
+    }
+    auto text = std::move(texts_.front());
+    texts_.pop_front();
+    return text;
+  }
+  std::optional<std::string> ChooseFolder() override {
+    log.push_back("choose-folder");
+    if (folders_.empty()) {
+      ++unanswered;
+      return std::nullopt;
+    }
+    auto folder = std::move(folders_.front());
+    folders_.pop_front();
+    return folder;
   }
   std::unique_ptr<Progress> StartProgress(const std::string& text, std::size_t total) override {
     progress.push_back(text + " " + std::to_string(total));
@@ -110,6 +152,9 @@ class ScriptedPrompter : public Prompter {
   std::deque<bool> answers_;
   std::deque<std::size_t> stops_;
   std::deque<std::optional<std::string>> files_;
+  std::deque<std::vector<std::string>> file_sets_;
+  std::deque<std::optional<std::string>> folders_;
+  std::deque<std::optional<std::string>> texts_;
   std::function<void(std::size_t)> on_progress_;
 };
 

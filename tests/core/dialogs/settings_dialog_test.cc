@@ -25,6 +25,7 @@ constexpr const char* kUntouchedSave =
     "Koyu_kakko=0\n"
     "koyu_aki=「\n"
     "koyu_toji=」\n"
+    "Folder_rendo=0\n"
     "Date_format=%Y-%m-%d %H.%M.%S\n";
 
 TEST(SettingsDialogExample, PadsTheNumberAndWrapsItInTheBrackets) {
@@ -105,7 +106,7 @@ TEST(SettingsDialogLoad, DigitsComeToTheNearerBoundAndUnknownPatternsToRadioButt
   }
 }
 
-TEST(SettingsDialogSave, UntouchedDialogWritesTheTwelveKeysInOrder) {
+TEST(SettingsDialogSave, UntouchedDialogWritesTheTwelveKeysInOrderThenItsOwn) {
   DialogWorld world;
   SettingsDialogValues values;
   values.Load(world.context.Settings());

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -44,7 +45,7 @@ TEST_F(AddFileTest, AppendsNumberPathUniqueNameAndExtension) {
 
 TEST_F(AddFileTest, RefusesWithTheMessageOfTheFirstFailedCheck) {
   const std::string listed = dir.Touch("sub/a.txt");
-  std::filesystem::create_directories(dir / "folder");
+  ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0600), 0);
   Link(listed, "link.txt");
   Link(paths.executable_path, "program_link");
   Link(dir / "gone.txt", "dangling.txt");
@@ -64,8 +65,7 @@ TEST_F(AddFileTest, RefusesWithTheMessageOfTheFirstFailedCheck) {
       {dir / "program_link", own},
       {dir / "program_hard", own},
       {dir / "./zefa_oru", own},
-      {dir / "folder", not_file},
-      {dir / "folder/", not_file},
+      {dir / "pipe", not_file},
       {dir / "missing.txt", not_file},
       {dir / "dangling.txt", not_file},
       {"", not_file},
