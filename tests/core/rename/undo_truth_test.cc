@@ -24,7 +24,7 @@
 namespace zefa {
 namespace {
 
-const std::string kInvalid = "error このファイルは無効です。以下のファイルが見つかりません\n\r";
+const std::string kInvalidBox = "error このファイルは無効です。以下のファイルが見つかりません\n\r";
 const std::string kNotBack = "inform 以下のファイルを元の名前に戻せませんでした";
 
 class UndoTruthTest : public test::RenameFixture {
@@ -219,7 +219,7 @@ TEST_F(UndoTruthTest, FilesThatAreNoFilesNeverHang) {
     prompter.log.clear();
     Undo(chosen);
     ASSERT_EQ(prompter.log.size(), 5u) << kind;
-    EXPECT_EQ(prompter.log[4], kInvalid) << kind;
+    EXPECT_EQ(prompter.log[4], kInvalidBox) << kind;
   }
 }
 

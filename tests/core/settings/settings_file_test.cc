@@ -28,7 +28,7 @@ class SettingsFileTest : public ::testing::Test {
   std::string path_ = dir_ / "ZeFa_oru.ini";
 };
 
-struct IntegerCase {
+struct SettingIntegerCase {
   const char* name;
   std::string_view file;  // empty: no settings file at all
   int default_value;
@@ -36,32 +36,32 @@ struct IntegerCase {
 };
 
 // Tests are named by their case; the bytes would make unreadable names.
-void PrintTo(const IntegerCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const SettingIntegerCase& c, std::ostream* out) { *out << c.name; }
 
 class ReadIntegerTest : public SettingsFileTest,
-                        public ::testing::WithParamInterface<IntegerCase> {};
+                        public ::testing::WithParamInterface<SettingIntegerCase> {};
 
 TEST_P(ReadIntegerTest, ReadsTheStoredIntegerOrTheDefault) {
-  const IntegerCase& c = GetParam();
+  const SettingIntegerCase& c = GetParam();
   if (!c.file.empty()) Store(c.file);
   EXPECT_EQ(Settings().ReadInteger("Option", "keta", c.default_value), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ReadIntegerTest,
-    ::testing::Values(IntegerCase{"NoFile", "", 1, 1},
-                      IntegerCase{"Decimal", "[Option]\nketa=3\n", 1, 3},
-                      IntegerCase{"Hex", "[Option]\nketa=0x3\n", 1, 3},
-                      IntegerCase{"OutOfDialogRange", "[Option]\nketa=7\n", 1, 7},
-                      IntegerCase{"Negative", "[Option]\nketa=-4\n", 1, -4},
-                      IntegerCase{"Empty", "[Option]\nketa=\n", 2, 2},
-                      IntegerCase{"Garbage", "[Option]\nketa=three\n", 2, 2},
-                      IntegerCase{"DigitsThenGarbage", "[Option]\nketa=3x\n", 2, 2},
-                      IntegerCase{"TwoSigns", "[Option]\nketa=--3\n", 2, 2},
-                      IntegerCase{"TooLarge", "[Option]\nketa=4294967296\n", 2, 2},
-                      IntegerCase{"Quoted", "[Option]\nketa=\"3\"\n", 1, 3},
-                      IntegerCase{"OtherCase", "[OPTION]\nKeTa = 3\n", 1, 3},
-                      IntegerCase{"MissingKey", "[Option]\npattern=3\n", 1, 1}),
+    ::testing::Values(SettingIntegerCase{"NoFile", "", 1, 1},
+                      SettingIntegerCase{"Decimal", "[Option]\nketa=3\n", 1, 3},
+                      SettingIntegerCase{"Hex", "[Option]\nketa=0x3\n", 1, 3},
+                      SettingIntegerCase{"OutOfDialogRange", "[Option]\nketa=7\n", 1, 7},
+                      SettingIntegerCase{"Negative", "[Option]\nketa=-4\n", 1, -4},
+                      SettingIntegerCase{"Empty", "[Option]\nketa=\n", 2, 2},
+                      SettingIntegerCase{"Garbage", "[Option]\nketa=three\n", 2, 2},
+                      SettingIntegerCase{"DigitsThenGarbage", "[Option]\nketa=3x\n", 2, 2},
+                      SettingIntegerCase{"TwoSigns", "[Option]\nketa=--3\n", 2, 2},
+                      SettingIntegerCase{"TooLarge", "[Option]\nketa=4294967296\n", 2, 2},
+                      SettingIntegerCase{"Quoted", "[Option]\nketa=\"3\"\n", 1, 3},
+                      SettingIntegerCase{"OtherCase", "[OPTION]\nKeTa = 3\n", 1, 3},
+                      SettingIntegerCase{"MissingKey", "[Option]\npattern=3\n", 1, 1}),
     [](const auto& test_case) { return std::string(test_case.param.name); });
 
 struct BoolCase {
