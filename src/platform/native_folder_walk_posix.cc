@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/native_posix_internal.h"
 
 namespace zefa {
 namespace {
@@ -20,9 +21,7 @@ namespace {
 // never runs out of descriptors.
 constexpr int kDeepestHeldFolder = 128;
 
-std::string KeyOf(const struct stat& info) {
-  return std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino);
-}
+using native::KeyOf;
 
 class Descriptor {
  public:

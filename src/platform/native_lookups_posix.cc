@@ -31,12 +31,8 @@ namespace zefa {
 namespace {
 
 using native::NameInFolder;
+using native::KeyOf;
 using native::OpenFolder;
-
-// Device and inode: what makes two paths the same file.
-std::string KeyOf(const struct stat& info) {
-  return std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino);
-}
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <string>
@@ -20,6 +21,11 @@ inline std::string ParentOf(const std::string& path) {
 }
 
 inline bool HasNul(const std::string& path) { return path.find('\0') != std::string::npos; }
+
+// Device and inode: what makes two paths the same file.
+inline std::string KeyOf(const struct stat& info) {
+  return std::to_string(info.st_dev) + ':' + std::to_string(info.st_ino);
+}
 
 // Where a path's file name starts inside its folder, when the path names a file in a
 // folder ("/a/b" but not "b", "/a/" or a path with a NUL byte); npos otherwise.

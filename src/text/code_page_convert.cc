@@ -68,6 +68,12 @@ std::string Utf16ToUtf8(const std::vector<UChar>& text) {
 
 }  // namespace
 
+// Opening a converter costs more than converting a name: one per thread, kept.
+UConverter* ShiftJisConverter() {
+  thread_local const Converter converter = OpenShiftJis();
+  return converter.get();
+}
+
 std::string ShiftJisToUtf8(std::string_view bytes) {
   if (bytes.empty()) return {};
   const Converter converter = OpenShiftJis();

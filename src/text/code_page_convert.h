@@ -6,7 +6,15 @@
 #include <string>
 #include <string_view>
 
+struct UConverter;  // ICU's
+
 namespace zefa {
+
+/**
+ * This thread's ICU converter for code page 932, opened once and kept; null when ICU lacks
+ * it. A caller resets it and sets its own callbacks before each use.
+ */
+UConverter* ShiftJisConverter();
 
 /** Shift-JIS (code page 932) bytes as UTF-8; undecodable bytes become U+FFFD. */
 std::string ShiftJisToUtf8(std::string_view bytes);

@@ -7,15 +7,12 @@
 #include <unicode/utf16.h>
 #include <unicode/utf8.h>
 
-#include <memory>
+#include <string>
+
+#include "text/code_page_convert.h"
 
 namespace zefa {
 namespace {
-
-struct ConverterClose {
-  void operator()(UConverter* converter) const { ucnv_close(converter); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterClose>;
 
 void AppendStray(std::u16string& out, unsigned char byte) {
   const UChar32 c = static_cast<UChar32>(kStrayByteBase + byte);
@@ -25,16 +22,6 @@ void AppendStray(std::u16string& out, unsigned char byte) {
 
 bool IsStray(UChar32 c) {
   return c >= static_cast<UChar32>(kStrayByteBase) && c <= static_cast<UChar32>(kStrayByteBase + 0xFF);
-}
-
-// Opening a converter costs more than converting a name: one per thread, kept.
-UConverter* ShiftJis() {
-  thread_local Converter converter = [] {
-    UErrorCode status = U_ZERO_ERROR;
-    Converter opened(ucnv_open("windows-932", &status));
-    return U_SUCCESS(status) ? std::move(opened) : nullptr;
-  }();
-  return converter.get();
 }
 
 // The bytes of an illegal sequence, each as its stray character.
@@ -51,7 +38,7 @@ void StrayBytesToU(const void*, UConverterToUnicodeArgs* args, const char* bytes
 
 std::u16string DecodeShiftJis(std::string_view bytes) {
   std::u16string out;
-  UConverter* converter = ShiftJis();
+  UConverter* converter = ShiftJisConverter();
   if (converter == nullptr) {
     for (const char c : bytes) AppendStray(out, static_cast<unsigned char>(c));
     return out;
@@ -69,7 +56,7 @@ std::u16string DecodeShiftJis(std::string_view bytes) {
 }
 
 std::optional<std::string> EncodeShiftJisRun(std::u16string_view run) {
-  UConverter* converter = ShiftJis();
+  UConverter* converter = ShiftJisConverter();
   if (converter == nullptr) return std::nullopt;
   ucnv_reset(converter);
   UErrorCode status = U_ZERO_ERROR;
