@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "commands/add_file_command.h"
 #include "commands/main_state.h"
 #include "commands/sort_command.h"
@@ -23,21 +24,9 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-// Answers Yes to the sort question and counts every other box.
-class SilentPrompter : public zefa::Prompter {
- public:
-  int boxes = 0;
-  void Beep(zefa::BeepKind) override {}
-  bool Confirm(const std::string&) override { return true; }
-  bool Warn(const std::string&) override { return true; }
-  void Error(const std::string&) override { ++boxes; }
-  void Inform(const std::string&) override { ++boxes; }
-  bool Ask(const std::string&) override { return true; }
-  void ApplicationError(const std::string&) override { ++boxes; }
-  std::optional<std::string> ChooseFile(const zefa::FileChoice&) override { return std::nullopt; }
-};
+using zefa::bench::Clock;
+using zefa::bench::CpuSeconds;
+using zefa::bench::SilentPrompter;
 
 struct Timing {
   double add_seconds = 0;
@@ -50,13 +39,6 @@ struct Timing {
 
 double SecondsSince(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// CPU time of this process: other programs on the machine do not inflate it.
-double CpuSeconds() {
-  timespec now{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
 }
 
 // Creates `count` files named so that their order given differs from the sorted one.

@@ -4,13 +4,17 @@
 
 #include <fcntl.h>
 #include <stdlib.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
+
+#include "platform/prompter.h"
 
 // What the file benchmarks share: a clock, a fresh folder to work in, empty files.
 namespace zefa::bench {
@@ -20,6 +24,27 @@ using Clock = std::chrono::steady_clock;
 inline double Seconds(Clock::time_point since) {
   return std::chrono::duration<double>(Clock::now() - since).count();
 }
+
+// CPU time of this process: other programs on the machine do not inflate it.
+inline double CpuSeconds() {
+  timespec now{};
+  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// Answers Yes to every question and counts every other box.
+class SilentPrompter : public zefa::Prompter {
+ public:
+  int boxes = 0;
+  void Beep(zefa::BeepKind) override {}
+  bool Confirm(const std::string&) override { return true; }
+  bool Warn(const std::string&) override { return true; }
+  void Error(const std::string&) override { ++boxes; }
+  void Inform(const std::string&) override { ++boxes; }
+  bool Ask(const std::string&) override { return true; }
+  void ApplicationError(const std::string&) override { ++boxes; }
+  std::optional<std::string> ChooseFile(const zefa::FileChoice&) override { return std::nullopt; }
+};
 
 /**
  * A new folder named after `name` under `base`, else $ZEFA_BENCH_DIR, else the system's

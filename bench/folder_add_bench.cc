@@ -19,26 +19,8 @@
 namespace {
 
 using zefa::bench::Clock;
-
-// Counts the boxes; answers nothing else.
-class SilentPrompter : public zefa::Prompter {
- public:
-  int boxes = 0;
-  void Beep(zefa::BeepKind) override {}
-  bool Confirm(const std::string&) override { return true; }
-  bool Warn(const std::string&) override { return true; }
-  void Error(const std::string&) override { ++boxes; }
-  void Inform(const std::string&) override { ++boxes; }
-  bool Ask(const std::string&) override { return true; }
-  void ApplicationError(const std::string&) override { ++boxes; }
-  std::optional<std::string> ChooseFile(const zefa::FileChoice&) override { return std::nullopt; }
-};
-
-double CpuSeconds() {
-  timespec now{};
-  ::clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
+using zefa::bench::CpuSeconds;
+using zefa::bench::SilentPrompter;
 
 struct Timing {
   double seconds = 1e9;
