@@ -249,6 +249,7 @@ void TForm1::BuildMenu() {
     return action;
   };
   add(file_menu, "AddFile1", QStringLiteral("ファイルを追加(&A)…"), QKeySequence::Open);
+  add(file_menu, "AddFolder1", QStringLiteral("フォルダを追加(&D)…"));
   file_menu->addSeparator();
   add(file_menu, "Undo1", QStringLiteral("元に戻す(&U)"), QKeySequence::Undo);
   add(file_menu, "Exit1", QStringLiteral("設定(&S)"));
@@ -258,9 +259,11 @@ void TForm1::BuildMenu() {
   add(sort_menu, "ModifiedOrder1", QStringLiteral("更新日時順(&M)"));
   sort_menu->addSeparator();
   add(sort_menu, "TakenName1", QStringLiteral("固有ファイル名を撮影日時にする(&U)"));
+  add(edit_menu, "SelectAll1", QStringLiteral("全選択(&A)"), QKeySequence::SelectAll);
+  add(edit_menu, "SelectExtension1", QStringLiteral("拡張子で選択(&X)…"));
+  edit_menu->addSeparator();
   QAction* replace =
       add(edit_menu, "Replace1", QStringLiteral("置換(&R)…"), QKeySequence(Qt::CTRL | Qt::Key_H));
-  connect(replace, &QAction::triggered, this, &TForm1::Replace1Click);
   // The list's own menu offers it too, where the names are.
   auto* list_menu = new QMenu(this);
   list_menu->setObjectName(QStringLiteral("ListMenu1"));
@@ -279,7 +282,6 @@ void TForm1::BuildMenu() {
   remove->setShortcut(QKeySequence::Delete);
   remove->setShortcutContext(Qt::WidgetShortcut);
   for (QListView* view : list_boxes_) view->addAction(remove);
-  BuildListMenus(file_menu, edit_menu);
 }
 
 void TForm1::ConnectHandlers() {
@@ -324,7 +326,11 @@ void TForm1::ConnectHandlers() {
                                                               {"Exit1", &TForm1::Exit1Click},
                                                               {"TakenOrder1", &TForm1::TakenOrder1Click},
                                                               {"ModifiedOrder1", &TForm1::ModifiedOrder1Click},
-                                                              {"TakenName1", &TForm1::TakenName1Click}};
+                                                              {"TakenName1", &TForm1::TakenName1Click},
+                                                              {"AddFolder1", &TForm1::AddFolder1Click},
+                                                              {"SelectAll1", &TForm1::SelectAll1Click},
+                                                              {"SelectExtension1", &TForm1::SelectExtension1Click},
+                                                              {"Replace1", &TForm1::Replace1Click}};
   for (const auto& [name, handler] : items) {
     connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
   }

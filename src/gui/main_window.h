@@ -16,7 +16,6 @@ class ColumnModel;
 class NumberLabel;
 class QLabel;
 class QLineEdit;
-class QMenu;
 class QListView;
 class QPushButton;
 class QSpinBox;
@@ -98,7 +97,6 @@ class TForm1 : public QMainWindow {
   void BuildControls();
   void BuildMenu();
   /** 「フォルダを追加…」 in ファイル, 「全選択」 and 「拡張子で選択…」 in 編集. */
-  void BuildListMenus(QMenu* file_menu, QMenu* edit_menu);
   /** The rows selected in `view`, ascending, and the one of them that has the focus. */
   static std::vector<int> SelectedRows(const QListView* view, int& focused);
   void RenderSelection(QListView* view, const zefa::ListColumn& column);

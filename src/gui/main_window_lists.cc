@@ -1,42 +1,11 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-// The main window's commands on many rows at once: adding a folder, and the selection of
-// several rows with its menu 編集.
-#include <QAction>
+// The main window's selection of several rows at once.
 #include <QItemSelection>
-#include <QKeySequence>
 #include <QListView>
-#include <QMenu>
 #include <algorithm>
 
 #include "main_window.h"
-
-void TForm1::BuildListMenus(QMenu* file_menu, QMenu* edit_menu) {
-  const auto make = [this](const char* name, const QString& caption, void (TForm1::*handler)()) {
-    auto* action = new QAction(caption, this);
-    action->setObjectName(QString::fromLatin1(name));
-    connect(action, &QAction::triggered, this, handler);
-    return action;
-  };
-  // Right after ファイルを追加 (first in ファイル without it).
-  const QList<QAction*> file_items = file_menu->actions();
-  qsizetype after_files = 0;
-  for (qsizetype i = 0; i < file_items.size(); ++i) {
-    if (file_items[i]->objectName() == QStringLiteral("AddFile1")) after_files = i + 1;
-  }
-  file_menu->insertAction(
-      file_items.value(after_files, nullptr),
-      make("AddFolder1", QStringLiteral("フォルダを追加(&D)…"), &TForm1::AddFolder1Click));
-
-  // The selection comes first in 編集, apart from what follows it.
-  QAction* first_edit = edit_menu->actions().value(0, nullptr);
-  QAction* select_all = make("SelectAll1", QStringLiteral("全選択(&A)"), &TForm1::SelectAll1Click);
-  select_all->setShortcut(QKeySequence::SelectAll);
-  edit_menu->insertAction(first_edit, select_all);
-  edit_menu->insertAction(first_edit, make("SelectExtension1", QStringLiteral("拡張子で選択(&X)…"),
-                                           &TForm1::SelectExtension1Click));
-  if (first_edit != nullptr) edit_menu->insertSeparator(first_edit);
-}
 
 std::vector<int> TForm1::SelectedRows(const QListView* view, int& focused) {
   std::vector<int> rows;
