@@ -5,17 +5,22 @@
 #include <string>
 #include <vector>
 
+#include "cli/cli_options.h"
+#include "cli/cli_run.h"
 #include "commands/add_file_command.h"
 #include "commands/command_line.h"
 #include "main_window.h"
 #include "platform/current_folder.h"
-#include "program_places.h"
+#include "platform/program_paths.h"
 #include "qt_prompter.h"
 #include "qt_translations.h"
 #include "single_instance.h"
 #include "version.h"
 
 int main(int argc, char** argv) {
+  // A subcommand as the first argument runs without a window: no display, no session, and
+  // no window code is started.
+  if (argc > 1 && zefa::CliCommandOf(argv[1])) return zefa::CommandLineMain(argc, argv);
   // The arguments are taken as the bytes they are; a QString would change a name that is
   // not UTF-8. Qt gets none of them, so that every word is an option of ours or a path.
   const zefa::CommandLine line =
@@ -29,8 +34,10 @@ int main(int argc, char** argv) {
       std::printf("ZeFa Oru %s\n", zefa::kProgramVersion);
       return 0;
     case zefa::CommandLine::Action::kBadOption:
-      std::fprintf(stderr, japanese ? "zefa-oru: 不明なオプションです: %s\n" : "zefa-oru: unknown option: %s\n",
-                   line.bad_option.c_str());
+      std::fprintf(
+          stderr,
+          japanese ? "zefa-oru: 不明なオプションです: %s\n" : "zefa-oru: unknown option: %s\n",
+          line.bad_option.c_str());
       std::fputs(zefa::UsageText(japanese).c_str(), stderr);
       return 2;
     case zefa::CommandLine::Action::kRun:
@@ -50,7 +57,7 @@ int main(int argc, char** argv) {
   InstallQtTranslations(app);
   zefa::NativeFileSystem file_system;
   QtPrompter prompter(nullptr);
-  TForm1 form(prompter, file_system, CurrentProgramPaths(file_system));
+  TForm1 form(prompter, file_system, zefa::CurrentProgramPaths(file_system));
   prompter.SetParent(&form);
   if (form.quit_requested()) return 0;
   form.show();

@@ -10,8 +10,12 @@
 namespace zefa {
 
 std::optional<Preview> BuildPreview(const MainState& state, const Context& context) {
+  return BuildPreview(state, context, ReadNameSettings(context.Settings()));
+}
+
+std::optional<Preview> BuildPreview(const MainState& state, const Context& context,
+                                    const NameSettings& settings) {
   if (!CheckNameChars(state.edit2, context.rules.code_page, context.prompter)) return std::nullopt;
-  const NameSettings settings = ReadNameSettings(context.Settings());
   std::vector<PlannedRename> plan =
       BuildRenamePlan(state.list, state.edit2, state.start_number, settings, context.rules);
   const RunChecks checks =

@@ -8,13 +8,13 @@
 #include <vector>
 
 #include "commands/run_command.h"
+#include "names/check_name_chars.h"
 #include "platform/command_error.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
-#include "run/case_only_rename.h"
-#include "names/check_name_chars.h"
-#include "run/rename_execution.h"
 #include "record/restore_file.h"
+#include "run/case_only_rename.h"
+#include "run/rename_execution.h"
 #include "run/run_checks.h"
 #include "text/name_text.h"
 
@@ -24,13 +24,6 @@ namespace {
 constexpr const char* kConfirmText = "本当に実行しますか？";
 constexpr const char* kMissingFileText = "次のファイルが存在しません。実行を中止します。\n\r";
 constexpr const char* kNameMissingText = "ファイル名を入力して下さい\n\r";
-constexpr const char* kRestoreQuestion =
-    "リストアファイルを作成しますか？\n\r"
-    "「いいえ」を選択すると元に戻せません。\n\r"
-    "「はい」を選択してもリネームしたファイルを移動したり、"
-    "名前の変更を行ったりするともとにもどせなくなります。";
-constexpr const char* kRestoreNotice =
-    "元に戻すには、[ファイル]メニューから[元に戻す]を選択してください。";
 constexpr const char* kDoneText = "完了しました。";
 constexpr const char* kProgressText = "リネームしています";
 
@@ -50,39 +43,41 @@ std::string StoppedText(const RenameList& list, const std::vector<PlannedRename>
          std::to_string(renamed) + " 個をリネームしました。";
 }
 
-void RenameRun(const RenameList& list, const std::string& common_name, int start_number,
-               const Context& context) {
+}  // namespace
+
+RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int start_number,
+                     const NameSettings& name_settings, const Context& context) {
   Prompter& prompter = context.prompter;
+  RunOutcome outcome;
 
   prompter.Beep(BeepKind::kWarning);
-  if (!prompter.Confirm(kConfirmText)) return;
+  if (!prompter.Confirm(kConfirmText)) return outcome;
 
-  const NameSettings name_settings = ReadNameSettings(context.Settings());
   const RunChecks checks =
       CheckRun(list, common_name, name_settings, context.file_system, context.rules);
   if (const int row = checks.FirstRow({Refusal::kFileMissing, Refusal::kNotAFile}); row >= 0) {
     ShowError(prompter, kMissingFileText + DisplayPath(list.path.entries[row]));
-    return;
+    return outcome;
   }
   if (const int row = checks.FirstRow({Refusal::kNoUniqueName}); row >= 0) {
     ShowError(prompter, kNameMissingText + DisplayPath(list.path.entries[row]));
-    return;
+    return outcome;
   }
-  if (!CheckNameChars(common_name, context.rules.code_page, prompter)) return;
+  if (!CheckNameChars(common_name, context.rules.code_page, prompter)) return outcome;
   // The other parts of the names are checked too, so that no new name leaves its folder.
   if (const std::string refused = SeparatorMessage(checks, list); !refused.empty()) {
     ShowError(prompter, refused);
-    return;
+    return outcome;
   }
 
-  std::vector<PlannedRename> plan =
-      BuildRenamePlan(list, common_name, start_number, name_settings, context.rules);
+  std::vector<PlannedRename>& plan = outcome.plan;
+  plan = BuildRenamePlan(list, common_name, start_number, name_settings, context.rules);
   // A change of case alone, where names ignore case, goes through a temporary name.
   RouteThroughTemporaryNames(plan, context.file_system, context.rules);
 
   prompter.Beep(BeepKind::kWarning);
   const bool with_restore = prompter.Warn(kRestoreQuestion);
-  std::string restore_path;
+  std::string& restore_path = outcome.restore_path;
   if (with_restore) {
     prompter.Inform(kRestoreNotice);
     // The whole record is on the disk before the first file is touched; a refused write
@@ -99,9 +94,10 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
                       [&](std::size_t done) { return progress->Advance(done); });
   }
   // Rows the run did not reach: it was stopped.
-  const bool stopped = std::any_of(plan.begin(), plan.end(), [](const PlannedRename& row) {
-    return row.status == RowStatus::kPlanned;
-  });
+  outcome.reached_loop = true;
+  const bool stopped = outcome.stopped =
+      std::any_of(plan.begin(), plan.end(),
+                  [](const PlannedRename& row) { return row.status == RowStatus::kPlanned; });
   // The rows that did not move, so that the undo never looks for them.
   if (!restore_path.empty()) AppendRunOutcome(context.file_system, restore_path, plan);
 
@@ -109,13 +105,31 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
   prompter.Inform(stopped ? StoppedText(list, plan) : kDoneText);
   const std::string report = FailureReport(plan);
   if (!report.empty()) prompter.Inform(report);
+  return outcome;
 }
 
-}  // namespace
+std::string RowStatusText(RowStatus status) {
+  switch (status) {
+    case RowStatus::kTargetExists:
+      return "同名のファイルがあります";
+    case RowStatus::kSourceMissing:
+      return "ファイルが見つかりません";
+    case RowStatus::kFailed:
+      return "名前を変更できません";
+    case RowStatus::kPlanned:
+      return "中止したためリネームしていません";
+    case RowStatus::kRenamed:
+    case RowStatus::kUnchanged:
+      break;
+  }
+  return {};
+}
 
 void Button2Click(MainState& state, const Context& context) {
-  RunCommand(context.prompter,
-             [&] { RenameRun(state.list, state.edit2, state.start_number, context); });
+  RunCommand(context.prompter, [&] {
+    RenameRun(state.list, state.edit2, state.start_number, ReadNameSettings(context.Settings()),
+              context);
+  });
 }
 
 }  // namespace zefa

@@ -26,15 +26,21 @@ constexpr const char* kProgressText = "元に戻しています";
 }  // namespace
 
 void UndoRun(const Context& context) {
-  Prompter& prompter = context.prompter;
   const std::optional<std::string> chosen =
-      prompter.ChooseFile(FileChoice{context.paths.restore_folder, kRestoreFilter, true});
-  if (!chosen) return;
-  const RestoreRecord record = RestoreRecord::Read(context.file_system, *chosen);
+      context.prompter.ChooseFile(FileChoice{context.paths.restore_folder, kRestoreFilter, true});
+  if (chosen) UndoRestoreFile(*chosen, context);
+}
+
+UndoOutcome UndoRestoreFile(const std::string& path, const Context& context) {
+  Prompter& prompter = context.prompter;
+  UndoOutcome outcome;
+  outcome.record = RestoreRecord::Read(context.file_system, path);
+  const RestoreRecord& record = outcome.record;
   prompter.Beep(BeepKind::kWarning);
-  if (!prompter.Warn(kUndoQuestion + DisplayPath(record.FirstNewPath()))) return;
-  UndoPlan plan;
-  UndoResult result;
+  if (!prompter.Warn(kUndoQuestion + DisplayPath(record.FirstNewPath()))) return outcome;
+  outcome.confirmed = true;
+  UndoPlan& plan = outcome.plan;
+  UndoResult& result = outcome.result;
   {
     // Each row is looked at, then renamed back: two steps a row on slow storage. The
     // progress window is gone before any box is shown.
@@ -51,7 +57,7 @@ void UndoRun(const Context& context) {
     // Nothing was renamed: no completion message follows.
     prompter.Beep(BeepKind::kError);
     prompter.Error(kInvalidText + DisplayPath(*plan.invalid));
-    return;
+    return outcome;
   }
   prompter.Beep(BeepKind::kInformation);
   if (plan.stopped) {
@@ -62,10 +68,11 @@ void UndoRun(const Context& context) {
     prompter.Inform(kDoneText);
   }
   // The rows left under their new names are named, so that "done" is not taken for "all back".
-  std::vector<NotBack> not_back = std::move(plan.not_back);
-  not_back.insert(not_back.end(), result.not_back.begin(), result.not_back.end());
-  const std::string report = UndoFailureReport(record, std::move(not_back));
+  outcome.not_back = plan.not_back;
+  outcome.not_back.insert(outcome.not_back.end(), result.not_back.begin(), result.not_back.end());
+  const std::string report = UndoFailureReport(record, outcome.not_back);
   if (!report.empty()) prompter.Inform(report);
+  return outcome;
 }
 
 void Undo1Click(MainState& /*state*/, const Context& context) {

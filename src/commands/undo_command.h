@@ -2,8 +2,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "commands/context.h"
 #include "commands/main_state.h"
+#include "record/restore_file.h"
+#include "record/undo.h"
 
 namespace zefa {
 
@@ -18,5 +23,17 @@ void Undo1Click(MainState& state, const Context& context);
  * that were not given back, each with its reason. The restore file is read once.
  */
 void UndoRun(const Context& context);
+
+/** How an undo went, for a caller that reports it in its own way (the command line). */
+struct UndoOutcome {
+  bool confirmed = false;  // false: the question was answered No; nothing was looked at
+  RestoreRecord record;
+  UndoPlan plan;
+  UndoResult result;
+  std::vector<NotBack> not_back;  // every row not given back: the plan's, then the renames'
+};
+
+/** UndoRun's flow after the choice of the restore file at `path`. */
+UndoOutcome UndoRestoreFile(const std::string& path, const Context& context);
 
 }  // namespace zefa

@@ -55,4 +55,23 @@ bool IsFolderWritable(const std::string& folder);
 ProgramPlaces ProbeProgramPlaces(const std::string& executable_path, const TextRules& rules,
                                  std::string user_config_folder, std::string user_data_folder);
 
+/**
+ * The per-user folders of the program, as the desktop's conventions place them:
+ * $XDG_CONFIG_HOME (else ~/.config) and $XDG_DATA_HOME (else ~/.local/share), each
+ * followed by "/ZeFa_oru"; a variable that holds no absolute path counts as unset.
+ */
+struct UserFolders {
+  std::string config;
+  std::string data;
+};
+UserFolders UserProgramFolders();
+
+class FileSystem;
+
+/**
+ * The program folder of this run, as the window and the command line both resolve it:
+ * ZEFA_ORU_DIR, a writable executable folder, or the user's folders.
+ */
+ProgramPaths CurrentProgramPaths(FileSystem& file_system);
+
 }  // namespace zefa

@@ -118,9 +118,8 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
   for (std::size_t i = 0; i < matches.size(); ++i) {
     const std::size_t row = row_of[i];
     const RestoreRow recorded = record.Row(row);
-    const FileMatch at_after = recorded.identity.empty()
-                                   ? MatchWithoutIdentity(file_system, recorded.after)
-                                   : matches[i];
+    const FileMatch at_after =
+        recorded.identity.empty() ? MatchWithoutIdentity(file_system, recorded.after) : matches[i];
     if (at_after == FileMatch::kSameFile || WentOnWithNextRow(record, row, file_system)) {
       plan.back.push_back(row);
       continue;
@@ -135,8 +134,8 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
   // Nothing of the run is where it went: the record was undone already, or never ran.
   if (plan.back.empty()) {
     plan.not_back.clear();
-    plan.invalid = FirstMissingAfter(record, file_system, rules)
-                       .value_or(std::string(record.FirstNewPath()));
+    plan.invalid =
+        FirstMissingAfter(record, file_system, rules).value_or(std::string(record.FirstNewPath()));
   }
   return plan;
 }
@@ -191,6 +190,19 @@ std::string UndoFailureReport(const RestoreRecord& record, std::vector<NotBack> 
 std::string UndoStoppedText(std::size_t total, std::size_t done) {
   return std::string("元に戻す処理を中止しました。") + kLineBreak + std::to_string(total) +
          " 個のファイルのうち " + std::to_string(done) + " 個を元に戻しました。";
+}
+
+}  // namespace zefa
+
+namespace zefa {
+
+std::string NotBackText(NotBackReason reason) {
+  // The report's own words, without the brackets that set them after a path.
+  std::string_view text = kNotBackReasons[static_cast<std::size_t>(reason)];
+  constexpr std::string_view kOpen = "（", kClose = "）";
+  text.remove_prefix(kOpen.size());
+  text.remove_suffix(kClose.size());
+  return std::string(text);
 }
 
 }  // namespace zefa

@@ -82,6 +82,9 @@ UndoResult RenameBack(const RestoreRecord& record, const UndoPlan& plan, FileSys
  */
 std::string UndoFailureReport(const RestoreRecord& record, std::vector<NotBack> not_back);
 
+/** Why a row was not given back, in the words of UndoFailureReport. */
+std::string NotBackText(NotBackReason reason);
+
 /** "元に戻す処理を中止しました。" with how many of how many files went back. */
 std::string UndoStoppedText(std::size_t total, std::size_t done);
 
