@@ -96,8 +96,11 @@ UserFolders UserProgramFolders() {
 ProgramPaths CurrentProgramPaths(FileSystem& file_system) {
   const TextRules rules = NativeTextRules();
   UserFolders user = UserProgramFolders();
-  const ProgramPlaces places = ProbeProgramPlaces(file_system.ExecutablePath(), rules,
-                                                  std::move(user.config), std::move(user.data));
+  const char* program = std::getenv(kProgramPathVariable);
+  const std::string executable =
+      program != nullptr && *program != '\0' ? std::string(program) : file_system.ExecutablePath();
+  const ProgramPlaces places =
+      ProbeProgramPlaces(executable, rules, std::move(user.config), std::move(user.data));
   return ResolveProgramPaths(places, rules);
 }
 
