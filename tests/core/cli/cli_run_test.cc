@@ -1,0 +1,192 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "cli/cli_run.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_prompter.h"
+#include "cli/restore_history.h"
+#include "commands/main_state.h"
+#include "commands/rename_command.h"
+#include "commands/undo_command.h"
+#include "platform/file_system.h"
+#include "scripted_prompter.h"
+#include "temp_dir.h"
+
+namespace zefa {
+namespace {
+
+/** The real file system; a stop can be asked for after a number of renames (Ctrl+C). */
+class StoppingFileSystem : public NativeFileSystem {
+ public:
+  std::size_t stop_after = 0;  // 0: never
+  std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
+                                                 const KeepGoing& keep_going) override {
+    return NativeFileSystem::RenameEachNoReplace(pairs, [&](std::size_t done) {
+      if (stop_after != 0 && done == stop_after) RequestStop();
+      return !keep_going || keep_going(done);
+    });
+  }
+};
+
+class CliRunTest : public ::testing::Test {
+ protected:
+  void TearDown() override { ResetStop(); }
+
+  int Run(CliCommand command, std::vector<std::string> arguments, std::string input = {}) {
+    out.str({});
+    err.str({});
+    std::istringstream in(input);
+    CliEnvironment environment{file_system, ProgramPathsIn(dir), dir.path(), in, out, err};
+    return RunCommandLine(command, arguments, environment);
+  }
+
+  std::string Files() const { return dir.Listing("files"); }
+  std::string NewestRestoreFile() const { return RestoreFilesNewestFirst(dir / "restore").front(); }
+
+  test::TempDir dir;
+  StoppingFileSystem file_system;
+  std::ostringstream out, err;
+};
+
+TEST_F(CliRunTest, RenamesInTheListsOrderAndWritesTheRestoreFileFirst) {
+  for (const char* name : {"b.txt", "a.txt"}) dir.Touch(std::string("files/") + name, name);
+  EXPECT_EQ(
+      Run(CliCommand::kRename, {"--name", "x", "--no-space", "files/b.txt", dir / "files/a.txt"}),
+      kExitDone);
+  EXPECT_EQ(Files(), "x1b.txt x2a.txt");  // as given: b.txt is row 1
+  EXPECT_EQ(dir.Read("files/x1b.txt"), "b.txt");
+  EXPECT_NE(out.str().find("renamed 2 of 2 files\nrestore file: " + dir.path() + "restore/"),
+            std::string::npos)
+      << out.str();
+}
+
+TEST_F(CliRunTest, TheWindowUndoesARunOfTheCommandLine) {
+  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
+    dir.Touch(std::string("files/") + name, name);
+  ASSERT_EQ(Run(CliCommand::kRename, {"--name", "旅行", "--order", "name", "files"}), kExitDone);
+  ASSERT_EQ(Files(), "旅行 1 a.jpg 旅行 2 b.jpg 旅行 3 c.jpg");
+
+  // 元に戻す, as the window runs it: the file dialog gives the command line's record.
+  test::ScriptedPrompter prompter;
+  prompter.File(NewestRestoreFile()).Yes();
+  MainState state;
+  Undo1Click(state, Context{prompter, file_system, ProgramPathsIn(dir), TextRules{}});
+  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+  EXPECT_EQ(Files(), "a.jpg b.jpg c.jpg");
+  EXPECT_EQ(dir.Read("files/b.jpg"), "b.jpg");
+}
+
+TEST_F(CliRunTest, TheCommandLineUndoesARunOfTheWindow) {
+  MainState state;
+  state.edit2 = "x";
+  for (const char* name : {"a", "b"}) {
+    state.list.AppendRow(dir.Touch(std::string("files/") + name + ".txt", name), name, ".txt", "");
+  }
+  test::ScriptedPrompter prompter;
+  prompter.Yes().Yes();  // 本当に実行しますか？ and the restore question
+  Button2Click(state, Context{prompter, file_system, ProgramPathsIn(dir), TextRules{}});
+  ASSERT_EQ(Files(), "x 1 a.txt x 2 b.txt");
+  // One of them is replaced by another file: the undo leaves that one and says why.
+  std::filesystem::remove(dir / "files/x 2 b.txt");
+  dir.Touch("files/x 2 b.txt", "other");
+
+  EXPECT_EQ(Run(CliCommand::kUndo, {"--last"}), kExitSomeRows);
+  EXPECT_EQ(Files(), "a.txt x 2 b.txt");
+  EXPECT_EQ(err.str(),
+            "zefa-oru: " + dir / "files/x 2 b.txt" + ": 別のファイルに置き換えられています\n");
+  EXPECT_EQ(out.str(), "gave back 1 of 1 files\n");
+  // Undone already: the window's invalid-file message, refused.
+  EXPECT_EQ(Run(CliCommand::kUndo, {"--json", NewestRestoreFile()}), kExitRefused);
+  EXPECT_NE(err.str().find("このファイルは無効です。"), std::string::npos);
+  EXPECT_NE(out.str().find("\"status\":\"refused\""), std::string::npos);
+}
+
+TEST_F(CliRunTest, RefusesBeforeAnythingIsRenamed) {
+  dir.Touch("files/a.txt");
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string error;
+  };
+  const Case cases[] = {
+      {{"files/a.txt", "files/gone.txt"}, "フォルダでなくファイルを指定してください"},
+      {{"files/a.txt", "files/a.txt"}, "既に追加されているファイルです。"},
+      {{"--name", "a:b", "files/a.txt"}, "\":\""},
+      {{"--pattern", "7", "--find", "a", "files/a.txt"}, "ファイル名を入力して下さい\n"},
+      {{"--find", "(", "--regex", "files/a.txt"}, ""},
+  };
+  for (const Case& refused : cases) {
+    const int status = Run(CliCommand::kRename, refused.arguments);
+    EXPECT_TRUE(status == kExitRefused || status == kExitUsage) << refused.arguments.back();
+    EXPECT_NE(err.str().find(refused.error), std::string::npos) << err.str();
+    EXPECT_EQ(Files(), "a.txt");
+    EXPECT_FALSE(dir.Exists("restore"));
+  }
+}
+
+TEST_F(CliRunTest, ARowThatFailsIsNamedOnStandardErrorAndTheOthersGoOn) {
+  dir.Touch("files/a.txt");
+  dir.Touch("files/b.txt");
+  dir.Touch("files/x 2 b.txt", "in the way");
+  EXPECT_EQ(Run(CliCommand::kPreview, {"--name", "x", "files/a.txt", "files/b.txt"}),
+            kExitSomeRows);
+  EXPECT_NE(out.str().find("b.txt → x 2 b.txt  [同名のファイルがあります]"), std::string::npos)
+      << out.str();
+  EXPECT_EQ(Run(CliCommand::kRename, {"--name", "x", "--no-restore", "files/a.txt", "files/b.txt"}),
+            kExitSomeRows);
+  EXPECT_EQ(err.str(), "zefa-oru: " + dir / "files/b.txt" + " → " + dir / "files/x 2 b.txt" +
+                           ": 同名のファイルがあります\n");
+  EXPECT_EQ(Files(), "b.txt x 1 a.txt x 2 b.txt");
+  EXPECT_FALSE(dir.Exists("restore"));
+}
+
+TEST_F(CliRunTest, PathsComeNulSeparatedAndGoIntoJsonByteForByte) {
+  const std::string odd = "files/\x82\xa0\n.txt";  // Shift-JIS bytes and a line break
+  dir.Touch(odd);
+  dir.Touch("files/b c.txt");
+  ASSERT_EQ(Run(CliCommand::kRename, {"-0", "--json", "--name", "n"},
+                std::string(dir / odd) + '\0' + "files/b c.txt" + '\0'),
+            kExitDone)
+      << err.str();
+  const std::string json = out.str();
+  EXPECT_NE(json.find("\"old\":\"file://" + dir.path() + "files/%82%A0%0A.txt\""),
+            std::string::npos)
+      << json;
+  EXPECT_NE(json.find("\"new\":\"" + dir.path() + "files/n 2 b c.txt\""), std::string::npos);
+  EXPECT_NE(json.find("\"restore_file\":\"" + NewestRestoreFile() + "\""), std::string::npos);
+}
+
+TEST_F(CliRunTest, AStopEndsTheRunAfterTheCurrentFileAndTheRecordStaysTrue) {
+  for (const char* name : {"a", "b", "c", "d"}) dir.Touch(std::string("files/") + name);
+  file_system.stop_after = 2;
+  EXPECT_EQ(Run(CliCommand::kRename, {"--name", "x", "files"}), kExitStopped);
+  EXPECT_EQ(Files(), "c d x 1 a x 2 b");
+  EXPECT_NE(out.str().find("stopped: renamed 2 of 4 files"), std::string::npos) << out.str();
+  ResetStop();
+  file_system.stop_after = 0;
+  EXPECT_EQ(Run(CliCommand::kUndo, {"--last"}), kExitDone) << err.str();
+  EXPECT_EQ(Files(), "a b c d");
+  EXPECT_EQ(out.str(), "gave back 2 of 2 files\n");
+}
+
+TEST_F(CliRunTest, HistoryListsTheNewestFirstAndWhetherUndone) {
+  dir.Touch("restore/2026年3月7日09時05分03秒.zefa",
+            "[Count]\ncount=1\n[before]\n0=/x/a\n[after]\n0=/x/b\n");
+  dir.Touch(
+      "restore/2026年12月1日00時00分00秒.zefa",
+      "[Count]\ncount=1\n[before]\n0=" + dir / "files/a" + "\n[after]\n0=" + dir / "files/b\n");
+  dir.Touch("files/b");
+  EXPECT_EQ(Run(CliCommand::kHistory, {}), kExitDone);
+  EXPECT_EQ(out.str(), "2026-12-01 00:00:00\t1\t" + dir / "files/" + "\t-\t" +
+                           dir / "restore/2026年12月1日00時00分00秒.zefa\n" +
+                           "2026-03-07 09:05:03\t1\t/x/\tundone\t" +
+                           dir / "restore/2026年3月7日09時05分03秒.zefa\n");
+}
+
+}  // namespace
+}  // namespace zefa
