@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <exiv2/exiv2.hpp>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -14,6 +15,7 @@
 #include "commands/main_state.h"
 #include "commands/rename_command.h"
 #include "commands/undo_command.h"
+#include "minimal_jpeg.h"
 #include "platform/file_system.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
@@ -66,20 +68,57 @@ TEST_F(CliRunTest, RenamesInTheListsOrderAndWritesTheRestoreFileFirst) {
       << out.str();
 }
 
+// The three examples of the manual page, each undone by the window's 元に戻す.
 TEST_F(CliRunTest, TheWindowUndoesARunOfTheCommandLine) {
-  for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
-    dir.Touch(std::string("files/") + name, name);
-  ASSERT_EQ(Run(CliCommand::kRename, {"--name", "旅行", "--order", "name", "files"}), kExitDone);
-  ASSERT_EQ(Files(), "旅行 1 a.jpg 旅行 2 b.jpg 旅行 3 c.jpg");
+  struct Example {
+    std::vector<std::string> files;
+    std::vector<std::string> arguments;
+    std::string input;  // NUL-separated paths for -0
+    std::string renamed;
+  };
+  const Example examples[] = {
+      {{"DSC_0103.JPG", "DSC_0042.JPG"},
+       {"--order", "taken", "--unique-from-date=%Y-%m-%d", "--name", "Trip", "files"},
+       "",
+       "Trip 1 2026-08-12.JPG Trip 2 2026-08-14.JPG"},
+      {{"v1/p10.png", "v1/p2.png", "v2/p1.png"},
+       {"--order", "name", "--per-folder", "--digits", "3", "--find", ".*", "--regex", "--name",
+        "Vol", "files"},
+       "",
+       "v1 v2"},
+      {{"ＲＥＰＯＲＴ　２０２６.pdf", "sub/ｐｈｏｔｏ＿０１.jpg"},
+       {"-0", "--pattern", "7", "--half-width"},
+       "files/ＲＥＰＯＲＴ　２０２６.pdf" + std::string(1, '\0') + "files/sub/ｐｈｏｔｏ＿０１.jpg",
+       "REPORT 2026.pdf sub"},
+  };
+  const char* taken[] = {"2026:08:14 18:02:11", "2026:08:12 09:30:00"};
+  for (const Example& example : examples) {
+    std::filesystem::remove_all(dir / "files");
+    for (std::size_t i = 0; i < example.files.size(); ++i) {
+      const std::string path = dir.Touch("files/" + example.files[i], test::MinimalJpeg());
+      if (example.files[i].ends_with(".JPG")) {
+        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(path);
+        image->readMetadata();
+        image->exifData()["Exif.Photo.DateTimeOriginal"] = taken[i];
+        image->writeMetadata();
+      }
+    }
+    const std::string before = Files();
+    ASSERT_EQ(Run(CliCommand::kRename, example.arguments, example.input), kExitDone) << err.str();
+    EXPECT_EQ(Files(), example.renamed);
+    if (example.renamed == "v1 v2") {
+      EXPECT_EQ(dir.Listing("files/v1"), "Vol 001.png Vol 002.png");
+    }
 
-  // 元に戻す, as the window runs it: the file dialog gives the command line's record.
-  test::ScriptedPrompter prompter;
-  prompter.File(NewestRestoreFile()).Yes();
-  MainState state;
-  Undo1Click(state, Context{prompter, file_system, ProgramPathsIn(dir), TextRules{}});
-  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
-  EXPECT_EQ(Files(), "a.jpg b.jpg c.jpg");
-  EXPECT_EQ(dir.Read("files/b.jpg"), "b.jpg");
+    // 元に戻す, as the window runs it: the file dialog gives the command line's record.
+    test::ScriptedPrompter prompter;
+    prompter.File(NewestRestoreFile()).Yes();
+    MainState state;
+    Undo1Click(state, Context{prompter, file_system, ProgramPathsIn(dir), TextRules{}});
+    EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+    EXPECT_EQ(Files(), before);
+    std::filesystem::remove_all(dir / "restore");
+  }
 }
 
 TEST_F(CliRunTest, TheCommandLineUndoesARunOfTheWindow) {
