@@ -61,6 +61,8 @@ void InstallStopSignals() {
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  // A closed ssh session ends the run as a stop does, so that its outcome is recorded.
+  sigaction(SIGHUP, &action, nullptr);
 }
 
 bool StopRequested() { return g_stop != 0; }

@@ -15,8 +15,8 @@
 namespace zefa {
 
 /**
- * Ctrl+C and SIGTERM ask the command under way to stop after the file at hand, as 中止
- * does in the window; a second signal does the same (the record stays true either way).
+ * Ctrl+C, SIGTERM and SIGHUP ask the command under way to stop after the file at hand, as
+ * 中止 does in the window; a second signal does the same (the record stays true either way).
  */
 void InstallStopSignals();
 /** Whether a stop was asked for since the program started (or since ResetStop). */
