@@ -44,7 +44,8 @@ class CliRunTest : public ::testing::Test {
     out.str({});
     err.str({});
     std::istringstream in(input);
-    CliEnvironment environment{file_system, ProgramPathsIn(dir), dir.path(), in, out, err};
+    CliEnvironment environment{file_system, ProgramPathsIn(dir), dir.path(), in, out, err,
+                               japanese};
     return RunCommandLine(command, arguments, environment);
   }
 
@@ -52,6 +53,7 @@ class CliRunTest : public ::testing::Test {
   std::string NewestRestoreFile() const { return RestoreFilesNewestFirst(dir / "restore").front(); }
 
   test::TempDir dir;
+  bool japanese = false;
   StoppingFileSystem file_system;
   std::ostringstream out, err;
 };
@@ -211,6 +213,17 @@ TEST_F(CliRunTest, AStopEndsTheRunAfterTheCurrentFileAndTheRecordStaysTrue) {
   EXPECT_EQ(Run(CliCommand::kUndo, {"--last"}), kExitDone) << err.str();
   EXPECT_EQ(Files(), "a b c d");
   EXPECT_EQ(out.str(), "gave back 2 of 2 files\n");
+}
+
+TEST_F(CliRunTest, SpeaksJapaneseUnderAJapaneseLocale) {
+  japanese = true;
+  dir.Touch("files/a.txt");
+  EXPECT_EQ(Run(CliCommand::kRename, {"--name", "x", "--no-restore", "files/a.txt"}), kExitDone);
+  EXPECT_EQ(out.str(), "1 個のファイルのうち 1 個をリネームしました。\n");
+  EXPECT_EQ(Run(CliCommand::kUndo, {"--lastt"}), kExitUsage);
+  EXPECT_EQ(err.str(),
+            "zefa-oru undo: 不明なオプションです: --lastt\n"
+            "詳しくは「zefa-oru undo --help」を見てください。\n");
 }
 
 TEST_F(CliRunTest, HistoryListsTheNewestFirstAndWhetherUndone) {
