@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 
+#include "change/row_change.h"
 #include "cli/cli_prompter.h"
 #include "cli/json_writer.h"
 #include "cli/restore_history.h"
@@ -222,18 +223,18 @@ int Session::Preview() {
   const NameSettings naming = NamingOf(options_, context_.Settings());
   const std::optional<zefa::Preview> preview = BuildPreview(state, context_, naming);
   if (!preview) return Refused("preview");
-  const RunChecks checks =
-      CheckRun(state.list, state.edit2, naming, context_.file_system, context_.rules);
   const int failures = [&] {
     int count = 0;
     for (int row = 0; row < preview->size(); ++row) count += preview->WillFail(row);
     return count;
   }();
-  const int status = checks.refused > 0 ? kExitRefused : failures > 0 ? kExitSomeRows : kExitDone;
+  const int status = preview->RunRefused() ? kExitRefused
+                     : failures > 0        ? kExitSomeRows
+                                           : kExitDone;
   if (options_.json) {
     JsonWriter json(env_.out);
     json.Open().Text("command", "preview").Number("files", preview->size());
-    json.Number("failures", failures).Bool("run_refused", checks.refused > 0);
+    json.Number("failures", failures).Bool("run_refused", preview->RunRefused());
     json.OpenArray("rows");
     for (int row = 0; row < preview->size(); ++row) {
       const std::string_view old_path = preview->Before(row, true);
@@ -286,30 +287,29 @@ int Session::Rename() {
   // from the first step's old path.
   struct Row {
     std::string_view old_path;
-    const PlannedRename* planned;
+    const RowChange* change;
   };
   std::vector<Row> rows;
-  rows.reserve(outcome.plan.size());
+  rows.reserve(outcome.plan.changes.size());
   std::string_view first_old;
-  for (const PlannedRename& planned : outcome.plan) {
-    if (planned.step == PlannedRename::Step::kToTemporary) {
-      first_old = planned.old_path;
+  for (const RowChange& change : outcome.plan.changes) {
+    if (change.step == ChangeStep::kToTemporary) {
+      first_old = change.old_path();
       continue;
     }
     rows.push_back(
-        {planned.step == PlannedRename::Step::kFromTemporary ? first_old : planned.old_path,
-         &planned});
+        {change.step == ChangeStep::kFromTemporary ? first_old : change.old_path(), &change});
   }
   std::size_t renamed = 0, unchanged = 0, failed = 0, not_reached = 0;
   for (const Row& row : rows) {
-    const RowStatus status = row.planned->status;
-    renamed += status == RowStatus::kRenamed;
-    unchanged += status == RowStatus::kUnchanged;
-    failed += IsFailure(status);
-    not_reached += status == RowStatus::kPlanned;
-    if (IsFailure(status)) {
+    const ChangeStatus status = row.change->status;
+    renamed += status == ChangeStatus::kDone;
+    unchanged += status == ChangeStatus::kUnchanged;
+    failed += status == ChangeStatus::kFailed;
+    not_reached += status == ChangeStatus::kPlanned;
+    if (status == ChangeStatus::kFailed) {
       env_.err << "zefa-oru: " << DisplayPath(row.old_path) << " → "
-               << DisplayPath(row.planned->new_path) << ": " << RowStatusText(status) << '\n';
+               << DisplayPath(row.change->new_path()) << ": " << ReasonText(*row.change) << '\n';
     }
   }
   const int status = outcome.stopped ? kExitStopped : failed > 0 ? kExitSomeRows : kExitDone;
@@ -329,12 +329,13 @@ int Session::Rename() {
     }
     json.OpenArray("rows");
     for (const Row& row : rows) {
-      const RowStatus row_status = row.planned->status;
-      static constexpr const char* kStatusWords[] = {"not_reached",   "renamed",        "unchanged",
-                                                     "target_exists", "source_missing", "failed"};
-      json.Object().Path("old", row.old_path).Path("new", row.planned->new_path);
-      json.Text("status", kStatusWords[static_cast<std::size_t>(row_status)]);
-      json.Text("reason", RowStatusText(row_status)).Close();
+      const ChangeStatus row_status = row.change->status;
+      json.Object().Path("old", row.old_path).Path("new", row.change->new_path());
+      json.Text("status", row_status == ChangeStatus::kDone        ? "renamed"
+                          : row_status == ChangeStatus::kUnchanged ? "unchanged"
+                          : row_status == ChangeStatus::kPlanned   ? "not_reached"
+                                                                   : "failed");
+      json.Text("reason", ReasonText(*row.change)).Close();
     }
     json.CloseArray();
     WriteErrors(json);
@@ -383,9 +384,10 @@ int Session::Undo() {
   prompter_.TakeInformed();
   if (outcome.plan.invalid) return Refused("undo");
   const bool stopped = outcome.plan.stopped || outcome.result.stopped;
-  for (const NotBack& row : outcome.not_back) {
-    env_.err << "zefa-oru: " << DisplayPath(outcome.record.Row(row.row).after) << ": "
-             << NotBackText(row.reason) << '\n';
+  // A change of the undo goes from the run's new path back to its old one.
+  for (const RowChange& change : outcome.not_back) {
+    env_.err << "zefa-oru: " << DisplayPath(change.old_path()) << ": " << ReasonText(change)
+             << '\n';
   }
   const std::size_t planned = outcome.plan.back.size();
   const std::size_t back = outcome.result.done;
@@ -398,10 +400,9 @@ int Session::Undo() {
         .Number("to_give_back", static_cast<std::int64_t>(planned));
     json.Number("given_back", static_cast<std::int64_t>(back));
     json.OpenArray("not_given_back");
-    for (const NotBack& row : outcome.not_back) {
-      const RestoreRow recorded = outcome.record.Row(row.row);
-      json.Object().Path("old", recorded.before).Path("new", recorded.after);
-      json.Text("reason", NotBackText(row.reason)).Close();
+    for (const RowChange& change : outcome.not_back) {
+      json.Object().Path("old", change.new_path()).Path("new", change.old_path());
+      json.Text("reason", ReasonText(change)).Close();
     }
     json.CloseArray();
     WriteErrors(json);

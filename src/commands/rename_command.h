@@ -8,7 +8,7 @@
 #include "commands/context.h"
 #include "commands/main_state.h"
 #include "names/compose_name.h"
-#include "run/rename_plan.h"
+#include "run/change_pipeline.h"
 
 namespace zefa {
 
@@ -22,10 +22,10 @@ inline constexpr const char* kRestoreNotice =
 
 /** How a run went, for a caller that reports it in its own way (the command line). */
 struct RunOutcome {
-  bool reached_loop = false;        // false: not confirmed or refused by a check; nothing renamed
-  std::vector<PlannedRename> plan;  // views into the list, which must outlive it
-  std::string restore_path;         // "" without a restore file
-  bool stopped = false;             // stopped after a rename; rows not reached stay kPlanned
+  bool reached_loop = false;  // false: not confirmed or refused by a check; nothing renamed
+  ChangePlan plan;            // its old paths are views into the list, which must outlive it
+  std::string restore_path;   // "" without a restore file
+  bool stopped = false;       // stopped after a rename; changes not reached stay kPlanned
 };
 
 /**
@@ -36,9 +36,6 @@ struct RunOutcome {
  */
 RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int start_number,
                      const NameSettings& name_settings, const Context& context);
-
-/** Why an executed row did not get its new name; "" for a row that did (or kept it). */
-std::string RowStatusText(RowStatus status);
 
 /**
  * "リネーム開始": confirms, checks every file and every part of the new names, asks

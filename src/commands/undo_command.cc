@@ -49,7 +49,7 @@ UndoOutcome UndoRestoreFile(const std::string& path, const Context& context) {
     plan = PlanUndo(record, context.file_system, context.rules,
                     [&](std::size_t done) { return progress->Advance(done); });
     if (!plan.invalid && !plan.stopped) {
-      result = RenameBack(record, plan, context.file_system,
+      result = RenameBack(plan, context.file_system,
                           [&](std::size_t done) { return progress->Advance(checked + done); });
     }
   }
@@ -69,8 +69,10 @@ UndoOutcome UndoRestoreFile(const std::string& path, const Context& context) {
   }
   // The rows left under their new names are named, so that "done" is not taken for "all back".
   outcome.not_back = plan.not_back;
-  outcome.not_back.insert(outcome.not_back.end(), result.not_back.begin(), result.not_back.end());
-  const std::string report = UndoFailureReport(record, outcome.not_back);
+  for (const RowChange& change : plan.back) {
+    if (change.status == ChangeStatus::kFailed) outcome.not_back.push_back(change);
+  }
+  const std::string report = UndoFailureReport(outcome.not_back);
   if (!report.empty()) prompter.Inform(report);
   return outcome;
 }

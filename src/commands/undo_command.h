@@ -30,7 +30,7 @@ struct UndoOutcome {
   RestoreRecord record;
   UndoPlan plan;
   UndoResult result;
-  std::vector<NotBack> not_back;  // every row not given back: the plan's, then the renames'
+  std::vector<RowChange> not_back;  // every row not given back: the plan's, then the renames'
 };
 
 /** UndoRun's flow after the choice of the restore file at `path`. */

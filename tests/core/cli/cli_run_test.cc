@@ -27,8 +27,8 @@ namespace {
 class StoppingFileSystem : public NativeFileSystem {
  public:
   std::size_t stop_after = 0;  // 0: never
-  std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
-                                                 const KeepGoing& keep_going) override {
+  std::vector<ChangeReason> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
+                                                const KeepGoing& keep_going) override {
     return NativeFileSystem::RenameEachNoReplace(pairs, [&](std::size_t done) {
       if (stop_after != 0 && done == stop_after) RequestStop();
       return !keep_going || keep_going(done);
