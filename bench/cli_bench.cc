@@ -137,6 +137,7 @@ int main(int argc, char** argv) {
       "a process that does nothing: median %.1f ms\n",
       Median(starts) * 1e3, *std::min_element(starts.begin(), starts.end()) * 1e3,
       Median(nothing) * 1e3);
+  std::fflush(stdout);
   std::filesystem::remove_all(root);
   return 0;
 }
