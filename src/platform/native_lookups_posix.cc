@@ -421,7 +421,7 @@ std::vector<FileMatch> NativeFileSystem::MatchFiles(const std::vector<KeyedPath>
   std::vector<FileMatch> matches(wanted.size(), FileMatch::kNothing);
   // Many rows go a block at a time on every core, a stop heard between two blocks on this
   // thread; a few go one by one, a stop heard before each.
-  const std::size_t block_rows = wanted.size() < 4096 ? 1 : 8192;
+  const std::size_t block_rows = wanted.size() < 4096 ? 1 : 2048;
   for (std::size_t start = 0; start < wanted.size(); start += block_rows) {
     // On slow storage the look-ups are what takes long: a stop is heard here.
     if (keep_going && start > 0 && !keep_going(start)) {
