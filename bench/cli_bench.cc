@@ -9,6 +9,7 @@
 // $ZEFA_BENCH_DIR, else the system's temporary folder. The best of the rounds counts.
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -28,6 +29,9 @@ namespace {
 using zefa::bench::Clock;
 using zefa::bench::Seconds;
 
+// Processor seconds (user and system) of the last child TimedRun waited for.
+double g_child_cpu = 0;
+
 // Runs the program with `arguments`, output discarded; the seconds from fork to its exit.
 double TimedRun(const std::vector<std::string>& arguments, int& status) {
   std::vector<char*> argv;
@@ -42,19 +46,27 @@ double TimedRun(const std::vector<std::string>& arguments, int& status) {
     _exit(127);
   }
   int wait_status = 0;
-  waitpid(child, &wait_status, 0);
+  rusage usage{};
+  wait4(child, &wait_status, 0, &usage);
   const double seconds = Seconds(started);
+  g_child_cpu = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
   status = WIFEXITED(wait_status) ? WEXITSTATUS(wait_status) : -1;
   return seconds;
 }
 
+// Processor seconds of the last bare loop.
+double g_bare_cpu = 0;
+
 double BareLoop(const std::vector<std::string>& from, const std::vector<std::string>& to,
                 int& failures) {
+  const double cpu = zefa::bench::CpuSeconds();
   const auto started = Clock::now();
   for (std::size_t i = 0; i < from.size(); ++i) {
     failures +=
         renameat2(AT_FDCWD, from[i].c_str(), AT_FDCWD, to[i].c_str(), RENAME_NOREPLACE) != 0;
   }
+  g_bare_cpu = zefa::bench::CpuSeconds() - cpu;
   return Seconds(started);
 }
 
@@ -86,11 +98,14 @@ int main(int argc, char** argv) {
   std::printf("%d files in %s, %d rounds, the best of each counted\n", rows, files.c_str(), rounds);
 
   double best_run = 1e9, best_undo = 1e9, best_forward = 1e9, best_back = 1e9;
+  // Processor time, which the other programs of a busy machine do not inflate.
+  double cpu_run = 1e9, cpu_undo = 1e9, cpu_forward = 1e9, cpu_back = 1e9;
   int failures = 0;
   zefa::NativeFileSystem file_system;
   for (int round = 0; round < rounds; ++round) {
     int status = 0;
     const double run = TimedRun({program, "rename", "--name", "x", files}, status);
+    cpu_run = std::min(cpu_run, g_child_cpu);
     if (status != 0) std::printf("rename exited with %d\n", status);
     // The run's own record gives the pairs of paths for the bare loop.
     std::string newest;
@@ -107,8 +122,11 @@ int main(int argc, char** argv) {
       new_paths.emplace_back(record.Row(i).after);
     }
     const double back = BareLoop(new_paths, old_paths, failures);
+    cpu_back = std::min(cpu_back, g_bare_cpu);
     const double forward = BareLoop(old_paths, new_paths, failures);
+    cpu_forward = std::min(cpu_forward, g_bare_cpu);
     const double undo = TimedRun({program, "undo", "--last"}, status);
+    cpu_undo = std::min(cpu_undo, g_child_cpu);
     if (status != 0) std::printf("undo exited with %d\n", status);
     std::printf("round %d: rename %.3f s, bare forward %.3f s; undo %.3f s, bare back %.3f s\n",
                 round + 1, run, forward, undo, back);
@@ -120,6 +138,9 @@ int main(int argc, char** argv) {
   }
   std::printf("process rename/bare = %.3f  undo/bare = %.3f (target <= 1.10; %d bare failures)\n",
               best_run / best_forward, best_undo / best_back, failures);
+  std::printf(
+      "processor time: rename %.3f s / bare %.3f s = %.3f, undo %.3f s / bare %.3f s = %.3f\n",
+      cpu_run, cpu_forward, cpu_run / cpu_forward, cpu_undo, cpu_back, cpu_undo / cpu_back);
 
   // Ten files, from exec to exit, with a restore file.
   const std::string ten = root + "/ten";
