@@ -131,8 +131,9 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
   for (std::size_t i = 0; i < matches.size(); ++i) {
     const std::size_t row = row_of[i];
     const RestoreRow recorded = record.Row(row);
-    const FileMatch at_after =
-        recorded.identity.empty() ? MatchWithoutIdentity(file_system, recorded.after) : matches[i];
+    const FileMatch at_after = recorded.identity.empty()
+                                   ? MatchWithoutIdentity(file_system, recorded.after)
+                                   : matches[i];
     if (at_after == FileMatch::kSameFile || WentOnWithNextRow(record, row, file_system)) {
       plan.back.push_back(ChangeBack(record, row));
       continue;
@@ -148,8 +149,8 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
   // Nothing of the run is where it went: the record was undone already, or never ran.
   if (plan.back.empty()) {
     plan.not_back.clear();
-    plan.invalid =
-        FirstMissingAfter(record, file_system, rules).value_or(std::string(record.FirstNewPath()));
+    plan.invalid = FirstMissingAfter(record, file_system, rules)
+                       .value_or(std::string(record.FirstNewPath()));
   }
   return plan;
 }
