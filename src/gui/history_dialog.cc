@@ -193,7 +193,7 @@ THistoryForm::THistoryForm(const zefa::Context& context, QWidget* owner)
   runs_view_->setSelectionMode(QAbstractItemView::ExtendedSelection);
   runs_view_->setModel(runs_model_);
   rows_view_->setModel(rows_model_);
-  const int run_widths[] = {150, 70, 220, 180};
+  const int run_widths[] = {165, 60, 210, 170};
   for (int i = 0; i < 4; ++i) runs_view_->setColumnWidth(i, run_widths[i]);
   rows_view_->setColumnWidth(0, 400);
   rows_view_->setColumnWidth(1, 220);

@@ -538,11 +538,14 @@ void TForm1::Replace1Click() {
 void TForm1::Exit1Click() {
   // After a save the saved options apply at once: the creation step runs again.
   Run(false, [this] {
-    OpenSettingsDialog(this, context(), [this](int pattern) {
-      state_.serial_enabled = !zefa::IsPatternWithoutNumber(zefa::NamePatternOf(pattern));
-      Render(false);
-      FormCreate();
-    });
+    OpenSettingsDialog(
+        this, context(),
+        [this](int pattern) {
+          state_.serial_enabled = !zefa::IsPatternWithoutNumber(zefa::NamePatternOf(pattern));
+          Render(false);
+          FormCreate();
+        },
+        state_.edit2, [this](const std::string& common_name) { state_.edit2 = common_name; });
   });
 }
 

@@ -85,7 +85,7 @@ class SettingsDialogTest : public QObject {
 
   void ControlsStandWhereTheyShould() {
     auto dialog = MakeDialog();
-    zefa::test::CheckDialogFrame(dialog.get(), "設定", {563, 403});
+    zefa::test::CheckDialogFrame(dialog.get(), "設定", {563, 435});
     zefa::test::CheckControls(dialog.get(), kControls);
     zefa::test::CheckTabOrder(
         dialog.get(),
