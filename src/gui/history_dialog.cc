@@ -286,6 +286,8 @@ void THistoryForm::UndoButtonClick() {
   const std::vector<int> selected = SelectedRuns();
   if (selected.size() != 1) return;
   const std::string path = runs_model_->runs()[static_cast<std::size_t>(selected.front())].path;
+  // The files are about to move: what the worker would find of them is stale.
+  StopWorker();
   zefa::RunCommand(context_.prompter, [&] { zefa::UndoRecord(context_, path); });
   Reload();
   // The run undone stays the selected one.
