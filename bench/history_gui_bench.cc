@@ -32,7 +32,8 @@ double Milliseconds(Clock::time_point since) {
 void WriteRecord(const std::string& path, const std::string& folder, int rows, int serial) {
   std::string text = "[Count]\ncount=" + std::to_string(rows) + "\n[before]\n";
   for (int i = 0; i < rows; ++i) {
-    text += std::to_string(i) + "=" + folder + "/DSC_" + std::to_string(serial * rows + i) + ".jpg\n";
+    text +=
+        std::to_string(i) + "=" + folder + "/DSC_" + std::to_string(serial * rows + i) + ".jpg\n";
   }
   text += "[after]\n";
   for (int i = 0; i < rows; ++i) {
@@ -73,8 +74,8 @@ int main(int argc, char** argv) {
     char name[96];
     std::snprintf(name, sizeof name, "2026年%d月%d日%02d時%02d分%02d秒.zefa", 1 + i % 12,
                   1 + i / 12 % 28, i / 336 % 24, i / 60 % 60, i % 60);
-    WriteRecord((root / "restore" / name).string(), "/home/user/写真/旅行" + std::to_string(i),
-                10, i);
+    WriteRecord((root / "restore" / name).string(), "/home/user/写真/旅行" + std::to_string(i), 10,
+                i);
   }
 
   zefa::NativeFileSystem file_system;
@@ -92,9 +93,10 @@ int main(int argc, char** argv) {
   const double shown = Milliseconds(started);
   while (!dialog->StatesKnown()) QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
   const double states = Milliseconds(started);
-  std::printf("history of %d records: lines shown %.0f ms, every state %.0f ms; reading every "
-              "record once %.0f ms; ratio %.2f\n",
-              records, shown, states, baseline, shown / baseline);
+  std::printf(
+      "history of %d records: lines shown %.0f ms, every state %.0f ms; reading every "
+      "record once %.0f ms; ratio %.2f\n",
+      records, shown, states, baseline, shown / baseline);
   dialog.reset();
 
   // One record of many rows, the newest, selected from the second line.
@@ -102,8 +104,8 @@ int main(int argc, char** argv) {
   std::filesystem::create_directories(root / "restore");
   WriteRecord((root / "restore" / "2026年12月1日00時00分00秒.zefa").string(), "/home/user/写真",
               rows, 0);
-  WriteRecord((root / "restore" / "2026年12月2日00時00分00秒.zefa").string(), "/home/user/写真",
-              10, 1);
+  WriteRecord((root / "restore" / "2026年12月2日00時00分00秒.zefa").string(), "/home/user/写真", 10,
+              1);
   dialog = std::make_unique<THistoryForm>(context);
   dialog->show();
   QApplication::processEvents();
@@ -122,9 +124,10 @@ int main(int argc, char** argv) {
   row_view->repaint();
   QApplication::processEvents();
   const double selected = Milliseconds(started);
-  std::printf("record of %d rows: shown on selecting it %.0f ms (%d rows in the view); reading "
-              "its bytes %.0f ms; ratio %.2f\n",
-              rows, selected, row_view->model()->rowCount(), read_big, selected / read_big);
+  std::printf(
+      "record of %d rows: shown on selecting it %.0f ms (%d rows in the view); reading "
+      "its bytes %.0f ms; ratio %.2f\n",
+      rows, selected, row_view->model()->rowCount(), read_big, selected / read_big);
   dialog.reset();
   std::filesystem::remove_all(root);
   return 0;

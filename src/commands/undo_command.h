@@ -12,11 +12,11 @@ namespace zefa {
 void Undo1Click(MainState& state, const Context& context);
 
 /**
- * Lets the user choose a restore file (the newest not undone comes selected), confirms with its first new path, checks the
- * record (PlanUndo) and renames the run's own files back from the run's last row to its
- * first, never overwriting. An invalid record ends with its error box alone; otherwise
- * "完了しました" (or, after a stop, how many of how many went back) is followed by the rows
- * that were not given back, each with its reason. The restore file is read once.
+ * Lets the user choose a restore file (the newest not undone comes selected), confirms with its
+ * first new path, checks the record (PlanUndo) and renames the run's own files back from the run's
+ * last row to its first, never overwriting. An invalid record ends with its error box alone;
+ * otherwise "完了しました" (or, after a stop, how many of how many went back) is followed by the
+ * rows that were not given back, each with its reason. The restore file is read once.
  */
 void UndoRun(const Context& context);
 

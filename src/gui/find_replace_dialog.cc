@@ -13,8 +13,8 @@
 
 #include "commands/find_replace_command.h"
 #include "platform/command_error.h"
-#include "renaming/presets.h"
 #include "qt_text.h"
+#include "renaming/presets.h"
 
 namespace {
 

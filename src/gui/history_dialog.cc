@@ -53,10 +53,9 @@ class RunListModel : public QAbstractTableModel {
   void Reset(std::vector<zefa::RunSummary> runs) {
     beginResetModel();
     runs_ = std::move(runs);
-    pending_ = static_cast<std::size_t>(
-        std::count_if(runs_.begin(), runs_.end(), [](const zefa::RunSummary& run) {
-          return run.state == zefa::RunState::kPending;
-        }));
+    pending_ = static_cast<std::size_t>(std::count_if(
+        runs_.begin(), runs_.end(),
+        [](const zefa::RunSummary& run) { return run.state == zefa::RunState::kPending; }));
     endResetModel();
   }
 
@@ -75,7 +74,9 @@ class RunListModel : public QAbstractTableModel {
   int rowCount(const QModelIndex& parent) const override {
     return parent.isValid() ? 0 : static_cast<int>(runs_.size());
   }
-  int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : kColumns; }
+  int columnCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : kColumns;
+  }
 
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
@@ -114,8 +115,8 @@ class RunListModel : public QAbstractTableModel {
   static QString TimeText(const zefa::RunSummary& run) {
     if (!run.time) return ToQt(zefa::DisplayName(run.name));
     const zefa::LocalTime& t = *run.time;
-    QString text = QString::asprintf("%04d/%02d/%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
-                                     t.minute, t.second);
+    QString text = QString::asprintf("%04d/%02d/%02d %02d:%02d:%02d", t.year, t.month, t.day,
+                                     t.hour, t.minute, t.second);
     if (run.attempt > 1) text += QStringLiteral(" (%1)").arg(run.attempt);
     return text;
   }
@@ -177,8 +178,8 @@ THistoryForm::THistoryForm(const zefa::Context& context, QWidget* owner)
       rows_model_(new RunRowsModel(this)),
       runs_view_(Place(new QTreeView(this), "HistoryList", QRect(8, 8, 744, 240))),
       rows_view_(Place(new QTreeView(this), "RowList", QRect(8, 256, 744, 220))),
-      undo_button_(PlaceButton(this, "UndoButton", QStringLiteral("元に戻す"),
-                               QRect(8, 487, 100, 25))),
+      undo_button_(
+          PlaceButton(this, "UndoButton", QStringLiteral("元に戻す"), QRect(8, 487, 100, 25))),
       trash_button_(PlaceButton(this, "TrashButton", QStringLiteral("ゴミ箱へ移動"),
                                 QRect(116, 487, 100, 25))) {
   QPushButton* close_button =
@@ -221,8 +222,8 @@ void THistoryForm::Reload() {
   StopWorker();
   ++generation_;
   std::vector<zefa::RunSummary> runs;
-  for (const std::string& path :
-       zefa::ListRestoreFiles(context_.file_system, context_.paths.restore_folder, context_.rules)) {
+  for (const std::string& path : zefa::ListRestoreFiles(
+           context_.file_system, context_.paths.restore_folder, context_.rules)) {
     runs.push_back(zefa::ReadRunHead(context_.file_system, path, context_.rules));
   }
   std::vector<std::pair<std::size_t, zefa::RunSummary>> pending;
@@ -235,19 +236,19 @@ void THistoryForm::Reload() {
   if (pending.empty()) return;
   // The lines are there; the runs' files are looked up without holding the window.
   stop_ = std::make_shared<std::atomic<bool>>(false);
-  worker_ = std::thread([this, pending = std::move(pending), stop = stop_,
-                         generation = generation_]() mutable {
-    for (auto& [row, run] : pending) {
-      if (*stop) return;
-      zefa::CompleteRunSummary(run, context_.file_system, context_.rules);
-      QMetaObject::invokeMethod(
-          this,
-          [this, row, run = std::move(run), generation]() mutable {
-            if (generation == generation_) runs_model_->Update(row, std::move(run));
-          },
-          Qt::QueuedConnection);
-    }
-  });
+  worker_ = std::thread(
+      [this, pending = std::move(pending), stop = stop_, generation = generation_]() mutable {
+        for (auto& [row, run] : pending) {
+          if (*stop) return;
+          zefa::CompleteRunSummary(run, context_.file_system, context_.rules);
+          QMetaObject::invokeMethod(
+              this,
+              [this, row, run = std::move(run), generation]() mutable {
+                if (generation == generation_) runs_model_->Update(row, std::move(run));
+              },
+              Qt::QueuedConnection);
+        }
+      });
 }
 
 bool THistoryForm::StatesKnown() const { return runs_model_->pending() == 0; }

@@ -176,8 +176,7 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
   // Named settings, in a row of their own below the others.
   PlaceLabel(this, "Label11", QStringLiteral("プリセット"), 16, 411);
   preset_box_ = Place(new QComboBox(this), "PresetBox", {88, 405, 233, 22});
-  auto* preset_save =
-      PlaceButton(this, "PresetSave", QStringLiteral("保存…"), {376, 404, 83, 25});
+  auto* preset_save = PlaceButton(this, "PresetSave", QStringLiteral("保存…"), {376, 404, 83, 25});
   auto* preset_delete =
       PlaceButton(this, "PresetDelete", QStringLiteral("削除"), {472, 404, 83, 25});
 
@@ -293,8 +292,7 @@ void TForm2::Edit1Change() {
   panel1_->setText(ToQt(Values().Example()));
 }
 
-void TForm2::SetCommonName(std::string current,
-                           std::function<void(const std::string&)> apply) {
+void TForm2::SetCommonName(std::string current, std::function<void(const std::string&)> apply) {
   common_name_ = std::move(current);
   apply_common_name_ = std::move(apply);
 }

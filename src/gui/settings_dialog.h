@@ -84,6 +84,5 @@ class TForm2 : public FixedDialog {
  * modally and released when it closes. `after_save` runs only after a completed OK.
  */
 void OpenSettingsDialog(QWidget* owner, const zefa::Context& context,
-                        std::function<void(int pattern)> after_save,
-                        std::string common_name = {},
+                        std::function<void(int pattern)> after_save, std::string common_name = {},
                         std::function<void(const std::string&)> apply_common_name = {});

@@ -188,7 +188,7 @@ std::optional<std::string> NativeFileSystem::ReadFile(const std::string& path,
 }
 
 std::optional<FileStart> NativeFileSystem::ReadFileStart(const std::string& path,
-                                                        std::size_t max_bytes) {
+                                                         std::size_t max_bytes) {
   // As ReadFile: the type is looked at before the open and again on the open file.
   struct stat info {};
   if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {

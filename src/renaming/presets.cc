@@ -87,7 +87,7 @@ ReplaceRule ReadLastRule(const SettingsFile& settings) {
   rule.regex = settings.ReadBool(kSection, kReplaceRegex, false);
   rule.match_case = settings.ReadBool(kSection, kReplaceMatchCase, false);
   rule.target = settings.ReadInteger(kSection, kReplaceTarget, 0) == 1 ? ReplaceTarget::kExtension
-                                                                      : ReplaceTarget::kUniqueName;
+                                                                       : ReplaceTarget::kUniqueName;
   rule.to_half_width = settings.ReadBool(kSection, kReplaceHalfWidth, false);
   rule.to_full_width_kana = settings.ReadBool(kSection, kReplaceFullWidthKana, false);
   const int letter_case = settings.ReadInteger(kSection, kReplaceLetterCase, 0);

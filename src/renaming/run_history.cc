@@ -50,8 +50,8 @@ std::optional<LocalTime> TimeOfName(std::string_view name, int& attempt) {
 
 // A row that a run moved, so that an undo brings it back (as PlanUndo takes them).
 bool IsMovedRow(const RestoreRow& row, const TextRules& rules) {
-  return !row.not_renamed && IsRowOfARun(row.before, row.after, rules) &&
-         row.before != row.after && FolderPart(row.before, rules) == FolderPart(row.after, rules);
+  return !row.not_renamed && IsRowOfARun(row.before, row.after, rules) && row.before != row.after &&
+         FolderPart(row.before, rules) == FolderPart(row.after, rules);
 }
 
 void SummarizeRecord(RunSummary& summary, const RestoreRecord& record, const TextRules& rules) {
@@ -169,8 +169,8 @@ void CompleteRunSummary(RunSummary& summary, FileSystem& file_system, const Text
   summary.state = StateFromNote(record, undone, rules);
   if (summary.state != RunState::kPending) return;
   const UndoPlan plan = PlanUndo(record, file_system, rules);
-  summary.state = plan.invalid || !plan.not_back.empty() ? RunState::kNotAllUndoable
-                                                         : RunState::kUndoable;
+  summary.state =
+      plan.invalid || !plan.not_back.empty() ? RunState::kNotAllUndoable : RunState::kUndoable;
 }
 
 std::vector<std::size_t> UndoneRows(std::string_view record_text) {
@@ -271,7 +271,8 @@ std::string NewestNotUndone(FileSystem& file_system, const std::string& folder,
     if (!bytes) continue;
     const std::vector<std::size_t> undone = UndoneRows(*bytes);
     if (undone.empty()) return path;
-    if (StateFromNote(RestoreRecord::Parse(std::move(*bytes)), undone, rules) != RunState::kUndone) {
+    if (StateFromNote(RestoreRecord::Parse(std::move(*bytes)), undone, rules) !=
+        RunState::kUndone) {
       return path;
     }
   }

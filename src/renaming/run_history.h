@@ -26,8 +26,8 @@ enum class RunState {
 
 /** What one line of the history shows of a restore file. */
 struct RunSummary {
-  std::string path;  // the restore file
-  std::string name;  // its file name
+  std::string path;               // the restore file
+  std::string name;               // its file name
   std::optional<LocalTime> time;  // from the name; nullopt for a name no run gives
   int attempt = 1;                // 2, 3 ... for the later runs of one second
   int count = 0;

@@ -47,9 +47,9 @@ class HistoryDialogTest : public QObject {
 
   void FourRuns() {
     // From the window, from the command line (two folders), undone, partly undone.
-    Record("2026年12月10日13時52分11秒.zefa",
-           {{"pics/IMG_0001.jpg", "pics/旅行 001.jpg"}, {"pics/IMG_0002.jpg", "pics/旅行 002.jpg"},
-            {"pics/IMG_0003.jpg", "pics/旅行 003.jpg"}});
+    Record("2026年12月10日13時52分11秒.zefa", {{"pics/IMG_0001.jpg", "pics/旅行 001.jpg"},
+                                               {"pics/IMG_0002.jpg", "pics/旅行 002.jpg"},
+                                               {"pics/IMG_0003.jpg", "pics/旅行 003.jpg"}});
     Record("2026年12月10日14時05分40秒.zefa",
            {{"scans/a/page1.png", "scans/a/本 1.png"}, {"scans/b/page2.png", "scans/b/本 2.png"}});
     Record("2026年12月9日09時30分02秒.zefa",
@@ -135,9 +135,8 @@ class HistoryDialogTest : public QObject {
     qputenv("XDG_DATA_HOME", QByteArray::fromStdString(trash));
     THistoryForm dialog(world_->MakeContext());
     auto* runs = Find<QTreeView>(dialog, "HistoryList");
-    runs->selectionModel()->select(
-        runs->model()->index(2, 0),
-        QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    runs->selectionModel()->select(runs->model()->index(2, 0),
+                                   QItemSelectionModel::Select | QItemSelectionModel::Rows);
     QCOMPARE(runs->selectionModel()->selectedRows().size(), 2);
     world_->prompter.No();
     Find<QPushButton>(dialog, "TrashButton")->click();

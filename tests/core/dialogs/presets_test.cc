@@ -1,10 +1,11 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
+#include "renaming/presets.h"
+
 #include <gtest/gtest.h>
 
 #include "commands/settings_dialog_values.h"
 #include "platform/command_error.h"
-#include "renaming/presets.h"
 #include "temp_dir.h"
 
 namespace zefa {
@@ -49,8 +50,8 @@ TEST_F(PresetsTest, APresetReadsBackWhateverItsName) {
   preset.naming.folder_rendo = true;
   preset.naming.date_format = "%Y%m%d";
   preset.common_name = "ワンピース 第";
-  preset.rule = {"^(\\d+)", "第$1話", true, true, ReplaceTarget::kExtension, true, true,
-                 CaseChange::kLower, true};
+  preset.rule = {"^(\\d+)", "第$1話",           true, true, ReplaceTarget::kExtension, true,
+                 true,      CaseChange::kLower, true};
   const std::string names[] = {"漫画/1巻", ".x", "a%2F"};
   for (const std::string& name : names) SavePreset(file_system, paths, name, preset);
   EXPECT_EQ(ListPresets(file_system, paths, TextRules{}),
@@ -76,8 +77,8 @@ TEST_F(PresetsTest, TheLastRuleFollowsTheKeysBeforeIt) {
   dir.Touch("ZeFa_oru.ini", "[Option]\nketa=2\nDate_format=%Y\n");
   SettingsFile settings(file_system, paths.settings_path);
   EXPECT_EQ(ReadLastRule(settings), ReplaceRule{});
-  ReplaceRule rule{"旧", "新", false, true, ReplaceTarget::kUniqueName, false, true,
-                   CaseChange::kUpper, false};
+  ReplaceRule rule{
+      "旧", "新", false, true, ReplaceTarget::kUniqueName, false, true, CaseChange::kUpper, false};
   SaveLastRule(settings, rule);
   EXPECT_EQ(ReadLastRule(settings), rule);
   EXPECT_TRUE(dir.Read("ZeFa_oru.ini")

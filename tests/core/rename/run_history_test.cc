@@ -1,5 +1,7 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
+#include "renaming/run_history.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -10,7 +12,6 @@
 #include "commands/undo_command.h"
 #include "rename_test_support.h"
 #include "renaming/restore_file.h"
-#include "renaming/run_history.h"
 
 namespace zefa {
 namespace {
@@ -99,6 +100,7 @@ TEST(UndoneRows, OnlyWholeSectionsCount) {
       {"[undone]\n2=back\n0=back\n", {}},  // cut short by a crash
       {"[undone]\n1=back\nend=1\n[undone]\n1=back\n0=back\nend=1\n", {0, 1}},
       {"[UNDONE]\n1=back\n2=failed\nend=1\n[undone]\n0=back\nend=0\n", {1}},
+      {"[after]\n0=/a/undone.txt\n[ Undone ]\r\n3=back\r\nend=1\r\n", {3}},
   };
   for (const auto& c : cases) EXPECT_EQ(UndoneRows(c.text), c.rows) << c.text;
 }
