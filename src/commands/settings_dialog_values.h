@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "renaming/presets.h"
+#include "names/presets.h"
 #include "settings/settings_keys.h"
 
 namespace zefa {

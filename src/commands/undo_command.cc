@@ -10,9 +10,9 @@
 #include "commands/run_command.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
-#include "renaming/restore_file.h"
-#include "renaming/run_history.h"
-#include "renaming/undo.h"
+#include "record/restore_file.h"
+#include "record/run_history.h"
+#include "record/undo.h"
 #include "text/name_text.h"
 
 namespace zefa {

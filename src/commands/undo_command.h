@@ -4,7 +4,7 @@
 
 #include "commands/context.h"
 #include "commands/main_state.h"
-#include "renaming/restore_file.h"
+#include "record/restore_file.h"
 
 namespace zefa {
 

@@ -14,7 +14,7 @@
 #include "commands/find_replace_command.h"
 #include "platform/command_error.h"
 #include "qt_text.h"
-#include "renaming/presets.h"
+#include "names/presets.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "commands/context.h"
 #include "fixed_dialog.h"
-#include "renaming/run_history.h"
+#include "record/run_history.h"
 
 class QPushButton;
 class QTreeView;

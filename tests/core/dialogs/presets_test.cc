@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renaming/presets.h"
+#include "names/presets.h"
 
 #include <gtest/gtest.h>
 

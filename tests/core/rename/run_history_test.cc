@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renaming/run_history.h"
+#include "record/run_history.h"
 
 #include <gtest/gtest.h>
 
@@ -10,8 +10,8 @@
 
 #include "commands/rename_command.h"
 #include "commands/undo_command.h"
+#include "record/restore_file.h"
 #include "rename_test_support.h"
-#include "renaming/restore_file.h"
 
 namespace zefa {
 namespace {
