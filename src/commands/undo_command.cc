@@ -71,7 +71,7 @@ void UndoRecord(const Context& context, const std::string& path) {
   }
   // The record knows what came back before anyone is told: the history reads it so.
   AppendUndoneRows(context.file_system, path,
-                   RowsBackAfterUndo(record, plan, result, context.rules));
+                   RowsBackAfterUndo(record, plan, context.rules));
   prompter.Beep(BeepKind::kInformation);
   if (plan.stopped) {
     prompter.Inform(UndoStoppedText(plan.looked_at, 0));

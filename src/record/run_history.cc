@@ -227,18 +227,25 @@ RunState StateFromNote(const RestoreRecord& record, const std::vector<std::size_
 }
 
 std::vector<std::size_t> RowsBackAfterUndo(const RestoreRecord& record, const UndoPlan& plan,
-                                           const UndoResult& result, const TextRules& rules) {
+                                           const TextRules& rules) {
   if (plan.invalid || plan.stopped) return {};
   std::vector<bool> back(record.size(), false);
   for (std::size_t row = 0; row < record.size(); ++row) {
     back[row] = IsMovedRow(record.Row(row), rules);
   }
-  // The planned rows not renamed (stopped before them, or failed) are not back, nor are the
+  // The changes back not made (stopped before them, or failed) are not back, nor are the
   // rows whose files were found nowhere; the others moved or stood at their old paths.
-  const std::size_t tried = result.done + result.not_back.size();
-  for (std::size_t i = tried; i < plan.back.size(); ++i) back[plan.back[i]] = false;
-  for (const NotBack& row : plan.not_back) back[row.row] = false;
-  for (const NotBack& row : result.not_back) back[row.row] = false;
+  const auto not_back = [&](const RowChange& change) {
+    if (change.row >= 0 && static_cast<std::size_t>(change.row) < back.size()) {
+      back[static_cast<std::size_t>(change.row)] = false;
+    }
+  };
+  for (const RowChange& change : plan.back) {
+    if (change.status != ChangeStatus::kDone && change.status != ChangeStatus::kUnchanged) {
+      not_back(change);
+    }
+  }
+  for (const RowChange& change : plan.not_back) not_back(change);
   std::vector<std::size_t> rows;
   for (std::size_t row = 0; row < back.size(); ++row) {
     if (back[row]) rows.push_back(row);

@@ -77,7 +77,7 @@ RunState StateFromNote(const RestoreRecord& record, const std::vector<std::size_
  * there already. Nothing when the undo was invalid or stopped before any rename.
  */
 std::vector<std::size_t> RowsBackAfterUndo(const RestoreRecord& record, const UndoPlan& plan,
-                                           const UndoResult& result, const TextRules& rules);
+                                           const TextRules& rules);
 
 /**
  * The section [undone] that notes `rows` as back ("<row>=back" each, then "end=1", so that a
