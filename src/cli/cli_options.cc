@@ -53,6 +53,12 @@ Setter Flag(bool CliOptions::*member) {
 
 std::map<std::string, OptionSpec, std::less<>> NamingOptions() {
   return {
+      {"--preset",
+       {true,
+        [](CliOptions& o, const std::string& v) {
+          o.preset = v;
+          return true;
+        }}},
       {"--name",
        {true,
         [](CliOptions& o, const std::string& v) {
@@ -264,7 +270,8 @@ CliOptions ParseCliOptions(CliCommand command, const std::vector<std::string>& a
 std::string CliUsageText(CliCommand command, bool japanese) {
   const std::string naming =
       japanese
-          ? "  --name TEXT             共通ファイル名（既定: 空）\n"
+          ? "  --preset NAME           設定のプリセットを使う（名前の設定、共通ファイル名、置換）\n"
+            "  --name TEXT             共通ファイル名（既定: 空）\n"
             "  --start N               連番の開始番号（既定: 1）\n"
             "  --order list|name|taken|modified\n"
             "                          並び順: 指定した順、ソート、撮影日時順、更新日時順\n"
@@ -289,7 +296,8 @@ std::string CliUsageText(CliCommand command, bool japanese) {
             "  --upper, --lower        大文字にする、小文字にする\n"
             "  --nfc                   分かれた濁点・半濁点を結合する（NFC）\n"
             "  -0, --null              標準入力から NUL 区切りのパスも読む\n"
-          : "  --name TEXT             the common name (default: empty)\n"
+          : "  --preset NAME           a preset of the settings dialog: naming, common name, rule\n"
+            "  --name TEXT             the common name (default: empty)\n"
             "  --start N               the first serial number (default: 1)\n"
             "  --order list|name|taken|modified\n"
             "                          as given, by name, by date taken, by date modified\n"

@@ -26,9 +26,10 @@ struct CliOptions {
   std::string usage_error;  // not empty: the line cannot be used (exit status 2)
 
   // preview and rename
-  std::vector<std::string> paths;  // as given, relative ones not yet resolved
-  bool null_input = false;         // -0: NUL-separated paths on standard input too
-  std::string name;                // the common name
+  std::vector<std::string> paths;     // as given, relative ones not yet resolved
+  bool null_input = false;            // -0: NUL-separated paths on standard input too
+  std::optional<std::string> name;    // the common name
+  std::optional<std::string> preset;  // the naming settings, common name and rule of a preset
   int start = 1;
   CliOrder order = CliOrder::kList;
   std::optional<int> digits;

@@ -14,7 +14,6 @@
 #include "change/row_change.h"
 #include "cli/cli_prompter.h"
 #include "cli/json_writer.h"
-#include "cli/restore_history.h"
 #include "commands/add_file_command.h"
 #include "commands/command_line.h"
 #include "commands/context.h"
@@ -26,8 +25,10 @@
 #include "commands/sort_command.h"
 #include "commands/undo_command.h"
 #include "names/name_replace.h"
+#include "names/presets.h"
 #include "platform/current_folder.h"
 #include "platform/media_dates.h"
+#include "record/run_history.h"
 #include "run/rename_execution.h"
 #include "settings/settings_keys.h"
 #include "text/name_text.h"
@@ -50,9 +51,25 @@ const char* CommandWord(CliCommand command) {
   return "";
 }
 
-// The naming settings of the settings file, with what the command line gives instead.
-NameSettings NamingOf(const CliOptions& options, const SettingsFile& settings) {
-  NameSettings naming = ReadNameSettings(settings);
+// The naming settings of a preset, as ReadNameSettings reads them from the settings file.
+NameSettings NameSettingsOf(const NamingValues& values) {
+  NameSettings naming;
+  naming.digits = values.keta;
+  naming.pattern = NamePatternOf(values.pattern);
+  naming.separator = values.space ? " " : "";
+  if (values.num_kakko) {
+    naming.open_bracket = values.num_aki;
+    naming.close_bracket = values.num_toji;
+  }
+  naming.folder_numbers = values.folder_rendo;
+  return naming;
+}
+
+// The naming settings of the preset or the settings file, with what the command line gives
+// instead.
+NameSettings NamingOf(const CliOptions& options, const SettingsFile& settings,
+                      const std::optional<Preset>& preset) {
+  NameSettings naming = preset ? NameSettingsOf(preset->naming) : ReadNameSettings(settings);
   if (options.digits) naming.digits = *options.digits;
   if (options.pattern) naming.pattern = NamePatternOf(*options.pattern);
   if (options.space) naming.separator = *options.space ? " " : "";
@@ -61,11 +78,13 @@ NameSettings NamingOf(const CliOptions& options, const SettingsFile& settings) {
     naming.open_bracket.clear();
     naming.close_bracket.clear();
   } else if (options.open_bracket || options.close_bracket) {
-    // One bracket given turns them on; the other is the settings' own.
+    // One bracket given turns them on; the other is the preset's or the settings' own.
     naming.open_bracket = options.open_bracket.value_or(
-        settings.ReadString(keys::kSection, keys::kNumAki, keys::kDefaultNumAki));
+        preset ? preset->naming.num_aki
+               : settings.ReadString(keys::kSection, keys::kNumAki, keys::kDefaultNumAki));
     naming.close_bracket = options.close_bracket.value_or(
-        settings.ReadString(keys::kSection, keys::kNumToji, keys::kDefaultNumToji));
+        preset ? preset->naming.num_toji
+               : settings.ReadString(keys::kSection, keys::kNumToji, keys::kDefaultNumToji));
   }
   return naming;
 }
@@ -161,11 +180,19 @@ class Session {
   CliPrompter prompter_;
   Context context_;
   std::unique_ptr<MediaDates> own_media_;
+  std::optional<Preset> preset_;
 };
 
 std::optional<int> Session::GatherList(MainState& state) {
   const char* command = CommandWord(options_.command);
-  state.edit2 = options_.name;
+  if (options_.preset) {
+    preset_ = LoadPreset(context_.file_system, context_.paths, *options_.preset, context_.rules);
+    if (!preset_) {
+      prompter_.Error(Say("プリセットがありません: ", "no preset named ") + *options_.preset);
+      return kExitUsage;
+    }
+  }
+  state.edit2 = options_.name ? *options_.name : preset_ ? preset_->common_name : "";
   state.start_number = options_.start;
   prompter_.SetProgressLabel(Say("", "adding"));
   DropFiles(state, context_, GivenPaths(options_, env_));
@@ -198,15 +225,26 @@ std::optional<int> Session::GatherList(MainState& state) {
   if (StopRequested()) return Stopped(command);
   if (options_.unique_from_date) {
     prompter_.SetProgressLabel(Say("", "reading dates"));
-    if (options_.unique_from_date->empty()) {
+    if (options_.unique_from_date->empty() && preset_) {
+      NameByDate(state, context_, Media(), preset_->naming.date_format);
+    } else if (options_.unique_from_date->empty()) {
       NameByDateClick(state, context_, Media());
     } else {
       NameByDate(state, context_, Media(), *options_.unique_from_date);
     }
     if (StopRequested()) return Stopped(command);
   }
+  // The command line's rule, else the preset's own when it has one.
+  std::optional<ReplaceRule> rule;
   if (options_.Replaces()) {
-    ReplaceScan scan(state.list, RuleOf(options_), context_.rules);
+    rule = RuleOf(options_);
+  } else if (preset_ && (!preset_->rule.search.empty() || preset_->rule.to_half_width ||
+                         preset_->rule.to_full_width_kana || preset_->rule.compose ||
+                         preset_->rule.case_change != CaseChange::kNone)) {
+    rule = preset_->rule;
+  }
+  if (rule) {
+    ReplaceScan scan(state.list, *rule, context_.rules);
     scan.Finish();
     if (!ApplyFindReplace(state, scan)) {
       prompter_.Error(scan.error());
@@ -220,7 +258,7 @@ std::optional<int> Session::GatherList(MainState& state) {
 int Session::Preview() {
   MainState state;
   if (const std::optional<int> ended = GatherList(state)) return *ended;
-  const NameSettings naming = NamingOf(options_, context_.Settings());
+  const NameSettings naming = NamingOf(options_, context_.Settings(), preset_);
   const std::optional<zefa::Preview> preview = BuildPreview(state, context_, naming);
   if (!preview) return Refused("preview");
   const int failures = [&] {
@@ -268,7 +306,7 @@ int Session::Preview() {
 int Session::Rename() {
   MainState state;
   if (const std::optional<int> ended = GatherList(state)) return *ended;
-  const NameSettings naming = NamingOf(options_, context_.Settings());
+  const NameSettings naming = NamingOf(options_, context_.Settings(), preset_);
   RunOutcome outcome;
   if (RowCount(state.list) > 0) {
     prompter_.SetProgressLabel(Say("", "renaming"));
@@ -364,19 +402,20 @@ int Session::Rename() {
 int Session::Undo() {
   std::string path;
   if (options_.last) {
-    const std::vector<std::string> files = RestoreFilesNewestFirst(context_.paths.restore_folder);
-    if (files.empty()) {
-      prompter_.Error(Say("リストアファイルがありません", "there is no restore file"));
+    // The record the window's undo offers first: the newest not undone.
+    path = NewestNotUndone(context_.file_system, context_.paths.restore_folder, context_.rules);
+    if (path.empty()) {
+      prompter_.Error(
+          Say("元に戻せるリストアファイルがありません", "there is no run left to undo"));
       return Refused("undo");
     }
-    path = files.front();
   } else {
     path = AbsoluteArgumentPath(options_.restore_file, env_.current_folder);
   }
   prompter_.SetProgressLabel(Say("", "undoing"));
   UndoOutcome outcome;
   try {
-    outcome = UndoRestoreFile(path, context_);
+    outcome = UndoRecord(context_, path);
   } catch (const std::exception& error) {
     prompter_.ApplicationError(error.what());
     return Refused("undo");
@@ -424,32 +463,60 @@ int Session::Undo() {
 }
 
 int Session::History() {
-  const std::vector<RestoreEntry> entries =
-      ReadHistory(context_.paths.restore_folder, context_.file_system, context_.rules);
-  const auto date_text = [](const RestoreEntry& entry) {
-    if (!entry.made) return std::string();
+  // The history window's lines, each completed from its whole record.
+  std::vector<RunSummary> runs;
+  for (const std::string& path :
+       ListRestoreFiles(context_.file_system, context_.paths.restore_folder, context_.rules)) {
+    runs.push_back(ReadRunHead(context_.file_system, path, context_.rules));
+    CompleteRunSummary(runs.back(), context_.file_system, context_.rules);
+  }
+  const auto date_text = [](const RunSummary& run) {
+    if (!run.time) return std::string();
     char text[64];
-    const LocalTime& t = *entry.made;
+    const LocalTime& t = *run.time;
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day,
                   t.hour, t.minute, t.second);
-    return std::string(text);
+    return run.attempt > 1 ? std::string(text) + " (" + std::to_string(run.attempt) + ")"
+                           : std::string(text);
+  };
+  const auto state_word = [](RunState state) {
+    switch (state) {
+      case RunState::kUndoable:
+        return "undoable";
+      case RunState::kUndone:
+        return "undone";
+      case RunState::kPartlyUndone:
+        return "partly_undone";
+      case RunState::kNotAllUndoable:
+        return "not_all_undoable";
+      case RunState::kPending:
+        break;
+    }
+    return "pending";
   };
   if (options_.json) {
     JsonWriter json(env_.out);
     json.Open().Text("command", "history").Path("restore_folder", context_.paths.restore_folder);
     json.OpenArray("restore_files");
-    for (const RestoreEntry& entry : entries) {
-      json.Object().Path("path", entry.path).Text("date", date_text(entry));
-      json.Number("rows", entry.rows).Path("folder", entry.folder).Bool("undone", entry.undone);
-      json.Close();
+    for (const RunSummary& run : runs) {
+      json.Object().Path("path", run.path).Text("date", date_text(run)).Number("rows", run.count);
+      if (run.many_folders) {
+        json.Null("folder");
+      } else {
+        json.Path("folder", run.folder);
+      }
+      json.Text("state", state_word(run.state)).Text("state_text", RunStateText(run.state));
+      json.Bool("undone", run.state == RunState::kUndone).Close();
     }
     json.CloseArray().Close().End();
     return kExitDone;
   }
-  for (const RestoreEntry& entry : entries) {
-    env_.out << date_text(entry) << '\t' << entry.rows << '\t' << DisplayPath(entry.folder) << '\t'
-             << (entry.undone ? Say("元に戻し済み", "undone") : "-") << '\t'
-             << DisplayPath(entry.path) << '\n';
+  for (const RunSummary& run : runs) {
+    env_.out << date_text(run) << '\t' << run.count << '\t'
+             << (run.many_folders ? Say("複数のフォルダ", "(several folders)")
+                                  : DisplayPath(run.folder))
+             << '\t' << (env_.japanese ? RunStateText(run.state) : state_word(run.state)) << '\t'
+             << DisplayPath(run.path) << '\n';
   }
   return kExitDone;
 }

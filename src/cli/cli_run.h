@@ -38,7 +38,7 @@ struct CliEnvironment {
 /**
  * Runs `command` with the arguments after it and returns the exit status. The commands
  * are the window's (DropFiles, the sorts, find and replace, RenameRun, BuildPreview,
- * UndoRestoreFile) with a prompter that asks no one.
+ * UndoRecord) with a prompter that asks no one.
  */
 int RunCommandLine(CliCommand command, const std::vector<std::string>& arguments,
                    CliEnvironment& environment);

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/restore_history.h"
-
 namespace zefa {
 namespace {
 
@@ -78,19 +76,6 @@ TEST(CliOptionsTest, SubcommandsAreTheFourWordsAlone) {
   EXPECT_EQ(CliCommandOf("history"), CliCommand::kHistory);
   for (const char* word : {"./rename", "Rename", "--rename", "", "renamer"}) {
     EXPECT_FALSE(CliCommandOf(word)) << word;
-  }
-}
-
-TEST(RestoreHistoryTest, ReadsTheTimeBackFromTheName) {
-  const auto parsed = ParseRestoreFileName("2026年3月7日09時05分03秒_2.zefa");
-  ASSERT_TRUE(parsed);
-  EXPECT_EQ(parsed->first.month, 3);
-  EXPECT_EQ(parsed->first.second, 3);
-  EXPECT_EQ(parsed->second, 2);
-  for (const char* name :
-       {"2026年3月7日09時05分03秒.txt", "2026年3月7日09時05分.zefa",
-        "2026年3月7日09時05分03秒_1.zefa", "x.zefa", "2026年3月7日09時05分03秒x.zefa"}) {
-    EXPECT_FALSE(ParseRestoreFileName(name)) << name;
   }
 }
 

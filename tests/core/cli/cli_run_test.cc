@@ -11,12 +11,13 @@
 #include <vector>
 
 #include "cli/cli_prompter.h"
-#include "cli/restore_history.h"
 #include "commands/main_state.h"
 #include "commands/rename_command.h"
 #include "commands/undo_command.h"
 #include "minimal_jpeg.h"
+#include "names/presets.h"
 #include "platform/file_system.h"
+#include "record/run_history.h"
 #include "scripted_prompter.h"
 #include "temp_dir.h"
 
@@ -50,7 +51,9 @@ class CliRunTest : public ::testing::Test {
   }
 
   std::string Files() const { return dir.Listing("files"); }
-  std::string NewestRestoreFile() const { return RestoreFilesNewestFirst(dir / "restore").front(); }
+  std::string NewestRestoreFile() {
+    return ListRestoreFiles(file_system, dir / "restore", TextRules{}).front();
+  }
 
   test::TempDir dir;
   bool japanese = false;
@@ -215,6 +218,23 @@ TEST_F(CliRunTest, AStopEndsTheRunAfterTheCurrentFileAndTheRecordStaysTrue) {
   EXPECT_EQ(out.str(), "gave back 2 of 2 files\n");
 }
 
+TEST_F(CliRunTest, APresetGivesItsNamingCommonNameAndRuleAndOptionsOverrideIt) {
+  dir.Touch("files/ＩＭＧ.jpg");
+  Preset preset;
+  preset.naming.keta = 3;
+  preset.naming.pattern = 3;  // number, common name, unique name
+  preset.common_name = "旅";
+  preset.rule.to_half_width = true;
+  SavePreset(file_system, ProgramPathsIn(dir), "旅行", preset, TextRules{});
+  EXPECT_EQ(Run(CliCommand::kPreview, {"--preset", "旅行", "files"}), kExitDone);
+  EXPECT_NE(out.str().find("→ 001 旅 IMG.jpg\n"), std::string::npos) << out.str();
+  EXPECT_EQ(Run(CliCommand::kPreview, {"--preset", "旅行", "--name", "", "--digits", "2", "files"}),
+            kExitDone);
+  EXPECT_NE(out.str().find("→ 01 IMG.jpg\n"), std::string::npos) << out.str();
+  EXPECT_EQ(Run(CliCommand::kRename, {"--preset", "なし", "files"}), kExitUsage);
+  EXPECT_EQ(err.str(), "zefa-oru: no preset named なし\n");
+}
+
 TEST_F(CliRunTest, SpeaksJapaneseUnderAJapaneseLocale) {
   japanese = true;
   dir.Touch("files/a.txt");
@@ -226,18 +246,29 @@ TEST_F(CliRunTest, SpeaksJapaneseUnderAJapaneseLocale) {
             "詳しくは「zefa-oru undo --help」を見てください。\n");
 }
 
-TEST_F(CliRunTest, HistoryListsTheNewestFirstAndWhetherUndone) {
-  dir.Touch("restore/2026年3月7日09時05分03秒.zefa",
-            "[Count]\ncount=1\n[before]\n0=/x/a\n[after]\n0=/x/b\n");
-  dir.Touch(
-      "restore/2026年12月1日00時00分00秒.zefa",
-      "[Count]\ncount=1\n[before]\n0=" + dir / "files/a" + "\n[after]\n0=" + dir / "files/b\n");
+TEST_F(CliRunTest, HistoryListsTheNewestFirstWithTheWindowsStates) {
+  dir.Touch("files/a");
   dir.Touch("files/b");
+  ASSERT_EQ(Run(CliCommand::kRename, {"--name", "x", "files/a"}), kExitDone);
+  ASSERT_EQ(Run(CliCommand::kUndo, {"--last"}), kExitDone);
+  ASSERT_EQ(Run(CliCommand::kRename, {"--name", "y", "files/b"}), kExitDone);
+  // The undone run is no longer the last one to undo.
+  const std::vector<std::string> records =
+      ListRestoreFiles(file_system, dir / "restore", TextRules{});
+  ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(Run(CliCommand::kHistory, {}), kExitDone);
-  EXPECT_EQ(out.str(), "2026-12-01 00:00:00\t1\t" + dir / "files/" + "\t-\t" +
-                           dir / "restore/2026年12月1日00時00分00秒.zefa\n" +
-                           "2026-03-07 09:05:03\t1\t/x/\tundone\t" +
-                           dir / "restore/2026年3月7日09時05分03秒.zefa\n");
+  const std::string listing = out.str();
+  const std::size_t undoable =
+      listing.find("\t1\t" + dir / "files/" + "\tundoable\t" + records[0] + "\n");
+  const std::size_t undone = listing.find("\tundone\t" + records[1] + "\n");
+  EXPECT_NE(undone, std::string::npos) << listing;
+  EXPECT_LT(undoable, undone) << listing;
+  japanese = true;
+  EXPECT_EQ(Run(CliCommand::kHistory, {"--json"}), kExitDone);
+  EXPECT_NE(
+      out.str().find("\"state\":\"undone\",\"state_text\":\"元に戻しました\",\"undone\":true"),
+      std::string::npos)
+      << out.str();
 }
 
 }  // namespace
