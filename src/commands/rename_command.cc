@@ -16,6 +16,7 @@
 #include "renaming/rename_execution.h"
 #include "renaming/restore_file.h"
 #include "renaming/run_checks.h"
+#include "renaming/run_simulation.h"
 #include "text/name_text.h"
 
 namespace zefa {
@@ -24,6 +25,8 @@ namespace {
 constexpr const char* kConfirmText = "本当に実行しますか？";
 constexpr const char* kMissingFileText = "次のファイルが存在しません。実行を中止します。\n\r";
 constexpr const char* kNameMissingText = "ファイル名を入力して下さい\n\r";
+constexpr const char* kNameTooLongText =
+    "次のファイルの新しい名前が長すぎます。実行を中止します。\n\r";
 constexpr const char* kRestoreQuestion =
     "リストアファイルを作成しますか？\n\r"
     "「いいえ」を選択すると元に戻せません。\n\r"
@@ -77,6 +80,11 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
 
   std::vector<PlannedRename> plan =
       BuildRenamePlan(list, common_name, start_number, name_settings, context.rules);
+  // A name the file system would refuse for its length stops the run as the preview warns.
+  if (const int row = FirstNameTooLong(plan, context.file_system, context.rules); row >= 0) {
+    ShowError(prompter, kNameTooLongText + DisplayPath(list.path.entries[row]));
+    return;
+  }
   // A change of case alone, where names ignore case, goes through a temporary name.
   RouteThroughTemporaryNames(plan, context.file_system, context.rules);
 

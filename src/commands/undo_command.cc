@@ -22,6 +22,28 @@ constexpr const char* kUndoQuestion =
 constexpr const char* kInvalidText = "このファイルは無効です。以下のファイルが見つかりません\n\r";
 constexpr const char* kDoneText = "完了しました";
 constexpr const char* kProgressText = "元に戻しています";
+// A record without identities (an older run's, a Windows copy's) is undone by names alone.
+constexpr const char* kByNamesText =
+    "\n\r\n\rこのリストアファイルにはファイルの識別情報が記録されていないため、"
+    "記録されている ";
+constexpr const char* kByNamesTail = " 個のファイルを名前だけで元に戻します。";
+// Files of a disk that came back as another device are known by their size and times.
+constexpr const char* kByTimesText = "\n\r\n\rこのうち ";
+constexpr const char* kByTimesTail =
+    " 個のファイルは、ディスクが別の装置として接続し直されているため、"
+    "サイズと更新日時で同じファイルと確かめました。";
+
+// The question, with what the user should know of how the record's files are known.
+std::string UndoQuestion(const RestoreRecord& record, const UndoPlan& plan) {
+  std::string question = kUndoQuestion + DisplayPath(record.FirstNewPath());
+  if (!record.HasIdentities() && !plan.invalid) {
+    question += kByNamesText + std::to_string(record.size()) + kByNamesTail;
+  }
+  if (plan.matched_by_times > 0) {
+    question += kByTimesText + std::to_string(plan.matched_by_times) + kByTimesTail;
+  }
+  return question;
+}
 
 }  // namespace
 
@@ -31,21 +53,27 @@ void UndoRun(const Context& context) {
       prompter.ChooseFile(FileChoice{context.paths.restore_folder, kRestoreFilter, true});
   if (!chosen) return;
   const RestoreRecord record = RestoreRecord::Read(context.file_system, *chosen);
-  prompter.Beep(BeepKind::kWarning);
-  if (!prompter.Warn(kUndoQuestion + DisplayPath(record.FirstNewPath()))) return;
+  // The files are looked at before the question, so that it can say how they were known.
+  // The progress window is gone before any box is shown.
   UndoPlan plan;
-  UndoResult result;
   {
-    // Each row is looked at, then renamed back: two steps a row on slow storage. The
-    // progress window is gone before any box is shown.
-    const std::size_t checked = record.size();
-    const std::unique_ptr<Progress> progress = prompter.StartProgress(kProgressText, 2 * checked);
+    const std::unique_ptr<Progress> progress = prompter.StartProgress(kProgressText, record.size());
     plan = PlanUndo(record, context.file_system, context.rules,
                     [&](std::size_t done) { return progress->Advance(done); });
-    if (!plan.invalid && !plan.stopped) {
-      result = RenameBack(record, plan, context.file_system,
-                          [&](std::size_t done) { return progress->Advance(checked + done); });
-    }
+  }
+  if (plan.stopped) {
+    prompter.Beep(BeepKind::kInformation);
+    prompter.Inform(UndoStoppedText(plan.looked_at, 0));
+    return;
+  }
+  prompter.Beep(BeepKind::kWarning);
+  if (!prompter.Warn(UndoQuestion(record, plan))) return;
+  UndoResult result;
+  if (!plan.invalid) {
+    const std::unique_ptr<Progress> progress =
+        prompter.StartProgress(kProgressText, plan.back.size());
+    result = RenameBack(record, plan, context.file_system,
+                        [&](std::size_t done) { return progress->Advance(done); });
   }
   if (plan.invalid) {
     // Nothing was renamed: no completion message follows.
@@ -54,9 +82,7 @@ void UndoRun(const Context& context) {
     return;
   }
   prompter.Beep(BeepKind::kInformation);
-  if (plan.stopped) {
-    prompter.Inform(UndoStoppedText(plan.looked_at, 0));
-  } else if (result.stopped) {
+  if (result.stopped) {
     prompter.Inform(UndoStoppedText(plan.back.size(), result.done));
   } else {
     prompter.Inform(kDoneText);

@@ -17,8 +17,13 @@ inline constexpr const char* kRestoreExtension = ".zefa";
 inline constexpr const char* kRestoreFilter = "ZeFaファイル(*.zefa)|*.zefa";
 /** A larger file is no restore file: the record of a million rows stays well under it. */
 inline constexpr std::size_t kMaxRestoreFileBytes = std::size_t{300} << 20;
-/** No path that a run records is longer: a record holding a longer one is invalid. */
-inline constexpr std::size_t kMaxRecordedPathBytes = 4096;
+/**
+ * No path that a run records is longer: the run refuses a longer one before it renames
+ * anything, and a record holding one is invalid. A file in a folder whose own path is
+ * near the system's 4,096 bytes still has a longer path, which the run renames inside its
+ * folder: the bound leaves room for that.
+ */
+inline constexpr std::size_t kMaxRecordedPathBytes = 8192;
 
 /**
  * The name of a restore file made at `time`, as 2026年3月7日09時05分03秒.zefa. Attempt 2, 3 …
@@ -122,7 +127,9 @@ class RestoreRecord {
     Span before, after, identity;
     std::uint8_t found = 0;  // which values were read (first line of a key wins)
   };
-  std::string_view View(Span span) const { return std::string_view(text_).substr(span.at, span.size); }
+  std::string_view View(Span span) const {
+    return std::string_view(text_).substr(span.at, span.size);
+  }
   void DecodeInPlace(Span& span);
 
   std::string text_;

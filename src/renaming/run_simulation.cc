@@ -10,6 +10,7 @@
 
 #include "platform/file_system.h"
 #include "renaming/case_only_rename.h"
+#include "renaming/restore_file.h"
 #include "text/flat_index.h"
 
 namespace zefa {
@@ -48,11 +49,37 @@ class NameLimits {
   std::size_t last_limit_ = 0;
 };
 
+// Whether the row's new name is longer than its folder takes, or a path of the row longer
+// than a record holds; the rows that keep their names, and names no file can have, are
+// judged elsewhere.
+bool IsNameTooLong(const PlannedRename& rename, NameLimits& limits, const TextRules& rules) {
+  if (rename.old_path.size() > kMaxRecordedPathBytes ||
+      rename.new_path.size() > kMaxRecordedPathBytes) {
+    return true;
+  }
+  return FileNamePart(rename.new_path, rules).size() >
+         limits.Of(FolderPart(rename.new_path, rules));
+}
+
 }  // namespace
 
+int FirstNameTooLong(const std::vector<PlannedRename>& plan, FileSystem& file_system,
+                     const TextRules& rules) {
+  NameLimits limits(file_system);
+  for (std::size_t row = 0; row < plan.size(); ++row) {
+    const PlannedRename& rename = plan[row];
+    if (rename.new_path == rename.old_path ||
+        IsRefusedName(rename.new_path, FileNamePart(rename.new_path, rules))) {
+      continue;
+    }
+    if (IsNameTooLong(rename, limits, rules)) return static_cast<int>(row);
+  }
+  return -1;
+}
+
 std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
-                                      const std::vector<RowCheck>& checks,
-                                      FileSystem& file_system, const TextRules& rules) {
+                                      const std::vector<RowCheck>& checks, FileSystem& file_system,
+                                      const TextRules& rules) {
   // Every path of the plan gets one place; the old paths hold their rows' files.
   // Places are numbered in 32 bits, which hold twice the rows of a list.
   std::vector<Place> places;
@@ -126,7 +153,7 @@ std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
       outcome.reason = FailureReason::kNameRefused;
       continue;
     }
-    if (name.size() > limits.Of(FolderPart(rename.new_path, rules))) {
+    if (IsNameTooLong(rename, limits, rules)) {
       outcome.reason = FailureReason::kNameTooLong;
       continue;
     }

@@ -19,7 +19,7 @@ enum class FailureReason {
   kNameTaken,         // a file outside the list already has the new path
   kHeldByListedFile,  // a listed file still has the new path when the row's turn comes
   kSameNewPath,       // an earlier row's file has just been given the same new path
-  kNameTooLong,       // the new name is longer than its folder allows
+  kNameTooLong,       // the new name is longer than its folder allows (FirstNameTooLong)
   kNameRefused,       // no file can be called that: empty, "." or ".." or a NUL byte
   kSourceGone,        // an earlier row has moved this row's file away (it is listed twice)
   kRefused,           // the run will not start while this row is listed (PredictedRow::check)
@@ -41,8 +41,16 @@ struct PredictedRow {
  * name; the rest is hash look-ups, so the cost grows with the rows alone.
  */
 std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
-                                      const std::vector<RowCheck>& checks,
-                                      FileSystem& file_system, const TextRules& rules);
+                                      const std::vector<RowCheck>& checks, FileSystem& file_system,
+                                      const TextRules& rules);
+
+/**
+ * The first row whose new name is longer than its folder takes, or whose old or new path
+ * is longer than a restore file records (kMaxRecordedPathBytes): the run starts for none
+ * of the list then. -1 when no row is.
+ */
+int FirstNameTooLong(const std::vector<PlannedRename>& plan, FileSystem& file_system,
+                     const TextRules& rules);
 
 /** How many rows will fail. */
 int CountFailures(const std::vector<PredictedRow>& rows);

@@ -28,6 +28,7 @@ enum class NotBackReason : std::uint8_t {
   kNoFile,         // what stands at its new path is a folder or no regular file
   kOldNameTaken,   // its old name belongs to another file now
   kRenameRefused,  // the platform refused the rename
+  kNoIdentity,     // the record names no file for it, so nothing tells its file from another
 };
 
 struct NotBack {
@@ -46,13 +47,19 @@ struct UndoPlan {
   /** How many rows were to be looked at; with `stopped`, the check was stopped there. */
   std::size_t looked_at = 0;
   bool stopped = false;
+  /**
+   * How many rows of `back` were known by their size and times alone, their disk having
+   * come back under another device (FileMatch::kSameFileByTimes).
+   */
+  std::size_t matched_by_times = 0;
 };
 
 /**
- * Decides the undo. A record with identities: a row recorded as not moved is skipped; a
- * row whose recorded file is at its new path goes back; one whose file is still at its
- * old path is skipped; a row whose file is at neither place stays as it is and is named
- * in `not_back`. A record in which no row's file is at its new path is invalid. A record
+ * Decides the undo. A record with identities: a row whose recorded file is at its new path
+ * goes back, also when the record says it was not moved; any other row recorded as not
+ * moved is skipped; one whose file is still at its old path is skipped; a row whose file
+ * is at neither place, and a row without an identity, stays as it is and is named in
+ * `not_back`. A record in which no row's file is at its new path is invalid. A record
  * without them: invalid when a recorded new path is missing, else every row goes back.
  * Either way a row whose paths are equal or lie in two folders is skipped, as no run
  * moves a file elsewhere. `keep_going` hears how many rows are checked; false stops the

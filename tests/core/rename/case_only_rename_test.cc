@@ -104,7 +104,11 @@ TEST(CaseOnlyRename, TellsAChangeOfCaseAlone) {
       {"/p/IMG_1.JPG", "/p/IMG_2.jpg", false},
       {"/p/IMG_1.JPG", "/q/IMG_1.jpg", false},
       {"/p/a.JPG", "/p/a.JPG.jpg", false},
-      {"/p/\xFF" "A", "/p/\xFF" "a", true},
+      {"/p/\xFF"
+       "A",
+       "/p/\xFF"
+       "a",
+       true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(DiffersInCaseOnly(c.old_path, c.new_path, rules), c.case_only) << c.new_path;
@@ -138,8 +142,8 @@ class CaseOnlyRunTest : public test::RenameFixture {
 TEST_F(CaseOnlyRunTest, PreviewDoesNotTakeTheFileForAnother) {
   dir.Touch("files/OTHER.jpg");
   Add("b.JPG", "other", ".jpg");
-  const std::vector<PlannedRename> plan =
-      BuildRenamePlan(state.list, "", 1, NameSettings{1, NamePattern::kUniqueCommon, "", "", ""}, TextRules{});
+  const std::vector<PlannedRename> plan = BuildRenamePlan(
+      state.list, "", 1, NameSettings{1, NamePattern::kUniqueCommon, "", "", ""}, TextRules{});
   const std::vector<PredictedRow> rows = SimulateRun(plan, {}, blind, TextRules{});
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(FailureText(rows[0]), "");
@@ -183,6 +187,38 @@ TEST_F(CaseOnlyRunTest, AStopIsHeardOnlyOnceBothStepsAreDone) {
   EXPECT_EQ(Files(), "IMG_1.JPG IMG_2.JPG");
 }
 
+// A file saved in place after the run (a new file under its new name) is not the run's:
+// it stays where it is, whichever record wrote the second step's identity.
+TEST_F(CaseOnlyRunTest, AFileSavedInPlaceAfterTheRunStays) {
+  for (const bool older_record : {false, true}) {
+    Run();
+    ASSERT_EQ(Files(), "IMG_1.jpg IMG_2.jpg");
+    if (older_record) {
+      // Runs before every row had an identity left the second steps' empty.
+      std::string record = dir.Read(std::string("restore/") + test::kRestoreName);
+      const std::size_t identities = record.find("[identity]");
+      for (const char* key : {"\n1=", "\n3="}) {
+        const std::size_t at = record.find(key, identities) + 3;
+        record.erase(at, record.find('\n', at) - at);
+      }
+      dir.Touch(std::string("restore/") + test::kRestoreName, record);
+    }
+    const std::string saved = dir.Touch("files/saved.tmp", "edited");
+    ASSERT_EQ(std::rename(saved.c_str(), (dir / "files/IMG_1.jpg").c_str()), 0);
+    Undo();
+    EXPECT_EQ(Files(), "IMG_1.jpg IMG_2.JPG") << older_record;
+    EXPECT_EQ(dir.Read("files/IMG_1.jpg"), "edited");
+    EXPECT_EQ(prompter.log.back(), "inform 以下のファイルを元の名前に戻せませんでした\n\r" +
+                                       dir / "files/IMG_1.jpg" +
+                                       "（別のファイルに置き換えられています）");
+    std::filesystem::remove_all(dir / "files");
+    std::filesystem::remove_all(dir / "restore");
+    state = MainState{};
+    Add("IMG_1.JPG", "IMG_1", ".jpg");
+    Add("IMG_2.JPG", "IMG_2", ".jpg");
+  }
+}
+
 TEST_F(CaseOnlyRunTest, AKillBetweenTheTwoStepsIsUndone) {
   const pid_t child = ::fork();
   if (child == 0) {
@@ -209,9 +245,11 @@ TEST(CaseOnlyRenameOnFat, RunAndUndo) {
   const std::string image = dir / "fat.img";
   const std::string mount_point = dir / "fat";
   std::filesystem::create_directory(mount_point);
-  const std::string make = "truncate -s 4M '" + image + "' && mkfs.vfat '" + image + "' >/dev/null 2>&1";
+  const std::string make =
+      "truncate -s 4M '" + image + "' && mkfs.vfat '" + image + "' >/dev/null 2>&1";
   if (::geteuid() != 0 || std::system(make.c_str()) != 0 ||
-      std::system(("mount -o loop '" + image + "' '" + mount_point + "' 2>/dev/null").c_str()) != 0) {
+      std::system(("mount -o loop '" + image + "' '" + mount_point + "' 2>/dev/null").c_str()) !=
+          0) {
     GTEST_SKIP() << "no FAT image can be loop-mounted here (needs root, mkfs.vfat and vfat)";
   }
   const std::string folder = mount_point + "/pic/";
