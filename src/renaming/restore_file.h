@@ -127,9 +127,7 @@ class RestoreRecord {
     Span before, after, identity;
     std::uint8_t found = 0;  // which values were read (first line of a key wins)
   };
-  std::string_view View(Span span) const {
-    return std::string_view(text_).substr(span.at, span.size);
-  }
+  std::string_view View(Span span) const { return std::string_view(text_).substr(span.at, span.size); }
   void DecodeInPlace(Span& span);
 
   std::string text_;

@@ -78,8 +78,8 @@ int FirstNameTooLong(const std::vector<PlannedRename>& plan, FileSystem& file_sy
 }
 
 std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
-                                      const std::vector<RowCheck>& checks, FileSystem& file_system,
-                                      const TextRules& rules) {
+                                      const std::vector<RowCheck>& checks,
+                                      FileSystem& file_system, const TextRules& rules) {
   // Every path of the plan gets one place; the old paths hold their rows' files.
   // Places are numbered in 32 bits, which hold twice the rows of a list.
   std::vector<Place> places;

@@ -41,8 +41,8 @@ struct PredictedRow {
  * name; the rest is hash look-ups, so the cost grows with the rows alone.
  */
 std::vector<PredictedRow> SimulateRun(const std::vector<PlannedRename>& plan,
-                                      const std::vector<RowCheck>& checks, FileSystem& file_system,
-                                      const TextRules& rules);
+                                      const std::vector<RowCheck>& checks,
+                                      FileSystem& file_system, const TextRules& rules);
 
 /**
  * The first row whose new name is longer than its folder takes, or whose old or new path

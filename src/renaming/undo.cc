@@ -20,12 +20,6 @@ constexpr const char* kNotBackReasons[] = {
     "（ファイルではありません）", "（元の名前のファイルがあります）",
     "（名前を変更できません）",   "（識別情報が記録されていません）"};
 
-bool IsFullPath(std::string_view path, const TextRules& rules) {
-  if (rules.path_style == PathStyle::kPosix) return !path.empty() && path[0] == '/';
-  const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-  return drive || path.starts_with("\\\\");
-}
-
 // A row that the undo may rename: a run never moves a file to another folder, so neither
 // does its undo.
 bool IsMovable(const RestoreRow& row, const TextRules& rules) {
@@ -167,8 +161,8 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
   // Nothing of the run is where it went: the record was undone already, or never ran.
   if (plan.back.empty()) {
     plan.not_back.clear();
-    plan.invalid =
-        FirstMissingAfter(record, file_system, rules).value_or(std::string(record.FirstNewPath()));
+    plan.invalid = FirstMissingAfter(record, file_system, rules)
+                       .value_or(std::string(record.FirstNewPath()));
   }
   return plan;
 }
@@ -190,7 +184,13 @@ UndoResult RenameBack(const RestoreRecord& record, const UndoPlan& plan, FileSys
         ++result.done;
         break;
       case RenameOutcome::kTargetExists:
-        result.not_back.push_back({plan.back[i], NotBackReason::kOldNameTaken});
+        // The file has its old name already, beside the new one: a run killed in the
+        // middle of a rename by link. Dropping the new name gives it back whole.
+        if (file_system.RemoveSecondName(std::string(pairs[i].from), std::string(pairs[i].to))) {
+          ++result.done;
+        } else {
+          result.not_back.push_back({plan.back[i], NotBackReason::kOldNameTaken});
+        }
         break;
       case RenameOutcome::kSourceMissing:
         result.not_back.push_back({plan.back[i], NotBackReason::kMissing});

@@ -104,11 +104,7 @@ TEST(CaseOnlyRename, TellsAChangeOfCaseAlone) {
       {"/p/IMG_1.JPG", "/p/IMG_2.jpg", false},
       {"/p/IMG_1.JPG", "/q/IMG_1.jpg", false},
       {"/p/a.JPG", "/p/a.JPG.jpg", false},
-      {"/p/\xFF"
-       "A",
-       "/p/\xFF"
-       "a",
-       true},
+      {"/p/\xFF" "A", "/p/\xFF" "a", true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(DiffersInCaseOnly(c.old_path, c.new_path, rules), c.case_only) << c.new_path;
@@ -142,8 +138,8 @@ class CaseOnlyRunTest : public test::RenameFixture {
 TEST_F(CaseOnlyRunTest, PreviewDoesNotTakeTheFileForAnother) {
   dir.Touch("files/OTHER.jpg");
   Add("b.JPG", "other", ".jpg");
-  const std::vector<PlannedRename> plan = BuildRenamePlan(
-      state.list, "", 1, NameSettings{1, NamePattern::kUniqueCommon, "", "", ""}, TextRules{});
+  const std::vector<PlannedRename> plan =
+      BuildRenamePlan(state.list, "", 1, NameSettings{1, NamePattern::kUniqueCommon, "", "", ""}, TextRules{});
   const std::vector<PredictedRow> rows = SimulateRun(plan, {}, blind, TextRules{});
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(FailureText(rows[0]), "");
@@ -245,11 +241,9 @@ TEST(CaseOnlyRenameOnFat, RunAndUndo) {
   const std::string image = dir / "fat.img";
   const std::string mount_point = dir / "fat";
   std::filesystem::create_directory(mount_point);
-  const std::string make =
-      "truncate -s 4M '" + image + "' && mkfs.vfat '" + image + "' >/dev/null 2>&1";
+  const std::string make = "truncate -s 4M '" + image + "' && mkfs.vfat '" + image + "' >/dev/null 2>&1";
   if (::geteuid() != 0 || std::system(make.c_str()) != 0 ||
-      std::system(("mount -o loop '" + image + "' '" + mount_point + "' 2>/dev/null").c_str()) !=
-          0) {
+      std::system(("mount -o loop '" + image + "' '" + mount_point + "' 2>/dev/null").c_str()) != 0) {
     GTEST_SKIP() << "no FAT image can be loop-mounted here (needs root, mkfs.vfat and vfat)";
   }
   const std::string folder = mount_point + "/pic/";

@@ -93,8 +93,9 @@ TEST_F(UndoRunTest, OccupiedOldNameLeavesThatRowAlone) {
   dir.Touch("files/b.txt", "newcomer");
   Undo(RestorePath());
   // The row left under its new name is named after "done".
-  EXPECT_EQ(prompter.log.back(), "inform 以下のファイルを元の名前に戻せませんでした\n\r" +
-                                     dir / "files/x 2 b.txt" + "（元の名前のファイルがあります）");
+  EXPECT_EQ(prompter.log.back(),
+            "inform 以下のファイルを元の名前に戻せませんでした\n\r" + dir / "files/x 2 b.txt" +
+                "（元の名前のファイルがあります）");
   EXPECT_EQ(prompter.log.size(), 6u);
   EXPECT_EQ(Files(), "a.txt b.txt c.txt x 2 b.txt");
   EXPECT_EQ(dir.Read("files/b.txt"), "newcomer");
@@ -108,8 +109,7 @@ TEST_F(UndoRunTest, ReportShowsAShiftJisFolderReadably) {
   dir.Touch("files/\x83\x5c/a.txt", "newcomer");
   Undo(RestorePath());
   EXPECT_EQ(prompter.log.back(), "inform 以下のファイルを元の名前に戻せませんでした\n\r" +
-                                     dir / "files/ソ/x 1 a.txt" +
-                                     "（元の名前のファイルがあります）");
+                                     dir / "files/ソ/x 1 a.txt" + "（元の名前のファイルがあります）");
 }
 
 TEST_F(UndoRunTest, ChainComesBackInOneUndoFromTheLastRow) {
@@ -171,8 +171,7 @@ TEST_F(UndoRunTest, ForeignOrMissingFilesAreInvalidNeverFatal) {
     prompter.log.clear();
     Undo(dir / c.name);
     const std::string missing = std::string(c.name) == "negative.zefa" ? "" : c.shown;
-    ExpectLog(
-        {ChooseLine(), "beep warning", kQuestion + c.shown, "beep error", kInvalid + missing});
+    ExpectLog({ChooseLine(), "beep warning", kQuestion + c.shown, "beep error", kInvalid + missing});
   }
   prompter.log.clear();
   Undo(dir / "no such file.zefa");

@@ -421,6 +421,18 @@ TEST_F(UndoTruthTest, RowsWithoutIdentityAreNamedRecordsWithoutAnyAreUndoneByNam
                 "ため、記録されている 2 個のファイルを名前だけで元に戻します。");
 }
 
+// A run killed between the link and the unlink of a rename by link (on FUSE, which knows
+// no RENAME_NOREPLACE) leaves the file under both names: the undo keeps the old one alone.
+TEST_F(UndoTruthTest, FileLeftUnderBothNamesKeepsItsOldOneAlone) {
+  state.edit2 = "x";
+  for (const char* name : {"a.txt", "b.txt"}) Add(name, "", ".txt");
+  RunWithRestore();
+  ASSERT_EQ(::link((dir / "files/x 2.txt").c_str(), (dir / "files/b.txt").c_str()), 0);
+  Undo(RestorePath());
+  EXPECT_EQ(Files(), "a.txt b.txt");
+  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+}
+
 // A row recorded as failed whose file is at its new path anyway goes back with the others.
 TEST_F(UndoTruthTest, FailedRowWhoseFileMovedAnywayGoesBack) {
   state.edit2 = "x";
