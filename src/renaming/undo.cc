@@ -60,10 +60,20 @@ FileMatch MatchOne(FileSystem& file_system, std::string_view path, std::string_v
   return match.empty() ? FileMatch::kNothing : match.front();
 }
 
+// Whether the path names one of the temporary names through which a run changes the case
+// of a name (".zefa-oru-<row>.tmp" in the file's folder, see case_only_rename.cc).
+bool IsTemporaryPath(std::string_view path) {
+  const std::size_t separator = path.find_last_of("/\\");
+  const std::string_view name =
+      separator == std::string_view::npos ? path : path.substr(separator + 1);
+  return name.starts_with(".zefa-oru-") && name.ends_with(".tmp");
+}
+
 // Whether the row is the second step of a change of case: it moves on the file that the
 // row before it put at a temporary name.
 bool ContinuesPreviousRow(const RestoreRecord& record, std::size_t row) {
-  return row > 0 && record.Row(row).before == record.Row(row - 1).after;
+  return row > 0 && record.Row(row).before == record.Row(row - 1).after &&
+         IsTemporaryPath(record.Row(row).before);
 }
 
 // The identity the row's file is known by: its own, or for the second step of a change of
