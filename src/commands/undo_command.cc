@@ -10,8 +10,8 @@
 #include "commands/run_command.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
-#include "renaming/restore_file.h"
-#include "renaming/undo.h"
+#include "record/restore_file.h"
+#include "record/undo.h"
 #include "text/name_text.h"
 
 namespace zefa {
@@ -22,6 +22,7 @@ constexpr const char* kUndoQuestion =
 constexpr const char* kInvalidText = "このファイルは無効です。以下のファイルが見つかりません\n\r";
 constexpr const char* kDoneText = "完了しました";
 constexpr const char* kProgressText = "元に戻しています";
+
 // A record without identities (an older run's, a Windows copy's) is undone by names alone.
 constexpr const char* kByNamesText =
     "\n\r\n\rこのリストアファイルにはファイルの識別情報が記録されていないため、"
@@ -72,7 +73,7 @@ void UndoRun(const Context& context) {
   if (!plan.invalid) {
     const std::unique_ptr<Progress> progress =
         prompter.StartProgress(kProgressText, plan.back.size());
-    result = RenameBack(record, plan, context.file_system,
+    result = RenameBack(plan, context.file_system,
                         [&](std::size_t done) { return progress->Advance(done); });
   }
   if (plan.invalid) {
@@ -88,9 +89,11 @@ void UndoRun(const Context& context) {
     prompter.Inform(kDoneText);
   }
   // The rows left under their new names are named, so that "done" is not taken for "all back".
-  std::vector<NotBack> not_back = std::move(plan.not_back);
-  not_back.insert(not_back.end(), result.not_back.begin(), result.not_back.end());
-  const std::string report = UndoFailureReport(record, std::move(not_back));
+  std::vector<RowChange> not_back = std::move(plan.not_back);
+  for (const RowChange& change : plan.back) {
+    if (change.status == ChangeStatus::kFailed) not_back.push_back(change);
+  }
+  const std::string report = UndoFailureReport(std::move(not_back));
   if (!report.empty()) prompter.Inform(report);
 }
 
