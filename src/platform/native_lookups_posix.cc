@@ -281,27 +281,51 @@ namespace {
 // file system's UUID, so a card plugged in again is still itself) and the birth time
 // ("<seconds>.<nanoseconds>") are empty where not given. The size and the modification
 // time ("<seconds>.<nanoseconds>") survive where the device and the inode do not: XFS's id
-// follows the block device, and a FUSE mount has no id, a new device at each mount and
-// may number its inodes anew.
+// follows the block device, FAT, exFAT and NTFS number their inodes anew at each mount,
+// and a FUSE mount has no id and a new device at each mount.
 struct Identity {
   std::string device, inode, birth, size, modified;
   std::string_view file_system;
+  bool keeps_inodes = false;  // the file system keeps a file's inode number across mounts
   bool regular = false;
 };
 
+// The file system behind a folder: its id ("" when it has none to give) and whether it
+// keeps a file's inode number from one mount to the next.
+struct FileSystemOf {
+  std::string id;
+  bool keeps_inodes = false;
+};
+
+bool KeepsInodeNumbers(unsigned long type) {
+  switch (type) {
+    case EXT4_SUPER_MAGIC:  // ext2 and ext3 too
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+    case F2FS_SUPER_MAGIC:
+      return true;
+    default:
+      return false;
+  }
+}
+
 constexpr unsigned kIdentityMask = STATX_TYPE | STATX_INO | STATX_BTIME | STATX_SIZE | STATX_MTIME;
 
-// The id of the file system behind `fd` (a folder's) or `path`, "" when it has none to give.
-std::string FileSystemId(int fd, const char* path) {
+// The file system behind `fd` (a folder's) or `path`.
+FileSystemOf FileSystemBehind(int fd, const char* path) {
   struct statfs info {};
   if ((fd >= 0 ? ::fstatfs(fd, &info) : ::statfs(path, &info)) != 0) return {};
+  FileSystemOf file_system;
+  file_system.keeps_inodes = KeepsInodeNumbers(static_cast<unsigned long>(info.f_type));
   unsigned int parts[2] = {};
   static_assert(sizeof parts == sizeof info.f_fsid);
   std::memcpy(parts, &info.f_fsid, sizeof parts);
-  if (parts[0] == 0 && parts[1] == 0) return {};
+  if (parts[0] == 0 && parts[1] == 0) return file_system;
   char text[24];
   std::snprintf(text, sizeof text, "%08x%08x", parts[0], parts[1]);
-  return text;
+  file_system.id = text;
+  return file_system;
 }
 
 std::string TimeText(const struct statx_timestamp& time) {
@@ -310,10 +334,11 @@ std::string TimeText(const struct statx_timestamp& time) {
   return text;
 }
 
-void FillIdentity(const struct statx& info, std::string_view file_system, Identity& identity) {
+void FillIdentity(const struct statx& info, const FileSystemOf& file_system, Identity& identity) {
   identity.device = std::to_string(makedev(info.stx_dev_major, info.stx_dev_minor));
   identity.inode = std::to_string(info.stx_ino);
-  identity.file_system = file_system;
+  identity.file_system = file_system.id;
+  identity.keeps_inodes = file_system.keeps_inodes;
   identity.birth.clear();
   if ((info.stx_mask & STATX_BTIME) != 0) identity.birth = TimeText(info.stx_btime);
   identity.size.clear();
@@ -334,9 +359,9 @@ enum class Sameness { kOther, kSame, kSameByTimes };
 
 // Whether a file whose device or inode changed is still the recorded one, by what
 // survives: its size and modification time to the nanosecond, and its birth time where
-// both sides have one. On one file system (its id the same) a changed inode is another
-// file; a file system with an id keeps its inode numbers, so they must match when the id
-// changed (XFS attached under another device); without an id on either side (FUSE) the
+// both sides have one. Where the file system keeps its inode numbers, another inode is
+// another file, and the same inode counts only on a file system that came back under
+// another id or device (XFS attached again); elsewhere (FAT, exFAT, NTFS, FUSE) the
 // device and the inode tell nothing.
 bool SameByTimes(const std::string_view (&fields)[6], const Identity& now) {
   if (fields[4].empty() || fields[5].empty() || fields[4] != now.size ||
@@ -344,10 +369,11 @@ bool SameByTimes(const std::string_view (&fields)[6], const Identity& now) {
     return false;
   }
   if (!fields[3].empty() && !now.birth.empty() && fields[3] != now.birth) return false;
-  const bool recorded_id = !fields[2].empty();
-  const bool current_id = !now.file_system.empty();
-  if (recorded_id && current_id && fields[2] == now.file_system) return false;
-  return (!recorded_id && !current_id) || fields[1] == now.inode;
+  if (!now.keeps_inodes) return true;
+  const bool same_file_system = !fields[2].empty() && !now.file_system.empty()
+                                    ? fields[2] == now.file_system
+                                    : fields[0] == now.device;
+  return !same_file_system && fields[1] == now.inode;
 }
 
 // Whether `recorded` (IdentityText, an older record's four fields, or an older record's
@@ -385,9 +411,9 @@ template <typename PathOf, typename Found>
 void ForEachIdentity(std::size_t count, const PathOf& path_of, const Found& found) {
   OpenFolder folder;
   std::string path;  // the row's path, ended by a NUL for the system
-  std::string file_system_folder;  // the folder whose file system's id is held
+  std::string file_system_folder;  // the folder whose file system is held
   bool file_system_known = false;
-  std::string file_system;
+  FileSystemOf file_system;
   Identity identity;
   for (std::size_t row = 0; row < count; ++row) {
     path.assign(path_of(row));
@@ -401,7 +427,7 @@ void ForEachIdentity(std::size_t count, const PathOf& path_of, const Found& foun
     if (there) {
       const std::string_view folder_part(path.data(), folder_fd < 0 ? 0 : name);
       if (folder_fd < 0 || !file_system_known || folder_part != file_system_folder) {
-        file_system = FileSystemId(folder_fd, path.c_str());
+        file_system = FileSystemBehind(folder_fd, path.c_str());
         file_system_folder.assign(folder_part);
         file_system_known = folder_fd >= 0;
       }
