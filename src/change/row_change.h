@@ -36,8 +36,8 @@ enum class ChangeReason : std::uint8_t {
   kSourceMissing,  // nothing at the old path (for the undo: the file is at neither path)
   kRenameRefused,  // any other refusal of the platform
   // What the undo finds at a recorded new path before it renames anything.
-  kReplaced,  // another file stands there
-  kNoFile,    // what stands there is a folder or no regular file
+  kReplaced,    // another file stands there
+  kNoFile,      // what stands there is a folder or no regular file
   kNoIdentity,  // the record names no file for the row: nothing tells its file from another
 };
 

@@ -27,8 +27,8 @@ struct RenamePair {
 
 /** What stands at a path, against the file whose FileKey was taken there earlier. */
 enum class FileMatch : std::uint8_t {
-  kNothing,    // nothing at the path
-  kSameFile,   // that file, a regular file (or a link to one)
+  kNothing,   // nothing at the path
+  kSameFile,  // that file, a regular file (or a link to one)
   // that file, known by its size, modification time and birth time alone: its disk came
   // back under another device, or with other inode numbers
   kSameFileByTimes,
