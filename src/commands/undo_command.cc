@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "platform/prompter.h"
 #include "record/restore_file.h"
+#include "record/run_history.h"
 #include "record/undo.h"
 #include "text/name_text.h"
 
@@ -26,34 +27,41 @@ constexpr const char* kProgressText = "元に戻しています";
 // A record without identities (an older run's, a Windows copy's) is undone by names alone.
 constexpr const char* kByNamesText =
     "\n\r\n\rこのリストアファイルにはファイルの識別情報が記録されていないため、"
-    "記録されている ";
-constexpr const char* kByNamesTail = " 個のファイルを名前だけで元に戻します。";
+    "ファイルを名前だけで元に戻します。";
 // Files of a disk that came back as another device are known by their size and times.
 constexpr const char* kByTimesText = "\n\r\n\rこのうち ";
 constexpr const char* kByTimesTail =
     " 個のファイルは、ディスクが別の装置として接続し直されているため、"
     "サイズと更新日時で同じファイルと確かめました。";
 
-// The question, with what the user should know of how the record's files are known.
+}  // namespace
+
+void UndoRun(const Context& context) {
+  FileChoice choice;
+  choice.initial_folder = context.paths.restore_folder;
+  choice.filter = kRestoreFilter;
+  choice.select_newest = true;
+  // A record undone already is no longer the one to offer.
+  choice.preselected =
+      NewestNotUndone(context.file_system, context.paths.restore_folder, context.rules);
+  const std::optional<std::string> chosen = context.prompter.ChooseFile(choice);
+  if (!chosen) return;
+  UndoRecord(context, *chosen);
+}
+
 std::string UndoQuestion(const RestoreRecord& record, const UndoPlan& plan) {
-  std::string question = kUndoQuestion + DisplayPath(record.FirstNewPath());
-  if (!record.HasIdentities() && !plan.invalid) {
-    question += kByNamesText + std::to_string(record.size()) + kByNamesTail;
-  }
+  std::string question = kUndoQuestion + DisplayPath(record.FirstNewPath()) + "\n\r（全 " +
+                         std::to_string(record.size()) + " 個のファイル）";
+  if (!record.HasIdentities() && !plan.invalid) question += kByNamesText;
   if (plan.matched_by_times > 0) {
     question += kByTimesText + std::to_string(plan.matched_by_times) + kByTimesTail;
   }
   return question;
 }
 
-}  // namespace
-
-void UndoRun(const Context& context) {
+void UndoRecord(const Context& context, const std::string& path) {
   Prompter& prompter = context.prompter;
-  const std::optional<std::string> chosen =
-      prompter.ChooseFile(FileChoice{context.paths.restore_folder, kRestoreFilter, true});
-  if (!chosen) return;
-  const RestoreRecord record = RestoreRecord::Read(context.file_system, *chosen);
+  const RestoreRecord record = RestoreRecord::Read(context.file_system, path);
   // The files are looked at before the question, so that it can say how they were known.
   // The progress window is gone before any box is shown.
   UndoPlan plan;
@@ -82,6 +90,8 @@ void UndoRun(const Context& context) {
     prompter.Error(kInvalidText + DisplayPath(*plan.invalid));
     return;
   }
+  // The record knows what came back before anyone is told: the history reads it so.
+  AppendUndoneRows(context.file_system, path, RowsBackAfterUndo(record, plan, context.rules));
   prompter.Beep(BeepKind::kInformation);
   if (result.stopped) {
     prompter.Inform(UndoStoppedText(plan.back.size(), result.done));

@@ -417,8 +417,8 @@ TEST_F(UndoTruthTest, RowsWithoutIdentityAreNamedRecordsWithoutAnyAreUndoneByNam
   EXPECT_EQ(Files(), ".bashrc~ old a.txt");
   EXPECT_EQ(prompter.log[2],
             "warn 元に戻しますか？\n\rこのファイルには以下のファイルが含まれます。\n\r" + mine +
-                "\n\r\n\rこのリストアファイルにはファイルの識別情報が記録されていない"
-                "ため、記録されている 2 個のファイルを名前だけで元に戻します。");
+                "\n\r（全 2 個のファイル）\n\r\n\rこのリストアファイルにはファイルの識別情報が"
+                "記録されていないため、ファイルを名前だけで元に戻します。");
 }
 
 // A run killed between the link and the unlink of a rename by link (on FUSE, which knows
