@@ -397,6 +397,7 @@ TEST(RenameCrashOnFuse, KilledAtRandomThenMountedAgainIsUndoneWhole) {
   const auto mount = [&](const std::string& at) {
     return shell("bindfs '" + source + "' '" + at + "'");
   };
+  const test::FuseMounts mounts{{disk, spare}};
   if (!mount(disk)) GTEST_SKIP() << "this machine mounts no FUSE file system";
   // Takes the device number the disk had, so that the disk comes back under another.
   const auto mount_again = [&] {
@@ -474,8 +475,6 @@ TEST(RenameCrashOnFuse, KilledAtRandomThenMountedAgainIsUndoneWhole) {
     }
     EXPECT_EQ(left, 0) << "after kill " << kill << ", " << renamed << " renamed";
   }
-  shell("fusermount3 -u '" + disk + "'");
-  shell("fusermount3 -u '" + spare + "'");
   std::cout << stranded << " of " << moved << " moved files stranded over " << kKills
             << " kills on a FUSE disk mounted again\n";
 }

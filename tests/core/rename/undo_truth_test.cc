@@ -367,6 +367,7 @@ TEST_F(UndoTruthTest, FuseFileSystemMountedAgainIsStillItself) {
   for (const std::string& folder : {source, mount_point, spare}) {
     std::filesystem::create_directories(folder);
   }
+  const test::FuseMounts mounts{{mount_point, spare}};
   if (!Shell("bindfs '" + source + "' '" + mount_point + "'")) {
     GTEST_SKIP() << "this machine mounts no FUSE file system";
   }
@@ -386,8 +387,6 @@ TEST_F(UndoTruthTest, FuseFileSystemMountedAgainIsStillItself) {
   SaveInPlace(mount_point + "/写真 2.jpg");
   Undo(RestorePath());
   const std::string listing = dir.Listing("files/card");
-  Shell("fusermount3 -u '" + mount_point + "'");
-  Shell("fusermount3 -u '" + spare + "'");
   EXPECT_NE(first, second);
   EXPECT_TRUE(prompter.log[2].ends_with(kByTimes)) << prompter.log[2];
   EXPECT_EQ(prompter.log.back(), kNotBack + "\n\r" + mount_point + "/写真 2.jpg" +
