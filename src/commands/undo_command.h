@@ -26,7 +26,7 @@ void UndoRun(const Context& context);
 
 /** How an undo went, for a caller that reports it in its own way (the command line). */
 struct UndoOutcome {
-  bool confirmed = false;  // false: the question was answered No; nothing was looked at
+  bool confirmed = false;  // false: stopped while looking, or answered No; nothing renamed
   RestoreRecord record;
   UndoPlan plan;
   UndoResult result;
@@ -40,7 +40,11 @@ struct UndoOutcome {
  */
 UndoOutcome UndoRecord(const Context& context, const std::string& path);
 
-/** The undo's question: the first new path and how many files the record holds. */
-std::string UndoQuestion(const RestoreRecord& record);
+/**
+ * The undo's question: the first new path and how many files the record holds, then, for a
+ * valid record without identities, that its files go back by their names alone, and how
+ * many files `plan` knew by their sizes and times (their disk came back as another device).
+ */
+std::string UndoQuestion(const RestoreRecord& record, const UndoPlan& plan);
 
 }  // namespace zefa
