@@ -21,13 +21,17 @@
 
 namespace {
 
-// The window program: beside this one (a build tree, a portable copy), else where the
+// The window program: beside this one (a build tree, a portable copy), else where an
+// install puts it relative to this one (an install under any prefix), else where the
 // package installs it.
 std::string WindowProgram(const std::string& own_path) {
   const std::size_t slash = own_path.rfind('/');
   if (slash != std::string::npos) {
-    const std::string beside = own_path.substr(0, slash + 1) + "zefa-oru-window";
-    if (::access(beside.c_str(), X_OK) == 0) return beside;
+    const std::string own_folder = own_path.substr(0, slash + 1);
+    for (const std::string& candidate :
+         {own_folder + "zefa-oru-window", own_folder + ZEFA_WINDOW_FROM_BIN "/zefa-oru-window"}) {
+      if (::access(candidate.c_str(), X_OK) == 0) return candidate;
+    }
   }
   return ZEFA_WINDOW_PROGRAM;
 }
