@@ -34,6 +34,10 @@ void SortByDateClick(MainState& state, const Context& context, MediaDates& media
   state.path_scroll_factor = 4;
   SortRowsByDate(state.list, std::move(*dates), kind, state.edit2,
                  ReadDeriveSettings(context.Settings()), context.rules);
+  // As the sort: the new unique names and extensions lose their selection.
+  state.view.unique.selected = -1;
+  state.view.extension.selected = -1;
+  state.view.selected_rows.clear();
 }
 
 void NameByDateClick(MainState& state, const Context& context, MediaDates& media) {

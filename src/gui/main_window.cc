@@ -352,7 +352,7 @@ void TForm1::PullFromWidgets() {
   state_.edit3 = FromQt(edit3_->text());
   state_.start_number = zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText()));
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
-    state_.list.column(static_cast<zefa::ColumnId>(i)).top = TopRow(list_boxes_[i]);
+    state_.view.column(static_cast<zefa::ColumnId>(i)).top = TopRow(list_boxes_[i]);
   }
 }
 
@@ -367,11 +367,11 @@ void TForm1::Render(bool list_changed) {
     for (QListView* view : list_boxes_) view->doItemsLayout();
   }
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
-    RenderSelection(list_boxes_[i], state_.list.column(static_cast<zefa::ColumnId>(i)));
+    RenderSelection(list_boxes_[i], state_.view.column(static_cast<zefa::ColumnId>(i)));
   }
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
     list_boxes_[i]->verticalScrollBar()->setValue(
-        state_.list.column(static_cast<zefa::ColumnId>(i)).top);
+        state_.view.column(static_cast<zefa::ColumnId>(i)).top);
   }
   SetEditText(edit1_, state_.edit1);
   SetEditText(edit2_, state_.edit2);
@@ -429,8 +429,8 @@ void TForm1::ListBoxClick(zefa::ColumnId source) {
   PullFromWidgets();
   int focused = -1;
   std::vector<int> rows = SelectedRows(view, focused);
-  state_.list.column(source).selected = focused;
-  state_.list.selected_rows = rows.size() >= 2 ? std::move(rows) : std::vector<int>();
+  state_.view.column(source).selected = focused;
+  state_.view.selected_rows = rows.size() >= 2 ? std::move(rows) : std::vector<int>();
   zefa::ListBoxClick(state_, source, TopRow(view), numbers_);
   Render(false);
 }

@@ -99,7 +99,7 @@ class TForm1 : public QMainWindow {
   /** 「フォルダを追加…」 in ファイル, 「全選択」 and 「拡張子で選択…」 in 編集. */
   /** The rows selected in `view`, ascending, and the one of them that has the focus. */
   static std::vector<int> SelectedRows(const QListView* view, int& focused);
-  void RenderSelection(QListView* view, const zefa::ListColumn& column);
+  void RenderSelection(QListView* view, const zefa::ColumnView& column);
   void ConnectHandlers();
   QListView* MakeListBox(const char* name, const zefa::ListColumn& column, int index);
 

@@ -62,8 +62,8 @@ class SortCommand : public ListFixture {
              {"/p/img_2.JPG", "two", "y"},
              {"/p/Zeta.tar.gz", "zeta", "z"},
              {"/p/IMG_1.jpg", "one", ""}});
-    state.list.SelectAll(1);
-    state.list.path.top = 2;
+    state.view.SelectAll(1);
+    state.view.path.top = 2;
     state.label5 = "2";
     state.edit1 = "typed";
   }
@@ -76,7 +76,7 @@ TEST_F(SortCommand, NoChangesNothing) {
   EXPECT_EQ(prompter.log, (Strings{"beep warning", std::string("warn ") + kSortQuestion}));
   EXPECT_EQ(state.list.path.entries, before.path.entries);
   EXPECT_EQ(state.list.unique.entries, before.unique.entries);
-  EXPECT_EQ(state.list.unique.selected, 1);
+  EXPECT_EQ(state.view.unique.selected, 1);
   EXPECT_EQ(state.path_scroll_factor, 6);
 }
 
@@ -89,11 +89,12 @@ TEST_F(SortCommand, YesSortsPathsAndDerivesNamesAnew) {
   EXPECT_EQ(list.unique.entries, (Strings{"IMG_1", "img_2", "IMG_10", "Zeta.tar"}));
   EXPECT_EQ(list.extension.entries, (Strings{".jpg", ".JPG", ".jpg", ".gz"}));
   EXPECT_EQ(list.number.Texts(), (Strings{"1", "2", "3", "4"}));
-  EXPECT_EQ(list.number.selected, 1);
-  EXPECT_EQ(list.path.selected, 1);
-  EXPECT_EQ(list.path.top, 2);
-  EXPECT_EQ(list.unique.selected, -1);
-  EXPECT_EQ(list.extension.selected, -1);
+  const ListView& view = state.view;
+  EXPECT_EQ(view.number.selected, 1);
+  EXPECT_EQ(view.path.selected, 1);
+  EXPECT_EQ(view.path.top, 2);
+  EXPECT_EQ(view.unique.selected, -1);
+  EXPECT_EQ(view.extension.selected, -1);
   EXPECT_EQ(state.path_scroll_factor, 4);
   EXPECT_EQ(state.label5, "2");
   EXPECT_EQ(state.edit1, "typed");
