@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "commands/add_file_command.h"
-#include "commands/command_line.h"
 #include "main_window.h"
 #include "platform/current_folder.h"
 #include "program_places.h"
 #include "qt_prompter.h"
 #include "qt_translations.h"
 #include "single_instance.h"
+#include "startup/command_line.h"
 #include "version.h"
 
 int main(int argc, char** argv) {

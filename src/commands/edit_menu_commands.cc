@@ -28,8 +28,8 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 // Label5 and Label15 name the focused row as the number column shows it.
 void ShowFocusedRow(MainState& state, const SerialNumbers& numbers) {
   const std::string number = numbers.Text(state.view.path.selected);
-  state.label5 = number;
-  state.label15 = number;
+  state.unique_name_row = number;
+  state.extension_row = number;
 }
 
 }  // namespace

@@ -55,12 +55,12 @@ inline int SelectedRow(const ColumnView& view, const ListColumn& column) {
 struct MainState {
   RenameList list;
   ListView view;                   // the list boxes' selections and first visible rows
-  std::string edit1;               // a unique name, with "変更" (Button1)
-  std::string edit2;               // the common name
-  std::string edit3;               // an extension, with "変更" (Button14)
+  std::string typed_unique_name;   // Edit1: a unique name, with "変更" (Button1)
+  std::string common_name;         // Edit2
+  std::string typed_extension;     // Edit3: an extension, with "変更" (Button14)
   int start_number = 1;            // SpinEdit1; a text that is no integer counts as 1
-  std::string label5 = "0";        // row last selected, before the unique-name field
-  std::string label15 = "0";       // the same, before the extension field
+  std::string unique_name_row = "0";  // Label5: row last selected, before Edit1
+  std::string extension_row = "0";    // Label15: the same, before Edit3
   bool file_arrows_shown = false;  // Button6 and Button7 visible and enabled
   bool serial_enabled = true;      // SpinEdit1 and Label10 enabled
   int path_scroll_factor = 6;      // ListBox2's scrolling width in client widths

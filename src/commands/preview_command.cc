@@ -10,8 +10,9 @@
 namespace zefa {
 
 std::optional<Preview> BuildPreview(const MainState& state, const Context& context) {
-  if (!CheckNameChars(state.edit2, context.rules.code_page, context.prompter)) return std::nullopt;
-  const RenameRequest request{state.edit2, state.start_number,
+  if (!CheckNameChars(state.common_name, context.rules.code_page, context.prompter))
+    return std::nullopt;
+  const RenameRequest request{state.common_name, state.start_number,
                               ReadNameSettings(context.Settings())};
   const NameSettings& settings = request.settings;
   ChangePlan plan = PlanChanges(state.list, request, context.file_system, context.rules);

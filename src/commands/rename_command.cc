@@ -98,7 +98,7 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
 
 void Button2Click(MainState& state, const Context& context) {
   RunCommand(context.prompter,
-             [&] { RenameRun(state.list, state.edit2, state.start_number, context); });
+             [&] { RenameRun(state.list, state.common_name, state.start_number, context); });
 }
 
 }  // namespace zefa

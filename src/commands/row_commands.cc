@@ -135,11 +135,11 @@ void Button5Click(MainState& state, const Context& context) {
 }
 
 void Button1Click(MainState& state, const Context& context) {
-  ChangeSelected(state.list.unique, state.view.unique, state.edit1, context);
+  ChangeSelected(state.list.unique, state.view.unique, state.typed_unique_name, context);
 }
 
 void Button14Click(MainState& state, const Context& context) {
-  ChangeSelected(state.list.extension, state.view.extension, state.edit3, context);
+  ChangeSelected(state.list.extension, state.view.extension, state.typed_extension, context);
 }
 
 }  // namespace zefa

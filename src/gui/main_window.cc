@@ -347,9 +347,9 @@ void TForm1::Run(bool list_changes, Command&& command) {
 }
 
 void TForm1::PullFromWidgets() {
-  state_.edit1 = FromQt(edit1_->text());
-  state_.edit2 = FromQt(edit2_->text());
-  state_.edit3 = FromQt(edit3_->text());
+  state_.typed_unique_name = FromQt(edit1_->text());
+  state_.common_name = FromQt(edit2_->text());
+  state_.typed_extension = FromQt(edit3_->text());
   state_.start_number = zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText()));
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
     state_.view.column(static_cast<zefa::ColumnId>(i)).top = TopRow(list_boxes_[i]);
@@ -373,15 +373,15 @@ void TForm1::Render(bool list_changed) {
     list_boxes_[i]->verticalScrollBar()->setValue(
         state_.view.column(static_cast<zefa::ColumnId>(i)).top);
   }
-  SetEditText(edit1_, state_.edit1);
-  SetEditText(edit2_, state_.edit2);
-  SetEditText(edit3_, state_.edit3);
+  SetEditText(edit1_, state_.typed_unique_name);
+  SetEditText(edit2_, state_.common_name);
+  SetEditText(edit3_, state_.typed_extension);
   if (spin_edit1_->value() != state_.start_number && state_.start_number >= 1 &&
       state_.start_number <= 999) {
     spin_edit1_->setValue(state_.start_number);
   }
-  label5_->SetNumber(ToQt(state_.label5));
-  label15_->SetNumber(ToQt(state_.label15));
+  label5_->SetNumber(ToQt(state_.unique_name_row));
+  label15_->SetNumber(ToQt(state_.extension_row));
   label10_->SetNumber(ToQt(zefa::Label10Text(state_, numbers_)));
   button6_->setVisible(state_.file_arrows_shown);
   button6_->setEnabled(state_.file_arrows_shown);
@@ -532,7 +532,9 @@ void TForm1::Replace1Click() {
   Run(true, [this] { OpenFindReplace(this, state_, context()); });
 }
 
-void TForm1::Exit1Click() {
+void TForm1::Exit1Click() { OpenSettings(); }
+
+void TForm1::OpenSettings() {
   // After a save the saved options apply at once: the creation step runs again.
   Run(false, [this] {
     OpenSettingsDialog(this, context(), [this](int pattern) {

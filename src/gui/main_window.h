@@ -72,6 +72,8 @@ class TForm1 : public QMainWindow {
   void Button15Click();
   void Replace1Click();
   void Exit1Click();
+  /** The settings dialog (Exit1, Button3); after a save the creation step runs again. */
+  void OpenSettings();
   void Undo1Click();
   void About1Click();
   void AddFolder1Click();

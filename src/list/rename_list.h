@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "text/flat_table.h"
+#include "tables/flat_table.h"
 
 namespace zefa {
 

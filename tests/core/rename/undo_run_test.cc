@@ -20,6 +20,7 @@ using Lines = std::vector<std::string>;
 const std::string kQuestion =
     "warn 元に戻しますか？\n\rこのファイルには以下のファイルが含まれます。\n\r";
 const std::string kInvalid = "error このファイルは無効です。以下のファイルが見つかりません\n\r";
+const std::string kNoRows = "（元に戻すファイルが記録されていません）";
 
 class UndoRunTest : public test::RenameFixture {
  protected:
@@ -33,7 +34,7 @@ class UndoRunTest : public test::RenameFixture {
 
   // a.txt, b.txt and c.txt renamed to "x 1 a.txt" … with a restore file.
   void RunThreeRows() {
-    state.edit2 = "x";
+    state.common_name = "x";
     for (const char* name : {"a", "b", "c"}) Add(std::string(name) + ".txt", name, ".txt");
     RunWithRestore();
   }
@@ -82,10 +83,11 @@ TEST_F(UndoRunTest, MovedFilesStayAndTheOthersComeBack) {
   EXPECT_TRUE(dir.Exists("moved.txt"));
 }
 
-TEST_F(UndoRunTest, EmptyRecordIsInvalidWithAnEmptyPath) {
+TEST_F(UndoRunTest, EmptyRecordIsInvalidAndNamesItself) {
   RunWithRestore();
   Undo(RestorePath());
-  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid});
+  ExpectLog(
+      {ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid + RestorePath() + kNoRows});
 }
 
 TEST_F(UndoRunTest, OccupiedOldNameLeavesThatRowAlone) {
@@ -103,7 +105,7 @@ TEST_F(UndoRunTest, OccupiedOldNameLeavesThatRowAlone) {
 }
 
 TEST_F(UndoRunTest, ReportShowsAShiftJisFolderReadably) {
-  state.edit2 = "x";
+  state.common_name = "x";
   Add("\x83\x5c/a.txt", "a", ".txt");  // the folder ソ in Shift-JIS
   RunWithRestore();
   dir.Touch("files/\x83\x5c/a.txt", "newcomer");
@@ -128,7 +130,7 @@ TEST_F(UndoRunTest, ChainComesBackInOneUndoFromTheLastRow) {
 }
 
 TEST_F(UndoRunTest, StoppedUndoSaysHowManyWentBack) {
-  state.edit2 = "x";
+  state.common_name = "x";
   for (const char* name : {"a", "b", "c", "d"}) Add(std::string(name) + ".txt", name, ".txt");
   RunWithRestore();
   // Four rows looked at, then a stop after two renames back (the last two rows).
@@ -140,7 +142,7 @@ TEST_F(UndoRunTest, StoppedUndoSaysHowManyWentBack) {
 }
 
 TEST_F(UndoRunTest, CancelOrNoChangesNothing) {
-  state.edit2 = "x";
+  state.common_name = "x";
   Add("a.txt", "a", ".txt");
   RunWithRestore();
   Undo(std::nullopt, false);
@@ -170,12 +172,15 @@ TEST_F(UndoRunTest, ForeignOrMissingFilesAreInvalidNeverFatal) {
     dir.Touch(c.name, c.bytes);
     prompter.log.clear();
     Undo(dir / c.name);
-    const std::string missing = std::string(c.name) == "negative.zefa" ? "" : c.shown;
+    // A record that names no missing file names itself, and why.
+    const std::string missing =
+        std::string(c.name) == "windows.zefa" ? c.shown : dir / c.name + kNoRows;
     ExpectLog({ChooseLine(), "beep warning", kQuestion + c.shown, "beep error", kInvalid + missing});
   }
   prompter.log.clear();
   Undo(dir / "no such file.zefa");
-  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid});
+  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error",
+             kInvalid + dir / "no such file.zefa"});
 }
 
 TEST_F(UndoRunTest, HandEditedRecordIsReadLikeAProfile) {

@@ -182,7 +182,7 @@ TEST_F(AddFileTest, AFileRenamedSinceItWasListedIsNotListedUnderItsNewName) {
 }
 
 TEST_F(AddFileTest, SettingsAndCommonNameAreThoseOfEachCommand) {
-  state.edit2 = "trip";
+  state.common_name = "trip";
   WriteSettings("when_add=1\nKoyu_kakko=0\nkoyu_aki=_\n");
   AddFile(state, MakeContext(), dir.Touch("trip_01.jpg"));
   WriteSettings("when_add=0\nKoyu_kakko=1\nkoyu_aki=_\nkoyu_toji=z\n");

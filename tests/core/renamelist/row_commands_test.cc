@@ -270,16 +270,16 @@ TEST_F(ListFixture, CommandsOnAnEmptyListSayNothingButRemove) {
 TEST_F(ListFixture, RemovalKeepsTheLabelsAndForgetsTheFile) {
   AddRows({{"p1", "u1", "e1"}, {"p2", "u2", "e2"}, {"p3", "u3", "e3"}});
   state.start_number = 10;
-  state.label5 = "2";
-  state.edit1 = "kept";
+  state.unique_name_row = "2";
+  state.typed_unique_name = "kept";
   state.view.SelectAll(1);
   state.view.path.top = 2;
   EXPECT_EQ(Label10Text(state), "12");
   Button5Click(state, MakeContext());
   EXPECT_EQ(state.list.number.Texts(), (Strings{"1", "2"}));
   EXPECT_EQ(Label10Text(state), "11");
-  EXPECT_EQ(state.label5, "2");
-  EXPECT_EQ(state.edit1, "kept");
+  EXPECT_EQ(state.unique_name_row, "2");
+  EXPECT_EQ(state.typed_unique_name, "kept");
   EXPECT_FALSE(state.list.HoldsFile("p2"));
   EXPECT_TRUE(state.list.HoldsFile("p3"));
   EXPECT_LT(state.view.path.top, state.list.size());
@@ -302,7 +302,7 @@ TEST_P(ChangeCommands, SetTheSelectedEntryAsTyped) {
   AddRows({{"p1", "u1", ".e1"}, {"p2", "u2", ".e2"}});
   ListColumn& column = c.extension ? state.list.extension : state.list.unique;
   ColumnView& view = c.extension ? state.view.extension : state.view.unique;
-  std::string& edit = c.extension ? state.edit3 : state.edit1;
+  std::string& edit = c.extension ? state.typed_extension : state.typed_unique_name;
   view.selected = c.selected;
   edit = c.typed;
   if (c.extension) {

@@ -64,8 +64,8 @@ class SortCommand : public ListFixture {
              {"/p/IMG_1.jpg", "one", ""}});
     state.view.SelectAll(1);
     state.view.path.top = 2;
-    state.label5 = "2";
-    state.edit1 = "typed";
+    state.unique_name_row = "2";
+    state.typed_unique_name = "typed";
   }
 };
 
@@ -96,14 +96,14 @@ TEST_F(SortCommand, YesSortsPathsAndDerivesNamesAnew) {
   EXPECT_EQ(view.unique.selected, -1);
   EXPECT_EQ(view.extension.selected, -1);
   EXPECT_EQ(state.path_scroll_factor, 4);
-  EXPECT_EQ(state.label5, "2");
-  EXPECT_EQ(state.edit1, "typed");
+  EXPECT_EQ(state.unique_name_row, "2");
+  EXPECT_EQ(state.typed_unique_name, "typed");
   EXPECT_EQ(prompter.unanswered, 0);
 }
 
 TEST_F(SortCommand, DerivesWithTheSettingsAndCommonNameOfNow) {
   WriteSettings("when_add=1\n");
-  state.edit2 = "IMG_";
+  state.common_name = "IMG_";
   prompter.Yes();
   Button11Click(state, MakeContext());
   EXPECT_EQ(state.list.unique.entries, (Strings{"1", "img_2", "10", "Zeta.tar"}));
