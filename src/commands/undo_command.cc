@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "platform/prompter.h"
 #include "record/restore_file.h"
+#include "record/run_history.h"
 #include "record/undo.h"
 #include "text/name_text.h"
 
@@ -38,40 +39,76 @@ std::string InvalidPathText(const std::string& missing, const std::string& resto
   return DisplayPath(restore_path) + (reason.empty() ? "" : "（" + reason + "）");
 }
 
+// A record without identities (an older run's, a Windows copy's) is undone by names alone.
+constexpr const char* kByNamesText =
+    "\n\r\n\rこのリストアファイルにはファイルの識別情報が記録されていないため、"
+    "ファイルを名前だけで元に戻します。";
+// Files of a disk that came back as another device are known by their size and times.
+constexpr const char* kByTimesText = "\n\r\n\rこのうち ";
+constexpr const char* kByTimesTail =
+    " 個のファイルは、ディスクが別の装置として接続し直されているため、"
+    "サイズと更新日時で同じファイルと確かめました。";
+
 }  // namespace
 
 void UndoRun(const Context& context) {
-  Prompter& prompter = context.prompter;
-  const std::optional<std::string> chosen =
-      prompter.ChooseFile(FileChoice{context.paths.restore_folder, kRestoreFilter, true});
+  FileChoice choice;
+  choice.initial_folder = context.paths.restore_folder;
+  choice.filter = kRestoreFilter;
+  choice.select_newest = true;
+  // A record undone already is no longer the one to offer.
+  choice.preselected =
+      NewestNotUndone(context.file_system, context.paths.restore_folder, context.rules);
+  const std::optional<std::string> chosen = context.prompter.ChooseFile(choice);
   if (!chosen) return;
-  const RestoreRecord record = RestoreRecord::Read(context.file_system, *chosen);
-  prompter.Beep(BeepKind::kWarning);
-  if (!prompter.Warn(kUndoQuestion + DisplayPath(record.FirstNewPath()))) return;
+  UndoRecord(context, *chosen);
+}
+
+std::string UndoQuestion(const RestoreRecord& record, const UndoPlan& plan) {
+  std::string question = kUndoQuestion + DisplayPath(record.FirstNewPath()) + "\n\r（全 " +
+                         std::to_string(record.size()) + " 個のファイル）";
+  if (!record.HasIdentities() && !plan.invalid) question += kByNamesText;
+  if (plan.matched_by_times > 0) {
+    question += kByTimesText + std::to_string(plan.matched_by_times) + kByTimesTail;
+  }
+  return question;
+}
+
+void UndoRecord(const Context& context, const std::string& path) {
+  Prompter& prompter = context.prompter;
+  const RestoreRecord record = RestoreRecord::Read(context.file_system, path);
+  // The files are looked at before the question, so that it can say how they were known.
+  // The progress window is gone before any box is shown.
   UndoPlan plan;
-  UndoResult result;
   {
-    // Each row is looked at, then renamed back: two steps a row on slow storage. The
-    // progress window is gone before any box is shown.
-    const std::size_t checked = record.size();
-    const std::unique_ptr<Progress> progress = prompter.StartProgress(kProgressText, 2 * checked);
+    const std::unique_ptr<Progress> progress = prompter.StartProgress(kProgressText, record.size());
     plan = PlanUndo(record, context.file_system, context.rules,
                     [&](std::size_t done) { return progress->Advance(done); });
-    if (!plan.invalid && !plan.stopped) {
-      result = RenameBack(plan, context.file_system,
-                          [&](std::size_t done) { return progress->Advance(checked + done); });
-    }
+  }
+  if (plan.stopped) {
+    prompter.Beep(BeepKind::kInformation);
+    prompter.Inform(UndoStoppedText(plan.looked_at, 0));
+    return;
+  }
+  prompter.Beep(BeepKind::kWarning);
+  if (!prompter.Warn(UndoQuestion(record, plan))) return;
+  UndoResult result;
+  if (!plan.invalid) {
+    const std::unique_ptr<Progress> progress =
+        prompter.StartProgress(kProgressText, plan.back.size());
+    result = RenameBack(plan, context.file_system,
+                        [&](std::size_t done) { return progress->Advance(done); });
   }
   if (plan.invalid) {
     // Nothing was renamed: no completion message follows.
     prompter.Beep(BeepKind::kError);
-    prompter.Error(kInvalidText + InvalidPathText(*plan.invalid, *chosen, record));
+    prompter.Error(kInvalidText + InvalidPathText(*plan.invalid, path, record));
     return;
   }
+  // The record knows what came back before anyone is told: the history reads it so.
+  AppendUndoneRows(context.file_system, path, RowsBackAfterUndo(record, plan, context.rules));
   prompter.Beep(BeepKind::kInformation);
-  if (plan.stopped) {
-    prompter.Inform(UndoStoppedText(plan.looked_at, 0));
-  } else if (result.stopped) {
+  if (result.stopped) {
     prompter.Inform(UndoStoppedText(plan.back.size(), result.done));
   } else {
     prompter.Inform(kDoneText);

@@ -75,6 +75,7 @@ class TForm1 : public QMainWindow {
   /** The settings dialog (Exit1, Button3); after a save the creation step runs again. */
   void OpenSettings();
   void Undo1Click();
+  void History1Click();
   void About1Click();
   void AddFolder1Click();
   void SelectAll1Click();

@@ -27,8 +27,11 @@ struct RenamePair {
 
 /** What stands at a path, against the file whose FileKey was taken there earlier. */
 enum class FileMatch : std::uint8_t {
-  kNothing,    // nothing at the path
-  kSameFile,   // that file, a regular file (or a link to one)
+  kNothing,   // nothing at the path
+  kSameFile,  // that file, a regular file (or a link to one)
+  // that file, known by its size, modification time and birth time alone: its disk came
+  // back under another device, or with other inode numbers
+  kSameFileByTimes,
   kOtherFile,  // another file
   kNoFile,     // a folder or anything else that is no regular file
 };
@@ -62,6 +65,7 @@ class FileRead {
   explicit operator bool() const { return has_value(); }
   std::string& operator*() { return bytes_; }
   const std::string& operator*() const { return bytes_; }
+  std::string* operator->() { return &bytes_; }
   const std::string* operator->() const { return &bytes_; }
   /** The bytes, or `fallback` when the file could not be read. */
   std::string value_or(std::string fallback) const& { return failure_ ? fallback : bytes_; }
@@ -93,6 +97,12 @@ struct FolderListing {
  * that order (each with everything below it); nullopt ends the whole walk there.
  */
 using FolderVisit = std::function<std::optional<std::vector<std::string>>(FolderListing& folder)>;
+
+/** The first bytes of a file, and whether they are all of it. */
+struct FileStart {
+  std::string bytes;
+  bool whole = false;
+};
 
 struct LocalTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -205,12 +215,32 @@ class FileSystem {
     return outcomes;
   }
   /**
+   * Removes the name `name` of a regular file that is also, as an entry of its own, at
+   * `kept`: what a rename by link (on file systems that refuse RENAME_NOREPLACE, as FUSE
+   * ones do) leaves when it is killed between its link and its unlink. False, and nothing
+   * removed, for anything else.
+   */
+  virtual bool RemoveSecondName(const std::string& /*name*/, const std::string& /*kept*/) {
+    return false;
+  }
+  /**
    * The whole of a regular file (or a link to one) of at most `max_bytes`; for anything
-   * else why not: nothing there (kNothingThere), a folder, a pipe or a device, never waited on
-   * (kNotAFile), a larger file (kTooLarge), a file the system refuses to read
+   * else why not: nothing there (kNothingThere), a folder, a pipe or a device, never waited
+   * on (kNotAFile), a larger file (kTooLarge), a file the system refuses to read
    * (kNotReadable).
    */
   virtual FileRead ReadFile(const std::string& path, std::size_t max_bytes) = 0;
+  /**
+   * The first `max_bytes` of a regular file (or a link to one), with whether that is the
+   * whole file; nullopt as for ReadFile. Reads no more of the file than it hands back.
+   */
+  virtual std::optional<FileStart> ReadFileStart(const std::string& path, std::size_t max_bytes) {
+    FileRead bytes = ReadFile(path, std::size_t{1} << 30);
+    if (!bytes) return std::nullopt;
+    const bool whole = bytes->size() <= max_bytes;
+    if (!whole) bytes->resize(max_bytes);
+    return FileStart{std::move(*bytes), whole};
+  }
   /**
    * Adds `bytes` at the end of an existing file and flushes it to the disk before it
    * returns; false when the platform refuses (and for a file system that cannot append).
@@ -269,7 +299,9 @@ class NativeFileSystem : public FileSystem {
   ChangeReason RenameNoReplace(const std::string& from, const std::string& to) override;
   std::vector<ChangeReason> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
                                                 const KeepGoing& keep_going = {}) override;
+  bool RemoveSecondName(const std::string& name, const std::string& kept) override;
   FileRead ReadFile(const std::string& path, std::size_t max_bytes) override;
+  std::optional<FileStart> ReadFileStart(const std::string& path, std::size_t max_bytes) override;
   bool AppendFile(const std::string& path, std::string_view bytes) override;
   bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) override;
   bool WriteFileInPieces(const std::string& path, const PieceWriter& write,

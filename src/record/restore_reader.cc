@@ -147,6 +147,7 @@ class RecordReader {
   const std::string_view text_;
   const std::size_t lines_;
   Section section_ = Section::kNone;
+  static constexpr std::size_t kIdentitySeen = 3;  // the identity section's place above
   bool seen_[5] = {};
   std::optional<std::string_view> count_;
   std::optional<std::string_view> outcome_end_;
@@ -159,7 +160,8 @@ void RecordReader::Finish() {
   std::vector<StoredRow>& rows = record.rows_;
   record.count_ = count_ ? ParseProfileInteger(*count_).value_or(0) : 0;
   record.outcome_complete_ = outcome_end_ == "1";
-  record.has_identities_ = !rows.empty() && rows[0].has_identity;
+  // A record that holds the section is read by identities, whichever rows it gives one.
+  record.has_identities_ = seen_[kIdentitySeen];
   const std::size_t counted = static_cast<std::size_t>(std::max(0, record.count_));
   std::size_t kept = 0;
   while (kept < rows.size() && kept < counted) {

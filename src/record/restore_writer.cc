@@ -90,6 +90,7 @@ class RecordWriter {
   bool WriteIdentities() {
     AppendSection(piece_, sections::kIdentity);
     std::vector<std::string_view> paths;
+    std::string previous;  // the identity written last
     for (std::size_t first = 0; first < changes_.size(); first += kStretchRows) {
       paths.clear();
       for (std::size_t row = first; row < changes_.size() && paths.size() < kStretchRows; ++row) {
@@ -99,7 +100,13 @@ class RecordWriter {
       for (std::size_t i = 0; i < paths.size(); ++i) {
         piece_ += std::to_string(first + i);
         piece_ += '=';
-        if (i < stretch.size()) piece_ += stretch[i];
+        // The second step of a change of case moves the file of the step before it, which
+        // is not at its temporary name yet: it is recorded as that file.
+        if (changes_[first + i].step != ChangeStep::kFromTemporary) {
+          previous.clear();
+          if (i < stretch.size()) previous = stretch[i];
+        }
+        piece_ += previous;
         piece_ += '\n';
         if (!PushWhenFull()) return false;
       }
