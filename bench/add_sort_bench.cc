@@ -71,7 +71,7 @@ Timing Measure(const std::string& folder, const std::vector<std::string>& paths)
     program.settings_path = folder + "/ZeFa_oru.ini";
     const zefa::Context context{prompter, fs, program, zefa::TextRules{}};
     zefa::MainState state;
-    state.edit2 = "IMG_";
+    state.common_name = "IMG_";
 
     const double cpu_start = CpuSeconds();
     Clock::time_point start = Clock::now();

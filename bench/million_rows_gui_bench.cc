@@ -99,7 +99,7 @@ Figures Measure(int rows, zefa::FileSystem& file_system) {
     QApplication::processEvents();
   }
   figures.step = Milliseconds(started) / kSteps;
-  figures.seen = "row " + form.state().label5 + " selected, common name \"" +
+  figures.seen = "row " + form.state().unique_name_row + " selected, common name \"" +
                  Find<QLineEdit>(form, "Edit2")->text().toStdString() + "\", start " +
                  std::to_string(form.state().start_number);
   return figures;

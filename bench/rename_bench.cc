@@ -106,7 +106,7 @@ int main(int argc, char** argv) {
   }
 
   zefa::MainState state;
-  state.edit2 = "旅行";
+  state.common_name = "旅行";
   std::vector<std::string> old_paths;
   for (int i = 1; i <= rows; ++i) {
     char stem[32];
@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
   }
   const zefa::ChangePlan plan = zefa::ComposeChanges(
       state.list,
-      {state.edit2, state.start_number,
+      {state.common_name, state.start_number,
        zefa::NameSettings{3, zefa::NamePattern::kCommonNumberUnique, " ", "", ""}},
       {});
   std::vector<std::string> new_paths;

@@ -127,7 +127,7 @@ int main(int argc, char** argv) {
   paths.restore_folder = root + "/restore";
   const zefa::Context context{prompter, file_system, paths, zefa::NativeTextRules()};
   zefa::MainState state;
-  state.edit2 = "旅行";
+  state.common_name = "旅行";
 
   const double per_path = static_cast<double>(path_bytes) / rows;
   const long bare_kb = StatusKb("VmRSS:");

@@ -44,7 +44,10 @@ class MemoryFileSystem : public zefa::FileSystem {
   zefa::ChangeReason RenameNoReplace(const std::string&, const std::string&) override {
     return zefa::ChangeReason::kRenameRefused;
   }
-  std::optional<std::string> ReadFile(const std::string&, std::size_t) override { return file; }
+  zefa::FileRead ReadFile(const std::string&, std::size_t) override {
+    if (!file) return zefa::ReadFailure::kNothingThere;
+    return *file;
+  }
   bool WriteFile(const std::string&, std::string_view bytes, zefa::WriteMode) override {
     if (refuse_writes) return false;
     file = std::string(bytes);

@@ -53,8 +53,8 @@ class MemoryFileSystem : public zefa::FileSystem {
     files.insert(to);
     return zefa::ChangeReason::kNone;
   }
-  std::optional<std::string> ReadFile(const std::string&, std::size_t) override {
-    return std::nullopt;
+  zefa::FileRead ReadFile(const std::string&, std::size_t) override {
+    return zefa::ReadFailure::kNothingThere;
   }
   bool WriteFile(const std::string&, std::string_view, zefa::WriteMode) override { return false; }
   std::string ExecutablePath() override { return "/fuzz/zefa-oru"; }

@@ -14,9 +14,9 @@
 
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
-#include "commands/command_line.h"
 #include "platform/file_system.h"
 #include "platform/program_paths.h"
+#include "startup/command_line.h"
 #include "version.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "commands/add_file_command.h"
-#include "commands/command_line.h"
+#include "startup/command_line.h"
 #include "main_window.h"
 #include "platform/current_folder.h"
 #include "platform/file_system.h"

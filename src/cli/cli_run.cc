@@ -15,7 +15,7 @@
 #include "cli/cli_prompter.h"
 #include "cli/json_writer.h"
 #include "commands/add_file_command.h"
-#include "commands/command_line.h"
+#include "startup/command_line.h"
 #include "commands/context.h"
 #include "commands/date_commands.h"
 #include "commands/find_replace_command.h"
@@ -192,7 +192,7 @@ std::optional<int> Session::GatherList(MainState& state) {
       return kExitUsage;
     }
   }
-  state.edit2 = options_.name ? *options_.name : preset_ ? preset_->common_name : "";
+  state.common_name = options_.name ? *options_.name : preset_ ? preset_->common_name : "";
   state.start_number = options_.start;
   prompter_.SetProgressLabel(Say("", "adding"));
   DropFiles(state, context_, GivenPaths(options_, env_));
@@ -311,7 +311,7 @@ int Session::Rename() {
   if (RowCount(state.list) > 0) {
     prompter_.SetProgressLabel(Say("", "renaming"));
     try {
-      outcome = RenameRun(state.list, state.edit2, state.start_number, naming, context_);
+      outcome = RenameRun(state.list, state.common_name, state.start_number, naming, context_);
     } catch (const std::exception& error) {
       // The restore file could not be written: nothing was renamed.
       prompter_.ApplicationError(error.what());

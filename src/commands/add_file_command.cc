@@ -6,10 +6,11 @@
 #include <memory>
 #include <optional>
 
-#include "platform/file_system.h"
-#include "platform/prompter.h"
+#include "change/row_change.h"
 #include "list/add_files.h"
 #include "list/folder_files.h"
+#include "platform/file_system.h"
+#include "platform/prompter.h"
 #include "run/rename_execution.h"
 #include "text/name_text.h"
 #include "text/uri_list.h"
@@ -44,17 +45,17 @@ std::string_view RefusalHead(AddRefusal refusal) {
   std::string_view head = refusal == AddRefusal::kOwnProgram ? kOwnProgramMessage
                           : refusal == AddRefusal::kNotAFile ? kNotAFileMessage
                                                              : kAlreadyListedMessage;
-  if (head.ends_with("\n\r")) head.remove_suffix(2);
+  if (head.ends_with(kLineBreak)) head.remove_suffix(kLineBreak.size());
   return head;
 }
 
 // The refusals of one command, per reason in the order of the boxes: the first paths of
-// each, to be named, and how many there were.
+// each, to be named as every message shows paths, and how many there were.
 class Refusals {
  public:
   void Note(AddRefusal refusal, const std::string& path) {
     Kind& kind = kinds_[Index(refusal)];
-    if (kind.paths.size() < static_cast<std::size_t>(kReportedFailures)) kind.paths.push_back(path);
+    if (kind.paths.size() < kReportedFailures) kind.paths.push_back(DisplayPath(path));
     ++kind.count;
   }
 
@@ -65,12 +66,7 @@ class Refusals {
     for (std::size_t i = 0; i < kinds_.size(); ++i) {
       const Kind& kind = kinds_[i];
       if (kind.count == 0) continue;
-      std::string text(RefusalHead(kOrder[i]));
-      for (const std::string& path : kind.paths) text += "\n\r" + DisplayPath(path);
-      if (kind.count > kind.paths.size()) {
-        text += "\n\r他" + std::to_string(kind.count - kind.paths.size()) + "個";
-      }
-      context.prompter.Inform(text);
+      context.prompter.Inform(FailureList(RefusalHead(kOrder[i]), kind.paths, kind.count));
     }
   }
 
@@ -101,7 +97,7 @@ class Adding {
       refusals_.Note(AddRefusal::kNotAFile, entry.path);
       return Advance();
     }
-    const AddRefusal refusal = adder_.Add(state_.list, entry.path, state_.edit2);
+    const AddRefusal refusal = adder_.Add(state_.list, entry.path, state_.common_name);
     if (refusal == AddRefusal::kNotAFile && context_.file_system.FolderExists(entry.path)) {
       return Folder(entry.path);
     }
@@ -117,15 +113,15 @@ class Adding {
       restore_key_ = context_.file_system.FileKey(context_.paths.restore_folder).value_or("");
     }
     bool going = true;
-    const bool walked = ForEachFileInFolder(
-        context_.file_system, folder, *restore_key_, context_.rules.code_page,
-        [&](std::string path, std::string key) {
-          const AddRefusal refusal =
-              adder_.AddFound(state_.list, std::move(path), std::move(key), state_.edit2);
-          if (refusal != AddRefusal::kNone) refusals_.Note(refusal, path);
-          going = Advance();
-          return going;
-        });
+    const bool walked =
+        ForEachFileInFolder(context_.file_system, folder, *restore_key_, context_.rules.code_page,
+                            [&](std::string path, std::string key) {
+                              const AddRefusal refusal = adder_.AddFound(
+                                  state_.list, std::move(path), std::move(key), state_.common_name);
+                              if (refusal != AddRefusal::kNone) refusals_.Note(refusal, path);
+                              going = Advance();
+                              return going;
+                            });
     if (!walked) refusals_.Note(AddRefusal::kNotAFile, folder);
     return going;
   }
@@ -148,9 +144,9 @@ void AddDropped(MainState& state, const Context& context, const std::vector<Drop
   if (entries.size() == 1 && !(entries.front().local_file &&
                                context.file_system.FolderExists(entries.front().path))) {
     const DroppedUri& entry = entries.front();
-    const AddRefusal refusal = entry.local_file ? StartAdding(context).Add(state.list, entry.path,
-                                                                          state.edit2)
-                                                : AddRefusal::kNotAFile;
+    const AddRefusal refusal =
+        entry.local_file ? StartAdding(context).Add(state.list, entry.path, state.common_name)
+                         : AddRefusal::kNotAFile;
     if (refusal != AddRefusal::kNone) context.prompter.Inform(RefusalText(refusal, entry.path));
     return;
   }

@@ -33,8 +33,12 @@ void SortByDateClick(MainState& state, const Context& context, MediaDates& media
       ReadWithProgress(state.list, context, media, kind);
   if (!dates) return;
   state.path_scroll_factor = 4;
-  SortRowsByDate(state.list, std::move(*dates), kind, state.edit2,
+  SortRowsByDate(state.list, std::move(*dates), kind, state.common_name,
                  ReadDeriveSettings(context.Settings()), context.rules);
+  // As the sort: the new unique names and extensions lose their selection.
+  state.view.unique.selected = -1;
+  state.view.extension.selected = -1;
+  state.view.selected_rows.clear();
 }
 
 void NameByDateClick(MainState& state, const Context& context, MediaDates& media) {

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "platform/prompter.h"
-#include "list/row_moves.h"
 
 namespace zefa {
 namespace {
@@ -28,9 +27,9 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 
 // Label5 and Label15 name the focused row as the number column shows it.
 void ShowFocusedRow(MainState& state, const SerialNumbers& numbers) {
-  const std::string number = numbers.Text(state.list.path.selected);
-  state.label5 = number;
-  state.label15 = number;
+  const std::string number = numbers.Text(state.view.path.selected);
+  state.unique_name_row = number;
+  state.extension_row = number;
 }
 
 }  // namespace
@@ -45,9 +44,9 @@ void SelectAll1Click(MainState& state, const SerialNumbers& numbers) {
   if (rows == 0) return;
   std::vector<int> all(static_cast<std::size_t>(rows));
   std::iota(all.begin(), all.end(), 0);
-  const int focused =
-      list.path.HasSelection() && list.path.selected < rows ? list.path.selected : 0;
-  SelectRows(list, std::move(all), focused);
+  const int selected = SelectedRow(state.view.path, list.path);
+  const int focused = selected >= 0 && selected < rows ? selected : 0;
+  state.view.SelectRows(std::move(all), focused);
   ShowFocusedRow(state, numbers);
 }
 
@@ -67,7 +66,7 @@ void SelectExtension1Click(MainState& state, const Context& context, const Seria
     return;
   }
   const int focused = rows.front();
-  SelectRows(list, std::move(rows), focused);
+  state.view.SelectRows(std::move(rows), focused);
   ShowFocusedRow(state, numbers);
 }
 

@@ -2,9 +2,44 @@
 // SPDX-License-Identifier: MIT
 #include "commands/main_state.h"
 
+#include <utility>
+
 #include "settings/profile.h"
 
 namespace zefa {
+
+ColumnView& ListView::column(ColumnId id) {
+  switch (id) {
+    case ColumnId::kNumber:
+      return number;
+    case ColumnId::kPath:
+      return path;
+    case ColumnId::kUnique:
+      return unique;
+    case ColumnId::kExtension:
+      break;
+  }
+  return extension;
+}
+
+const ColumnView& ListView::column(ColumnId id) const {
+  return const_cast<ListView*>(this)->column(id);
+}
+
+void ListView::SelectAll(int row) {
+  for (ColumnView* c : {&number, &path, &unique, &extension}) c->selected = row;
+}
+
+void ListView::SelectRows(std::vector<int> rows, int focused) {
+  if (rows.size() < 2) rows.clear();
+  selected_rows = std::move(rows);
+  SelectAll(focused);
+}
+
+void ListView::SelectNone() {
+  SelectAll(-1);
+  selected_rows.clear();
+}
 
 std::string Label10Text(const MainState& state) {
   return std::to_string(static_cast<long long>(state.list.size()) + state.start_number - 1);

@@ -3,21 +3,64 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "list/rename_list.h"
 #include "names/serial_numbers.h"
 
 namespace zefa {
 
+/** What one list box shows of its column: its selected row and its first visible row. */
+struct ColumnView {
+  int selected = -1;  // -1: no row selected
+  int top = 0;
+};
+
+/**
+ * What the four list boxes show of the list. Each column keeps its own selection, and
+ * they can differ: the unique-name arrows with the link off move only the unique-name
+ * selection, and a sort leaves the unique-name and extension columns without one.
+ */
+struct ListView {
+  ColumnView number;
+  ColumnView path;
+  ColumnView unique;
+  ColumnView extension;
+  /**
+   * The rows selected together (with Shift or Ctrl), ascending, when there are two or
+   * more; empty otherwise, when each column's own selected row is the selection. A
+   * reorder or removal of paths, and clearing, let it go.
+   */
+  std::vector<int> selected_rows;
+
+  ColumnView& column(ColumnId id);
+  const ColumnView& column(ColumnId id) const;
+  /** Selects `row` (or none with -1) in all four columns. */
+  void SelectAll(int row);
+  /**
+   * Selects `rows` (ascending, each below the list's size) in every column, `focused`
+   * being the row each column calls selected; one row or none is a plain selection.
+   */
+  void SelectRows(std::vector<int> rows, int focused);
+  /** No column has a selected row; the rows selected together are let go. */
+  void SelectNone();
+};
+
+/** The selected row of `view` when it is a row of `column`; -1 otherwise. */
+inline int SelectedRow(const ColumnView& view, const ListColumn& column) {
+  return view.selected >= 0 && view.selected < column.size() ? view.selected : -1;
+}
+
 /** What the main window shows and the commands change; the window only renders it. */
 struct MainState {
   RenameList list;
-  std::string edit1;               // a unique name, with "変更" (Button1)
-  std::string edit2;               // the common name
-  std::string edit3;               // an extension, with "変更" (Button14)
+  ListView view;                   // the list boxes' selections and first visible rows
+  std::string typed_unique_name;   // Edit1: a unique name, with "変更" (Button1)
+  std::string common_name;         // Edit2
+  std::string typed_extension;     // Edit3: an extension, with "変更" (Button14)
   int start_number = 1;            // SpinEdit1; a text that is no integer counts as 1
-  std::string label5 = "0";        // row last selected, before the unique-name field
-  std::string label15 = "0";       // the same, before the extension field
+  std::string unique_name_row = "0";  // Label5: row last selected, before Edit1
+  std::string extension_row = "0";    // Label15: the same, before Edit3
   bool file_arrows_shown = false;  // Button6 and Button7 visible and enabled
   bool serial_enabled = true;      // SpinEdit1 and Label10 enabled
   int path_scroll_factor = 6;      // ListBox2's scrolling width in client widths

@@ -15,8 +15,10 @@ std::optional<Preview> BuildPreview(const MainState& state, const Context& conte
 
 std::optional<Preview> BuildPreview(const MainState& state, const Context& context,
                                     const NameSettings& name_settings) {
-  if (!CheckNameChars(state.edit2, context.rules.code_page, context.prompter)) return std::nullopt;
-  const RenameRequest request{state.edit2, state.start_number, name_settings};
+  if (!CheckNameChars(state.common_name, context.rules.code_page, context.prompter)) {
+    return std::nullopt;
+  }
+  const RenameRequest request{state.common_name, state.start_number, name_settings};
   const NameSettings& settings = request.settings;
   ChangePlan plan = PlanChanges(state.list, request, context.file_system, context.rules);
   const bool numbered =

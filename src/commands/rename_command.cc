@@ -103,7 +103,7 @@ RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int
 
 void Button2Click(MainState& state, const Context& context) {
   RunCommand(context.prompter, [&] {
-    RenameRun(state.list, state.edit2, state.start_number, ReadNameSettings(context.Settings()),
+    RenameRun(state.list, state.common_name, state.start_number, ReadNameSettings(context.Settings()),
               context);
   });
 }

@@ -9,45 +9,49 @@ namespace zefa {
 void ListBoxClick(MainState& state, ColumnId source, int source_top,
                   const SerialNumbers& numbers) {
   RenameList& list = state.list;
-  ListColumn& from = list.column(source);
-  from.top = source_top;
-  if (from.HasSelection()) {
-    const int row = from.selected;
-    list.SelectAll(row);
+  ListView& view = state.view;
+  view.column(source).top = source_top;
+  if (const int row = SelectedRow(view.column(source), list.column(source)); row >= 0) {
+    view.SelectAll(row);
     // The row as the number column shows it: counted per folder, its place in its folder.
-    state.label5 = numbers.Text(row);
-    state.label15 = numbers.Text(list.unique.selected);
-    if (state.edit1.empty()) state.edit1 = list.unique.entries[static_cast<std::size_t>(row)];
-    if (state.edit3.empty()) state.edit3 = list.extension.entries[static_cast<std::size_t>(row)];
+    state.unique_name_row = numbers.Text(row);
+    state.extension_row = numbers.Text(view.unique.selected);
+    if (state.typed_unique_name.empty())
+      state.typed_unique_name = list.unique.entries[static_cast<std::size_t>(row)];
+    if (state.typed_extension.empty())
+      state.typed_extension = list.extension.entries[static_cast<std::size_t>(row)];
   }
   for (ColumnId id :
        {ColumnId::kNumber, ColumnId::kPath, ColumnId::kUnique, ColumnId::kExtension}) {
-    list.column(id).top = source_top;
+    view.column(id).top = source_top;
   }
 }
 
 void ListBox3DblClick(MainState& state) {
   const ListColumn& unique = state.list.unique;
-  if (unique.HasSelection())
-    state.edit1 = unique.entries[static_cast<std::size_t>(unique.selected)];
+  if (const int row = SelectedRow(state.view.unique, unique); row >= 0) {
+    state.typed_unique_name = unique.entries[static_cast<std::size_t>(row)];
+  }
 }
 
 void ListBox2DblClick(MainState& state, const TextRules& rules) {
   const ListColumn& path = state.list.path;
-  if (!path.HasSelection()) return;
+  const int row = SelectedRow(state.view.path, path);
+  if (row < 0) return;
   // The field holds text: a name from a Windows archive comes as the name a run gives it.
-  state.edit1 = NameInCodePage(
-      FileNamePart(path.entries[static_cast<std::size_t>(path.selected)], rules), rules.code_page);
+  state.typed_unique_name = NameInCodePage(
+      FileNamePart(path.entries[static_cast<std::size_t>(row)], rules), rules.code_page);
 }
 
 void Button10Click(MainState& state) {
   state.list.Clear();
-  state.edit1.clear();
-  state.edit2.clear();
-  state.edit3.clear();
+  state.view = ListView{};
+  state.typed_unique_name.clear();
+  state.common_name.clear();
+  state.typed_extension.clear();
   state.start_number = 1;
-  state.label5 = "0";
-  state.label15 = "0";
+  state.unique_name_row = "0";
+  state.extension_row = "0";
 }
 
 void SpinEdit1Change(MainState& state, int value) { state.start_number = value; }

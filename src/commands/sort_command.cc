@@ -12,7 +12,12 @@ void Button11Click(MainState& state, const Context& context) {
   context.prompter.Beep(BeepKind::kWarning);
   if (!context.prompter.Warn(kSortQuestion)) return;
   state.path_scroll_factor = 4;
-  SortRows(state.list, state.edit2, ReadDeriveSettings(context.Settings()), context.rules);
+  SortRows(state.list, state.common_name, ReadDeriveSettings(context.Settings()), context.rules);
+  // The unique names and extensions are new: their columns lose their selection; the number
+  // and path columns keep their selected index.
+  state.view.unique.selected = -1;
+  state.view.extension.selected = -1;
+  state.view.selected_rows.clear();
 }
 
 }  // namespace zefa

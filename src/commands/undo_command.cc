@@ -22,7 +22,22 @@ constexpr const char* kUndoQuestion =
     "元に戻しますか？\n\rこのファイルには以下のファイルが含まれます。\n\r";
 constexpr const char* kInvalidText = "このファイルは無効です。以下のファイルが見つかりません\n\r";
 constexpr const char* kDoneText = "完了しました";
+constexpr const char* kNoRowsText = "元に戻すファイルが記録されていません";
+constexpr const char* kCutShortText = "記録が途中で切れています";
 constexpr const char* kProgressText = "元に戻しています";
+
+// The path the invalid-file box names: the first recorded new path that is missing or,
+// when the record names none (it could not be read, or holds no rows), the restore file
+// itself with why.
+std::string InvalidPathText(const std::string& missing, const std::string& restore_path,
+                            const RestoreRecord& record) {
+  if (!missing.empty()) return DisplayPath(missing);
+  std::string reason = record.size() == 0 ? kNoRowsText : kCutShortText;
+  if (const std::optional<ReadFailure> failure = record.ReadFailure()) {
+    reason = ReadFailureText(*failure);
+  }
+  return DisplayPath(restore_path) + (reason.empty() ? "" : "（" + reason + "）");
+}
 
 // A record without identities (an older run's, a Windows copy's) is undone by names alone.
 constexpr const char* kByNamesText =
@@ -90,7 +105,7 @@ UndoOutcome UndoRecord(const Context& context, const std::string& path) {
   if (plan.invalid) {
     // Nothing was renamed: no completion message follows.
     prompter.Beep(BeepKind::kError);
-    prompter.Error(kInvalidText + DisplayPath(*plan.invalid));
+    prompter.Error(kInvalidText + InvalidPathText(*plan.invalid, path, record));
     return outcome;
   }
   // The record knows what came back before anyone is told: the history reads it so.

@@ -7,7 +7,7 @@
 #include <functional>
 #include <string>
 
-#include "commands/help_command.h"
+#include "startup/help_command.h"
 
 namespace zefa {
 class Prompter;

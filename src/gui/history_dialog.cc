@@ -257,8 +257,7 @@ void THistoryForm::ShowRows() {
     return;
   }
   const std::string& path = runs_model_->runs()[static_cast<std::size_t>(selected.front())].path;
-  std::optional<std::string> bytes =
-      context_.file_system.ReadFile(path, zefa::kMaxRestoreFileBytes);
+  zefa::FileRead bytes = context_.file_system.ReadFile(path, zefa::kMaxRestoreFileBytes);
   if (!bytes) {
     rows_model_->Reset(nullptr, {});
     return;

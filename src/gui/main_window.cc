@@ -350,12 +350,12 @@ void TForm1::Run(bool list_changes, Command&& command) {
 }
 
 void TForm1::PullFromWidgets() {
-  state_.edit1 = FromQt(edit1_->text());
-  state_.edit2 = FromQt(edit2_->text());
-  state_.edit3 = FromQt(edit3_->text());
+  state_.typed_unique_name = FromQt(edit1_->text());
+  state_.common_name = FromQt(edit2_->text());
+  state_.typed_extension = FromQt(edit3_->text());
   state_.start_number = zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText()));
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
-    state_.list.column(static_cast<zefa::ColumnId>(i)).top = TopRow(list_boxes_[i]);
+    state_.view.column(static_cast<zefa::ColumnId>(i)).top = TopRow(list_boxes_[i]);
   }
 }
 
@@ -370,21 +370,21 @@ void TForm1::Render(bool list_changed) {
     for (QListView* view : list_boxes_) view->doItemsLayout();
   }
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
-    RenderSelection(list_boxes_[i], state_.list.column(static_cast<zefa::ColumnId>(i)));
+    RenderSelection(list_boxes_[i], state_.view.column(static_cast<zefa::ColumnId>(i)));
   }
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
     list_boxes_[i]->verticalScrollBar()->setValue(
-        state_.list.column(static_cast<zefa::ColumnId>(i)).top);
+        state_.view.column(static_cast<zefa::ColumnId>(i)).top);
   }
-  SetEditText(edit1_, state_.edit1);
-  SetEditText(edit2_, state_.edit2);
-  SetEditText(edit3_, state_.edit3);
+  SetEditText(edit1_, state_.typed_unique_name);
+  SetEditText(edit2_, state_.common_name);
+  SetEditText(edit3_, state_.typed_extension);
   if (spin_edit1_->value() != state_.start_number && state_.start_number >= 1 &&
       state_.start_number <= 999) {
     spin_edit1_->setValue(state_.start_number);
   }
-  label5_->SetNumber(ToQt(state_.label5));
-  label15_->SetNumber(ToQt(state_.label15));
+  label5_->SetNumber(ToQt(state_.unique_name_row));
+  label15_->SetNumber(ToQt(state_.extension_row));
   label10_->SetNumber(ToQt(zefa::Label10Text(state_, numbers_)));
   button6_->setVisible(state_.file_arrows_shown);
   button6_->setEnabled(state_.file_arrows_shown);
@@ -432,8 +432,8 @@ void TForm1::ListBoxClick(zefa::ColumnId source) {
   PullFromWidgets();
   int focused = -1;
   std::vector<int> rows = SelectedRows(view, focused);
-  state_.list.column(source).selected = focused;
-  state_.list.selected_rows = rows.size() >= 2 ? std::move(rows) : std::vector<int>();
+  state_.view.column(source).selected = focused;
+  state_.view.selected_rows = rows.size() >= 2 ? std::move(rows) : std::vector<int>();
   zefa::ListBoxClick(state_, source, TopRow(view), numbers_);
   Render(false);
 }
@@ -535,7 +535,9 @@ void TForm1::Replace1Click() {
   Run(true, [this] { OpenFindReplace(this, state_, context()); });
 }
 
-void TForm1::Exit1Click() {
+void TForm1::Exit1Click() { OpenSettings(); }
+
+void TForm1::OpenSettings() {
   // After a save the saved options apply at once: the creation step runs again.
   Run(false, [this] {
     OpenSettingsDialog(
@@ -545,7 +547,8 @@ void TForm1::Exit1Click() {
           Render(false);
           FormCreate();
         },
-        state_.edit2, [this](const std::string& common_name) { state_.edit2 = common_name; });
+        state_.common_name,
+        [this](const std::string& common_name) { state_.common_name = common_name; });
   });
 }
 

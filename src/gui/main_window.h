@@ -72,6 +72,8 @@ class TForm1 : public QMainWindow {
   void Button15Click();
   void Replace1Click();
   void Exit1Click();
+  /** The settings dialog (Exit1, Button3); after a save the creation step runs again. */
+  void OpenSettings();
   void Undo1Click();
   void History1Click();
   void About1Click();
@@ -100,7 +102,7 @@ class TForm1 : public QMainWindow {
   /** 「フォルダを追加…」 in ファイル, 「全選択」 and 「拡張子で選択…」 in 編集. */
   /** The rows selected in `view`, ascending, and the one of them that has the focus. */
   static std::vector<int> SelectedRows(const QListView* view, int& focused);
-  void RenderSelection(QListView* view, const zefa::ListColumn& column);
+  void RenderSelection(QListView* view, const zefa::ColumnView& column);
   void ConnectHandlers();
   QListView* MakeListBox(const char* name, const zefa::ListColumn& column, int index);
 

@@ -23,13 +23,14 @@ std::vector<int> TForm1::SelectedRows(const QListView* view, int& focused) {
   return rows;
 }
 
-void TForm1::RenderSelection(QListView* view, const zefa::ListColumn& column) {
+void TForm1::RenderSelection(QListView* view, const zefa::ColumnView& column) {
   const int count = view->model()->rowCount();
+  const bool has_selection = column.selected >= 0 && column.selected < count;
   std::vector<int> wanted;
-  for (const int row : state_.list.selected_rows) {
+  for (const int row : state_.view.selected_rows) {
     if (row >= 0 && row < count) wanted.push_back(row);
   }
-  if (wanted.empty() && column.HasSelection() && column.selected < count) {
+  if (wanted.empty() && has_selection) {
     wanted.push_back(column.selected);
   }
   int focused = -1;
@@ -52,7 +53,7 @@ void TForm1::RenderSelection(QListView* view, const zefa::ListColumn& column) {
     first = last + 1;
   }
   selection->select(rows, QItemSelectionModel::ClearAndSelect);
-  if (column.HasSelection() && column.selected < count) {
+  if (has_selection) {
     selection->setCurrentIndex(view->model()->index(column.selected, 0),
                                QItemSelectionModel::NoUpdate);
   }

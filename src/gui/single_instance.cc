@@ -8,7 +8,7 @@
 #include <QStandardPaths>
 #include <memory>
 
-#include "commands/command_line.h"
+#include "startup/command_line.h"
 #include "main_window.h"
 #include "platform/current_folder.h"
 

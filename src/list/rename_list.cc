@@ -127,7 +127,6 @@ void RenameList::ReorderPaths(const std::vector<std::size_t>& order) {
     row_dates_ = std::move(dates);
   }
   stale_ = true;
-  selected_rows.clear();
 }
 
 void RenameList::SwapPaths(int a, int b) {
@@ -138,7 +137,6 @@ void RenameList::SwapPaths(int a, int b) {
   AlignRowDates();
   if (!row_dates_.empty()) std::swap(row_dates_[at(a)], row_dates_[at(b)]);
   stale_ = true;
-  selected_rows.clear();
 }
 
 void RenameList::ErasePath(int row) {
@@ -149,7 +147,6 @@ void RenameList::ErasePath(int row) {
   path.entries.erase(path.entries.begin() + row);
   key_hashes_.erase(key_hashes_.begin() + row);
   stale_ = true;
-  selected_rows.clear();
 }
 
 void RenameList::EraseRows(const std::vector<int>& rows) {
@@ -172,15 +169,12 @@ void RenameList::EraseRows(const std::vector<int>& rows) {
   compact(unique.entries);
   compact(extension.entries);
   number.counted = std::max(0, number.counted - static_cast<int>(rows.size()));
-  for (ListColumn* c : {&number, &path, &unique, &extension}) c->selected = -1;
   stale_ = true;
-  selected_rows.clear();
 }
 
 void RenameList::Clear() {
   for (ListColumn* c : {&number, &path, &unique, &extension}) *c = ListColumn{};
   number.counted = 0;
-  selected_rows.clear();
   key_hashes_ = {};
   row_dates_ = {};
   row_date_kind_ = DateKind::kNone;
@@ -204,10 +198,6 @@ std::int64_t RenameList::RowDate(int row) const {
 
 void RenameList::DropLastNumber() {
   if (number.counted > 0) --number.counted;
-}
-
-void RenameList::SelectAll(int row) {
-  for (ListColumn* c : {&number, &path, &unique, &extension}) c->selected = row;
 }
 
 int RowCount(const RenameList& list) {

@@ -9,22 +9,20 @@
 #include <string_view>
 #include <vector>
 
-#include "text/flat_table.h"
+#include "tables/flat_table.h"
 
 namespace zefa {
 
 /**
- * One list box of the main window: its entries, its selected row and its first visible row.
- * A counting column stores no entries: it has `counted` rows and row i reads i + 1.
+ * One column of the list: its entries. A counting column stores no entries: it has
+ * `counted` rows and row i reads i + 1. What a list box shows of it (its selected row, its
+ * first visible row) is the window's (ListView in commands/main_state.h).
  */
 struct ListColumn {
   std::vector<std::string> entries;
-  int selected = -1;  // -1: no row selected
-  int top = 0;
   int counted = -1;  // -1: the rows are `entries`
 
   int size() const { return counted >= 0 ? counted : static_cast<int>(entries.size()); }
-  bool HasSelection() const { return selected >= 0 && selected < size(); }
   /** The text of `row`, which must be below size(). */
   std::string Text(int row) const {
     return counted >= 0 ? std::to_string(row + 1) : entries[static_cast<std::size_t>(row)];
@@ -48,9 +46,8 @@ inline constexpr std::int64_t kDateUnread = INT64_MIN + 1;
 
 /**
  * The files of the next rename run as four parallel columns: row i is entry i of every
- * column. Each column keeps its own selection, so the selections can differ after the
- * move commands. The columns always hold the same number of rows and the number column
- * counts them, "1" to "n", without storing a text per row.
+ * column. The columns always hold the same number of rows and the number column counts
+ * them, "1" to "n", without storing a text per row.
  *
  * For the duplicate check each row of the target-path column keeps a hash of its file's
  * key, and two open-addressing tables of row indices find a path or a key hash without a
@@ -64,12 +61,6 @@ class RenameList {
   ListColumn path;
   ListColumn unique;
   ListColumn extension;
-  /**
-   * The rows selected together (with Shift or Ctrl), ascending, when there are two or
-   * more; empty otherwise, when each column's own selected row is the selection. A
-   * reorder or removal of paths, and clearing, let it go.
-   */
-  std::vector<int> selected_rows;
 
   ListColumn& column(ColumnId id);
   const ListColumn& column(ColumnId id) const;
@@ -94,7 +85,7 @@ class RenameList {
   bool HoldsPath(std::string_view file_path) const;
   /** Forgets the key of a path that left the target-path column. */
   void ForgetPath(const std::string& file_path);
-  /** Empties every column and forgets every file; selections none, tops 0. */
+  /** Empties every column and forgets every file. */
   void Clear();
   /** Removes the last row of the number column. */
   void DropLastNumber();
@@ -107,9 +98,6 @@ class RenameList {
   void ErasePath(int row);
   /** Removes these rows (ascending, each below size()) from every column in one pass. */
   void EraseRows(const std::vector<int>& rows);
-
-  /** Selects `row` (or none with -1) in all four columns. */
-  void SelectAll(int row);
 
   /**
    * Keeps the date read for each target path, row for row, so that a row shows why it

@@ -8,38 +8,28 @@
 
 namespace zefa {
 
-// Each column has its own selection, and they can differ: the unique-name arrows with the
-// link off move only the unique-name selection, and a sort leaves the unique-name and
-// extension columns without one. A move or removal that changes several columns uses each
-// column's own selected row; a column without a usable one (only after a sort) takes the
-// target-path column's row instead, so a file's entries move and leave together, the
-// columns keep one length, and no entry outside a column is ever addressed.
-
-enum class MoveResult {
-  kNothing,      // at the end the move heads for, or an empty column: nothing to do
-  kNoSelection,  // the column has rows but none is selected
-  kMoved,
-};
-
-/** The file of the target path's selected row (its path and extension), `step` rows on. */
-MoveResult MoveRow(RenameList& list, int step);
-
-/** The selected unique name alone, `step` rows on. */
-MoveResult MoveUniqueName(RenameList& list, int step);
-
-/** Removes the target path's selected row from every column; false when none is selected. */
-bool RemoveRow(RenameList& list);
+// The moves and removals of rows, each naming the rows it acts on. Which rows those are
+// (each column's selected row, or the target path's row for a column without one) is the
+// window's to say: commands/row_commands.cc.
 
 /**
- * Removes every row of the list's `selected_rows` when several are selected, else the
- * target path's selected row as RemoveRow does; false when no row is selected.
+ * Exchanges the target path of `row` with that of `row + step` (with their file keys), and,
+ * when `extension_row` is a row, its extension with the one `step` on: a file's entries
+ * move together. Both rows of each pair are rows of their columns.
  */
-bool RemoveSelectedRows(RenameList& list);
+void ExchangeFileRows(RenameList& list, int row, int extension_row, int step);
+
+/** Exchanges entry `row` of `column` with entry `row + step`, both rows of the column. */
+void ExchangeEntries(ListColumn& column, int row, int step);
 
 /**
- * Selects `rows` (ascending, each below the list's size) in every column, `focused` being
- * the row each column calls selected; one row or none is a plain selection.
+ * Removes the file of target-path row `row` from every column: its path with its file key,
+ * the unique name of `unique_row` and the extension of `extension_row` (each where it is a
+ * row of its column), and the last number.
  */
-void SelectRows(RenameList& list, std::vector<int> rows, int focused);
+void RemoveFileRow(RenameList& list, int row, int unique_row, int extension_row);
+
+/** Removes `rows` (ascending) from every column in one pass; rows past the list are left out. */
+void RemoveRows(RenameList& list, std::vector<int> rows);
 
 }  // namespace zefa

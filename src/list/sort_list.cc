@@ -144,8 +144,6 @@ void ReorderRows(RenameList& list, const std::vector<std::size_t>& order,
     list.unique.entries[i] = DeriveUniqueName(path, common_name, settings, rules);
     list.extension.entries[i] = ExtensionOfPath(path, rules);
   }
-  list.unique.selected = -1;
-  list.extension.selected = -1;
 }
 
 }  // namespace zefa

@@ -14,8 +14,8 @@ namespace zefa {
 
 /**
  * Orders the target paths (SortByCollation), derives every unique name and extension
- * anew from them and the common name; the unique-name and extension columns lose their
- * selection, the number and path columns keep their selected index.
+ * anew from them and the common name. (The window's view then drops the unique-name and
+ * extension selections: their entries are new.)
  */
 void SortRows(RenameList& list, std::string_view common_name, const DeriveSettings& settings,
               const TextRules& rules);

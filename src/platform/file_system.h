@@ -42,8 +42,40 @@ struct KeyedPath {
   std::string_view key;
 };
 
-/** Fills its argument with the next piece of a file's bytes; false when none is left. */
-using PieceSource = std::function<bool(std::string& piece)>;
+/** Takes the next piece of a file's bytes; false when the write failed and should stop. */
+using PieceSink = std::function<bool(std::string_view piece)>;
+/** Pushes a file's bytes into the sink, piece by piece; false when the sink refused one. */
+using PieceWriter = std::function<bool(const PieceSink& sink)>;
+
+/** Why a file's bytes could not be read. */
+enum class ReadFailure : std::uint8_t {
+  kNothingThere,  // nothing at the path
+  kNotReadable,   // there, but the system refused to read it
+  kTooLarge,      // larger than the reader takes
+  kNotAFile,      // a folder, a pipe, a device: no regular file
+};
+
+/** The whole of a file that was read, or why it could not be. */
+class FileRead {
+ public:
+  FileRead(std::string bytes) : bytes_(std::move(bytes)) {}  // NOLINT: a read is its bytes
+  FileRead(ReadFailure failure) : failure_(failure) {}       // NOLINT: or its failure
+
+  bool has_value() const { return !failure_; }
+  explicit operator bool() const { return has_value(); }
+  std::string& operator*() { return bytes_; }
+  const std::string& operator*() const { return bytes_; }
+  std::string* operator->() { return &bytes_; }
+  const std::string* operator->() const { return &bytes_; }
+  /** The bytes, or `fallback` when the file could not be read. */
+  std::string value_or(std::string fallback) const& { return failure_ ? fallback : bytes_; }
+  /** Why the file could not be read; nullopt when it was. */
+  std::optional<ReadFailure> failure() const { return failure_; }
+
+ private:
+  std::string bytes_;
+  std::optional<ReadFailure> failure_;
+};
 
 /** Hears how many steps of a long task are done; false asks the task to stop there. */
 using KeepGoing = std::function<bool(std::size_t done)>;
@@ -192,17 +224,18 @@ class FileSystem {
     return false;
   }
   /**
-   * The whole of a regular file (or a link to one) of at most `max_bytes`; nullopt for
-   * anything else: nothing there, a folder, a pipe or a device (never waited on), or a
-   * larger file.
+   * The whole of a regular file (or a link to one) of at most `max_bytes`; for anything
+   * else why not: nothing there (kNothingThere), a folder, a pipe or a device, never waited
+   * on (kNotAFile), a larger file (kTooLarge), a file the system refuses to read
+   * (kNotReadable).
    */
-  virtual std::optional<std::string> ReadFile(const std::string& path, std::size_t max_bytes) = 0;
+  virtual FileRead ReadFile(const std::string& path, std::size_t max_bytes) = 0;
   /**
    * The first `max_bytes` of a regular file (or a link to one), with whether that is the
    * whole file; nullopt as for ReadFile. Reads no more of the file than it hands back.
    */
   virtual std::optional<FileStart> ReadFileStart(const std::string& path, std::size_t max_bytes) {
-    std::optional<std::string> bytes = ReadFile(path, std::size_t{1} << 30);
+    FileRead bytes = ReadFile(path, std::size_t{1} << 30);
     if (!bytes) return std::nullopt;
     const bool whole = bytes->size() <= max_bytes;
     if (!whole) bytes->resize(max_bytes);
@@ -219,14 +252,18 @@ class FileSystem {
    */
   virtual bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) = 0;
   /**
-   * WriteFile of the bytes that `next` hands over piece by piece: each call fills `piece`
-   * with the next bytes and returns true, until it returns false. A file system that can
-   * write as it goes never holds the whole file.
+   * WriteFile of the bytes that `write` pushes into the sink it is given, piece by piece.
+   * A file system that can write as it goes never holds the whole file.
    */
-  virtual bool WriteFileInPieces(const std::string& path, const PieceSource& next, WriteMode mode) {
+  virtual bool WriteFileInPieces(const std::string& path, const PieceWriter& write,
+                                 WriteMode mode) {
     std::string bytes;
-    std::string piece;
-    while (next(piece)) bytes += piece;
+    if (!write([&](std::string_view piece) {
+          bytes += piece;
+          return true;
+        })) {
+      return false;
+    }
     return WriteFile(path, bytes, mode);
   }
   /**
@@ -263,11 +300,12 @@ class NativeFileSystem : public FileSystem {
   std::vector<ChangeReason> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
                                                 const KeepGoing& keep_going = {}) override;
   bool RemoveSecondName(const std::string& name, const std::string& kept) override;
-  std::optional<std::string> ReadFile(const std::string& path, std::size_t max_bytes) override;
+  FileRead ReadFile(const std::string& path, std::size_t max_bytes) override;
   std::optional<FileStart> ReadFileStart(const std::string& path, std::size_t max_bytes) override;
   bool AppendFile(const std::string& path, std::string_view bytes) override;
   bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) override;
-  bool WriteFileInPieces(const std::string& path, const PieceSource& next, WriteMode mode) override;
+  bool WriteFileInPieces(const std::string& path, const PieceWriter& write,
+                         WriteMode mode) override;
   bool WalkFolder(const std::string& folder, const FolderVisit& visit) override;
   std::string ExecutablePath() override;
   LocalTime Now() override;

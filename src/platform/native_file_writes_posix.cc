@@ -152,38 +152,47 @@ bool NativeFileSystem::CreateFolders(const std::string& path) {
   return FolderExists(trimmed);
 }
 
-std::optional<std::string> NativeFileSystem::ReadFile(const std::string& path,
-                                                      std::size_t max_bytes) {
+FileRead NativeFileSystem::ReadFile(const std::string& path, std::size_t max_bytes) {
   // The type is looked at before the open, so that no device is ever opened, and again on
   // the open file, which O_NONBLOCK keeps from waiting for the writer of a pipe that took
   // the name meanwhile.
   struct stat info {};
-  if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    return std::nullopt;
+  if (path.empty() || ::stat(path.c_str(), &info) != 0) {
+    return errno == EACCES ? ReadFailure::kNotReadable : ReadFailure::kNothingThere;
   }
+  if (!S_ISREG(info.st_mode)) return ReadFailure::kNotAFile;
+  if (static_cast<std::uintmax_t>(info.st_size) > max_bytes) return ReadFailure::kTooLarge;
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return std::nullopt;
-  std::optional<std::string> bytes;
-  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) &&
-      static_cast<std::uintmax_t>(info.st_size) <= max_bytes) {
-    bytes.emplace();
-    bytes->reserve(static_cast<std::size_t>(info.st_size));
+  if (fd < 0) return errno == ENOENT ? ReadFailure::kNothingThere : ReadFailure::kNotReadable;
+  std::optional<ReadFailure> failure;
+  std::string bytes;
+  if (::fstat(fd, &info) != 0) {
+    failure = ReadFailure::kNotReadable;
+  } else if (!S_ISREG(info.st_mode)) {
+    failure = ReadFailure::kNotAFile;
+  } else if (static_cast<std::uintmax_t>(info.st_size) > max_bytes) {
+    failure = ReadFailure::kTooLarge;
+  } else {
+    bytes.reserve(static_cast<std::size_t>(info.st_size));
     char chunk[65536];
     // One byte more than allowed tells a file that grew past the limit.
-    while (bytes) {
-      const std::size_t room = max_bytes - bytes->size() + 1;
+    while (!failure) {
+      const std::size_t room = max_bytes - bytes.size() + 1;
       const ssize_t got = ::read(fd, chunk, room < sizeof chunk ? room : sizeof chunk);
       if (got < 0 && errno == EINTR) continue;
-      if (got < 0 || bytes->size() + static_cast<std::size_t>(got) > max_bytes) {
-        bytes.reset();
+      if (got < 0) {
+        failure = ReadFailure::kNotReadable;
+      } else if (bytes.size() + static_cast<std::size_t>(got) > max_bytes) {
+        failure = ReadFailure::kTooLarge;
       } else if (got == 0) {
         break;
       } else {
-        bytes->append(chunk, static_cast<std::size_t>(got));
+        bytes.append(chunk, static_cast<std::size_t>(got));
       }
     }
   }
   ::close(fd);
+  if (failure) return *failure;
   return bytes;
 }
 
@@ -236,17 +245,11 @@ bool NativeFileSystem::WriteFile(const std::string& path, std::string_view bytes
       path, [&](int fd) { return WriteAll(fd, bytes); }, mode);
 }
 
-bool NativeFileSystem::WriteFileInPieces(const std::string& path, const PieceSource& next,
+bool NativeFileSystem::WriteFileInPieces(const std::string& path, const PieceWriter& write,
                                          WriteMode mode) {
   return WriteFileWith(
       path,
-      [&](int fd) {
-        std::string piece;
-        while (next(piece)) {
-          if (!WriteAll(fd, piece)) return false;
-        }
-        return true;
-      },
+      [&](int fd) { return write([&](std::string_view piece) { return WriteAll(fd, piece); }); },
       mode);
 }
 

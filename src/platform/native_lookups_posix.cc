@@ -27,7 +27,7 @@
 #include "platform/file_system.h"
 #include "platform/native_listing_posix.h"
 #include "platform/native_posix_internal.h"
-#include "text/flat_index.h"
+#include "tables/flat_index.h"
 
 namespace zefa {
 namespace {

@@ -3,12 +3,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "change/row_change.h"
 #include "platform/file_system.h"
+#include "record/recorded_path.h"
 #include "text/text_rules.h"
 
 namespace zefa {
@@ -40,24 +42,12 @@ std::string RestoreFileBytes(const std::vector<RowChange>& plan);
 std::string OutcomeBytes(const std::vector<RowChange>& plan);
 
 /**
- * A path as a restore file records it. A path of UTF-8 on one line is written as it is.
- * Any other path (bytes that are not UTF-8, a line break, or a path that itself begins
- * with "file://") is written as "file://" followed by the path with "%", control bytes
- * and every byte that is no part of a UTF-8 character as %XX: the line stays one line
- * of UTF-8 and reads back byte for byte. A Windows copy's paths begin with a drive.
- */
-std::string EncodeRecordedPath(std::string_view path);
-
-/** The path that EncodeRecordedPath recorded as `value`. */
-std::string DecodeRecordedPath(std::string_view value);
-
-/**
  * Writes the record and the identity of every row's file into `restore_folder` (created
  * with its parents when missing), flushed to the disk, under a name that no earlier
  * restore file holds; returns its path. The section [identity] follows the record: for
  * each row, what makes its file that file (FileSystem::FileIdentities), empty when nothing was
  * there; readers of the three sections before it skip it, as they skip every section
- * they do not know. The file is written as it is made, in pieces.
+ * they do not know. The record is pushed to the file as it is made, a piece at a time.
  * Throws CommandError "<path> に書き込めません" when the platform refuses the write.
  */
 std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore_folder,
@@ -88,8 +78,9 @@ struct RestoreRow {
 class RestoreRecord {
  public:
   /**
-   * A missing or unreadable file reads as an empty record, and so does anything but a
-   * regular file, a file over kMaxRestoreFileBytes and one with a line no run writes.
+   * A missing or unreadable file reads as an empty record (ReadFailure() says why), and so
+   * does anything but a regular file, a file over kMaxRestoreFileBytes and one with a line
+   * no run writes.
    */
   static RestoreRecord Read(FileSystem& file_system, const std::string& path);
   static RestoreRecord Parse(std::string bytes);
@@ -110,15 +101,24 @@ class RestoreRecord {
   std::string_view FirstNewPath() const { return View(first_after_); }
   /** Whether the record holds the identities of its rows' files. */
   bool HasIdentities() const { return has_identities_; }
+  /** Why Read found no bytes to read; nullopt when it read the file. */
+  std::optional<zefa::ReadFailure> ReadFailure() const { return read_failure_; }
 
  private:
+  friend class RecordReader;  // restore_reader.cc
+  // A value of the text, in 32 bits: a row costs 28 bytes beyond its text.
   struct Span {
     std::uint32_t at = 0;
     std::uint32_t size = 0;
   };
   struct StoredRow {
     Span before, after, identity;
-    std::uint8_t found = 0;  // which values were read (first line of a key wins)
+    // Which values were read: the first line of a key wins.
+    bool has_before : 1 = false;
+    bool has_after : 1 = false;
+    bool has_identity : 1 = false;
+    bool has_outcome : 1 = false;
+    bool not_renamed : 1 = false;  // the outcome section says the row did not move
   };
   std::string_view View(Span span) const { return std::string_view(text_).substr(span.at, span.size); }
   void DecodeInPlace(Span& span);
@@ -130,6 +130,10 @@ class RestoreRecord {
   bool has_identities_ = false;
   bool outcome_complete_ = false;
   bool overlong_ = false;
+  std::optional<zefa::ReadFailure> read_failure_;
 };
+
+/** Why a restore file could not be read, as the undo's box says it; "" for kNothingThere. */
+std::string ReadFailureText(ReadFailure failure);
 
 }  // namespace zefa

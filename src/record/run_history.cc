@@ -158,7 +158,7 @@ RunSummary ReadRunHead(FileSystem& file_system, const std::string& path, const T
 
 void CompleteRunSummary(RunSummary& summary, FileSystem& file_system, const TextRules& rules) {
   if (summary.state != RunState::kPending) return;
-  std::optional<std::string> bytes = file_system.ReadFile(summary.path, kMaxRestoreFileBytes);
+  FileRead bytes = file_system.ReadFile(summary.path, kMaxRestoreFileBytes);
   if (!bytes) {
     summary.state = RunState::kNotAllUndoable;
     return;
@@ -274,7 +274,7 @@ bool AppendUndoneRows(FileSystem& file_system, const std::string& path,
 std::string NewestNotUndone(FileSystem& file_system, const std::string& folder,
                             const TextRules& rules) {
   for (const std::string& path : ListRestoreFiles(file_system, folder, rules)) {
-    std::optional<std::string> bytes = file_system.ReadFile(path, kMaxRestoreFileBytes);
+    FileRead bytes = file_system.ReadFile(path, kMaxRestoreFileBytes);
     if (!bytes) continue;
     const std::vector<std::size_t> undone = UndoneRows(*bytes);
     if (undone.empty()) return path;

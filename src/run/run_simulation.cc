@@ -11,7 +11,7 @@
 #include "platform/file_system.h"
 #include "run/case_only_rename.h"
 #include "run/run_checks.h"
-#include "text/flat_index.h"
+#include "tables/flat_index.h"
 
 namespace zefa {
 namespace {

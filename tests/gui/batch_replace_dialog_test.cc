@@ -42,7 +42,7 @@ class BatchReplaceDialogTest : public QObject {
     state_ = {};
     state_.list.AppendRow("/pic/a.png", "a", ".png", "1");
     state_.list.AppendRow("/pic/b", "b", "", "2");
-    state_.list.extension.selected = 1;
+    state_.view.extension.selected = 1;
   }
 
   void ControlsStandWhereTheyShould() {
@@ -62,7 +62,7 @@ class BatchReplaceDialogTest : public QObject {
     Run(dialog, QStringLiteral("jpg"));
     QCOMPARE(state_.list.extension.entries, (Entries{".jpg", ".jpg"}));
     QCOMPARE(state_.list.unique.entries, (Entries{"a", "b"}));
-    QCOMPARE(state_.list.extension.selected, 1);
+    QCOMPARE(state_.view.extension.selected, 1);
     QCOMPARE(Find<QLineEdit>(&dialog, "Edit1")->text(), QStringLiteral(".jpg"));
     QCOMPARE(prompter_.log, Entries{"warn 本当に一括置換を行いますか？"});
     QVERIFY(!dialog.isVisible());

@@ -45,7 +45,7 @@ class FindReplaceDialogTest : public QObject {
     state_.list.AppendRow("/pic/a.JPG", "IMG_0001_scan", ".JPG", "1");
     state_.list.AppendRow("/pic/b.JPG", "ﾊﾟｿｺﾝ", ".JPG", "2");
     state_.list.AppendRow("/pic/c.png", "写真_scan", ".png", "3");
-    state_.list.unique.selected = 1;
+    state_.view.unique.selected = 1;
   }
 
   void ShowsTheChangesLiveAndWritesThemOnOk() {
@@ -66,7 +66,7 @@ class FindReplaceDialogTest : public QObject {
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(state_.list.unique.entries, (Entries{"IMG_0001", "パソコン", "写真"}));
     QCOMPARE(state_.list.extension.entries, (Entries{".JPG", ".JPG", ".png"}));
-    QCOMPARE(state_.list.unique.selected, 1);
+    QCOMPARE(state_.view.unique.selected, 1);
   }
 
   void ConvertsExtensionsWithoutASearch() {

@@ -88,7 +88,7 @@ class PreviewDialogTest : public QObject {
     state_.list.AppendRow("/pics/a/x.jpg", "海", ".jpg", "1");
     state_.list.AppendRow("/pics/b/x.jpg", "", ".png", "2");
     // The files are not there: each row says so, and the names are still shown.
-    state_.edit2 = "旅行";
+    state_.common_name = "旅行";
     state_.start_number = 9;
     world_->dir->Touch("ZeFa_oru.ini", "[Option]\nketa=2\n");
     auto dialog = MakeDialog();
@@ -202,7 +202,7 @@ class PreviewDialogTest : public QObject {
       const std::string path = world_->dir->Touch("DSC0" + std::to_string(row + 1) + ".jpg");
       state_.list.AppendRow(path, uniques[row], ".jpg", "");
     }
-    state_.edit2 = "旅行";
+    state_.common_name = "旅行";
     auto dialog = MakeDialog();
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
@@ -235,7 +235,7 @@ class PreviewDialogTest : public QObject {
   }
 
   void RefusedCommonNameOpensNoPreview() {
-    state_.edit2 = "a*b";
+    state_.common_name = "a*b";
     bool ran = false;
     OpenPreview(nullptr, state_, world_->MakeContext(), [&] { ran = true; });
     QCOMPARE(QApplication::topLevelWidgets().size(), qsizetype(0));

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "commands/help_command.h"
 #include "platform/file_system.h"
 #include "scripted_prompter.h"
+#include "startup/help_command.h"
 #include "temp_dir.h"
 
 namespace zefa {

@@ -128,7 +128,7 @@ TEST_F(CliRunTest, TheWindowUndoesARunOfTheCommandLine) {
 
 TEST_F(CliRunTest, TheCommandLineUndoesARunOfTheWindow) {
   MainState state;
-  state.edit2 = "x";
+  state.common_name = "x";
   for (const char* name : {"a", "b"}) {
     state.list.AppendRow(dir.Touch(std::string("files/") + name + ".txt", name), name, ".txt", "");
   }

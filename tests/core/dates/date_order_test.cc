@@ -166,7 +166,7 @@ TEST_F(DateCommands, OrdersRealFilesByTheDateTakenWithUndatedOnesLastInNameOrder
   Photo("d_early.jpg", {{"Exif.Photo.DateTimeOriginal", "2026:12:08 09:00:00"}});
   // 2026-12-08 13:00:00 UTC, in seconds from 1904.
   List(dir.Touch("i_clip.mp4", MinimalMp4(3879579600u)));
-  state.edit2 = "";
+  state.common_name = "";
   prompter.Yes();
 
   SortByDateClick(state, MakeContext(), media, DateKind::kTaken);

@@ -16,10 +16,10 @@ MainState ThreeRows() {
   state.list.AppendRow("/pic/a.png", "a", ".png", "1");
   state.list.AppendRow("/pic/b.gif", "b", ".gif", "2");
   state.list.AppendRow("/pic/c", "c", "", "3");
-  state.list.number.selected = 0;
-  state.list.path.selected = 0;
-  state.list.unique.selected = 2;
-  state.list.extension.selected = 1;
+  state.view.number.selected = 0;
+  state.view.path.selected = 0;
+  state.view.unique.selected = 2;
+  state.view.extension.selected = 1;
   return state;
 }
 
@@ -57,9 +57,9 @@ TEST(BatchReplace, ReplacesEveryRowOfTheChosenColumn) {
     EXPECT_EQ(prompter.log, Entries{"warn 本当に一括置換を行いますか？"});
     // Rows stay in place and every column keeps its own selection.
     EXPECT_EQ(state.list.path.entries, (Entries{"/pic/a.png", "/pic/b.gif", "/pic/c"}));
-    EXPECT_EQ(state.list.unique.selected, 2);
-    EXPECT_EQ(state.list.extension.selected, 1);
-    EXPECT_EQ(state.list.number.selected, 0);
+    EXPECT_EQ(state.view.unique.selected, 2);
+    EXPECT_EQ(state.view.extension.selected, 1);
+    EXPECT_EQ(state.view.number.selected, 0);
   }
 }
 

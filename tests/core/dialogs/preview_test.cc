@@ -32,7 +32,7 @@ TEST(Preview, NumbersRunPastTheSpinBoxBound) {
   for (const char* folder : {"/a/", "/b/", "/c/", "/d/", "/e/"}) {
     state.list.AppendRow(std::string(folder) + "photo.jpg", "海", ".jpg", folder);
   }
-  state.edit2 = "旅行";
+  state.common_name = "旅行";
   state.start_number = 998;
 
   const auto preview = BuildPreview(state, world.context);
@@ -51,7 +51,7 @@ TEST(Preview, ReadsTheSettingsAtEveryOpening) {
   MainState state;
   state.list.AppendRow("/pic/a.png", "a", ".png", "1");
   state.list.AppendRow("/pic/b.gif", "", ".gif", "2");
-  state.edit2 = "trip";
+  state.common_name = "trip";
   state.start_number = 5;
 
   const auto defaults = BuildPreview(state, world.context);
@@ -68,7 +68,7 @@ TEST(Preview, RefusedCommonNameKeepsThePreviewClosed) {
   DialogWorld world;
   MainState state;
   state.list.AppendRow("/pic/a.png", "a", ".png", "1");
-  state.edit2 = "a|b";
+  state.common_name = "a|b";
   EXPECT_FALSE(BuildPreview(state, world.context));
   EXPECT_EQ(world.prompter.log, (Entries{"beep error", "error 使えない文字\"|\"が含まれています"}));
 }
@@ -85,7 +85,7 @@ TEST(Preview, ShiftJisFileNameIsShownWhole) {
   world.context.rules = TextRules{CodePage::kShiftJis, PathStyle::kWindows};
   MainState state;
   state.list.AppendRow("C:\\pic\\\x83\x5c.txt", "u", ".txt", "1");
-  state.edit2 = "\x83\x5c";  // its trail byte is no forbidden backslash
+  state.common_name = "\x83\x5c";  // its trail byte is no forbidden backslash
   const auto preview = BuildPreview(state, world.context);
   ASSERT_TRUE(preview);
   EXPECT_EQ(BeforeList(*preview, false), Entries{"\x83\x5c.txt"});

@@ -86,7 +86,7 @@ TEST_P(ArchiveNamesTest, AddedShownRenamedRecordedAndUndoneByteForByte) {
     EXPECT_EQ(state.list.unique.Text(row), name.unique);
   }
 
-  state.edit2 = "旅行";
+  state.common_name = "旅行";
   const std::optional<Preview> preview = BuildPreview(state, MakeContext());
   ASSERT_TRUE(preview);
   for (int row = 0; row < preview->size(); ++row) {

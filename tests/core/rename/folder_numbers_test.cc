@@ -44,7 +44,7 @@ class FolderNumbersRunTest : public test::RenameFixture {};
 
 TEST_F(FolderNumbersRunTest, TheRunNumbersEachFolderFromTheStartAndTheUndoBringsAllBack) {
   Settings("keta=3\nFolder_rendo=1\n");
-  state.edit2 = "本";
+  state.common_name = "本";
   state.start_number = 5;
   for (const char* name : {"A/p.jpg", "A/q.jpg", "B/r.jpg", "A/s.jpg"}) Add(name, "", ".jpg");
   prompter.Yes().Yes();

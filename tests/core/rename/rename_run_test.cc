@@ -33,7 +33,7 @@ class RenameRunTest : public RenameFixture {
 
 TEST_F(RenameRunTest, RenamesEveryRowAndRecordsTheRunFirst) {
   Settings("keta=3\n");
-  state.edit2 = "旅";
+  state.common_name = "旅";
   const std::string a = Add("a.txt", "a", ".txt");
   const std::string b = Add("b.jpg", "  b", ".jpg");
   const std::string c = Add("c", "c ", "");
@@ -78,7 +78,7 @@ TEST_F(RenameRunTest, EmptyListWritesACountOfZero) {
 }
 
 TEST_F(RenameRunTest, NoRestoreFileWhenDeclined) {
-  state.edit2 = "x";
+  state.common_name = "x";
   Add("a.txt", "a", ".txt");
   prompter.Yes().No();
   Run();
@@ -89,7 +89,7 @@ TEST_F(RenameRunTest, NoRestoreFileWhenDeclined) {
 }
 
 TEST_F(RenameRunTest, NotConfirmedChangesNothing) {
-  state.edit2 = "x";
+  state.common_name = "x";
   Add("a.txt", "a", ".txt");
   prompter.No();
   Run();
@@ -116,13 +116,13 @@ TEST_F(RenameRunTest, FailureReportNamesTwentyAndCountsTheRest) {
   } cases[] = {{25, "\n\r他5個"}, {21, "\n\r他1個"}, {20, ""}, {1, ""}};
   for (const auto& c : cases) {
     state = MainState{};
-    state.edit2 = "x" + std::to_string(c.failures);
+    state.common_name = "x" + std::to_string(c.failures);
     std::string expected = "inform 以下のファイルのリネームに失敗しました";
     for (int i = 0; i < c.failures; ++i) {
-      const std::string name = state.edit2 + "-" + std::to_string(i);
+      const std::string name = state.common_name + "-" + std::to_string(i);
       const std::string path = Add(name, "", "");
       // Each new name is already taken by a file that must survive.
-      dir.Touch("files/" + state.edit2 + " " + std::to_string(i + 1), "taken");
+      dir.Touch("files/" + state.common_name + " " + std::to_string(i + 1), "taken");
       if (i < 20) expected += "\n\r" + path;
     }
     expected += c.tail;
@@ -131,13 +131,13 @@ TEST_F(RenameRunTest, FailureReportNamesTwentyAndCountsTheRest) {
     EXPECT_EQ(prompter.log.back(), expected);
     EXPECT_EQ(prompter.log[prompter.log.size() - 2], kDone);
     for (int i = 0; i < c.failures; ++i) {
-      EXPECT_EQ(dir.Read("files/" + state.edit2 + " " + std::to_string(i + 1)), "taken");
+      EXPECT_EQ(dir.Read("files/" + state.common_name + " " + std::to_string(i + 1)), "taken");
     }
   }
 }
 
 TEST_F(RenameRunTest, FailedRowsAreRecordedToo) {
-  state.edit2 = "x";
+  state.common_name = "x";
   const std::string a = Add("a", "", "");
   dir.Touch("files/x 1", "taken");
   prompter.Yes().Yes();
@@ -150,7 +150,7 @@ TEST_F(RenameRunTest, FailedRowsAreRecordedToo) {
 }
 
 TEST_F(RenameRunTest, SecondRunStopsAtTheFirstRenamedFile) {
-  state.edit2 = "x";
+  state.common_name = "x";
   const std::string a = Add("a.txt", "a", ".txt");
   Add("b.txt", "b", ".txt");
   prompter.Yes().No();
@@ -203,7 +203,7 @@ TEST_F(RenameRunTest, EveryPartOfTheNameIsCheckedBeforeAnythingIsRenamed) {
   for (const auto& c : cases) {
     state = MainState{};
     Settings(c.settings);
-    state.edit2 = c.common;
+    state.common_name = c.common;
     Add("a.txt", "a", ".txt");
     const std::string b = Add("b.txt", c.unique, c.extension);
     std::string error = c.error;
@@ -219,7 +219,7 @@ TEST_F(RenameRunTest, EveryPartOfTheNameIsCheckedBeforeAnythingIsRenamed) {
   // A unique name taken from a file name may hold what a POSIX file name may hold.
   state = MainState{};
   Settings("");
-  state.edit2 = "x";
+  state.common_name = "x";
   Add("a.txt", "a:b*", ".txt");
   prompter.Yes().No();
   Run();
@@ -228,7 +228,7 @@ TEST_F(RenameRunTest, EveryPartOfTheNameIsCheckedBeforeAnythingIsRenamed) {
   // Brackets may hold what a name may hold: "<", ">" and "|" are legal on POSIX.
   state = MainState{};
   Settings("Num_kakko=1\nNum_aki=<\nNum_toji=|>\n");
-  state.edit2 = "x";
+  state.common_name = "x";
   Add("a.txt", "a", ".txt");
   prompter.Yes().No();
   Run();
@@ -237,7 +237,7 @@ TEST_F(RenameRunTest, EveryPartOfTheNameIsCheckedBeforeAnythingIsRenamed) {
   // Brackets are not part of a name without number.
   state = MainState{};
   Settings("pattern=8\nNum_kakko=1\nNum_aki=/\n");
-  state.edit2 = "x";
+  state.common_name = "x";
   Add("a.txt", "a", ".txt");
   prompter.Yes().No();
   Run();
@@ -245,7 +245,7 @@ TEST_F(RenameRunTest, EveryPartOfTheNameIsCheckedBeforeAnythingIsRenamed) {
 }
 
 TEST_F(RenameRunTest, StoppedRunSaysHowFarItCame) {
-  state.edit2 = "x";
+  state.common_name = "x";
   for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) Add(name, "", ".txt");
   prompter.Yes().No().StopProgressAt(2);
   Run();
@@ -268,7 +268,7 @@ TEST_F(RenameRunTest, RowKeepingItsNameCountsAsDone) {
 
 TEST_F(RenameRunTest, RefusedRestoreWriteRenamesNothing) {
   dir.Touch("restore", "a file where the folder should be");
-  state.edit2 = "x";
+  state.common_name = "x";
   Add("a.txt", "a", ".txt");
   Add("b.txt", "b", ".txt");
   prompter.Yes().Yes();
@@ -281,13 +281,13 @@ TEST_F(RenameRunTest, RefusedRestoreWriteRenamesNothing) {
 }
 
 TEST_F(RenameRunTest, RunInTheSameSecondKeepsTheEarlierRecord) {
-  state.edit2 = "x";
+  state.common_name = "x";
   Add("a.txt", "a", ".txt");
   prompter.Yes().Yes();
   Run();
   const std::string first = dir.Read(std::string("restore/") + test::kRestoreName);
   state = MainState{};
-  state.edit2 = "y";
+  state.common_name = "y";
   Add("b.txt", "b", ".txt");
   prompter.Yes().Yes();
   Run();
@@ -300,7 +300,7 @@ TEST_F(RenameRunTest, RunInTheSameSecondKeepsTheEarlierRecord) {
 }
 
 TEST_F(RenameRunTest, PathsWithALineBreakOrNotUtf8AreRecordedAndRenamed) {
-  state.edit2 = "x";
+  state.common_name = "x";
   Add("a.txt", "a", ".txt");
   const std::string broken = Add("b\nc.txt", "b", ".txt");
   const std::string latin1 = Add("caf\xe9.txt", "c", ".txt");
@@ -365,9 +365,9 @@ TEST(RestoreFileBytes, EveryRecordablePathReadsBackUnchanged) {
 // Whole-file writers, as a file system without its own piecewise write has them.
 class WholeFileSystem : public test::FixedClockFileSystem {
  public:
-  bool WriteFileInPieces(const std::string& path, const PieceSource& next,
+  bool WriteFileInPieces(const std::string& path, const PieceWriter& write,
                          WriteMode mode) override {
-    return FileSystem::WriteFileInPieces(path, next, mode);
+    return FileSystem::WriteFileInPieces(path, write, mode);
   }
 };
 

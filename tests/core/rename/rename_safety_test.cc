@@ -182,14 +182,14 @@ TEST_F(RenameRaceTest, TargetTakenBetweenPlanAndRenameIsNeverOverwritten) {
   IntrudingFileSystem intruding;
   for (int round = 0; round < 20; ++round) {
     state = MainState{};
-    state.edit2 = "r" + std::to_string(round);
-    for (int i = 0; i < 30; ++i) Add(state.edit2 + "-" + std::to_string(i), "", "");
+    state.common_name = "r" + std::to_string(round);
+    for (int i = 0; i < 30; ++i) Add(state.common_name + "-" + std::to_string(i), "", "");
     prompter.Yes().Yes();
     Button2Click(state, Context{prompter, intruding, Paths(), TextRules{}});
     for (int i = 0; i < 30; ++i) {
-      const std::string old_name = state.edit2 + "-" + std::to_string(i);
+      const std::string old_name = state.common_name + "-" + std::to_string(i);
       EXPECT_EQ(dir.Read("files/" + old_name), old_name);
-      EXPECT_EQ(dir.Read("files/" + state.edit2 + " " + std::to_string(i + 1)), "intruder");
+      EXPECT_EQ(dir.Read("files/" + state.common_name + " " + std::to_string(i + 1)), "intruder");
     }
     EXPECT_EQ(prompter.log.back().substr(0, 10), "inform 以");
   }
@@ -200,11 +200,11 @@ TEST_F(RenameRaceTest, FreeRunningCreatorNeverLosesAFile) {
   constexpr int kRows = 500;
   for (int round = 0; round < 4; ++round) {
     state = MainState{};
-    state.edit2 = "f" + std::to_string(round);
+    state.common_name = "f" + std::to_string(round);
     std::vector<std::string> targets;
     for (int i = 0; i < kRows; ++i) {
-      Add(state.edit2 + "-" + std::to_string(i), "", "");
-      targets.push_back(dir / ("files/" + state.edit2 + " " + std::to_string(i + 1)));
+      Add(state.common_name + "-" + std::to_string(i), "", "");
+      targets.push_back(dir / ("files/" + state.common_name + " " + std::to_string(i + 1)));
     }
     std::atomic<bool> stop{false};
     std::atomic<int> created{0};
@@ -222,8 +222,9 @@ TEST_F(RenameRaceTest, FreeRunningCreatorNeverLosesAFile) {
 
     int intruders = 0;
     for (int i = 0; i < kRows; ++i) {
-      const std::string old_name = state.edit2 + "-" + std::to_string(i);
-      const std::string target = dir.Read("files/" + state.edit2 + " " + std::to_string(i + 1));
+      const std::string old_name = state.common_name + "-" + std::to_string(i);
+      const std::string target =
+          dir.Read("files/" + state.common_name + " " + std::to_string(i + 1));
       intruders += target == "intruder";
       // The file is where it was or where it went, exactly once.
       EXPECT_EQ((target == old_name) + dir.Exists("files/" + old_name), 1) << old_name;
@@ -238,12 +239,12 @@ class RenameCrashTest : public ::testing::Test {
   static constexpr int kRows = 2000;
 
   void SetUp() override {
-    state.edit2 = "k";
+    state.common_name = "k";
     for (int i = 0; i < kRows; ++i) {
       const std::string name = "f" + std::to_string(i);
       state.list.AppendRow(dir.Touch("files/" + name, name), name, "", "");
     }
-    plan = ComposeChanges(state.list, {state.edit2, 1, NameSettings{}}, TextRules{});
+    plan = ComposeChanges(state.list, {state.common_name, 1, NameSettings{}}, TextRules{});
     expected_record = RestoreFileBytes(plan.changes);
   }
 
@@ -409,12 +410,12 @@ TEST(RenameCrashOnFuse, KilledAtRandomThenMountedAgainIsUndoneWhole) {
   constexpr int kRows = 300;
   constexpr int kKills = 20;
   MainState state;
-  state.edit2 = "k";
+  state.common_name = "k";
   for (int i = 0; i < kRows; ++i) {
     const std::string name = "f" + std::to_string(i);
     state.list.AppendRow(dir.Touch("files/" + name, name), name, "", "");
   }
-  const ChangePlan plan = ComposeChanges(state.list, {state.edit2, 1, NameSettings{}}, TextRules{});
+  const ChangePlan plan = ComposeChanges(state.list, {state.common_name, 1, NameSettings{}}, TextRules{});
   const ProgramPaths paths = test::ProgramPathsIn(dir);
   NativeFileSystem native;
   // Rows under their new names; after the undo, each file is under its old name alone. A

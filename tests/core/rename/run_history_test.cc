@@ -22,7 +22,7 @@ class RunHistoryTest : public test::RenameFixture {
   // file made at 09:05:<second>; returns the record's path.
   std::string Run(const std::string& common, const std::vector<std::string>& names, int second) {
     state = MainState{};
-    state.edit2 = common;
+    state.common_name = common;
     for (const std::string& name : names) Add(name + ".txt", name, ".txt");
     file_system.time.second = second;
     prompter.Yes().Yes();

@@ -90,7 +90,7 @@ class PreviewMarksTest : public RenameFixture, public ::testing::WithParamInterf
 TEST_P(PreviewMarksTest, MarksTheRowsThatTheRunReports) {
   const Case& c = GetParam();
   Settings(c.settings);
-  state.edit2 = c.common_name;
+  state.common_name = c.common_name;
   state.start_number = c.start_number;
   for (std::size_t i = 0; i + 1 < c.files.size(); i += 2) {
     const std::size_t dot = c.files[i].rfind('.');
@@ -167,7 +167,7 @@ TEST_F(RenameFixture, PreviewSeesEveryRowTheRunRefuses) {
     state = MainState{};
     prompter.log.clear();
     Settings(c.settings);
-    state.edit2 = c.common_name;
+    state.common_name = c.common_name;
     Add("a.jpg", "a", ".jpg");
     const std::string b = Add("b.jpg", c.change == nullptr ? "b/c" : "b", ".jpg");
     if (std::string(c.name) == "NoUniqueName") state.list.unique.entries[1].clear();
@@ -195,7 +195,7 @@ TEST_F(RenameFixture, PreviewSeesEveryRowTheRunRefuses) {
 // After a run the list keeps the old paths: a second preview says that the files are gone,
 // not that their new names are taken.
 TEST_F(RenameFixture, PreviewAfterARunSaysTheFilesAreGone) {
-  state.edit2 = "x";
+  state.common_name = "x";
   for (const char* name : {"a.jpg", "b.jpg"}) Add(name, "", ".jpg");
   prompter.Yes().No();
   Button2Click(state, MakeContext());
@@ -225,7 +225,7 @@ TEST_F(RenameFixture, PreviewSaysWhenNumbersOutgrowTheirDigits) {
   for (const auto& c : cases) {
     Settings(c.settings);
     state = MainState{};
-    state.edit2 = "x";
+    state.common_name = "x";
     state.start_number = c.start_number;
     for (int i = 0; i < c.rows; ++i) state.list.AppendRow("/p/" + std::to_string(i), "", "", "");
     const auto preview = BuildPreview(state, MakeContext());

@@ -22,6 +22,7 @@ const std::string kQuestion =
 // The end of the question: how many files the record holds.
 std::string Held(int files) { return "\n\r（全 " + std::to_string(files) + " 個のファイル）"; }
 const std::string kInvalid = "error このファイルは無効です。以下のファイルが見つかりません\n\r";
+const std::string kNoRows = "（元に戻すファイルが記録されていません）";
 
 class UndoRunTest : public test::RenameFixture {
  protected:
@@ -35,7 +36,7 @@ class UndoRunTest : public test::RenameFixture {
 
   // a.txt, b.txt and c.txt renamed to "x 1 a.txt" … with a restore file.
   void RunThreeRows() {
-    state.edit2 = "x";
+    state.common_name = "x";
     for (const char* name : {"a", "b", "c"}) Add(std::string(name) + ".txt", name, ".txt");
     RunWithRestore();
   }
@@ -84,10 +85,11 @@ TEST_F(UndoRunTest, MovedFilesStayAndTheOthersComeBack) {
   EXPECT_TRUE(dir.Exists("moved.txt"));
 }
 
-TEST_F(UndoRunTest, EmptyRecordIsInvalidWithAnEmptyPath) {
+TEST_F(UndoRunTest, EmptyRecordIsInvalidAndNamesItself) {
   RunWithRestore();
   Undo(RestorePath());
-  ExpectLog({ChooseLine(), "beep warning", kQuestion + Held(0), "beep error", kInvalid});
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + Held(0), "beep error",
+             kInvalid + RestorePath() + kNoRows});
 }
 
 TEST_F(UndoRunTest, OccupiedOldNameLeavesThatRowAlone) {
@@ -105,7 +107,7 @@ TEST_F(UndoRunTest, OccupiedOldNameLeavesThatRowAlone) {
 }
 
 TEST_F(UndoRunTest, ReportShowsAShiftJisFolderReadably) {
-  state.edit2 = "x";
+  state.common_name = "x";
   Add("\x83\x5c/a.txt", "a", ".txt");  // the folder ソ in Shift-JIS
   RunWithRestore();
   dir.Touch("files/\x83\x5c/a.txt", "newcomer");
@@ -130,7 +132,7 @@ TEST_F(UndoRunTest, ChainComesBackInOneUndoFromTheLastRow) {
 }
 
 TEST_F(UndoRunTest, StoppedUndoSaysHowManyWentBack) {
-  state.edit2 = "x";
+  state.common_name = "x";
   for (const char* name : {"a", "b", "c", "d"}) Add(std::string(name) + ".txt", name, ".txt");
   RunWithRestore();
   // Four rows looked at, then a stop after two renames back (the last two rows).
@@ -142,7 +144,7 @@ TEST_F(UndoRunTest, StoppedUndoSaysHowManyWentBack) {
 }
 
 TEST_F(UndoRunTest, CancelOrNoChangesNothing) {
-  state.edit2 = "x";
+  state.common_name = "x";
   Add("a.txt", "a", ".txt");
   RunWithRestore();
   Undo(std::nullopt, false);
@@ -173,12 +175,16 @@ TEST_F(UndoRunTest, ForeignOrMissingFilesAreInvalidNeverFatal) {
     dir.Touch(c.name, c.bytes);
     prompter.log.clear();
     Undo(dir / c.name);
-    const std::string missing = std::string(c.name) == "negative.zefa" ? "" : c.shown;
-    ExpectLog({ChooseLine(), "beep warning", kQuestion + c.shown + Held(c.held), "beep error", kInvalid + missing});
+    // A record that names no missing file names itself, and why.
+    const std::string missing =
+        std::string(c.name) == "windows.zefa" ? c.shown : dir / c.name + kNoRows;
+    ExpectLog({ChooseLine(), "beep warning", kQuestion + c.shown + Held(c.held), "beep error",
+               kInvalid + missing});
   }
   prompter.log.clear();
   Undo(dir / "no such file.zefa");
-  ExpectLog({ChooseLine(), "beep warning", kQuestion + Held(0), "beep error", kInvalid});
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + Held(0), "beep error",
+             kInvalid + dir / "no such file.zefa"});
 }
 
 TEST_F(UndoRunTest, HandEditedRecordIsReadLikeAProfile) {

@@ -54,7 +54,7 @@ class UndoTruthTest : public test::RenameFixture {
 };
 
 TEST_F(UndoTruthTest, FailedRowOfTheRunIsNeverMovedBack) {
-  state.edit2 = "旅行";
+  state.common_name = "旅行";
   for (const char* name : {"DSC01.jpg", "DSC02.jpg", "DSC03.jpg"}) Add(name, "", ".jpg");
   dir.Touch("files/旅行 2.jpg", "unrelated");
   RunWithRestore();
@@ -80,7 +80,7 @@ TEST_F(UndoTruthTest, ChainUndoesOnlyTheRowThatMoved) {
 }
 
 TEST_F(UndoTruthTest, FileSwappedInByHandStaysTheOthersComeBack) {
-  state.edit2 = "x";
+  state.common_name = "x";
   for (const char* name : {"a.txt", "b.txt"}) Add(name, "", ".txt");
   RunWithRestore();
   // Made before the old one goes, so that it cannot get the old one's inode back.
@@ -95,7 +95,7 @@ TEST_F(UndoTruthTest, FileSwappedInByHandStaysTheOthersComeBack) {
 }
 
 TEST_F(UndoTruthTest, CancelledRunIsUndoneExactly) {
-  state.edit2 = "x";
+  state.common_name = "x";
   for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"}) Add(name, "", ".txt");
   prompter.StopProgressAt(2);
   RunWithRestore();
@@ -106,7 +106,7 @@ TEST_F(UndoTruthTest, CancelledRunIsUndoneExactly) {
 }
 
 TEST_F(UndoTruthTest, UndoStoppedWhileLookingMovesNothing) {
-  state.edit2 = "x";
+  state.common_name = "x";
   for (int i = 0; i < 100; ++i) Add("f" + std::to_string(i) + ".txt", "", ".txt");
   RunWithRestore();
   const std::string renamed = Files();
@@ -129,7 +129,7 @@ TEST_F(UndoTruthTest, ReportNamesTheRowsThatStayUnderTheirNewNames) {
   } cases[] = {{5, {1, 3}, ""}, {30, {}, "\n\r他5個"}, {5, {-1}, ""}};
   for (const auto& c : cases) {
     state = MainState{};
-    state.edit2 = "x";
+    state.common_name = "x";
     std::vector<int> taken = c.taken;
     if (c.rows == 30) {
       for (int row = 2; row < 27; ++row) taken.push_back(row);
@@ -219,7 +219,11 @@ TEST_F(UndoTruthTest, FilesThatAreNoFilesNeverHang) {
     prompter.log.clear();
     Undo(chosen);
     ASSERT_EQ(prompter.log.size(), 5u) << kind;
-    EXPECT_EQ(prompter.log[4], kInvalidBox) << kind;
+    // The box names the chosen file and why it holds nothing to give back.
+    EXPECT_EQ(prompter.log[4], kInvalidBox + chosen +
+                                   (kind < 3 ? "（ファイルではありません）"
+                                             : "（元に戻すファイルが記録されていません）"))
+        << kind;
   }
 }
 
@@ -233,7 +237,7 @@ TEST_F(UndoTruthTest, SettingsValueEndsAtItsFirstNulByte) {
 // deleted one stays, a folder is never renamed, and a file system attached again on
 // another device is still itself.
 TEST_F(UndoTruthTest, NewFileWithTheDeletedFilesInodeStays) {
-  state.edit2 = "x";
+  state.common_name = "x";
   Add("a.txt", "", ".txt");
   Add("b.txt", "", ".txt");
   RunWithRestore();
@@ -330,7 +334,7 @@ TEST_F(UndoTruthTest, FileSystemAttachedAgainOnAnotherDeviceIsStillItself) {
                    << " image be attached and mounted: " << std::strerror(errno);
     }
     state = MainState{};
-    state.edit2 = "写真";
+    state.common_name = "写真";
     for (const char* name : {"a.jpg", "b.jpg"}) Add(std::string("card/") + name, "", ".jpg");
     RunWithRestore();
     ASSERT_EQ(::umount(mount_point.c_str()), 0);
@@ -376,7 +380,7 @@ TEST_F(UndoTruthTest, FuseFileSystemMountedAgainIsStillItself) {
     return ::stat(mount_point.c_str(), &info) == 0 ? info.st_dev : 0;
   };
   const dev_t first = device();
-  state.edit2 = "写真";
+  state.common_name = "写真";
   for (const char* name : {"a.jpg", "b.jpg"}) Add(std::string("card/") + name, "", ".jpg");
   RunWithRestore();
   // The freed device number goes to another mount, so that this one gets a new one.
@@ -423,7 +427,7 @@ TEST_F(UndoTruthTest, RowsWithoutIdentityAreNamedRecordsWithoutAnyAreUndoneByNam
 // A run killed between the link and the unlink of a rename by link (on FUSE, which knows
 // no RENAME_NOREPLACE) leaves the file under both names: the undo keeps the old one alone.
 TEST_F(UndoTruthTest, FileLeftUnderBothNamesKeepsItsOldOneAlone) {
-  state.edit2 = "x";
+  state.common_name = "x";
   for (const char* name : {"a.txt", "b.txt"}) Add(name, "", ".txt");
   RunWithRestore();
   ASSERT_EQ(::link((dir / "files/x 2.txt").c_str(), (dir / "files/b.txt").c_str()), 0);
@@ -434,7 +438,7 @@ TEST_F(UndoTruthTest, FileLeftUnderBothNamesKeepsItsOldOneAlone) {
 
 // A row recorded as failed whose file is at its new path anyway goes back with the others.
 TEST_F(UndoTruthTest, FailedRowWhoseFileMovedAnywayGoesBack) {
-  state.edit2 = "x";
+  state.common_name = "x";
   for (const char* name : {"a.txt", "b.txt"}) Add(name, "", ".txt");
   RunWithRestore();
   const std::string record = std::string("restore/") + test::kRestoreName;

@@ -40,7 +40,7 @@ TEST_F(AddFileTest, AppendsNumberPathUniqueNameAndExtension) {
   EXPECT_EQ(list.unique.entries, (Strings{"IMG_001", "archive.tar", "", "README"}));
   EXPECT_EQ(list.extension.entries, (Strings{".JPG", ".gz", ".profile", ""}));
   EXPECT_EQ(Label10Text(state), "4");
-  EXPECT_EQ(list.path.selected, -1);
+  EXPECT_EQ(state.view.path.selected, -1);
 }
 
 TEST_F(AddFileTest, RefusesWithTheMessageOfTheFirstFailedCheck) {
@@ -159,7 +159,7 @@ TEST_F(AddFileTest, DroppedPathsAreTakenWhole) {
 TEST_F(AddFileTest, ARemovedFileCanBeAddedAgain) {
   const std::string file = dir.Touch("a.txt");
   AddFile(state, MakeContext(), file);
-  state.list.SelectAll(0);
+  state.view.SelectAll(0);
   Button5Click(state, MakeContext());
   ASSERT_TRUE(state.list.empty());
   AddFile(state, MakeContext(), dir / "./a.txt");
@@ -197,7 +197,7 @@ TEST_F(AddFileTest, AFileRenamedSinceItWasListedIsNotListedUnderItsNewName) {
 }
 
 TEST_F(AddFileTest, SettingsAndCommonNameAreThoseOfEachCommand) {
-  state.edit2 = "trip";
+  state.common_name = "trip";
   WriteSettings("when_add=1\nKoyu_kakko=0\nkoyu_aki=_\n");
   AddFile(state, MakeContext(), dir.Touch("trip_01.jpg"));
   WriteSettings("when_add=0\nKoyu_kakko=1\nkoyu_aki=_\nkoyu_toji=z\n");

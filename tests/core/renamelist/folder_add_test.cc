@@ -150,19 +150,19 @@ TEST_F(FolderAddTest, SelectedRowsAreRemovedTogether) {
     SelectExtension1Click(state, MakeContext());
     if (!c.box.empty()) {
       EXPECT_EQ(prompter.log.back(), c.box);
-      EXPECT_EQ(state.list.path.selected, -1);
+      EXPECT_EQ(state.view.path.selected, -1);
       continue;
     }
     Button5Click(state, MakeContext());
     EXPECT_EQ(state.list.path.entries, c.left) << c.typed;
     EXPECT_EQ(state.list.number.Texts().size(), c.left.size());
     EXPECT_EQ(state.list.unique.entries.size(), c.left.size());
-    EXPECT_EQ(state.list.path.selected, -1);
+    EXPECT_EQ(state.view.path.selected, -1);
     state = before;
   }
   // 全選択 then 除外 empties the list; 除外 with nothing selected says so.
   SelectAll1Click(state);
-  EXPECT_EQ(state.list.selected_rows.size(), 5u);
+  EXPECT_EQ(state.view.selected_rows.size(), 5u);
   Button5Click(state, MakeContext());
   EXPECT_TRUE(state.list.empty());
   Button5Click(state, MakeContext());

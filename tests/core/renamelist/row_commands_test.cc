@@ -68,11 +68,12 @@ TEST_P(RowCommands, MoveAndRemoveKeepTheColumnsInStep) {
            {"p3", "u3", "e3"},
            {"p4", "u4", "e4"},
            {"p5", "u5", "e5"}});
-  RenameList& list = state.list;
-  list.number.selected = c.before[0];
-  list.path.selected = c.before[1];
-  list.unique.selected = c.before[2];
-  list.extension.selected = c.before[3];
+  const RenameList& list = state.list;
+  ListView& view = state.view;
+  view.number.selected = c.before[0];
+  view.path.selected = c.before[1];
+  view.unique.selected = c.before[2];
+  view.extension.selected = c.before[3];
 
   Press(c.press);
 
@@ -80,8 +81,8 @@ TEST_P(RowCommands, MoveAndRemoveKeepTheColumnsInStep) {
   EXPECT_EQ(Digits(list.path), c.paths);
   EXPECT_EQ(Digits(list.unique), c.uniques);
   EXPECT_EQ(Digits(list.extension), c.extensions);
-  const Selections after{list.number.selected, list.path.selected, list.unique.selected,
-                         list.extension.selected};
+  const Selections after{view.number.selected, view.path.selected, view.unique.selected,
+                         view.extension.selected};
   EXPECT_EQ(after, c.after);
   EXPECT_EQ(prompter.log, Strings(static_cast<std::size_t>(c.messages),
                                   std::string("inform ") + MessageOf(c.press)));
@@ -269,19 +270,19 @@ TEST_F(ListFixture, CommandsOnAnEmptyListSayNothingButRemove) {
 TEST_F(ListFixture, RemovalKeepsTheLabelsAndForgetsTheFile) {
   AddRows({{"p1", "u1", "e1"}, {"p2", "u2", "e2"}, {"p3", "u3", "e3"}});
   state.start_number = 10;
-  state.label5 = "2";
-  state.edit1 = "kept";
-  state.list.SelectAll(1);
-  state.list.path.top = 2;
+  state.unique_name_row = "2";
+  state.typed_unique_name = "kept";
+  state.view.SelectAll(1);
+  state.view.path.top = 2;
   EXPECT_EQ(Label10Text(state), "12");
   Button5Click(state, MakeContext());
   EXPECT_EQ(state.list.number.Texts(), (Strings{"1", "2"}));
   EXPECT_EQ(Label10Text(state), "11");
-  EXPECT_EQ(state.label5, "2");
-  EXPECT_EQ(state.edit1, "kept");
+  EXPECT_EQ(state.unique_name_row, "2");
+  EXPECT_EQ(state.typed_unique_name, "kept");
   EXPECT_FALSE(state.list.HoldsFile("p2"));
   EXPECT_TRUE(state.list.HoldsFile("p3"));
-  EXPECT_LT(state.list.path.top, state.list.size());
+  EXPECT_LT(state.view.path.top, state.list.size());
 }
 
 struct ChangeCase {
@@ -300,8 +301,9 @@ TEST_P(ChangeCommands, SetTheSelectedEntryAsTyped) {
   const ChangeCase& c = GetParam();
   AddRows({{"p1", "u1", ".e1"}, {"p2", "u2", ".e2"}});
   ListColumn& column = c.extension ? state.list.extension : state.list.unique;
-  std::string& edit = c.extension ? state.edit3 : state.edit1;
-  column.selected = c.selected;
+  ColumnView& view = c.extension ? state.view.extension : state.view.unique;
+  std::string& edit = c.extension ? state.typed_extension : state.typed_unique_name;
+  view.selected = c.selected;
   edit = c.typed;
   if (c.extension) {
     Button14Click(state, MakeContext());
@@ -309,7 +311,7 @@ TEST_P(ChangeCommands, SetTheSelectedEntryAsTyped) {
     Button1Click(state, MakeContext());
   }
   EXPECT_EQ(column.entries[1], c.stored);
-  EXPECT_EQ(column.selected, c.selected);
+  EXPECT_EQ(view.selected, c.selected);
   EXPECT_EQ(edit, c.edit_left);
   EXPECT_EQ(prompter.log, c.log);
 }

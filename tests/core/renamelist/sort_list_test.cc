@@ -62,10 +62,10 @@ class SortCommand : public ListFixture {
              {"/p/img_2.JPG", "two", "y"},
              {"/p/Zeta.tar.gz", "zeta", "z"},
              {"/p/IMG_1.jpg", "one", ""}});
-    state.list.SelectAll(1);
-    state.list.path.top = 2;
-    state.label5 = "2";
-    state.edit1 = "typed";
+    state.view.SelectAll(1);
+    state.view.path.top = 2;
+    state.unique_name_row = "2";
+    state.typed_unique_name = "typed";
   }
 };
 
@@ -76,7 +76,7 @@ TEST_F(SortCommand, NoChangesNothing) {
   EXPECT_EQ(prompter.log, (Strings{"beep warning", std::string("warn ") + kSortQuestion}));
   EXPECT_EQ(state.list.path.entries, before.path.entries);
   EXPECT_EQ(state.list.unique.entries, before.unique.entries);
-  EXPECT_EQ(state.list.unique.selected, 1);
+  EXPECT_EQ(state.view.unique.selected, 1);
   EXPECT_EQ(state.path_scroll_factor, 6);
 }
 
@@ -89,20 +89,21 @@ TEST_F(SortCommand, YesSortsPathsAndDerivesNamesAnew) {
   EXPECT_EQ(list.unique.entries, (Strings{"IMG_1", "img_2", "IMG_10", "Zeta.tar"}));
   EXPECT_EQ(list.extension.entries, (Strings{".jpg", ".JPG", ".jpg", ".gz"}));
   EXPECT_EQ(list.number.Texts(), (Strings{"1", "2", "3", "4"}));
-  EXPECT_EQ(list.number.selected, 1);
-  EXPECT_EQ(list.path.selected, 1);
-  EXPECT_EQ(list.path.top, 2);
-  EXPECT_EQ(list.unique.selected, -1);
-  EXPECT_EQ(list.extension.selected, -1);
+  const ListView& view = state.view;
+  EXPECT_EQ(view.number.selected, 1);
+  EXPECT_EQ(view.path.selected, 1);
+  EXPECT_EQ(view.path.top, 2);
+  EXPECT_EQ(view.unique.selected, -1);
+  EXPECT_EQ(view.extension.selected, -1);
   EXPECT_EQ(state.path_scroll_factor, 4);
-  EXPECT_EQ(state.label5, "2");
-  EXPECT_EQ(state.edit1, "typed");
+  EXPECT_EQ(state.unique_name_row, "2");
+  EXPECT_EQ(state.typed_unique_name, "typed");
   EXPECT_EQ(prompter.unanswered, 0);
 }
 
 TEST_F(SortCommand, DerivesWithTheSettingsAndCommonNameOfNow) {
   WriteSettings("when_add=1\n");
-  state.edit2 = "IMG_";
+  state.common_name = "IMG_";
   prompter.Yes();
   Button11Click(state, MakeContext());
   EXPECT_EQ(state.list.unique.entries, (Strings{"1", "img_2", "10", "Zeta.tar"}));

@@ -239,9 +239,7 @@ TEST_F(SettingsFileTest, UnstorableValueIsRefusedAndTheFileKept) {
 // one key.
 class UnreadableFileSystem : public NativeFileSystem {
  public:
-  std::optional<std::string> ReadFile(const std::string&, std::size_t) override {
-    return std::nullopt;
-  }
+  FileRead ReadFile(const std::string&, std::size_t) override { return ReadFailure::kNotReadable; }
 };
 
 TEST_F(SettingsFileTest, UnreadableFileIsNotOverwritten) {

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "text/flat_table.h"
+#include "tables/flat_table.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "text/flat_index.h"
+#include "tables/flat_index.h"
 
 namespace zefa {
 namespace {

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <utility>
 
-#include "text/flat_table.h"
+#include "tables/flat_table.h"
 
 namespace zefa {
 

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "commands/help_command.h"
+#include "startup/help_command.h"
 
 #include "platform/file_system.h"
 #include "platform/prompter.h"
@@ -32,7 +32,7 @@ std::optional<std::string> PrepareHelp(Prompter& prompter, FileSystem& file_syst
     return std::nullopt;
   }
   if (places.view_folder.empty() || !file_system.CreateFolders(places.view_folder)) return help;
-  const std::optional<std::string> content = file_system.ReadFile(*help, kMaxHelpBytes);
+  const FileRead content = file_system.ReadFile(*help, kMaxHelpBytes);
   const std::string view = places.view_folder + kHelpViewName;
   if (!content || !file_system.WriteFile(view, *content, WriteMode::kReplace)) return help;
   return view;

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "commands/command_line.h"
+#include "startup/command_line.h"
 
 #include <cstdlib>
 
