@@ -4,18 +4,20 @@
 
 #include <algorithm>
 
-#include "renaming/check_name_chars.h"
+#include "commands/common_names_command.h"
 #include "renaming/run_checks.h"
 
 namespace zefa {
 
 std::optional<Preview> BuildPreview(const MainState& state, const Context& context) {
-  if (!CheckNameChars(state.edit2, context.rules.code_page, context.prompter)) return std::nullopt;
+  if (!CheckCommonNameChars(state.edit2, context)) return std::nullopt;
   const NameSettings settings = ReadNameSettings(context.Settings());
+  std::optional<CommonNames> common_names = CommonNamesOf(state.list, state.edit2, context);
+  if (!common_names) return std::nullopt;
   std::vector<PlannedRename> plan =
-      BuildRenamePlan(state.list, state.edit2, state.start_number, settings, context.rules);
+      BuildRenamePlan(state.list, *common_names, state.start_number, settings, context.rules);
   const RunChecks checks =
-      CheckRun(state.list, state.edit2, settings, context.file_system, context.rules);
+      CheckRun(state.list, *common_names, settings, context.file_system, context.rules);
   std::vector<PredictedRow> predicted =
       SimulateRun(plan, checks.rows, context.file_system, context.rules);
   const bool numbered =
@@ -29,6 +31,7 @@ std::optional<Preview> BuildPreview(const MainState& state, const Context& conte
     }
     preview.SetDates(std::move(dates), state.list.row_date_kind());
   }
+  if (common_names->per_row()) preview.SetCommonNames(std::move(*common_names));
   return preview;
 }
 

@@ -7,12 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "commands/common_names_command.h"
 #include "commands/run_command.h"
 #include "platform/command_error.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
 #include "renaming/case_only_rename.h"
-#include "renaming/check_name_chars.h"
 #include "renaming/rename_execution.h"
 #include "renaming/restore_file.h"
 #include "renaming/run_checks.h"
@@ -58,8 +58,10 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
   if (!prompter.Confirm(kConfirmText)) return;
 
   const NameSettings name_settings = ReadNameSettings(context.Settings());
+  const std::optional<CommonNames> common_names = CommonNamesOf(list, common_name, context);
+  if (!common_names) return;
   const RunChecks checks =
-      CheckRun(list, common_name, name_settings, context.file_system, context.rules);
+      CheckRun(list, *common_names, name_settings, context.file_system, context.rules);
   if (const int row = checks.FirstRow({Refusal::kFileMissing, Refusal::kNotAFile}); row >= 0) {
     ShowError(prompter, kMissingFileText + DisplayPath(list.path.entries[row]));
     return;
@@ -68,7 +70,11 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
     ShowError(prompter, kNameMissingText + DisplayPath(list.path.entries[row]));
     return;
   }
-  if (!CheckNameChars(common_name, context.rules.code_page, prompter)) return;
+  if (!CheckCommonNameChars(common_name, context)) return;
+  if (const std::string refused = ForbiddenInCommonMessage(checks, list); !refused.empty()) {
+    ShowError(prompter, refused);
+    return;
+  }
   // The other parts of the names are checked too, so that no new name leaves its folder.
   if (const std::string refused = SeparatorMessage(checks, list); !refused.empty()) {
     ShowError(prompter, refused);
@@ -76,7 +82,7 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
   }
 
   std::vector<PlannedRename> plan =
-      BuildRenamePlan(list, common_name, start_number, name_settings, context.rules);
+      BuildRenamePlan(list, *common_names, start_number, name_settings, context.rules);
   // A change of case alone, where names ignore case, goes through a temporary name.
   RouteThroughTemporaryNames(plan, context.file_system, context.rules);
 

@@ -35,6 +35,9 @@ std::int64_t DateTakenOf(const RecordedDates& dates);
 /** The calendar moment of a date taken (as ParseRecordedDate counts it). */
 CivilTime CivilOfTaken(std::int64_t date);
 
+/** The local calendar moment of a modification time (nanoseconds since 1970, UTC). */
+CivilTime CivilOfModified(std::int64_t nanoseconds);
+
 /**
  * The date of `kind` of every path, read on the reader's threads; nullopt when `keep_going`
  * stopped the reading. A file that gives none has kNoDate.

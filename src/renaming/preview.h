@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "renaming/name_tokens.h"
 #include "renaming/rename_list.h"
 #include "renaming/rename_plan.h"
 #include "renaming/run_simulation.h"
@@ -47,6 +48,11 @@ class Preview {
   /** The line that says the widest number has more digits than the digit setting; "" if none. */
   std::string DigitsText() const;
 
+  /** Gives the rows the common names their tokens were filled into, row for row. */
+  void SetCommonNames(CommonNames names) { common_names_ = std::move(names); }
+  /** Which tokens row `row`'s file had nothing for; "" when none. */
+  std::string LackingText(int row) const { return common_names_.LackingText(row); }
+
   /** Gives the rows the dates the list was last ordered or named by, row for row. */
   void SetDates(std::vector<std::int64_t> dates, DateKind kind);
   /** Which date row `row` has and where it comes from; "" when none was read for it. */
@@ -63,6 +69,7 @@ class Preview {
   std::vector<std::int64_t> dates_;
   DateKind date_kind_ = DateKind::kNone;
   TextRules rules_;
+  CommonNames common_names_;
 };
 
 }  // namespace zefa

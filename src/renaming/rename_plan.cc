@@ -16,6 +16,13 @@ bool IsFailure(RowStatus status) {
 std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_view common_name,
                                            int start_number, const NameSettings& settings,
                                            const TextRules& rules) {
+  return BuildRenamePlan(list, *ExpandCommonNames(list, common_name, {}, rules), start_number,
+                         settings, rules);
+}
+
+std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, const CommonNames& common_names,
+                                           int start_number, const NameSettings& settings,
+                                           const TextRules& rules) {
   std::vector<PlannedRename> plan;
   const int rows = RowCount(list);
   plan.reserve(static_cast<std::size_t>(rows));
@@ -24,7 +31,7 @@ std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_v
     PlannedRename entry;
     entry.old_path = list.path.entries[static_cast<std::size_t>(row)];
     entry.number = numbers.Of(row, start_number);
-    entry.new_path = ComposeName(list, row, common_name, entry.number, settings, rules);
+    entry.new_path = ComposeName(list, row, common_names.Of(row), entry.number, settings, rules);
     plan.push_back(std::move(entry));
   }
   return plan;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "renaming/compose_name.h"
+#include "renaming/name_tokens.h"
 #include "renaming/rename_list.h"
 #include "text/text_rules.h"
 
@@ -45,8 +46,13 @@ struct PlannedRename {
 
 /**
  * Every row's old and new path, numbered from `start_number` (SerialNumbers: through the
- * list, or per folder); what the preview shows is what the run does.
+ * list, or per folder), each with its own common name (ExpandCommonNames); what the
+ * preview shows is what the run does.
  */
+std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, const CommonNames& common_names,
+                                           int start_number, const NameSettings& settings,
+                                           const TextRules& rules);
+/** The same for a common name whose tokens need nothing read from the files. */
 std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_view common_name,
                                            int start_number, const NameSettings& settings,
                                            const TextRules& rules);

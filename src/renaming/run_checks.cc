@@ -32,6 +32,12 @@ int RunChecks::FirstRow(std::initializer_list<Refusal> refusals) const {
 
 RunChecks CheckRun(const RenameList& list, std::string_view common_name,
                    const NameSettings& settings, FileSystem& file_system, const TextRules& rules) {
+  return CheckRun(list, *ExpandCommonNames(list, common_name, {}, rules), settings, file_system,
+                  rules);
+}
+
+RunChecks CheckRun(const RenameList& list, const CommonNames& common_names,
+                   const NameSettings& settings, FileSystem& file_system, const TextRules& rules) {
   RunChecks checks;
   const std::size_t rows = list.path.entries.size();
   checks.rows.resize(rows);
@@ -56,9 +62,20 @@ RunChecks CheckRun(const RenameList& list, std::string_view common_name,
   }
 
   if (settings.pattern == NamePattern::kNone) return checks;  // no name is built
-  if (common_name.empty() && IsPatternWithoutNumber(settings.pattern)) {
+  if (IsPatternWithoutNumber(settings.pattern)) {
     for (std::size_t row = 0; row < rows; ++row) {
-      if (list.unique.entries[row].empty()) refuse(row, Refusal::kNoUniqueName);
+      if (list.unique.entries[row].empty() && common_names.Of(static_cast<int>(row)).empty()) {
+        refuse(row, Refusal::kNoUniqueName);
+      }
+    }
+  }
+  // A folder or a tag may hold what no file name may: that row alone is refused.
+  if (common_names.per_row()) {
+    for (std::size_t row = 0; row < rows; ++row) {
+      const std::string_view name = common_names.Of(static_cast<int>(row));
+      if (const char found = FirstForbiddenChar(name, rules.code_page)) {
+        refuse(row, Refusal::kForbiddenInCommon, found);
+      }
     }
   }
   // Every part comes from the user or from file names, where the other characters may be
@@ -91,6 +108,8 @@ std::string RefusalText(const RowCheck& check) {
       return "ファイルではないものに変わっています";
     case Refusal::kNoUniqueName:
       return "固有ファイル名がありません";
+    case Refusal::kForbiddenInCommon:
+      return Refused("共通ファイル名", check.found);
     case Refusal::kSeparatorInBracket:
       return Refused("数字を囲む文字列", check.found);
     case Refusal::kSeparatorInUnique:
@@ -117,6 +136,14 @@ std::string SeparatorMessage(const RunChecks& checks, const RenameList& list) {
            DisplayPath(list.path.entries[index]);
   }
   return {};
+}
+
+std::string ForbiddenInCommonMessage(const RunChecks& checks, const RenameList& list) {
+  const int row = checks.FirstRow({Refusal::kForbiddenInCommon});
+  if (row < 0) return {};
+  const auto index = static_cast<std::size_t>(row);
+  return std::string("使えない文字\"") + checks.rows[index].found + "\"が含まれています" +
+         kLineBreak + DisplayPath(list.path.entries[index]);
 }
 
 bool IsRefusedName(std::string_view path, std::string_view name) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "renaming/compose_name.h"
+#include "renaming/name_tokens.h"
 #include "renaming/rename_list.h"
 #include "text/text_rules.h"
 
@@ -25,6 +26,7 @@ enum class Refusal : std::uint8_t {
   kFileMissing,           // nothing at the listed path any more
   kNotAFile,              // something that is no file (a folder) stands at the listed path
   kNoUniqueName,          // a pattern without number, no common name and no unique name
+  kForbiddenInCommon,     // the row's common name, its tokens filled, holds a forbidden character
   kSeparatorInBracket,    // a bracket text would move every file out of its folder
   kSeparatorInUnique,     // the unique name would move the file out of its folder
   kSeparatorInExtension,  // the extension would move the file out of its folder
@@ -52,8 +54,13 @@ struct RunChecks {
  * there and still a file (one look-up of all paths), that a pattern without number has a
  * unique name for every row when the common name is empty, and that no bracket, unique
  * name or extension holds a path separator ("/"; on Windows also "\\" and ":"), which
- * would move a file out of its folder. The common name is checked by CheckNameChars.
+ * would move a file out of its folder. A common name typed as it is, is checked by
+ * CheckNameChars; one filled from each row's file is checked here, row by row, for the
+ * forbidden characters.
  */
+RunChecks CheckRun(const RenameList& list, const CommonNames& common_names,
+                   const NameSettings& settings, FileSystem& file_system, const TextRules& rules);
+/** The same for a common name whose tokens need nothing read from the files. */
 RunChecks CheckRun(const RenameList& list, std::string_view common_name,
                    const NameSettings& settings, FileSystem& file_system, const TextRules& rules);
 
@@ -71,6 +78,12 @@ inline bool IsFileGone(Refusal refusal) {
  * which character, and for a row its number and path. "" when none was found.
  */
 std::string SeparatorMessage(const RunChecks& checks, const RenameList& list);
+
+/**
+ * The run's error box for the first row whose common name, its tokens filled, holds a
+ * forbidden character: 使えない文字"X"が含まれています, then the row's path. "" when none does.
+ */
+std::string ForbiddenInCommonMessage(const RunChecks& checks, const RenameList& list);
 
 /** Whether a new name cannot be given to any file: empty, "." or "..", or holding a NUL. */
 bool IsRefusedName(std::string_view path, std::string_view name);
