@@ -2,16 +2,18 @@
 // SPDX-License-Identifier: MIT
 #include "names_text_dialog.h"
 
+#include <QAbstractTableModel>
+#include <QApplication>
+#include <QClipboard>
 #include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTextBlock>
+#include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
-#include "controls.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
 #include "qt_text.h"
@@ -23,72 +25,153 @@ namespace {
 
 // A names file is a column of names: far below this.
 constexpr std::size_t kMaxFileBytes = 256u << 20;
-constexpr int kGutterWidth = 240;
-const QColor kChangedMark(0xE0, 0x8A, 0x00);
+const QColor kChangedLine(0xFF, 0xE8, 0xC0);
+const QColor kExtraLine(0xFF, 0xE4, 0xE4);
 
-/**
- * The editor of the names, the file names drawn in a margin beside its lines, for the lines
- * on screen only, so that a million rows cost nothing there; a changed line gets a mark at
- * its edge.
- */
-class NamesEditor : public QPlainTextEdit {
+std::string Joined(const std::vector<std::string>& lines) {
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (i > 0) text += '\n';
+    text += lines[i];
+  }
+  return text;
+}
+
+}  // namespace
+
+/** The lines beside the rows' file names; only the rows on screen are ever asked for. */
+class TForm7::LinesModel : public QAbstractTableModel {
  public:
-  NamesEditor(QWidget* parent, const zefa::RenameList& list)
-      : QPlainTextEdit(parent), list_(list), margin_(new Margin(this)) {
-    setLineWrapMode(QPlainTextEdit::NoWrap);
-    setViewportMargins(kGutterWidth, 0, 0, 0);
-    connect(this, &QPlainTextEdit::updateRequest, margin_, [this](const QRect&, int) {
-      const QRect area = contentsRect();
-      margin_->setGeometry(area.left(), area.top(), kGutterWidth, area.height());
-      margin_->update();
-    });
+  LinesModel(const zefa::RenameList& list, QObject* parent)
+      : QAbstractTableModel(parent), list_(list), lines_(list.unique.entries) {}
+
+  const std::vector<std::string>& lines() const { return lines_; }
+
+  int rowCount(const QModelIndex& parent) const override {
+    return parent.isValid() ? 0 : static_cast<int>(lines_.size());
+  }
+  int columnCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : 2; }
+
+  QVariant data(const QModelIndex& index, int role) const override {
+    const auto row = static_cast<std::size_t>(index.row());
+    const bool listed = row < list_.unique.entries.size();
+    if (index.column() == 0) {
+      if (role != Qt::DisplayRole || !listed) return {};
+      return PathToQt(zefa::FileNamePart(list_.path.entries[row], zefa::NativeTextRules()));
+    }
+    if (role == Qt::DisplayRole || role == Qt::EditRole) return ToQt(lines_[row]);
+    if (role == Qt::BackgroundRole) {
+      if (!listed) return kExtraLine;
+      if (lines_[row] != list_.unique.entries[row]) return kChangedLine;
+    }
+    return {};
+  }
+
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
+    if (role != Qt::DisplayRole) return {};
+    if (orientation == Qt::Vertical) return section + 1;
+    return section == 0 ? QStringLiteral("ファイル名") : QStringLiteral("固有ファイル名");
+  }
+
+  Qt::ItemFlags flags(const QModelIndex& index) const override {
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.column() == 1) flags |= Qt::ItemIsEditable;
+    return flags;
+  }
+
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override {
+    if (role != Qt::EditRole || index.column() != 1) return false;
+    std::string text = FromQt(value.toString());
+    // A line break typed or pasted into one line starts no new line here.
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    lines_[static_cast<std::size_t>(index.row())] = std::move(text);
+    emit dataChanged(index, index);
+    return true;
+  }
+
+  void SetLines(std::vector<std::string> lines) {
+    beginResetModel();
+    lines_ = std::move(lines);
+    endResetModel();
+  }
+
+  /** `pasted` over the lines from `row` on; lines past the last are added. */
+  void Paste(int row, const std::vector<std::string>& pasted) {
+    const auto from = static_cast<std::size_t>(std::max(row, 0));
+    const std::size_t end = std::min(lines_.size(), from + pasted.size());
+    for (std::size_t i = from; i < end; ++i) lines_[i] = pasted[i - from];
+    if (end > from)
+      emit dataChanged(index(static_cast<int>(from), 1), index(static_cast<int>(end) - 1, 1));
+    if (from + pasted.size() > lines_.size()) {
+      const std::size_t added = from + pasted.size() - lines_.size();
+      beginInsertRows({}, static_cast<int>(lines_.size()),
+                      static_cast<int>(lines_.size() + added) - 1);
+      lines_.insert(lines_.end(), pasted.end() - static_cast<std::ptrdiff_t>(added), pasted.end());
+      endInsertRows();
+    }
+  }
+
+  void InsertLine(int row) {
+    row = std::clamp(row, 0, static_cast<int>(lines_.size()));
+    beginInsertRows({}, row, row);
+    lines_.insert(lines_.begin() + row, std::string());
+    endInsertRows();
+  }
+
+  /** Takes the lines `rows` out (rising, each once). */
+  void RemoveLines(const std::vector<int>& rows) {
+    for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
+      beginRemoveRows({}, *it, *it);
+      lines_.erase(lines_.begin() + *it);
+      endRemoveRows();
+    }
   }
 
  private:
-  class Margin : public QWidget {
-   public:
-    explicit Margin(NamesEditor* editor) : QWidget(editor), editor_(editor) {
-      setObjectName(QStringLiteral("FileNames"));
-    }
-
-   protected:
-    void paintEvent(QPaintEvent*) override { editor_->PaintMargin(*this); }
-
-   private:
-    NamesEditor* editor_;
-  };
-
-  void PaintMargin(QWidget& margin) {
-    QPainter painter(&margin);
-    painter.fillRect(margin.rect(), margin.palette().color(QPalette::AlternateBase));
-    const auto& paths = list_.path.entries;
-    const auto& uniques = list_.unique.entries;
-    const zefa::TextRules rules = zefa::NativeTextRules();
-    QTextBlock block = firstVisibleBlock();
-    int top = static_cast<int>(blockBoundingGeometry(block).translated(contentOffset()).top());
-    while (block.isValid() && top < margin.height()) {
-      const int line_height = static_cast<int>(blockBoundingRect(block).height());
-      const auto row = static_cast<std::size_t>(block.blockNumber());
-      if (row < paths.size()) {
-        painter.setPen(margin.palette().color(QPalette::Text));
-        painter.drawText(QRect(8, top, margin.width() - 12, line_height), Qt::AlignVCenter,
-                         PathToQt(zefa::FileNamePart(paths[row], rules)));
-        if (block.text() != ToQt(uniques[row])) {
-          painter.fillRect(QRect(0, top, 5, line_height), kChangedMark);
-        }
-      } else {
-        painter.fillRect(QRect(0, top, 5, line_height), Qt::red);  // a line past the rows
-      }
-      top += line_height;
-      block = block.next();
-    }
-  }
-
   const zefa::RenameList& list_;
-  Margin* margin_;
+  std::vector<std::string> lines_;
 };
 
-}  // namespace
+/** The table's keys: Ctrl+V pastes a column, Ctrl+C copies lines, Delete empties them. */
+class TForm7::LinesView : public QTableView {
+ public:
+  LinesView(LinesModel* model, QWidget* parent) : QTableView(parent), model_(model) {}
+
+  std::vector<int> SelectedLines() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedIndexes())
+      rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+  }
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override {
+    if (event->matches(QKeySequence::Paste)) {
+      const QByteArray text = QApplication::clipboard()->text().toUtf8();
+      // A spreadsheet's column comes as lines; of a row of cells the first is taken.
+      std::vector<std::string> lines = zefa::NameLines(std::string_view(text.data(), text.size()));
+      for (std::string& line : lines) line = line.substr(0, line.find('\t'));
+      model_->Paste(currentIndex().row(), lines);
+    } else if (event->matches(QKeySequence::Copy)) {
+      std::vector<std::string> lines;
+      for (const int row : SelectedLines())
+        lines.push_back(model_->lines()[static_cast<std::size_t>(row)]);
+      QApplication::clipboard()->setText(ToQt(Joined(lines)));
+    } else if (event->key() == Qt::Key_Delete && state() != QAbstractItemView::EditingState) {
+      for (const int row : SelectedLines())
+        model_->setData(model_->index(row, 1), QString(), Qt::EditRole);
+    } else {
+      QTableView::keyPressEvent(event);
+      return;
+    }
+    event->accept();
+  }
+
+ private:
+  LinesModel* model_;
+};
 
 TForm7::TForm7(zefa::RenameList& list, zefa::Prompter& prompter, zefa::FileSystem& file_system,
                QWidget* owner)
@@ -98,68 +181,72 @@ TForm7::TForm7(zefa::RenameList& list, zefa::Prompter& prompter, zefa::FileSyste
   setFont(WindowFont());
   resize(640, 480);
 
-  editor_ = new NamesEditor(this, list_);
-  editor_->setObjectName(QStringLiteral("Memo1"));
-
-  // One text, one join: a million lines are handed to the editor in one piece.
-  std::string text;
-  std::size_t bytes = 0;
-  for (const std::string& name : list_.unique.entries) bytes += name.size() + 1;
-  text.reserve(bytes);
-  for (std::size_t i = 0; i < list_.unique.entries.size(); ++i) {
-    if (i > 0) text += '\n';
-    text += list_.unique.entries[i];
-  }
-  editor_->setPlainText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  model_ = new LinesModel(list_, this);
+  auto* view = new LinesView(model_, this);
+  view_ = view;
+  view_->setObjectName(QStringLiteral("Lines1"));
+  view_->setModel(model_);
+  view_->setWordWrap(false);
+  view_->setTextElideMode(Qt::ElideNone);
+  view_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                         QAbstractItemView::AnyKeyPressed);
+  // Every row as high as the font's line: a million rows are laid out without asking each.
+  QHeaderView* rows = view_->verticalHeader();
+  rows->setSectionResizeMode(QHeaderView::Fixed);
+  rows->setDefaultSectionSize(fontMetrics().height() + 4);
+  view_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  view_->setColumnWidth(0, 220);
+  view_->horizontalHeader()->setStretchLastSection(true);
 
   label1_ = new QLabel(this);
   label1_->setObjectName(QStringLiteral("Label1"));
   label1_->setTextFormat(Qt::PlainText);
-  label1_->setWordWrap(true);
   QPalette palette = label1_->palette();
   palette.setColor(QPalette::WindowText, Qt::red);
   label1_->setPalette(palette);
 
-  auto* load = new QPushButton(QStringLiteral("ファイルから読み込む(&L)…"), this);
-  load->setObjectName(QStringLiteral("Button2"));
-  auto* ok = new QPushButton(QStringLiteral("OK"), this);
-  ok->setObjectName(QStringLiteral("Button1"));
-  auto* cancel = new QPushButton(QStringLiteral("キャンセル"), this);
-  cancel->setObjectName(QStringLiteral("Button3"));
-  for (QPushButton* button : {load, ok, cancel}) button->setAutoDefault(false);
+  const auto button = [this](const char* name, const QString& caption) {
+    auto* made = new QPushButton(caption, this);
+    made->setObjectName(QString::fromLatin1(name));
+    made->setAutoDefault(false);
+    return made;
+  };
+  QPushButton* insert = button("Button4", QStringLiteral("行を挿入(&I)"));
+  QPushButton* remove = button("Button5", QStringLiteral("行を削除(&D)"));
+  QPushButton* load = button("Button2", QStringLiteral("ファイルから読み込む(&L)…"));
+  QPushButton* ok = button("Button1", QStringLiteral("OK"));
+  QPushButton* cancel = button("Button3", QStringLiteral("キャンセル"));
 
   auto* buttons = new QHBoxLayout;
-  buttons->addWidget(load);
+  for (QPushButton* left : {insert, remove, load}) buttons->addWidget(left);
   buttons->addStretch();
   buttons->addWidget(ok);
   buttons->addWidget(cancel);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(editor_);
+  layout->addWidget(view_);
   layout->addWidget(label1_);
   layout->addLayout(buttons);
 
+  connect(insert, &QPushButton::clicked, this,
+          [this] { model_->InsertLine(std::max(0, view_->currentIndex().row())); });
+  connect(remove, &QPushButton::clicked, this,
+          [this, view] { model_->RemoveLines(view->SelectedLines()); });
   connect(ok, &QPushButton::clicked, this, &TForm7::Button1Click);
   connect(load, &QPushButton::clicked, this, &TForm7::Button2Click);
   connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-  connect(editor_, &QPlainTextEdit::textChanged, this, &TForm7::TextChanged);
+  for (const auto signal : {&QAbstractItemModel::rowsInserted, &QAbstractItemModel::rowsRemoved}) {
+    connect(model_, signal, this, &TForm7::LinesChanged);
+  }
+  connect(model_, &QAbstractItemModel::modelReset, this, &TForm7::LinesChanged);
 }
 
 TForm7::~TForm7() = default;
 
-std::vector<std::string> TForm7::Lines() const {
-  const QStringList parts = editor_->toPlainText().split(QLatin1Char('\n'));
-  std::vector<std::string> lines;
-  lines.reserve(static_cast<std::size_t>(parts.size()));
-  for (const QString& part : parts) lines.push_back(FromQt(part));
-  // A pasted column usually ends in a line break: the empty line after it is no name.
-  if (lines.size() == list_.unique.entries.size() + 1 && lines.back().empty()) lines.pop_back();
-  if (list_.unique.entries.empty() && lines.size() == 1 && lines.back().empty()) lines.clear();
-  return lines;
-}
+const std::vector<std::string>& TForm7::Lines() const { return model_->lines(); }
 
-void TForm7::TextChanged() {
-  const int lines = editor_->blockCount();
-  const auto rows = static_cast<int>(list_.unique.entries.size());
+void TForm7::LinesChanged() {
+  const std::size_t lines = model_->lines().size();
+  const std::size_t rows = list_.unique.entries.size();
   label1_->setText(
       lines == rows
           ? QString()
@@ -173,36 +260,23 @@ bool TForm7::LoadFile(const std::string& path) {
     prompter_.Error("ファイルを読み込めません\n\r" + path);
     return false;
   }
-  const bool csv =
-      path.size() >= 4 && QString::fromUtf8(path.c_str() + path.size() - 4)
-                                  .compare(QStringLiteral(".csv"), Qt::CaseInsensitive) == 0;
-  const std::vector<std::string> lines = zefa::NameLines(zefa::DecodeNamesFile(*bytes), csv);
-  std::string text;
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (i > 0) text += '\n';
-    text += lines[i];
-  }
-  editor_->setPlainText(ToQt(text));
+  const QString name = PathToQt(path);
+  const bool csv = name.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive);
+  model_->SetLines(zefa::NameLines(zefa::DecodeNamesFile(*bytes), csv));
   return true;
 }
 
 void TForm7::Button2Click() {
-  zefa::FileChoice choice;
-  const std::optional<std::string> path = prompter_.ChooseFile(choice);
+  const std::optional<std::string> path = prompter_.ChooseFile(zefa::FileChoice{});
   if (path) LoadFile(*path);
 }
 
 void TForm7::Button1Click() {
-  std::vector<std::string> lines = Lines();
+  std::vector<std::string> lines = model_->lines();
   if (const std::string text = zefa::LineCountText(lines, list_); !text.empty()) {
     prompter_.Beep(zefa::BeepKind::kError);
     prompter_.Error(text);
     return;
-  }
-  // A line left as it was keeps its name's own bytes, also those the editor cannot show.
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const std::string& name = list_.unique.entries[i];
-    if (lines[i] != name && lines[i] == FromQt(ToQt(name))) lines[i] = name;
   }
   zefa::ApplyNameLines(list_, std::move(lines));
   accept();

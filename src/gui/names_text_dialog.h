@@ -10,8 +10,7 @@
 #include "renaming/rename_list.h"
 
 class QLabel;
-class QPlainTextEdit;
-class QPushButton;
+class QTableView;
 
 namespace zefa {
 class FileSystem;
@@ -19,9 +18,11 @@ class Prompter;
 }  // namespace zefa
 
 /**
- * Every row's unique name as one line of plain text, its file's name drawn beside it: edit
- * freely, paste a column, or read a text or CSV file. OK writes the lines into the list
- * when there is one per row; a changed line is marked beside it.
+ * Every row's unique name as one line of text beside its file's name: edit a line, paste a
+ * column (Ctrl+V, from the current line on), copy lines (Ctrl+C), insert or delete lines,
+ * or read a text or CSV file. OK writes the lines into the list when there is one per row;
+ * a changed line is marked. The lines are a list of their own, not one text, so that a
+ * million rows open at once.
  */
 class TForm7 : public QDialog {
   Q_OBJECT
@@ -31,20 +32,23 @@ class TForm7 : public QDialog {
          QWidget* owner = nullptr);
   ~TForm7() override;
 
-  /** Reads the lines of a .txt or .csv file (its first fields) into the editor. */
+  /** Reads the lines of a .txt or .csv file (its first fields) into the dialog. */
   bool LoadFile(const std::string& path);
-  /** The editor's lines as they stand. */
-  std::vector<std::string> Lines() const;
+  /** The lines as they stand. */
+  const std::vector<std::string>& Lines() const;
 
  private:
+  class LinesModel;
+  class LinesView;
   void Button1Click();
   void Button2Click();
-  void TextChanged();
+  void LinesChanged();
 
   zefa::RenameList& list_;
   zefa::Prompter& prompter_;
   zefa::FileSystem& file_system_;
-  QPlainTextEdit* editor_;
+  LinesModel* model_;
+  QTableView* view_;
   QLabel* label1_;
 };
 

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "names_text_dialog.h"
 
-#include <QPlainTextEdit>
+#include <QClipboard>
 #include <QStatusBar>
+#include <QTableView>
 
 #include "gui_test_base.h"
 #include "main_window.h"
@@ -38,22 +39,33 @@ class NamesTextDialogTest : public QObject {
   void AppliesOneLinePerRowAndSaysWhenTheyDiffer() {
     TForm7 dialog(list_, prompter_, file_system_);
     dialog.show();
-    auto* editor = Find<QPlainTextEdit>(&dialog, "Memo1");
-    QCOMPARE(editor->toPlainText(), QStringLiteral("a\nb\nc"));
-    editor->setPlainText(QStringLiteral("x\ny"));
+    auto* view = Find<QTableView>(&dialog, "Lines1");
+    QAbstractItemModel* model = view->model();
+    QCOMPARE(model->rowCount(), 3);
+    QCOMPARE(model->index(2, 0).data().toString(), QStringLiteral("c.jpg"));
+    QCOMPARE(model->index(2, 1).data().toString(), QStringLiteral("c"));
+    QVERIFY(model->setData(model->index(1, 1), QStringLiteral("x"), Qt::EditRole));
+    QVERIFY(model->index(1, 1).data(Qt::BackgroundRole).isValid());  // marked as changed
+    QVERIFY(!model->index(0, 1).data(Qt::BackgroundRole).isValid());
+    view->selectRow(2);
+    Find<QPushButton>(&dialog, "Button5")->click();
     QCOMPARE(Find<QLabel>(&dialog, "Label1")->text(),
              QStringLiteral("行の数 2 がファイルの数 3 と合いません"));
     Find<QPushButton>(&dialog, "Button1")->click();
     QCOMPARE(prompter_.log, (Entries{"beep error",
                                      "error 行の数 2 がファイルの数 3 と合いません（1 行少ない）。"
-                                     "1 行目から固有ファイル名と食い違っています。"}));
+                                     "2 行目から固有ファイル名と食い違っています。"}));
     QVERIFY(dialog.isVisible());
     QCOMPARE(list_.unique.entries, (Entries{"a", "b", "c"}));
-    // A pasted column ends in a line break: that last empty line is no name.
-    editor->setPlainText(QStringLiteral("x\nb\n第3巻\n"));
+    // A column pasted from a spreadsheet, from the current line on; its last line break
+    // starts no line, and of a row of cells the first is taken.
+    QApplication::clipboard()->setText(QStringLiteral("第1巻\t1\n第2巻\n第3巻\n"));
+    view->setCurrentIndex(model->index(0, 1));
+    QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Find<QLabel>(&dialog, "Label1")->text(), QString());
     Find<QPushButton>(&dialog, "Button1")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(list_.unique.entries, (Entries{"x", "b", "第3巻"}));
+    QCOMPARE(list_.unique.entries, (Entries{"第1巻", "第2巻", "第3巻"}));
   }
 
   void ReadsTheFirstFieldsOfAShiftJisCsv() {
@@ -74,7 +86,9 @@ class NamesTextDialogTest : public QObject {
     form.Refresh();
     auto answer =
         zefa::gui_testing::ExpectModal([](QWidget* modal, zefa::gui_testing::ModalAnswer&) {
-          Find<QPlainTextEdit>(modal, "Memo1")->setPlainText(QStringLiteral("1\n2\n3"));
+          QAbstractItemModel* model = Find<QTableView>(modal, "Lines1")->model();
+          for (int row = 0; row < 3; ++row)
+            model->setData(model->index(row, 1), QString::number(row + 1));
           Find<QPushButton>(modal, "Button1")->click();
         });
     Find<QAction>(&form, "EditAsText1")->trigger();
