@@ -18,9 +18,9 @@
 #include "bench_support.h"
 #include "minimal_jpeg.h"
 #include "platform/media_dates.h"
-#include "renaming/date_order.h"
-#include "renaming/name_replace.h"
-#include "renaming/name_tokens.h"
+#include "list/date_order.h"
+#include "names/name_replace.h"
+#include "names/name_tokens.h"
 
 namespace {
 

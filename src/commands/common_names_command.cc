@@ -5,7 +5,7 @@
 #include <memory>
 
 #include "platform/prompter.h"
-#include "renaming/check_name_chars.h"
+#include "names/check_name_chars.h"
 #include "settings/settings_keys.h"
 
 namespace zefa {

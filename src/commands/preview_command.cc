@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "commands/common_names_command.h"
-#include "renaming/run_checks.h"
+#include "run/run_checks.h"
 
 namespace zefa {
 

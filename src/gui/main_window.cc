@@ -42,8 +42,8 @@
 #include "platform/prompter.h"
 #include "preview_dialog.h"
 #include "qt_text.h"
-#include "renaming/compose_name.h"
-#include "renaming/name_tokens.h"
+#include "names/compose_name.h"
+#include "names/name_tokens.h"
 #include "settings_dialog.h"
 #include "window_style.h"
 

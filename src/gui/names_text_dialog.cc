@@ -17,7 +17,7 @@
 #include "platform/file_system.h"
 #include "platform/prompter.h"
 #include "qt_text.h"
-#include "renaming/names_text.h"
+#include "list/names_text.h"
 #include "text/text_rules.h"
 #include "window_style.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "renaming/rename_list.h"
+#include "list/rename_list.h"
 
 class QLabel;
 class QTableView;

@@ -11,7 +11,7 @@
 #include <QWheelEvent>
 
 #include "gui_test_base.h"
-#include "renaming/date_order.h"
+#include "list/date_order.h"
 
 namespace {
 

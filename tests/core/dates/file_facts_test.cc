@@ -14,7 +14,7 @@
 #include "../renamelist/list_fixture.h"
 #include "minimal_jpeg.h"
 #include "platform/media_dates.h"
-#include "renaming/name_tokens.h"
+#include "names/name_tokens.h"
 
 namespace zefa::file_facts_test {
 

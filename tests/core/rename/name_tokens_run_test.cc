@@ -8,8 +8,8 @@
 #include "commands/preview_command.h"
 #include "commands/rename_command.h"
 #include "rename_test_support.h"
-#include "renaming/name_tokens.h"
-#include "renaming/run_checks.h"
+#include "names/name_tokens.h"
+#include "run/run_checks.h"
 
 namespace zefa::name_tokens_run_test {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "renaming/name_replace.h"
+#include "names/name_replace.h"
 #include "text/code_page_convert.h"
 
 namespace zefa::number_padding_test {

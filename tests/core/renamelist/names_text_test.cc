@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renaming/names_text.h"
+#include "list/names_text.h"
 
 #include <gtest/gtest.h>
 
