@@ -5,25 +5,21 @@
 #include <algorithm>
 
 #include "commands/common_names_command.h"
-#include "run/run_checks.h"
+#include "run/change_pipeline.h"
 
 namespace zefa {
 
 std::optional<Preview> BuildPreview(const MainState& state, const Context& context) {
   if (!CheckCommonNameChars(state.edit2, context)) return std::nullopt;
-  const NameSettings settings = ReadNameSettings(context.Settings());
   std::optional<CommonNames> common_names = CommonNamesOf(state.list, state.edit2, context);
   if (!common_names) return std::nullopt;
-  std::vector<PlannedRename> plan =
-      BuildRenamePlan(state.list, *common_names, state.start_number, settings, context.rules);
-  const RunChecks checks =
-      CheckRun(state.list, *common_names, settings, context.file_system, context.rules);
-  std::vector<PredictedRow> predicted =
-      SimulateRun(plan, checks.rows, context.file_system, context.rules);
+  const RenameRequest request{state.edit2, state.start_number, ReadNameSettings(context.Settings()),
+                              &*common_names};
+  const NameSettings& settings = request.settings;
+  ChangePlan plan = PlanChanges(state.list, request, context.file_system, context.rules);
   const bool numbered =
       settings.pattern != NamePattern::kNone && !IsPatternWithoutNumber(settings.pattern);
-  Preview preview(std::move(plan), std::move(predicted), context.rules,
-                  numbered ? std::max(1, settings.digits) : 0);
+  Preview preview(std::move(plan), context.rules, numbered ? std::max(1, settings.digits) : 0);
   if (state.list.row_date_kind() != DateKind::kNone) {
     std::vector<std::int64_t> dates(static_cast<std::size_t>(preview.size()));
     for (std::size_t row = 0; row < dates.size(); ++row) {
