@@ -37,8 +37,12 @@ class TForm6 : public FixedDialog {
     RuleChanged();
   }
 
- private:
+  /** Sets every field and option to `rule`, as a user would. */
+  void ShowRule(const zefa::ReplaceRule& rule);
+  /** The rule the fields and options hold. */
   zefa::ReplaceRule ReadRule() const;
+
+ private:
   void RuleChanged();
   void StepScan();
   void ShowScan();

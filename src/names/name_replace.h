@@ -33,6 +33,8 @@ struct ReplaceRule {
   int pad_digits = 0;
   /** 数字に足す: added to each of those numbers first. */
   int number_shift = 0;
+
+  friend bool operator==(const ReplaceRule&, const ReplaceRule&) = default;
 };
 
 inline constexpr int kMaxPadDigits = 6;
