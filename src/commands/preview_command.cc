@@ -10,11 +10,15 @@
 namespace zefa {
 
 std::optional<Preview> BuildPreview(const MainState& state, const Context& context) {
+  return BuildPreview(state, context, ReadNameSettings(context.Settings()));
+}
+
+std::optional<Preview> BuildPreview(const MainState& state, const Context& context,
+                                    const NameSettings& name_settings) {
   if (!CheckCommonNameChars(state.edit2, context)) return std::nullopt;
   std::optional<CommonNames> common_names = CommonNamesOf(state.list, state.edit2, context);
   if (!common_names) return std::nullopt;
-  const RenameRequest request{state.edit2, state.start_number, ReadNameSettings(context.Settings()),
-                              &*common_names};
+  const RenameRequest request{state.edit2, state.start_number, name_settings, &*common_names};
   const NameSettings& settings = request.settings;
   ChangePlan plan = PlanChanges(state.list, request, context.file_system, context.rules);
   const bool numbered =

@@ -45,6 +45,8 @@ class Preview {
   std::string FailureCountText() const;
   /** The line that says the widest number has more digits than the digit setting; "" if none. */
   std::string DigitsText() const;
+  /** Whether the run will not start while these rows are listed. */
+  bool RunRefused() const { return refused_ || file_gone_; }
 
   /** Gives the rows the common names their tokens were filled into, row for row. */
   void SetCommonNames(CommonNames names) { common_names_ = std::move(names); }
