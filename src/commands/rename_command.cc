@@ -53,7 +53,7 @@ RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int
   if (!prompter.Confirm(kConfirmText)) return outcome;
 
   const std::optional<CommonNames> common_names = CommonNamesOf(list, common_name, context);
-  if (!common_names) return;
+  if (!common_names) return outcome;
   const RenameRequest request{common_name, start_number, name_settings, &*common_names};
   ChangePlan& plan = outcome.plan;
   plan = PlanChanges(list, request, context.file_system, context.rules, PlanDepth::kChecked);
