@@ -24,5 +24,5 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${ZEFA_UPDATE_URL}")
 # that the package stays complete where shlibdeps finds less.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6network6 (>= 6.4), libqt6core6 (>= 6.4), qt6-qpa-plugins, libcurl4, libicu72, libexiv2-27, fonts-ipafont-gothic, qt6-translations-l10n")
+    "libqt6widgets6 (>= 6.4), libqt6gui6 (>= 6.4), libqt6network6 (>= 6.4), libqt6core6 (>= 6.4), qt6-qpa-plugins, libcurl4, libicu72, libexiv2-27, libtag1v5, fonts-ipafont-gothic, qt6-translations-l10n")
 include(CPack)

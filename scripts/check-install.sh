@@ -140,7 +140,7 @@ if [ -n "$deb" ]; then
   done
   depends=$(dpkg-deb --field "$deb" Depends)
   for package in libqt6widgets6 libqt6gui6 libqt6network6 libqt6core6 qt6-qpa-plugins libcurl4 libicu72 \
-      libexiv2-27 \
+      libexiv2-27 libtag1v5 \
       fonts-ipafont-gothic qt6-translations-l10n; do
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" && pass "depends on $package" \
       || fail "package does not depend on $package"

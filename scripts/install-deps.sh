@@ -8,7 +8,7 @@ packages=(
   # the build
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-base-dev-tools libgl-dev
-  libcurl4-openssl-dev libicu-dev libexiv2-dev
+  libcurl4-openssl-dev libicu-dev libexiv2-dev libtag1-dev
   # the tests: GoogleTest, the windows under Xvfb in Japanese, photos' dates
   libgtest-dev exiv2 libheif-examples dosfstools
   # the undo on disks that come back as another device: an XFS image, a FUSE mount

@@ -36,6 +36,8 @@ std::string ReasonText(const RowChange& change) {
       return "ファイルではないものに変わっています";
     case ChangeReason::kNoUniqueName:
       return "固有ファイル名がありません";
+    case ChangeReason::kForbiddenInCommon:
+      return UnusableCharText("共通ファイル名", change.found);
     case ChangeReason::kSeparatorInBracket:
       return UnusableCharText("数字を囲む文字列", change.found);
     case ChangeReason::kSeparatorInUnique:

@@ -21,6 +21,7 @@ enum class ChangeReason : std::uint8_t {
   kFileMissing,           // nothing at the listed path any more
   kNotAFile,              // something that is no file (a folder) stands at the listed path
   kNoUniqueName,          // a pattern without number, no common name and no unique name
+  kForbiddenInCommon,     // the row's common name, its tokens filled, holds a forbidden character
   kSeparatorInBracket,    // a bracket text would move every file out of its folder
   kSeparatorInUnique,     // the unique name would move the file out of its folder
   kSeparatorInExtension,  // the extension would move the file out of its folder

@@ -193,6 +193,8 @@ std::optional<int> Session::GatherList(MainState& state) {
     }
   }
   state.common_name = options_.name ? *options_.name : preset_ ? preset_->common_name : "";
+  // A name with tokens reads the files' facts as the window does; any other starts no reader.
+  if (state.common_name.find('{') != std::string::npos) context_.media = &Media();
   state.start_number = options_.start;
   prompter_.SetProgressLabel(Say("", "adding"));
   DropFiles(state, context_, GivenPaths(options_, env_));

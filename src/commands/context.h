@@ -9,6 +9,7 @@
 namespace zefa {
 
 class FileSystem;
+class MediaDates;
 class Prompter;
 
 /** What a command needs of the world beyond the window. */
@@ -17,6 +18,8 @@ struct Context {
   FileSystem& file_system;
   ProgramPaths paths;
   TextRules rules;
+  /** What the tokens of a name read from the files with; none: they read nothing. */
+  MediaDates* media = nullptr;
 
   /** The settings file, opened for one command. */
   SettingsFile Settings() const { return SettingsFile(file_system, paths.settings_path); }

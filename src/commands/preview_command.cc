@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "names/check_name_chars.h"
+#include "commands/common_names_command.h"
 #include "run/change_pipeline.h"
 
 namespace zefa {
@@ -15,10 +15,10 @@ std::optional<Preview> BuildPreview(const MainState& state, const Context& conte
 
 std::optional<Preview> BuildPreview(const MainState& state, const Context& context,
                                     const NameSettings& name_settings) {
-  if (!CheckNameChars(state.common_name, context.rules.code_page, context.prompter)) {
-    return std::nullopt;
-  }
-  const RenameRequest request{state.common_name, state.start_number, name_settings};
+  if (!CheckCommonNameChars(state.common_name, context)) return std::nullopt;
+  std::optional<CommonNames> common_names = CommonNamesOf(state.list, state.common_name, context);
+  if (!common_names) return std::nullopt;
+  const RenameRequest request{state.common_name, state.start_number, name_settings, &*common_names};
   const NameSettings& settings = request.settings;
   ChangePlan plan = PlanChanges(state.list, request, context.file_system, context.rules);
   const bool numbered =
@@ -31,6 +31,7 @@ std::optional<Preview> BuildPreview(const MainState& state, const Context& conte
     }
     preview.SetDates(std::move(dates), state.list.row_date_kind());
   }
+  if (common_names->per_row()) preview.SetCommonNames(std::move(*common_names));
   return preview;
 }
 

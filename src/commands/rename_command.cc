@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/common_names_command.h"
 #include "commands/run_command.h"
 #include "platform/command_error.h"
 #include "platform/file_system.h"
@@ -51,7 +52,9 @@ RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int
   prompter.Beep(BeepKind::kWarning);
   if (!prompter.Confirm(kConfirmText)) return outcome;
 
-  const RenameRequest request{common_name, start_number, name_settings};
+  const std::optional<CommonNames> common_names = CommonNamesOf(list, common_name, context);
+  if (!common_names) return outcome;
+  const RenameRequest request{common_name, start_number, name_settings, &*common_names};
   ChangePlan& plan = outcome.plan;
   plan = PlanChanges(list, request, context.file_system, context.rules, PlanDepth::kChecked);
   if (const std::optional<std::string> stop =

@@ -9,12 +9,14 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTimer>
 
 #include "commands/find_replace_command.h"
 #include "platform/command_error.h"
 #include "qt_text.h"
 #include "names/presets.h"
+#include "settings/settings_keys.h"
 
 namespace {
 
@@ -37,7 +39,7 @@ QLabel* PlaceErrorLabel(QWidget* parent, const char* name, const QRect& geometry
 }  // namespace
 
 TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* owner)
-    : FixedDialog(owner, QStringLiteral("置換"), 417, 400),
+    : FixedDialog(owner, QStringLiteral("置換"), 417, 428),
       state_(state),
       rules_(rules),
       timer_(new QTimer(this)) {
@@ -78,15 +80,30 @@ TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* ow
   button1_ = PlaceButton(this, "Button1", QStringLiteral("OK"), {248, 367, 75, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("キャンセル"), {334, 367, 75, 25});
 
+  // The numbers inside the unique names, in a row of their own below the window's own.
+  pad_ = PlaceCheckBox(this, "CheckBox8", QStringLiteral("名前の中の数字を桁数に揃える"),
+                       {8, 402, 196, 17});
+  PlaceLabel(this, "Label8", QStringLiteral("桁数"), 208, 404);
+  pad_digits_ = Place(new QSpinBox(this), "SpinEdit1", {236, 400, 41, 21});
+  pad_digits_->setRange(1, zefa::kMaxPadDigits);
+  pad_digits_->setValue(3);
+  PlaceLabel(this, "Label9", QStringLiteral("数字に足す"), 286, 404);
+  number_shift_ = Place(new QSpinBox(this), "SpinEdit2", {348, 400, 61, 21});
+  number_shift_->setRange(-99999, 99999);
+  for (QSpinBox* spin : {pad_digits_, number_shift_}) {
+    connect(spin, &QSpinBox::valueChanged, this, &TForm6::RuleChanged);
+  }
+
   SetTabOrder({edit1_, edit2_, regex_, match_case_, unique_target_, extension_target, half_width_,
-               full_width_kana_, upper_, lower_, compose_, button1_, button2});
+               full_width_kana_, upper_, lower_, compose_, button1_, button2, pad_, pad_digits_,
+               number_shift_});
 
   for (QLineEdit* edit : {edit1_, edit2_}) {
     connect(edit, &QLineEdit::textChanged, this, &TForm6::RuleChanged);
   }
-  for (QAbstractButton* box : std::initializer_list<QAbstractButton*>{
-           regex_, match_case_, unique_target_, half_width_, full_width_kana_, upper_, lower_,
-           compose_}) {
+  for (QAbstractButton* box :
+       std::initializer_list<QAbstractButton*>{regex_, match_case_, unique_target_, half_width_,
+                                               full_width_kana_, upper_, lower_, compose_, pad_}) {
     connect(box, &QAbstractButton::toggled, this, &TForm6::RuleChanged);
   }
   // Upper and lower case exclude each other; either may be left unticked.
@@ -118,11 +135,15 @@ zefa::ReplaceRule TForm6::ReadRule() const {
                      : lower_->isChecked() ? zefa::CaseChange::kLower
                                            : zefa::CaseChange::kNone;
   rule.compose = compose_->isChecked();
+  if (pad_->isChecked()) {
+    rule.pad_digits = pad_digits_->value();
+    rule.number_shift = number_shift_->value();
+  }
   return rule;
 }
 
 void TForm6::RuleChanged() {
-  scan_ = std::make_unique<zefa::ReplaceScan>(state_.list, ReadRule(), rules_);
+  scan_ = std::make_unique<zefa::ReplaceScan>(state_.list, ReadRule(), rules_, sources_);
   before_->clear();
   after_->clear();
   // The first rows are looked at at once, so the lists follow the typing without a blink.
@@ -144,7 +165,11 @@ void TForm6::ShowScan() {
   const std::string error = scan_->error();
   const zefa::RuleField field = scan_->error_field();
   search_error_->setText(field == zefa::RuleField::kSearch ? ToQt(error) : QString());
-  replacement_error_->setText(field == zefa::RuleField::kReplacement ? ToQt(error) : QString());
+  // A name in braces that is no token is said under the replacement, as under the common name.
+  replacement_error_->setText(
+      field == zefa::RuleField::kReplacement
+          ? ToQt(error)
+          : ToQt(zefa::UnknownTokensText(FromQt(edit2_->text()), zefa::CodePage::kUtf8)));
   count_->setText(ToQt(zefa::ReplaceCountText(*scan_, zefa::RowCount(state_.list))));
   // The first rows that change stay the first as the scan goes on: only new ones are added.
   const std::vector<int>& rows = scan_->changed_rows();
@@ -176,11 +201,21 @@ void TForm6::ShowRule(const zefa::ReplaceRule& rule) {
   upper_->setChecked(rule.case_change == zefa::CaseChange::kUpper);
   lower_->setChecked(rule.case_change == zefa::CaseChange::kLower);
   compose_->setChecked(rule.compose);
+  pad_->setChecked(rule.pad_digits > 0);
+  if (rule.pad_digits > 0) {
+    pad_digits_->setValue(rule.pad_digits);
+    number_shift_->setValue(rule.number_shift);
+  }
   edit1_->selectAll();
 }
 
 void OpenFindReplace(QWidget* owner, zefa::MainState& state, const zefa::Context& context) {
   TForm6 dialog(state, context.rules, owner);
+  zefa::TokenSources sources;
+  sources.media = context.media;
+  sources.date_format = context.Settings().ReadString(zefa::keys::kSection, zefa::keys::kDateFormat,
+                                                      zefa::keys::kDefaultDateFormat);
+  dialog.SetTokenSources(std::move(sources));
   const zefa::ReplaceRule last = zefa::ReadLastRule(context.Settings());
   dialog.ShowRule(last);
   dialog.exec();

@@ -15,6 +15,7 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTimer;
 
 /**
@@ -29,6 +30,12 @@ class TForm6 : public FixedDialog {
  public:
   TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* owner = nullptr);
   ~TForm6() override;
+
+  /** What the replacement's tokens are filled from; the list is looked at again. */
+  void SetTokenSources(zefa::TokenSources sources) {
+    sources_ = std::move(sources);
+    RuleChanged();
+  }
 
   /** Sets every field and option to `rule`, as a user would. */
   void ShowRule(const zefa::ReplaceRule& rule);
@@ -61,6 +68,10 @@ class TForm6 : public FixedDialog {
   QListWidget* before_;
   QListWidget* after_;
   QPushButton* button1_;
+  QCheckBox* pad_;
+  QSpinBox* pad_digits_;
+  QSpinBox* number_shift_;
+  zefa::TokenSources sources_;
 };
 
 /** The 置換 item of the main window: a new window owned by `owner`, shown modally, released. */

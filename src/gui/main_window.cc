@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "about_box.h"
@@ -34,6 +35,7 @@
 #include "desktop_commands.h"
 #include "find_replace_dialog.h"
 #include "history_dialog.h"
+#include "names_text_dialog.h"
 #include "narrow_text.h"
 #include "number_label.h"
 #include "platform/command_error.h"
@@ -42,6 +44,7 @@
 #include "preview_dialog.h"
 #include "qt_text.h"
 #include "names/compose_name.h"
+#include "names/name_tokens.h"
 #include "settings_dialog.h"
 #include "window_style.h"
 
@@ -126,15 +129,20 @@ TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system, zefa::Pr
   BuildMenu();
   ConnectHandlers();
   FormCreate();
-  // The client area is fixed; the menu bar comes on top of it.
-  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  // The client area is fixed; the menu bar comes on top of it, and below it a status line
+  // that names what in the common name is no token.
+  statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+  statusBar()->setSizeGripEnabled(false);
+  setFixedSize(kClientWidth,
+               kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
   CentreOver(this, nullptr);
 }
 
 TForm1::~TForm1() { DisconnectChildren(this); }
 
 zefa::Context TForm1::context() const {
-  return zefa::Context{prompter_, file_system_, paths_, zefa::NativeTextRules()};
+  return zefa::Context{prompter_, file_system_, paths_, zefa::NativeTextRules(),
+                       media_dates_.get()};
 }
 
 QListView* TForm1::MakeListBox(const char* name, const zefa::ListColumn& column, int index) {
@@ -266,6 +274,7 @@ void TForm1::BuildMenu() {
   edit_menu->addSeparator();
   QAction* replace =
       add(edit_menu, "Replace1", QStringLiteral("置換(&R)…"), QKeySequence(Qt::CTRL | Qt::Key_H));
+  add(edit_menu, "EditAsText1", QStringLiteral("固有ファイル名をテキストで編集(&T)…"));
   // The list's own menu offers it too, where the names are.
   auto* list_menu = new QMenu(this);
   list_menu->setObjectName(QStringLiteral("ListMenu1"));
@@ -319,6 +328,7 @@ void TForm1::ConnectHandlers() {
   connect(spin_edit1_->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
           &TForm1::SpinEdit1Change);
   connect(spin_edit1_, &QSpinBox::textChanged, this, &TForm1::SpinEdit1Change);
+  connect(edit2_, &QLineEdit::textChanged, this, &TForm1::Edit2Change);
   const std::pair<const char*, void (TForm1::*)()> items[] = {{"AddFile1", &TForm1::Button4Click},
                                                               {"RemoveRow1", &TForm1::Button5Click},
                                                               {"Exit2", &TForm1::Exit2Click},
@@ -333,7 +343,8 @@ void TForm1::ConnectHandlers() {
                                                               {"AddFolder1", &TForm1::AddFolder1Click},
                                                               {"SelectAll1", &TForm1::SelectAll1Click},
                                                               {"SelectExtension1", &TForm1::SelectExtension1Click},
-                                                              {"Replace1", &TForm1::Replace1Click}};
+                                                              {"Replace1", &TForm1::Replace1Click},
+                                                              {"EditAsText1", &TForm1::EditAsText1Click}};
   for (const auto& [name, handler] : items) {
     connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
   }
@@ -489,6 +500,22 @@ void TForm1::ModifiedOrder1Click() {
 
 void TForm1::TakenName1Click() {
   Run(true, [this] { zefa::NameByDateClick(state_, context(), *media_dates_); });
+}
+
+void TForm1::Edit2Change() {
+  const std::string text =
+      zefa::UnknownTokensText(FromQt(edit2_->text()), zefa::NativeTextRules().code_page);
+  if (text.empty()) {
+    statusBar()->clearMessage();
+  } else {
+    statusBar()->showMessage(ToQt(text));
+  }
+}
+
+void TForm1::EditAsText1Click() {
+  if (rendering_) return;
+  PullFromWidgets();
+  OpenNamesText(this, state_.list, prompter_, file_system_, [this] { Render(true); });
 }
 
 void TForm1::Button6Click() {

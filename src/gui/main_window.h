@@ -83,6 +83,10 @@ class TForm1 : public QMainWindow {
   void TakenOrder1Click();
   void ModifiedOrder1Click();
   void TakenName1Click();
+  /** Names, under the common name, the tokens in it that are none. */
+  void Edit2Change();
+  /** 編集 → 固有ファイル名をテキストで編集…: every unique name as a line of text. */
+  void EditAsText1Click();
 
   /** Adds dropped files in drop order. */
   void DropPaths(const std::vector<std::string>& paths);

@@ -24,6 +24,7 @@ const QString kShowFileNames = QStringLiteral("ファイル名を表示");
 const QString kFailureMark = QStringLiteral("× ");
 const QColor kFailureText(0xB0, 0x00, 0x00);
 const QColor kFailureBackground(0xFF, 0xE4, 0xE4);
+const QColor kLackingText(0x9A, 0x5B, 0x00);
 
 }  // namespace
 
@@ -51,6 +52,9 @@ class PreviewListModel : public QAbstractListModel {
       if (role == Qt::BackgroundRole) return kFailureBackground;
     } else if (role == Qt::DisplayRole) {
       return PathToQt(preview_.After(index.row()));
+    } else if (role == Qt::ForegroundRole && !preview_.LackingText(index.row()).empty()) {
+      // A name a token left empty in is renamed, but drawn apart so that it is looked at.
+      return kLackingText;
     }
     // Every row as wide as the scrolling range, as a list box's horizontal extent is.
     if (role == Qt::SizeHintRole) return row_size_;
@@ -72,6 +76,11 @@ class PreviewListModel : public QAbstractListModel {
       lines << ToQt(preview_.FailureReasonText(row));
     }
     if (const std::string date = preview_.DateText(row); !date.empty()) lines << ToQt(date);
+    if (side_ == Side::kAfter) {
+      if (const std::string lacking = preview_.LackingText(row); !lacking.empty()) {
+        lines << ToQt(lacking);
+      }
+    }
     if (lines.isEmpty()) return {};
     return lines.join(QLatin1Char('\n'));
   }

@@ -210,9 +210,16 @@ std::string DateLine(std::int64_t date, DateKind kind) {
     const CivilTime time = CivilOfTaken(date);
     return "撮影日時：" + FormatDate(time, kShown) + FractionText(time.microsecond, 6);
   }
+  const CivilTime time = CivilOfModified(date);
   constexpr std::int64_t kNanos = 1'000'000'000;
-  std::int64_t seconds = date / kNanos;
-  std::int64_t nanos = date % kNanos;
+  const std::int64_t nanos = (date % kNanos + kNanos) % kNanos;
+  return "更新日時：" + FormatDate(time, kShown) + FractionText(nanos, 9);
+}
+
+CivilTime CivilOfModified(std::int64_t nanoseconds) {
+  constexpr std::int64_t kNanos = 1'000'000'000;
+  std::int64_t seconds = nanoseconds / kNanos;
+  std::int64_t nanos = nanoseconds % kNanos;
   if (nanos < 0) {
     nanos += kNanos;
     --seconds;
@@ -220,14 +227,13 @@ std::string DateLine(std::int64_t date, DateKind kind) {
   const auto unix_time = static_cast<std::time_t>(seconds);
   std::tm local{};
   localtime_r(&unix_time, &local);
-  CivilTime time{local.tm_year + 1900,
-                 local.tm_mon + 1,
-                 local.tm_mday,
-                 local.tm_hour,
-                 local.tm_min,
-                 local.tm_sec,
-                 0};
-  return "更新日時：" + FormatDate(time, kShown) + FractionText(nanos, 9);
+  return {local.tm_year + 1900,
+          local.tm_mon + 1,
+          local.tm_mday,
+          local.tm_hour,
+          local.tm_min,
+          local.tm_sec,
+          static_cast<int>(nanos / 1000)};
 }
 
 }  // namespace zefa

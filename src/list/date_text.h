@@ -28,6 +28,9 @@ std::optional<std::int64_t> ParseRecordedDate(std::string_view text, std::string
 /** The calendar moment of a date taken (as ParseRecordedDate counts it). */
 CivilTime CivilOfTaken(std::int64_t date);
 
+/** The local calendar moment of a modification time (nanoseconds since 1970, UTC). */
+CivilTime CivilOfModified(std::int64_t nanoseconds);
+
 /**
  * A date in `format`: %Y year, %y its last two digits, %m month, %d day, %H hour, %M
  * minute, %S second, %f milliseconds, %% a "%"; every other byte stands as it is.

@@ -13,6 +13,8 @@
 #include <optional>
 
 #include "names/check_name_chars.h"
+#include "platform/media_dates.h"
+#include "text/code_page_convert.h"
 #include "text/name_code_points.h"
 
 namespace zefa {
@@ -137,6 +139,47 @@ icu::UnicodeString QuotedReplacement(const icu::UnicodeString& text) {
   return quoted;
 }
 
+bool IsAsciiDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+bool IsWideDigit(char16_t c) { return c >= 0xFF10 && c <= 0xFF19; }
+
+// Every run of digits (full-width too) written as its number plus `shift`, with at least
+// `digits` digits; a run that is no number we can count, or would fall below 0, stays.
+void PadNumbers(icu::UnicodeString& text, int digits, long long shift) {
+  // The longest run of digits that is still read as a number; a longer one stays as it is.
+  constexpr int32_t kLongestNumber = 17;
+  icu::UnicodeString out;
+  const int32_t length = text.length();
+  bool changed = false;
+  int32_t i = 0;
+  while (i < length) {
+    const char16_t c = text.charAt(i);
+    if (!IsAsciiDigit(c) && !IsWideDigit(c)) {
+      out.append(c);
+      ++i;
+      continue;
+    }
+    const int32_t start = i;
+    long long value = 0;
+    while (i < length && (IsAsciiDigit(text.charAt(i)) || IsWideDigit(text.charAt(i)))) {
+      const char16_t d = text.charAt(i);
+      if (i - start < kLongestNumber) value = value * 10 + (IsWideDigit(d) ? d - 0xFF10 : d - u'0');
+      ++i;
+    }
+    const long long shifted = value + shift;
+    if (i - start > kLongestNumber || shifted < 0) {
+      out.append(text, start, i - start);
+      continue;
+    }
+    std::string number = std::to_string(shifted);
+    if (static_cast<int>(number.size()) < digits) number.insert(0, digits - number.size(), '0');
+    // A number written in full-width digits keeps them.
+    const char16_t zero = IsWideDigit(c) ? char16_t{0xFF10} : u'0';
+    for (const char n : number) out.append(static_cast<char16_t>(zero + (n - '0')));
+    changed = true;
+  }
+  if (changed) text = out;
+}
+
 }  // namespace
 
 struct NameReplacer::Engine {
@@ -147,11 +190,20 @@ struct NameReplacer::Engine {
   std::unique_ptr<icu::Transliterator> full_width_kana;
   CaseChange case_change = CaseChange::kNone;
   const icu::Normalizer2* nfc = nullptr;
+  bool regex = false;
+  int pad_digits = 0;  // 0: the numbers in the names stay as they are
+  long long number_shift = 0;
 };
 
 NameReplacer::NameReplacer(const ReplaceRule& rule, CodePage code_page)
     : engine_(std::make_unique<Engine>()), code_page_(code_page) {
   Engine& engine = *engine_;
+  engine.regex = rule.regex;
+  // Only names carry numbers to put in line; an extension's digits are part of its type.
+  if (rule.target == ReplaceTarget::kUniqueName && rule.pad_digits > 0) {
+    engine.pad_digits = std::min(rule.pad_digits, kMaxPadDigits);
+    engine.number_shift = rule.number_shift;
+  }
   if (!rule.search.empty()) {
     uint32_t flags = rule.regex ? 0 : UREGEX_LITERAL;
     if (!rule.match_case) flags |= UREGEX_CASE_INSENSITIVE;
@@ -248,6 +300,7 @@ NameReplacer::Outcome NameReplacer::Apply(std::string_view name, std::string& ou
       if (U_FAILURE(status)) return Outcome::kFailed;
     }
   }
+  if (engine.pad_digits > 0) PadNumbers(text, engine.pad_digits, engine.number_shift);
   if (text == original) return Outcome::kUnchanged;
   std::optional<std::string> bytes =
       EncodeName(std::u16string_view(text.getBuffer(), static_cast<std::size_t>(text.length())),
@@ -258,8 +311,49 @@ NameReplacer::Outcome NameReplacer::Apply(std::string_view name, std::string& ou
   return Outcome::kChanged;
 }
 
-ReplaceScan::ReplaceScan(const RenameList& list, const ReplaceRule& rule, const TextRules& rules)
-    : list_(list), rule_(rule), rules_(rules), replacer_(rule, rules.code_page) {}
+void NameReplacer::SetReplacement(std::string_view replacement) {
+  Engine& engine = *engine_;
+  if (!engine.matcher) return;
+  const icu::UnicodeString text = FromUtf8(std::string(replacement));
+  engine.replacement = engine.regex ? text : QuotedReplacement(text);
+}
+
+ReplaceScan::ReplaceScan(const RenameList& list, const ReplaceRule& rule, const TextRules& rules,
+                         TokenSources sources)
+    : list_(list),
+      rule_(rule),
+      rules_(rules),
+      replacer_(rule, rules.code_page),
+      sources_(std::move(sources)) {
+  if (!rule.search.empty() && rule.replacement.find('{') != std::string::npos) {
+    NameTemplate replacement = ParseNameTemplate(rule.replacement, CodePage::kUtf8);
+    if (replacement.HasTokens()) replacement_ = std::move(replacement);
+  }
+}
+
+std::string ReplaceScan::ReplacementOf(int row) const {
+  const std::string& path = list_.path.entries[static_cast<std::size_t>(row)];
+  const unsigned kinds = sources_.media != nullptr ? replacement_->FactKinds() : 0;
+  const FileFacts facts = kinds != 0 ? sources_.media->ReadFacts(path, kinds) : FileFacts{};
+  std::string text;
+  for (const NameTemplate::Piece& piece : replacement_->pieces) {
+    if (!piece.is_token) {
+      text += piece.text;
+      continue;
+    }
+    NameTemplate one;
+    one.pieces.push_back(piece);
+    const std::string value = ExpandTemplate(one, path, facts, sources_, rules_);
+    // The replacement is UTF-8, as typed; a value from a file is plain text in it.
+    const std::string utf8 =
+        rules_.code_page == CodePage::kShiftJis ? ShiftJisToUtf8(value) : value;
+    for (const char c : utf8) {
+      if (rule_.regex && (c == '$' || c == '\\')) text += '\\';
+      text += c;
+    }
+  }
+  return text;
+}
 
 const ListColumn& ReplaceScan::Column() const {
   return rule_.target == ReplaceTarget::kExtension ? list_.extension : list_.unique;
@@ -285,6 +379,7 @@ bool ReplaceScan::Step(int rows) {
       refusal_ = std::to_string(next_ + 1) + " 行目" + why;
       return false;
     };
+    if (replacement_) replacer_.SetReplacement(ReplacementOf(next_));
     switch (replacer_.Apply(OldText(next_), out)) {
       case NameReplacer::Outcome::kUnchanged:
         continue;

@@ -3,11 +3,13 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "list/rename_list.h"
+#include "names/name_tokens.h"
 #include "text/text_rules.h"
 
 namespace zefa {
@@ -26,9 +28,16 @@ struct ReplaceRule {
   bool to_full_width_kana = false;  // half-width katakana to full width, voiced marks joined
   CaseChange case_change = CaseChange::kNone;
   bool compose = false;  // NFC: a voiced mark written apart joins its kana
+  /** 名前の中の数字を桁数に揃える: every run of digits in a unique name written with at
+   * least this many digits (1 to kMaxPadDigits); 0 leaves the numbers alone. */
+  int pad_digits = 0;
+  /** 数字に足す: added to each of those numbers first. */
+  int number_shift = 0;
 
   friend bool operator==(const ReplaceRule&, const ReplaceRule&) = default;
 };
+
+inline constexpr int kMaxPadDigits = 6;
 
 /** Which field a rule that cannot be used is wrong in. */
 enum class RuleField { kNone, kSearch, kReplacement };
@@ -57,6 +66,12 @@ class NameReplacer {
   RuleField error_field() const { return error_field_; }
   const std::string& error() const { return error_; }
 
+  /**
+   * The replacement for the names that follow, its tokens filled for their row: taken as
+   * literal text. Only for a rule with a search.
+   */
+  void SetReplacement(std::string_view replacement);
+
   /** `name` with the rule applied, in `out`; `out` is left alone unless kChanged. */
   Outcome Apply(std::string_view name, std::string& out);
 
@@ -75,7 +90,9 @@ class NameReplacer {
  */
 class ReplaceScan {
  public:
-  ReplaceScan(const RenameList& list, const ReplaceRule& rule, const TextRules& rules);
+  /** The replacement's tokens are filled for each row from `sources`. */
+  ReplaceScan(const RenameList& list, const ReplaceRule& rule, const TextRules& rules,
+              TokenSources sources = {});
 
   /** Looks at up to `rows` more rows; false once the scan has ended. */
   bool Step(int rows);
@@ -105,11 +122,14 @@ class ReplaceScan {
 
  private:
   const ListColumn& Column() const;
+  std::string ReplacementOf(int row) const;
 
   const RenameList& list_;
   ReplaceRule rule_;
   TextRules rules_;
   NameReplacer replacer_;
+  TokenSources sources_;
+  std::optional<NameTemplate> replacement_;  // a replacement that holds tokens
   int next_ = 0;
   std::vector<int> changed_rows_;
   std::vector<std::string> new_texts_;

@@ -10,6 +10,13 @@
 
 namespace zefa {
 
+FileFacts MediaDates::ReadFacts(const std::string& path, unsigned kinds) {
+  FileFacts facts;
+  if ((kinds & kFactTaken) != 0) facts.recorded = ReadRecorded(path);
+  if ((kinds & kFactModified) != 0) facts.modified = ModifiedTime(path);
+  return facts;
+}
+
 bool MediaDates::ForEach(std::size_t count, const std::function<void(std::size_t)>& work,
                          const KeepGoing& keep_going) {
   for (std::size_t i = 0; i < count; ++i) {

@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: MIT
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <taglib/fileref.h>
+#include <taglib/tag.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <exiv2/exiv2.hpp>
-#include <algorithm>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -92,9 +94,40 @@ void TakeXmp(const Exiv2::XmpData& xmp, RecordedDates& dates) {
   }
 }
 
-// Reads the image that `open` gives into `dates`; false when exiv2 could not read it.
+// Of the texts a camera writes, the blanks it pads them with are dropped.
+std::string Trimmed(std::string text) {
+  const std::size_t end = text.find_last_not_of(" \t");
+  text.erase(end == std::string::npos ? 0 : end + 1);
+  text.erase(0, std::min(text.size(), text.find_first_not_of(" \t")));
+  return text;
+}
+
+void TakeCamera(const Exiv2::Exifdatum& datum, FileFacts& camera) {
+  switch (datum.tag()) {
+    case 0x010F:
+      if (datum.groupName() == "Image") camera.make = Trimmed(datum.toString());
+      break;
+    case 0x0110:
+      if (datum.groupName() == "Image") camera.model = Trimmed(datum.toString());
+      break;
+    case 0xA002:
+      if (camera.width == 0 && datum.groupName() == "Photo")
+        camera.width = static_cast<int>(datum.toLong());
+      break;
+    case 0xA003:
+      if (camera.height == 0 && datum.groupName() == "Photo")
+        camera.height = static_cast<int>(datum.toLong());
+      break;
+    default:
+      break;
+  }
+}
+
+// Reads the image that `open` gives into `dates` and, when `camera` is given, the camera
+// and the image's size into it; false when exiv2 could not read it.
 template <typename Open>
-bool ReadImage(const Open& open_image, const std::string& path, RecordedDates& dates) {
+bool ReadImage(const Open& open_image, const std::string& path, RecordedDates& dates,
+               FileFacts* camera = nullptr) {
   try {
     Exiv2::Image::AutoPtr image = open_image();
     if (image.get() == nullptr) return false;
@@ -102,6 +135,7 @@ bool ReadImage(const Open& open_image, const std::string& path, RecordedDates& d
     // One pass over the tags by number: a look-up by key builds every tag's key text.
     for (const Exiv2::Exifdatum& datum : image->exifData()) {
       const std::uint16_t tag = datum.tag();
+      if (camera != nullptr) TakeCamera(datum, *camera);
       if ((tag & 0xFFF0) != 0x9000 && (tag & 0xFFF0) != 0x9290) continue;
       if (datum.groupName() != "Photo") continue;
       switch (tag) {
@@ -111,6 +145,11 @@ bool ReadImage(const Open& open_image, const std::string& path, RecordedDates& d
         case 0x9292: dates.digitized_subsec = datum.toString(); break;
         default: break;
       }
+    }
+    // The size the image's own header gives goes before the one EXIF records.
+    if (camera != nullptr && image->pixelWidth() > 0 && image->pixelHeight() > 0) {
+      camera->width = image->pixelWidth();
+      camera->height = image->pixelHeight();
     }
     TakeXmp(image->xmpData(), dates);
     // A video in the ISO media format opens as such a file, whose reader takes no header
@@ -130,6 +169,26 @@ bool ReadImage(const Open& open_image, const std::string& path, RecordedDates& d
   return false;
 }
 
+std::string TagText(const TagLib::String& text) { return Trimmed(text.to8Bit(true)); }
+
+void ReadMusic(const std::string& path, FileFacts& facts) {
+  // TagLib opens what it is given: a pipe standing at a listed path would hold it for ever.
+  struct stat status {};
+  if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return;
+  try {
+    // The tags only: the audio's properties would read far into the file.
+    const TagLib::FileRef file(path.c_str(), false);
+    const TagLib::Tag* tag = file.isNull() ? nullptr : file.tag();
+    if (tag == nullptr) return;
+    facts.artist = TagText(tag->artist());
+    facts.album = TagText(tag->album());
+    facts.title = TagText(tag->title());
+    facts.track = tag->track();
+  } catch (const std::exception&) {
+    // A file TagLib cannot read has no tags.
+  }
+}
+
 }  // namespace
 
 NativeMediaDates::NativeMediaDates() {
@@ -138,25 +197,48 @@ NativeMediaDates::NativeMediaDates() {
 }
 
 RecordedDates NativeMediaDates::ReadRecorded(const std::string& path) {
-  // Most photos keep their metadata in their first kilobytes: one read of the head, handed
-  // to exiv2 in memory, answers them. A head that exiv2 cannot read whole, or that holds no
-  // EXIF date, is read again from the file, where exiv2 takes what it needs.
-  thread_local std::vector<Exiv2::byte> head(kHeadBytes);
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return {};
-  struct stat status {};
-  ssize_t got = -1;
-  if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) got = pread(fd, head.data(), head.size(), 0);
-  close(fd);
-  if (got <= 0) return {};
-  const bool whole = got == status.st_size;
-  RecordedDates dates;
-  const bool read = ReadImage(
-      [&] { return Exiv2::ImageFactory::open(head.data(), static_cast<long>(got)); }, path, dates);
-  if (read && (whole || !dates.original.empty() || !dates.digitized.empty())) return dates;
-  dates = {};
-  ReadImage([&] { return Exiv2::ImageFactory::open(path, false); }, path, dates);
-  return dates;
+  return ReadFacts(path, kFactTaken).recorded;
+}
+
+FileFacts NativeMediaDates::ReadFacts(const std::string& path, unsigned kinds) {
+  FileFacts facts;
+  if ((kinds & (kFactTaken | kFactCamera)) != 0) {
+    FileFacts* camera = (kinds & kFactCamera) != 0 ? &facts : nullptr;
+    // Most photos keep their metadata in their first kilobytes: one read of the head,
+    // handed to exiv2 in memory, answers them. A head that exiv2 cannot read whole, or that
+    // holds none of what is asked for, is read again from the file, where exiv2 takes what
+    // it needs.
+    thread_local std::vector<Exiv2::byte> head(kHeadBytes);
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat status {};
+    ssize_t got = -1;
+    if (fd >= 0) {
+      if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
+        got = pread(fd, head.data(), head.size(), 0);
+      }
+      close(fd);
+    }
+    if (got > 0) {
+      const bool whole = got == status.st_size;
+      const bool read =
+          ReadImage([&] { return Exiv2::ImageFactory::open(head.data(), static_cast<long>(got)); },
+                    path, facts.recorded, camera);
+      const bool dated = !facts.recorded.original.empty() || !facts.recorded.digitized.empty();
+      const bool enough = ((kinds & kFactTaken) == 0 || dated) &&
+                          (camera == nullptr || facts.width > 0 || !facts.model.empty());
+      if (!read || !(whole || enough)) {
+        const FileFacts empty;
+        facts.recorded = empty.recorded;
+        facts.make = facts.model = {};
+        facts.width = facts.height = 0;
+        ReadImage([&] { return Exiv2::ImageFactory::open(path, false); }, path, facts.recorded,
+                  camera);
+      }
+    }
+  }
+  if ((kinds & kFactModified) != 0) facts.modified = ModifiedTime(path);
+  if ((kinds & kFactMusic) != 0) ReadMusic(path, facts);
+  return facts;
 }
 
 std::optional<std::int64_t> NativeMediaDates::ModifiedTime(const std::string& path) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "list/rename_list.h"
+#include "names/name_tokens.h"
 #include "run/rename_plan.h"
 #include "text/text_rules.h"
 
@@ -47,6 +48,11 @@ class Preview {
   /** Whether the run will not start while these rows are listed. */
   bool RunRefused() const { return refused_ || file_gone_; }
 
+  /** Gives the rows the common names their tokens were filled into, row for row. */
+  void SetCommonNames(CommonNames names) { common_names_ = std::move(names); }
+  /** Which tokens row `row`'s file had nothing for; "" when none. */
+  std::string LackingText(int row) const { return common_names_.LackingText(row); }
+
   /** Gives the rows the dates the list was last ordered or named by, row for row. */
   void SetDates(std::vector<std::int64_t> dates, DateKind kind);
   /** Which date row `row` has and where it comes from; "" when none was read for it. */
@@ -63,6 +69,7 @@ class Preview {
   std::vector<std::int64_t> dates_;
   DateKind date_kind_ = DateKind::kNone;
   TextRules rules_;
+  CommonNames common_names_;
 };
 
 }  // namespace zefa

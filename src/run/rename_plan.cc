@@ -25,7 +25,7 @@ RowChange ComposeChange(const RenameList& list, int row, const RenameRequest& re
   change.set_old_path(list.path.entries[static_cast<std::size_t>(row)]);
   change.number = numbers.Of(row, request.start_number);
   change.set_new_path(paths.Keep(
-      ComposeName(list, row, request.common_name, change.number, request.settings, rules)));
+      ComposeName(list, row, request.CommonNameOf(row), change.number, request.settings, rules)));
   return change;
 }
 

@@ -10,6 +10,7 @@
 #include "change/row_change.h"
 #include "list/rename_list.h"
 #include "names/compose_name.h"
+#include "names/name_tokens.h"
 #include "names/serial_numbers.h"
 #include "text/text_rules.h"
 
@@ -20,6 +21,12 @@ struct RenameRequest {
   std::string_view common_name;
   int start_number = 1;
   NameSettings settings;  // read once from the settings file
+  /** Each row's common name, its tokens filled (ExpandCommonNames); none: `common_name`. */
+  const CommonNames* common_names = nullptr;
+
+  std::string_view CommonNameOf(int row) const {
+    return common_names != nullptr ? common_names->Of(row) : common_name;
+  }
 };
 
 /**

@@ -47,9 +47,20 @@ void CheckChanges(ChangePlan& plan, const RenameList& list, const RenameRequest&
 
   const NameSettings& settings = request.settings;
   if (settings.pattern == NamePattern::kNone) return;  // no name is built
-  if (request.common_name.empty() && IsPatternWithoutNumber(settings.pattern)) {
+  if (IsPatternWithoutNumber(settings.pattern)) {
     for (std::size_t row = 0; row < rows; ++row) {
-      if (list.unique.entries[row].empty()) refuse(row, ChangeReason::kNoUniqueName);
+      if (list.unique.entries[row].empty() && request.CommonNameOf(static_cast<int>(row)).empty()) {
+        refuse(row, ChangeReason::kNoUniqueName);
+      }
+    }
+  }
+  // A folder or a tag may hold what no file name may: that row alone is refused.
+  if (request.common_names != nullptr && request.common_names->per_row()) {
+    for (std::size_t row = 0; row < rows; ++row) {
+      const std::string_view name = request.common_names->Of(static_cast<int>(row));
+      if (const char found = FirstForbiddenChar(name, rules.code_page)) {
+        refuse(row, ChangeReason::kForbiddenInCommon, found);
+      }
     }
   }
   // Every part comes from the user or from file names, where the other characters may be
@@ -105,8 +116,16 @@ std::optional<std::string> RunStopMessage(const ChangePlan& plan, const RenameLi
   if (const int row = plan.FirstRow({ChangeReason::kNoUniqueName}); row >= 0) {
     return std::string(kNameMissingText) + path_of(row);
   }
-  if (const char found = FirstForbiddenChar(common_name, rules.code_page)) {
+  // The common name as typed: its own texts, a token's format left out.
+  const std::string literal = common_name.find('{') == std::string_view::npos
+                                  ? std::string(common_name)
+                                  : ParseNameTemplate(common_name, rules.code_page).LiteralText();
+  if (const char found = FirstForbiddenChar(literal, rules.code_page)) {
     return ForbiddenCharText(found);
+  }
+  if (const int row = plan.FirstRow({ChangeReason::kForbiddenInCommon}); row >= 0) {
+    return ForbiddenCharText(plan.changes[static_cast<std::size_t>(row)].found) +
+           std::string(kLineBreak) + path_of(row);
   }
   // The other parts of the names are checked too, so that no new name leaves its folder.
   if (std::string refused = SeparatorMessage(plan, list); !refused.empty()) return refused;

@@ -21,8 +21,10 @@ class FileSystem;
  * file is still there and still a file (one look-up of all paths), that a pattern without
  * number has a unique name for every row when the common name is empty, and that no
  * bracket, unique name or extension holds a path separator ("/"; on Windows also "\\" and
- * ":"), which would move a file out of its folder. The common name is checked by
- * CheckNameChars. `plan` holds the list's changes row for row.
+ * ":"), which would move a file out of its folder. A common name filled from each row's
+ * file (RenameRequest::common_names) is checked here, row by row, for the forbidden
+ * characters; the typed one is checked by CheckNameChars. `plan` holds the list's changes
+ * row for row.
  */
 void CheckChanges(ChangePlan& plan, const RenameList& list, const RenameRequest& request,
                   FileSystem& file_system, const TextRules& rules);
@@ -42,7 +44,8 @@ std::string SeparatorMessage(const ChangePlan& plan, const RenameList& list);
 /**
  * The error box that stops a run before it touches a file, of the first check that fails
  * in the run's order: a listed file gone, a missing unique name, a forbidden character in
- * the common name, a separator in another part of the names. nullopt when the run may go.
+ * the common name (in its own texts, then in a row's filled one), a separator in another
+ * part of the names. nullopt when the run may go.
  * `plan` is checked (CheckChanges).
  */
 std::optional<std::string> RunStopMessage(const ChangePlan& plan, const RenameList& list,

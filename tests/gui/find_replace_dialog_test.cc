@@ -50,7 +50,7 @@ class FindReplaceDialogTest : public QObject {
 
   void ShowsTheChangesLiveAndWritesThemOnOk() {
     TForm6 dialog(state_, zefa::TextRules{});
-    zefa::test::CheckDialogFrame(&dialog, "置換", {417, 400});
+    zefa::test::CheckDialogFrame(&dialog, "置換", {417, 428});
     dialog.show();
     Type(dialog, "Edit1", QStringLiteral("_SCAN"));
     Tick(dialog, "CheckBox4");
@@ -97,6 +97,19 @@ class FindReplaceDialogTest : public QObject {
     QTest::mouseClick(Find<QPushButton>(&dialog, "Button2"), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(state_.list.unique.entries, (Entries{"IMG_0001_scan", "ﾊﾟｿｺﾝ", "写真_scan"}));
+  }
+
+  void PadsTheNumbersInTheNamesInTheRowBelow() {
+    state_.list.unique.entries = {"第1巻", "vol2", "第１２巻"};
+    TForm6 dialog(state_, zefa::TextRules{});
+    dialog.show();
+    Tick(dialog, "CheckBox8");
+    Find<QSpinBox>(&dialog, "SpinEdit2")->setValue(1);
+    QCOMPARE(Items(Find<QListWidget>(&dialog, "ListBox2")),
+             (QStringList{QStringLiteral("第002巻"), QStringLiteral("vol003"),
+                          QStringLiteral("第０１３巻")}));
+    Find<QPushButton>(&dialog, "Button1")->click();
+    QCOMPARE(state_.list.unique.entries, (Entries{"第002巻", "vol003", "第０１３巻"}));
   }
 
   void OpensFromTheMenuAndTheListsOwnMenu() {
