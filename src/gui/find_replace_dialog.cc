@@ -10,14 +10,21 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <chrono>
 
 #include "commands/find_replace_command.h"
 #include "qt_text.h"
 
 namespace {
 
-// Rows looked at between two turns of the event loop: a few milliseconds of work.
-constexpr int kRowsPerStep = 20000;
+// Time the scan takes between two turns of the event loop. One row more may follow the
+// slice, and one row is stopped at its own limit, a few tens of milliseconds at most: the
+// window answers within 50 ms whatever the pattern.
+constexpr std::chrono::milliseconds kScanSlice{8};
+
+std::chrono::steady_clock::time_point SliceEnd() {
+  return std::chrono::steady_clock::now() + kScanSlice;
+}
 
 QCheckBox* PlaceCheckBox(QWidget* parent, const char* name, const QString& caption,
                          const QRect& geometry) {
@@ -123,8 +130,9 @@ void TForm6::RuleChanged() {
   scan_ = std::make_unique<zefa::ReplaceScan>(state_.list, ReadRule(), rules_);
   before_->clear();
   after_->clear();
-  // The first rows are looked at at once, so the lists follow the typing without a blink.
-  scan_->Step(kRowsPerStep);
+  // The first rows are looked at at once, so the lists follow the typing without a blink;
+  // the rest between events, where a new keystroke replaces this scan.
+  scan_->StepUntil(SliceEnd());
   if (scan_->finished()) {
     timer_->stop();
   } else {
@@ -134,7 +142,7 @@ void TForm6::RuleChanged() {
 }
 
 void TForm6::StepScan() {
-  if (!scan_->Step(kRowsPerStep)) timer_->stop();
+  if (!scan_->StepUntil(SliceEnd())) timer_->stop();
   ShowScan();
 }
 
@@ -153,6 +161,8 @@ void TForm6::ShowScan() {
     after_->addItem(PathToQt(scan_->new_texts()[at]));
   }
   button1_->setEnabled(scan_->CanApply());
+  // Return in any field presses OK once there is something to apply.
+  button1_->setDefault(button1_->isEnabled());
 }
 
 void TForm6::Button1Click() {

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -42,6 +44,7 @@ class NameReplacer {
     kUnchanged,
     kChanged,
     kTimedOut,    // the pattern ran past its time limit on this name
+    kTooCostly,   // the pattern's work over all names so far ran past the whole scan's limit
     kUnwritable,  // the result holds a character that the code page has no bytes for
     kFailed,      // any other refusal of the regular-expression engine
   };
@@ -57,6 +60,12 @@ class NameReplacer {
 
   /** `name` with the rule applied, in `out`; `out` is left alone unless kChanged. */
   Outcome Apply(std::string_view name, std::string& out);
+
+  /**
+   * The engine's work summed over every name so far, in its steps (each some ten thousand
+   * backtracking moves). A sound pattern spends none on a file name.
+   */
+  std::int64_t steps_spent() const;
 
  private:
   struct Engine;
@@ -77,6 +86,11 @@ class ReplaceScan {
 
   /** Looks at up to `rows` more rows; false once the scan has ended. */
   bool Step(int rows);
+  /**
+   * Looks at rows until `deadline` has passed (one row at least); false once the scan has
+   * ended. A window that calls it between its events keeps answering however slow a row is.
+   */
+  bool StepUntil(std::chrono::steady_clock::time_point deadline);
   /** Looks at every row left. */
   void Finish() {
     while (Step(1 << 16)) {
@@ -103,6 +117,8 @@ class ReplaceScan {
 
  private:
   const ListColumn& Column() const;
+  /** Looks at row next_; false when it ended the scan. */
+  bool LookAtNext(std::string& out);
 
   const RenameList& list_;
   ReplaceRule rule_;

@@ -99,6 +99,34 @@ class FindReplaceDialogTest : public QObject {
     QCOMPARE(state_.list.unique.entries, (Entries{"IMG_0001_scan", "ﾊﾟｿｺﾝ", "写真_scan"}));
   }
 
+  void ReturnPressesOkOnceThereIsSomethingToApply() {
+    TForm6 dialog(state_, zefa::TextRules{});
+    dialog.show();
+    Tick(dialog, "CheckBox1");
+    Type(dialog, "Edit1", QStringLiteral("(scan"));
+    QTest::keyClick(Find<QLineEdit>(&dialog, "Edit1"), Qt::Key_Return);
+    QVERIFY(dialog.isVisible());  // a rule that cannot be used applies nothing
+    Find<QLineEdit>(&dialog, "Edit1")->setText(QStringLiteral("_scan"));
+    QTest::keyClick(Find<QLineEdit>(&dialog, "Edit1"), Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(state_.list.unique.entries, (Entries{"IMG_0001", "ﾊﾟｿｺﾝ", "写真"}));
+  }
+
+  void AKeystrokeReplacesARunawayScanAndTheWindowAnswers() {
+    const std::string slow = "aaaaaaaaaaaaaaaaab";  // seventeen "a"
+    for (int i = 0; i < 20000; ++i) state_.list.AppendRow("/pic/x", slow, ".JPG", "");
+    TForm6 dialog(state_, zefa::TextRules{});
+    dialog.show();
+    Tick(dialog, "CheckBox1");
+    Type(dialog, "Edit1", QStringLiteral("(a+)+$"));
+    // The keystroke came back long before the list was looked at.
+    QVERIFY(Find<QLabel>(&dialog, "Label5")->text().startsWith(QStringLiteral("調べています")));
+    Find<QLineEdit>(&dialog, "Edit1")->setText(QStringLiteral("b$"));  // the scan gives way
+    QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(&dialog, "Label5")->text(),
+                              QStringLiteral("20003 行のうち 20000 行が変わります"), 60000);
+    QCOMPARE(Find<QLabel>(&dialog, "Label2")->text(), QString());
+  }
+
   void OpensFromTheMenuAndTheListsOwnMenu() {
     zefa::test::TempDir dir;
     dir.Touch("ZeFa_oru.ini", "[Option]\nUpdateCheck=0\n");
