@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <chrono>
 
+#include "change_marks.h"
 #include "commands/find_replace_command.h"
 #include "qt_text.h"
 
@@ -79,7 +80,10 @@ TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* ow
   PlaceLabel(this, "Label7", QStringLiteral("AFTER"), 216, 256);
   before_ = Place(new QListWidget(this), "ListBox1", {8, 272, 193, 87});
   after_ = Place(new QListWidget(this), "ListBox2", {216, 272, 193, 87});
-  for (QListWidget* list : {before_, after_}) list->setSelectionMode(QAbstractItemView::NoSelection);
+  for (QListWidget* list : {before_, after_}) {
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->setItemDelegate(new ChangeMarkDelegate(list));
+  }
   button1_ = PlaceButton(this, "Button1", QStringLiteral("OK"), {248, 367, 75, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("キャンセル"), {334, 367, 75, 25});
 
@@ -157,8 +161,15 @@ void TForm6::ShowScan() {
   const int shown = std::min<int>(static_cast<int>(rows.size()), zefa::kReplaceSampleRows);
   for (int i = before_->count(); i < shown; ++i) {
     const auto at = static_cast<std::size_t>(i);
-    before_->addItem(PathToQt(scan_->OldText(rows[at])));
-    after_->addItem(PathToQt(scan_->new_texts()[at]));
+    const QString old_text = PathToQt(scan_->OldText(rows[at]));
+    const QString new_text = PathToQt(scan_->new_texts()[at]);
+    // Each row marks the characters that change against its partner.
+    auto* before = new QListWidgetItem(old_text, before_);
+    before->setData(ChangeMarkDelegate::kChangeOtherRole, new_text);
+    before->setData(ChangeMarkDelegate::kChangeSideRole, false);
+    auto* after = new QListWidgetItem(new_text, after_);
+    after->setData(ChangeMarkDelegate::kChangeOtherRole, old_text);
+    after->setData(ChangeMarkDelegate::kChangeSideRole, true);
   }
   button1_->setEnabled(scan_->CanApply());
   // Return in any field presses OK once there is something to apply.

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "change_marks.h"
 #include "gui_test_base.h"
 #include "main_window.h"
 #include "modal.h"
@@ -17,6 +18,17 @@ namespace {
 
 using zefa::test::Find;
 using Entries = std::vector<std::string>;
+
+// The pixels of a list drawn in the colour that marks a change.
+int Marked(QWidget* list) {
+  const QImage image = list->grab().toImage();
+  int marked = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x)
+      marked += image.pixelColor(x, y) == ChangeMarkDelegate::MarkColor();
+  }
+  return marked;
+}
 
 QStringList Items(QListWidget* list) {
   QStringList items;
@@ -97,6 +109,21 @@ class FindReplaceDialogTest : public QObject {
     QTest::mouseClick(Find<QPushButton>(&dialog, "Button2"), Qt::LeftButton);
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
     QCOMPARE(state_.list.unique.entries, (Entries{"IMG_0001_scan", "ﾊﾟｿｺﾝ", "写真_scan"}));
+  }
+
+  void MarksTheCharactersThatChange() {
+    state_.list.unique.entries[0] = "ＡＢＣ１２３";
+    TForm6 dialog(state_, zefa::TextRules{});
+    dialog.show();
+    auto* before = Find<QListWidget>(&dialog, "ListBox1");
+    auto* after = Find<QListWidget>(&dialog, "ListBox2");
+    Type(dialog, "Edit1", QStringLiteral("xyz"));  // nothing changes, nothing is marked
+    QCOMPARE(Marked(after), 0);
+    Find<QLineEdit>(&dialog, "Edit1")->clear();
+    Tick(dialog, "CheckBox3");
+    QCOMPARE(Items(after), QStringList{QStringLiteral("ABC123")});
+    QVERIFY(Marked(before) > 0);
+    QVERIFY(Marked(after) > 0);
   }
 
   void ReturnPressesOkOnceThereIsSomethingToApply() {
