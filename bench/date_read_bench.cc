@@ -21,7 +21,7 @@
 #include "bench_support.h"
 #include "minimal_jpeg.h"
 #include "platform/media_dates.h"
-#include "renaming/date_order.h"
+#include "list/date_order.h"
 
 namespace {
 

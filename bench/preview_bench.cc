@@ -23,11 +23,11 @@
 
 #include "bench_support.h"
 #include "platform/file_system.h"
-#include "renaming/preview.h"
-#include "renaming/rename_list.h"
-#include "renaming/rename_plan.h"
-#include "renaming/run_checks.h"
-#include "renaming/run_simulation.h"
+#include "run/preview.h"
+#include "list/rename_list.h"
+#include "run/rename_plan.h"
+#include "run/run_checks.h"
+#include "run/run_simulation.h"
 
 namespace {
 

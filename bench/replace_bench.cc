@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bench_support.h"
-#include "renaming/name_replace.h"
+#include "names/name_replace.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 
 #include "fuzz_check.h"
 #include "platform/file_system.h"
-#include "renaming/rename_plan.h"
-#include "renaming/restore_file.h"
-#include "renaming/undo.h"
+#include "run/rename_plan.h"
+#include "record/restore_file.h"
+#include "record/undo.h"
 #include "settings/profile.h"
 #include "text/text_rules.h"
 

@@ -8,9 +8,9 @@
 
 #include "platform/file_system.h"
 #include "platform/prompter.h"
-#include "renaming/add_files.h"
-#include "renaming/folder_files.h"
-#include "renaming/rename_execution.h"
+#include "list/add_files.h"
+#include "list/folder_files.h"
+#include "run/rename_execution.h"
 #include "text/name_text.h"
 #include "text/uri_list.h"
 

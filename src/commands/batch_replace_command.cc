@@ -3,7 +3,7 @@
 #include "commands/batch_replace_command.h"
 
 #include "platform/prompter.h"
-#include "renaming/check_name_chars.h"
+#include "names/check_name_chars.h"
 
 namespace zefa {
 

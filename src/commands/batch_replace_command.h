@@ -5,7 +5,7 @@
 #include <string>
 
 #include "commands/main_state.h"
-#include "renaming/batch_replace.h"
+#include "list/batch_replace.h"
 #include "text/text_rules.h"
 
 namespace zefa {

@@ -6,8 +6,8 @@
 
 #include "platform/media_dates.h"
 #include "platform/prompter.h"
-#include "renaming/date_order.h"
-#include "renaming/unique_name.h"
+#include "list/date_order.h"
+#include "list/unique_name.h"
 #include "settings/settings_keys.h"
 
 namespace zefa {

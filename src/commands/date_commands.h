@@ -4,7 +4,7 @@
 
 #include "commands/context.h"
 #include "commands/main_state.h"
-#include "renaming/rename_list.h"
+#include "list/rename_list.h"
 
 namespace zefa {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/prompter.h"
-#include "renaming/row_moves.h"
+#include "list/row_moves.h"
 
 namespace zefa {
 namespace {

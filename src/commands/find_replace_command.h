@@ -5,7 +5,7 @@
 #include <string>
 
 #include "commands/main_state.h"
-#include "renaming/name_replace.h"
+#include "names/name_replace.h"
 
 namespace zefa {
 

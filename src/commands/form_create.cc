@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "commands/form_create.h"
 
-#include "renaming/compose_name.h"
-#include "renaming/serial_numbers.h"
+#include "names/compose_name.h"
+#include "names/serial_numbers.h"
 #include "settings/settings_keys.h"
 
 namespace zefa {

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "renaming/rename_list.h"
-#include "renaming/serial_numbers.h"
+#include "list/rename_list.h"
+#include "names/serial_numbers.h"
 
 namespace zefa {
 

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
-#include "renaming/check_name_chars.h"
-#include "renaming/run_checks.h"
+#include "names/check_name_chars.h"
+#include "run/run_checks.h"
 
 namespace zefa {
 

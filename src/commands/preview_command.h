@@ -6,7 +6,7 @@
 
 #include "commands/context.h"
 #include "commands/main_state.h"
-#include "renaming/preview.h"
+#include "run/preview.h"
 
 namespace zefa {
 

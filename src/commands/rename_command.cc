@@ -11,11 +11,11 @@
 #include "platform/command_error.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
-#include "renaming/case_only_rename.h"
-#include "renaming/check_name_chars.h"
-#include "renaming/rename_execution.h"
-#include "renaming/restore_file.h"
-#include "renaming/run_checks.h"
+#include "run/case_only_rename.h"
+#include "names/check_name_chars.h"
+#include "run/rename_execution.h"
+#include "record/restore_file.h"
+#include "run/run_checks.h"
 #include "text/name_text.h"
 
 namespace zefa {

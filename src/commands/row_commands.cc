@@ -3,8 +3,8 @@
 #include "commands/row_commands.h"
 
 #include "platform/prompter.h"
-#include "renaming/check_name_chars.h"
-#include "renaming/row_moves.h"
+#include "names/check_name_chars.h"
+#include "list/row_moves.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "commands/main_state.h"
-#include "renaming/serial_numbers.h"
+#include "names/serial_numbers.h"
 #include "text/text_rules.h"
 
 namespace zefa {

@@ -3,8 +3,8 @@
 #include "commands/sort_command.h"
 
 #include "platform/prompter.h"
-#include "renaming/sort_list.h"
-#include "renaming/unique_name.h"
+#include "list/sort_list.h"
+#include "list/unique_name.h"
 
 namespace zefa {
 

@@ -10,8 +10,8 @@
 #include "commands/run_command.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
-#include "renaming/restore_file.h"
-#include "renaming/undo.h"
+#include "record/restore_file.h"
+#include "record/undo.h"
 #include "text/name_text.h"
 
 namespace zefa {

@@ -4,8 +4,8 @@
 
 #include <QAbstractListModel>
 
-#include "renaming/rename_list.h"
-#include "renaming/serial_numbers.h"
+#include "list/rename_list.h"
+#include "names/serial_numbers.h"
 
 /**
  * A list view's window onto one column of the rename list: nothing is copied, so a list

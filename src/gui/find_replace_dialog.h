@@ -7,7 +7,7 @@
 #include "commands/context.h"
 #include "commands/main_state.h"
 #include "fixed_dialog.h"
-#include "renaming/name_replace.h"
+#include "names/name_replace.h"
 
 class QCheckBox;
 class QLabel;

@@ -40,7 +40,7 @@
 #include "platform/prompter.h"
 #include "preview_dialog.h"
 #include "qt_text.h"
-#include "renaming/compose_name.h"
+#include "names/compose_name.h"
 #include "settings_dialog.h"
 #include "window_style.h"
 

@@ -12,7 +12,7 @@
 
 #include "change_marks.h"
 #include "gui_test_base.h"
-#include "renaming/date_order.h"
+#include "list/date_order.h"
 
 namespace {
 

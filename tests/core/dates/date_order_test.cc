@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renaming/date_order.h"
+#include "list/date_order.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -14,7 +14,7 @@
 #include "commands/rename_command.h"
 #include "commands/undo_command.h"
 #include "rename_test_support.h"
-#include "renaming/restore_file.h"
+#include "record/restore_file.h"
 #include "text/name_text.h"
 
 namespace zefa {

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renaming/case_only_rename.h"
+#include "run/case_only_rename.h"
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -16,8 +16,8 @@
 #include "commands/rename_command.h"
 #include "commands/undo_command.h"
 #include "rename_test_support.h"
-#include "renaming/restore_file.h"
-#include "renaming/run_simulation.h"
+#include "record/restore_file.h"
+#include "run/run_simulation.h"
 
 namespace zefa {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "rename_test_support.h"
-#include "renaming/rename_plan.h"
+#include "run/rename_plan.h"
 #include "settings/settings_file.h"
 #include "text/code_page_convert.h"
 #include "text/padding.h"

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renaming/name_replace.h"
+#include "names/name_replace.h"
 
 #include <gtest/gtest.h>
 

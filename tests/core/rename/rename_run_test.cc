@@ -8,7 +8,7 @@
 
 #include "commands/rename_command.h"
 #include "rename_test_support.h"
-#include "renaming/restore_file.h"
+#include "record/restore_file.h"
 #include "settings/profile.h"
 
 namespace zefa {

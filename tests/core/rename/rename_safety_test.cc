@@ -21,7 +21,7 @@
 #include "platform/native_listing_posix.h"
 #include "platform/native_rename_posix.h"
 #include "rename_test_support.h"
-#include "renaming/restore_file.h"
+#include "record/restore_file.h"
 #include "settings/settings_file.h"
 
 namespace zefa {

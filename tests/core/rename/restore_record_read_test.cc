@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "renaming/restore_file.h"
+#include "record/restore_file.h"
 #include "settings/profile.h"
 
 namespace zefa {

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renaming/run_simulation.h"
+#include "run/run_simulation.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -15,7 +15,7 @@
 #include "commands/preview_command.h"
 #include "commands/rename_command.h"
 #include "rename_test_support.h"
-#include "renaming/rename_execution.h"
+#include "run/rename_execution.h"
 
 namespace zefa {
 namespace {

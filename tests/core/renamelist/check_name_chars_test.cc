@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renaming/check_name_chars.h"
+#include "names/check_name_chars.h"
 
 #include <gtest/gtest.h>
 

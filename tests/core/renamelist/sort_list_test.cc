@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renaming/sort_list.h"
+#include "list/sort_list.h"
 
 #include <gtest/gtest.h>
 

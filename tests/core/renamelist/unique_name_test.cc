@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-#include "renaming/unique_name.h"
+#include "list/unique_name.h"
 
 #include <gtest/gtest.h>
 

@@ -1,0 +1,137 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "run/rename_plan.h"
+#include "text/text_rules.h"
+
+namespace zefa {
+
+inline constexpr const char* kRestoreExtension = ".zefa";
+inline constexpr const char* kRestoreFilter = "ZeFaファイル(*.zefa)|*.zefa";
+/** A larger file is no restore file: the record of a million rows stays well under it. */
+inline constexpr std::size_t kMaxRestoreFileBytes = std::size_t{300} << 20;
+/** No path that a run records is longer: a record holding a longer one is invalid. */
+inline constexpr std::size_t kMaxRecordedPathBytes = 4096;
+
+/**
+ * The name of a restore file made at `time`, as 2026年3月7日09時05分03秒.zefa. Attempt 2, 3 …
+ * (a second run in the same second) puts "_2", "_3" … before the extension.
+ */
+std::string RestoreFileName(const LocalTime& time, int attempt = 1);
+
+/**
+ * The whole record of a run: [Count] count=N, [before] 0..N-1 with the old paths,
+ * [after] 0..N-1 with the new paths (EncodeRecordedPath), byte for byte what a key-by-key profile
+ * writer leaves behind (LF line ends, values quoted where blanks or quotes would be lost).
+ */
+std::string RestoreFileBytes(const std::vector<PlannedRename>& plan);
+
+/**
+ * The section [notrenamed] added once the renames have ended: each row of `plan` that
+ * failed ("failed") or that a stopped run never reached ("notreached"), then "end=1",
+ * so that a section cut short by a crash is never taken for a whole one. "" when every
+ * row was renamed.
+ */
+std::string OutcomeBytes(const std::vector<PlannedRename>& plan);
+
+/**
+ * A path as a restore file records it. A path of UTF-8 on one line is written as it is.
+ * Any other path (bytes that are not UTF-8, a line break, or a path that itself begins
+ * with "file://") is written as "file://" followed by the path with "%", control bytes
+ * and every byte that is no part of a UTF-8 character as %XX: the line stays one line
+ * of UTF-8 and reads back byte for byte. A Windows copy's paths begin with a drive.
+ */
+std::string EncodeRecordedPath(std::string_view path);
+
+/** The path that EncodeRecordedPath recorded as `value`. */
+std::string DecodeRecordedPath(std::string_view value);
+
+/**
+ * Writes the record and the identity of every row's file into `restore_folder` (created
+ * with its parents when missing), flushed to the disk, under a name that no earlier
+ * restore file holds; returns its path. The section [identity] follows the record: for
+ * each row, what makes its file that file (FileSystem::FileIdentities), empty when nothing was
+ * there; readers of the three sections before it skip it, as they skip every section
+ * they do not know. The file is written as it is made, in pieces.
+ * Throws CommandError "<path> に書き込めません" when the platform refuses the write.
+ */
+std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore_folder,
+                             const TextRules& rules, const std::vector<PlannedRename>& plan);
+
+/**
+ * Adds the outcome of the run (OutcomeBytes) to the restore file at `path`, flushed to
+ * the disk; nothing when every row was renamed. A refusal is not reported: the identities
+ * alone tell the undo which rows moved.
+ */
+void AppendRunOutcome(FileSystem& file_system, const std::string& path,
+                      const std::vector<PlannedRename>& plan);
+
+/** One row of a restore record; the views point into the record, which must outlive them. */
+struct RestoreRow {
+  std::string_view before;    // the old path (DecodeRecordedPath)
+  std::string_view after;     // the new path (DecodeRecordedPath)
+  std::string_view identity;  // what made the file that file at the run; "" when not recorded
+  bool not_renamed = false;   // recorded, in a whole [notrenamed] section, as not moved
+};
+
+/**
+ * A restore file read once, in one pass of the profile's line reader: what the profile
+ * reader would find (the first section of a name, in it the first line of a key, names in
+ * any case, blanks and one pair of quotes dropped, Shift-JIS text read as such), held as
+ * the rows 0, 1, 2 ... that have a new path. The record owns the text its rows view.
+ */
+class RestoreRecord {
+ public:
+  /**
+   * A missing or unreadable file reads as an empty record, and so does anything but a
+   * regular file, a file over kMaxRestoreFileBytes and one with a line no run writes.
+   */
+  static RestoreRecord Read(FileSystem& file_system, const std::string& path);
+  static RestoreRecord Parse(std::string bytes);
+
+  /** The "count" of section "Count"; 0 when absent or no integer. */
+  int Count() const { return count_; }
+  /**
+   * The rows read: from row 0 up to the first without a new path, at most Count(); a row
+   * holding a value longer than any recorded path ends them too (Overlong()).
+   */
+  std::size_t size() const { return rows_.size(); }
+  RestoreRow Row(std::size_t row) const;
+  /** Whether every counted row was read (and there is at least one). */
+  bool Complete() const { return count_ > 0 && rows_.size() == static_cast<std::size_t>(count_); }
+  /** Whether a row holds a value longer than any path a run records. */
+  bool Overlong() const { return overlong_; }
+  /** The new path of row 0, whatever the count; "" when absent. */
+  std::string_view FirstNewPath() const { return View(first_after_); }
+  /** Whether the record holds the identities of its rows' files. */
+  bool HasIdentities() const { return has_identities_; }
+
+ private:
+  struct Span {
+    std::uint32_t at = 0;
+    std::uint32_t size = 0;
+  };
+  struct StoredRow {
+    Span before, after, identity;
+    std::uint8_t found = 0;  // which values were read (first line of a key wins)
+  };
+  std::string_view View(Span span) const { return std::string_view(text_).substr(span.at, span.size); }
+  void DecodeInPlace(Span& span);
+
+  std::string text_;
+  std::vector<StoredRow> rows_;
+  Span first_after_;
+  int count_ = 0;
+  bool has_identities_ = false;
+  bool outcome_complete_ = false;
+  bool overlong_ = false;
+};
+
+}  // namespace zefa

@@ -1,0 +1,88 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/file_system.h"
+#include "record/restore_file.h"
+#include "text/text_rules.h"
+
+namespace zefa {
+
+/**
+ * Whether a row holds what a run records: two full paths without NUL bytes. Any other row
+ * is skipped, unlooked at, as no run could have made it.
+ */
+bool IsRowOfARun(std::string_view before, std::string_view after, const TextRules& rules);
+
+/** Why a row of the record was not given back its old name. */
+enum class NotBackReason : std::uint8_t {
+  kMissing,        // its file is at neither of its paths
+  kReplaced,       // another file stands at its new path
+  kNoFile,         // what stands at its new path is a folder or no regular file
+  kOldNameTaken,   // its old name belongs to another file now
+  kRenameRefused,  // the platform refused the rename
+};
+
+struct NotBack {
+  std::size_t row = 0;
+  NotBackReason reason = NotBackReason::kMissing;
+};
+
+/** What an undo does with a record. */
+struct UndoPlan {
+  /** The new path that the invalid-file box names; nullopt when the record is valid. */
+  std::optional<std::string> invalid;
+  /** The rows to rename back, in the reverse of the run's order. */
+  std::vector<std::size_t> back;
+  /** The rows whose files were found at neither place, ascending. */
+  std::vector<NotBack> not_back;
+  /** How many rows were to be looked at; with `stopped`, the check was stopped there. */
+  std::size_t looked_at = 0;
+  bool stopped = false;
+};
+
+/**
+ * Decides the undo. A record with identities: a row recorded as not moved is skipped; a
+ * row whose recorded file is at its new path goes back; one whose file is still at its
+ * old path is skipped; a row whose file is at neither place stays as it is and is named
+ * in `not_back`. A record in which no row's file is at its new path is invalid. A record
+ * without them: invalid when a recorded new path is missing, else every row goes back.
+ * Either way a row whose paths are equal or lie in two folders is skipped, as no run
+ * moves a file elsewhere. `keep_going` hears how many rows are checked; false stops the
+ * check with nothing to do.
+ */
+UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const TextRules& rules,
+                  const KeepGoing& keep_going = {});
+
+struct UndoResult {
+  std::size_t done = 0;
+  bool stopped = false;
+  /** The rows whose rename back failed. */
+  std::vector<NotBack> not_back;
+};
+
+/**
+ * Renames the planned rows back from their new to their old paths in the plan's order,
+ * never overwriting. `keep_going` as for FileSystem::RenameEachNoReplace.
+ */
+UndoResult RenameBack(const RestoreRecord& record, const UndoPlan& plan, FileSystem& file_system,
+                      const KeepGoing& keep_going = {});
+
+/**
+ * The report of the rows that were not given back their names ("" when none): a first
+ * line, then the new paths of the first 20 in row order, each with its reason, as every
+ * message shows paths (DisplayPath), then "他" N "個".
+ */
+std::string UndoFailureReport(const RestoreRecord& record, std::vector<NotBack> not_back);
+
+/** "元に戻す処理を中止しました。" with how many of how many files went back. */
+std::string UndoStoppedText(std::size_t total, std::size_t done);
+
+}  // namespace zefa

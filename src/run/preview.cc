@@ -1,0 +1,71 @@
+// SPDX-FileCopyrightText: ZeFa Oru developers
+// SPDX-License-Identifier: MIT
+#include "run/preview.h"
+
+#include "list/date_order.h"
+
+namespace zefa {
+
+Preview::Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> predicted,
+                 TextRules rules, int digits)
+    : rows_(std::move(rows)), predicted_(std::move(predicted)), rules_(rules) {
+  predicted_.resize(rows_.size());
+  failures_ = CountFailures(predicted_);
+  for (const PredictedRow& row : predicted_) {
+    if (row.reason != FailureReason::kRefused) continue;
+    refused_ = true;
+    file_gone_ = file_gone_ || IsFileGone(row.check.refusal);
+  }
+  if (digits > 0) {
+    if (const std::optional<int> widest = NumberWiderThanDigits(rows_, digits)) {
+      too_wide_ = true;
+      widest_number_ = *widest;
+    }
+  }
+}
+
+std::string_view Preview::Before(int row, bool full_path) const {
+  const std::string_view path = rows_[static_cast<std::size_t>(row)].old_path;
+  return full_path ? std::string_view(path) : FileNamePart(path, rules_);
+}
+
+std::string_view Preview::After(int row) const {
+  return FileNamePart(rows_[static_cast<std::size_t>(row)].new_path, rules_);
+}
+
+bool Preview::WillFail(int row) const {
+  return predicted_[static_cast<std::size_t>(row)].reason != FailureReason::kNone;
+}
+
+std::string Preview::FailureReasonText(int row) const {
+  return FailureText(predicted_[static_cast<std::size_t>(row)]);
+}
+
+std::string Preview::FailureCountText() const {
+  if (failures_ == 0) return {};
+  std::string text = "リネームできないファイル: " + std::to_string(failures_) + " 個";
+  if (file_gone_) {
+    text += "\n\r見つからないファイルがあるため、リネームを開始できません";
+  } else if (refused_) {
+    text += "\n\r使えない名前があるため、リネームを開始できません";
+  }
+  return text;
+}
+
+std::string Preview::DigitsText() const {
+  if (!too_wide_) return {};
+  return "連番が桁数を超えます\n\r（" + std::to_string(widest_number_) + " は " +
+         std::to_string(DecimalWidth(widest_number_)) + " 桁）";
+}
+
+void Preview::SetDates(std::vector<std::int64_t> dates, DateKind kind) {
+  dates_ = std::move(dates);
+  date_kind_ = kind;
+}
+
+std::string Preview::DateText(int row) const {
+  const auto at = static_cast<std::size_t>(row);
+  return at < dates_.size() ? DateLine(dates_[at], date_kind_) : std::string();
+}
+
+}  // namespace zefa
