@@ -4,8 +4,12 @@
 // names (100,000 by default) of seventeen "a" and a "b": with the pattern "(a+)+$", which
 // backtracks on every one of them, against the sound pattern "b$" over the same names in
 // the same run. A timer asks the event loop every millisecond; the longest wait between two
-// of its turns (the keystroke itself included) is the time the window did not answer.
+// of its turns (the keystroke itself included) is the time the window did not answer. On a
+// shared machine the wall-clock wait holds the time other programs had the processor, so
+// the same wait is also given in this thread's own processor time.
 // Usage: find_replace_gui_bench [rows]; run offscreen or under Xvfb.
+#include <time.h>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
@@ -28,10 +32,18 @@ double Milliseconds(Clock::duration duration) {
   return std::chrono::duration<double, std::milli>(duration).count();
 }
 
+// This thread's processor time, ms.
+double ThreadMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
 struct Figures {
-  double longest_wait = 0;  // ms
-  double whole_scan = 0;    // ms, from the keystroke to the scan's end
-  std::string outcome;      // what the window said at the end
+  double longest_wait = 0;      // ms
+  double longest_wait_cpu = 0;  // ms of this thread's processor time
+  double whole_scan = 0;        // ms, from the keystroke to the scan's end
+  std::string outcome;          // what the window said at the end
 };
 
 Figures Measure(zefa::MainState& state, const QString& pattern) {
@@ -46,14 +58,19 @@ Figures Measure(zefa::MainState& state, const QString& pattern) {
   QTimer ticks;
   ticks.setInterval(1);
   Clock::time_point last = Clock::now();
+  double last_cpu = ThreadMilliseconds();
   QObject::connect(&ticks, &QTimer::timeout, [&] {
     const Clock::time_point now = Clock::now();
+    const double now_cpu = ThreadMilliseconds();
     figures.longest_wait = std::max(figures.longest_wait, Milliseconds(now - last));
+    figures.longest_wait_cpu = std::max(figures.longest_wait_cpu, now_cpu - last_cpu);
     last = now;
+    last_cpu = now_cpu;
   });
   ticks.start();
   const Clock::time_point started = Clock::now();
   last = started;
+  last_cpu = ThreadMilliseconds();
   dialog.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(pattern);  // the keystroke
   while (count->text().startsWith(QStringLiteral("調べています"))) {
     QApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -61,6 +78,7 @@ Figures Measure(zefa::MainState& state, const QString& pattern) {
   figures.whole_scan = Milliseconds(Clock::now() - started);
   // The keystroke's own time, should the scan have ended inside it.
   figures.longest_wait = std::max(figures.longest_wait, Milliseconds(Clock::now() - last));
+  figures.longest_wait_cpu = std::max(figures.longest_wait_cpu, ThreadMilliseconds() - last_cpu);
   figures.outcome = (count->text() + QStringLiteral(" ") + search_error->text()).toStdString();
   return figures;
 }
@@ -77,11 +95,14 @@ int main(int argc, char** argv) {
   const Figures sound = Measure(state, QStringLiteral("b$"));
   const Figures runaway = Measure(state, QStringLiteral("(a+)+$"));
   std::printf("rows: %d\n", rows);
-  std::printf("sound pattern b$:        longest wait %7.1f ms, scan %8.1f ms  (%s)\n",
-              sound.longest_wait, sound.whole_scan, sound.outcome.c_str());
-  std::printf("runaway pattern (a+)+$:  longest wait %7.1f ms, scan %8.1f ms  (%s)\n",
-              runaway.longest_wait, runaway.whole_scan, runaway.outcome.c_str());
+  std::printf(
+      "sound pattern b$:       longest wait %6.1f ms (%5.1f ms processor), scan %7.1f ms (%s)\n",
+      sound.longest_wait, sound.longest_wait_cpu, sound.whole_scan, sound.outcome.c_str());
+  std::printf(
+      "runaway pattern (a+)+$: longest wait %6.1f ms (%5.1f ms processor), scan %7.1f ms (%s)\n",
+      runaway.longest_wait, runaway.longest_wait_cpu, runaway.whole_scan, runaway.outcome.c_str());
   std::printf("longest wait, runaway / sound: %.2f\n", runaway.longest_wait / sound.longest_wait);
-  std::printf("longest wait, runaway / 50 ms target: %.2f\n", runaway.longest_wait / 50.0);
+  std::printf("longest wait, runaway / 50 ms target: %.2f (processor time: %.2f)\n",
+              runaway.longest_wait / 50.0, runaway.longest_wait_cpu / 50.0);
   return 0;
 }

@@ -21,7 +21,7 @@ namespace {
 // Time the scan takes between two turns of the event loop. One row more may follow the
 // slice, and one row is stopped at its own limit, a few tens of milliseconds at most: the
 // window answers within 50 ms whatever the pattern.
-constexpr std::chrono::milliseconds kScanSlice{8};
+constexpr std::chrono::milliseconds kScanSlice{5};
 
 std::chrono::steady_clock::time_point SliceEnd() {
   return std::chrono::steady_clock::now() + kScanSlice;
