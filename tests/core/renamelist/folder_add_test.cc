@@ -226,6 +226,16 @@ TEST_F(FolderAddTest, OneBoxTellsWhatCouldNotBeAddedAndWhy) {
   const std::string name(200, 'd');
   std::filesystem::create_directory(dir / "deep");
   MakeDeepTree(dir / "deep", name, 25);
+  // Removed before the test folder is, also when a check below ends the test early.
+  const struct Cleanup {
+    const test::TempDir& dir;
+    const std::string& name;
+    ~Cleanup() {
+      const int root = open((dir / "deep").c_str(), O_RDONLY | O_DIRECTORY);
+      RemoveDeepTree(root, name);
+      close(root);
+    }
+  } cleanup{dir, name};
   for (const char* file : {"trip/a.jpg", "trip/sub/b.jpg", "trip/locked/c.jpg", "trip/.h/d.jpg"}) {
     dir.Touch(file);
   }
@@ -251,10 +261,6 @@ TEST_F(FolderAddTest, OneBoxTellsWhatCouldNotBeAddedAndWhy) {
             "\n\r読み取りが許可されていません（1 個）：" +
                 dir / "trip/locked/" + "\n\rパスが長すぎます（1 個）：…" + name.substr(41) + "/" +
                 "\n\r調べている間に移動または削除されました（1 個）：" + dir / "trip/sub/");
-
-  const int root = open(dir.path().c_str(), O_RDONLY | O_DIRECTORY);
-  RemoveDeepTree(root, "deep");
-  close(root);
 }
 
 }  // namespace
