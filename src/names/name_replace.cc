@@ -153,10 +153,12 @@ struct NameReplacer::Engine {
   CaseChange case_change = CaseChange::kNone;
   const icu::Normalizer2* nfc = nullptr;
   std::int64_t steps_spent = 0;
+  const std::atomic<bool>* stop = nullptr;
 
   // ICU calls this at each step of a match; the count runs on over every name.
   static UBool CountStep(const void* context, int32_t /*steps*/) {
     auto* engine = static_cast<Engine*>(const_cast<void*>(context));
+    if (engine->stop != nullptr && engine->stop->load(std::memory_order_relaxed)) return false;
     return ++engine->steps_spent < kScanStepLimit;
   }
 };
@@ -221,6 +223,8 @@ NameReplacer::NameReplacer(const ReplaceRule& rule, CodePage code_page)
 NameReplacer::~NameReplacer() = default;
 
 std::int64_t NameReplacer::steps_spent() const { return engine_->steps_spent; }
+
+void NameReplacer::StopOn(const std::atomic<bool>* stop) { engine_->stop = stop; }
 
 NameReplacer::Outcome NameReplacer::Apply(std::string_view name, std::string& out) {
   if (error_field_ != RuleField::kNone) return Outcome::kFailed;

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -66,6 +67,11 @@ class NameReplacer {
    * backtracking moves). A sound pattern spends none on a file name.
    */
   std::int64_t steps_spent() const;
+  /**
+   * While `*stop` is true (set from another thread), a name being matched ends at the
+   * engine's next step with kTooCostly; nullptr listens to nothing.
+   */
+  void StopOn(const std::atomic<bool>* stop);
 
  private:
   struct Engine;
@@ -91,6 +97,8 @@ class ReplaceScan {
    * ended. A window that calls it between its events keeps answering however slow a row is.
    */
   bool StepUntil(std::chrono::steady_clock::time_point deadline);
+  /** NameReplacer::StopOn for the scan's rule: a scan on another thread ends at once. */
+  void StopOn(const std::atomic<bool>* stop) { replacer_.StopOn(stop); }
   /** Looks at every row left. */
   void Finish() {
     while (Step(1 << 16)) {
