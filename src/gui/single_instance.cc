@@ -26,6 +26,7 @@ namespace {
 constexpr int kConnectMs = 2000;
 constexpr int kWriteMs = 5000;
 constexpr int kRetryMs = 200;
+constexpr int kTriesBeforeTelling = 25;  // five seconds
 
 // The display this process shows its windows on, as a part of a file name.
 std::string DisplayKey() {
@@ -135,6 +136,11 @@ InstanceServer::Lock InstanceServer::TakeLock(const QString& path) {
   return Lock::kTaken;
 }
 
+void InstanceServer::ReleaseLock() {
+  if (lock_fd_ >= 0) ::close(lock_fd_);
+  lock_fd_ = -1;
+}
+
 bool InstanceServer::Listen(const QString& path) {
   if (server_.listen(path)) return true;
   QLocalServer::removeServer(path);
@@ -225,12 +231,14 @@ InstanceClaim ClaimWindowOrHandOver(const QString& path, const std::vector<std::
   for (const std::string& file : paths) bytes += static_cast<qint64>(file.size()) + 1;
   using Lock = InstanceServer::Lock;
   const auto served = [&] { return server.TakeLock(path) == Lock::kHeldByAWindow; };
+  int tries = 0;
   for (;;) {
     const Lock lock = server.TakeLock(path);
     if (lock == Lock::kTaken) {
       // No window runs: a socket there is one that a window left when it was killed.
       QLocalServer::removeServer(path);
-      server.Listen(path);  // should it fail, this window runs on its own
+      // Should it fail, this window runs on its own, and a later start must not wait for it.
+      if (!server.Listen(path)) server.ReleaseLock();
       return InstanceClaim::kFirst;
     }
     if (lock == Lock::kUnusable) {
@@ -244,6 +252,10 @@ InstanceClaim ClaimWindowOrHandOver(const QString& path, const std::vector<std::
     if (bytes > kMaxHandOverBytes) return InstanceClaim::kTooLarge;
     if (HandOverToRunningWindow(path, paths, served)) return InstanceClaim::kHandedOver;
     // The window holds its lock but does not answer yet (it is starting, or busy).
+    if (++tries == kTriesBeforeTelling) {
+      std::fprintf(stderr,
+                   "zefa-oru: 開いているウィンドウが応答しないため、応答するまで待ちます\n");
+    }
     QThread::msleep(kRetryMs);
   }
 }

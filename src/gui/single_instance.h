@@ -48,6 +48,8 @@ class InstanceServer : public QObject {
    * start. kUnusable when no lock file can be made there.
    */
   Lock TakeLock(const QString& path);
+  /** Lets go of the lock: a window that cannot listen must not keep later starts waiting. */
+  void ReleaseLock();
   /** Listens at `path`, taking the place of a socket that no program serves any more. */
   bool Listen(const QString& path);
   /** Listens at `path` unless something is there already. */
