@@ -33,8 +33,12 @@ class TForm6 : public FixedDialog {
   TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* owner = nullptr);
   ~TForm6() override;
 
- private:
+  /** Sets every field and option to `rule`, as a user would. */
+  void ShowRule(const zefa::ReplaceRule& rule);
+  /** The rule the fields and options hold. */
   zefa::ReplaceRule ReadRule() const;
+
+ private:
   void RuleChanged();
   void PollScan();
   void ShowScan(const ScanView& view);
