@@ -14,11 +14,14 @@
 #include "platform/prompter.h"
 #include "record/restore_file.h"
 #include "run/change_pipeline.h"
+#include "text/name_text.h"
 
 namespace zefa {
 namespace {
 
 constexpr const char* kConfirmText = "本当に実行しますか？";
+constexpr const char* kNameTooLongText =
+    "次のファイルの新しい名前が長すぎます。実行を中止します。\n\r";
 constexpr const char* kRestoreQuestion =
     "リストアファイルを作成しますか？\n\r"
     "「いいえ」を選択すると元に戻せません。\n\r"
@@ -58,6 +61,12 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
   if (const std::optional<std::string> stop =
           RunStopMessage(plan, list, common_name, context.rules)) {
     ShowError(prompter, *stop);
+    return;
+  }
+  // A name the file system would refuse for its length stops the run as the preview warns.
+  if (const int row = FirstNameTooLong(plan.changes, context.file_system, context.rules);
+      row >= 0) {
+    ShowError(prompter, kNameTooLongText + DisplayPath(list.path.entries[row]));
     return;
   }
   // A change of case alone, where names ignore case, goes through a temporary name.

@@ -14,8 +14,9 @@
 /**
  * One window per user and display. The window listens on a local socket in the user's
  * runtime folder and holds a lock beside it for as long as it runs; a later start connects
- * to it, hands over its files and ends. The files are the bytes of absolute paths, each
- * ending in a 0 byte; a start with no files just brings the window to the front.
+ * to it, hands over its files and ends. The files go as zefa::HandOverMessage has them
+ * (the sender's working folder, then the paths), and a relative one is made full under
+ * that folder; a start with no files just brings the window to the front.
  */
 
 /** What one start may hand over: far more than a file manager's command line can hold. */
