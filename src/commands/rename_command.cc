@@ -22,13 +22,6 @@ namespace {
 constexpr const char* kConfirmText = "本当に実行しますか？";
 constexpr const char* kNameTooLongText =
     "次のファイルの新しい名前が長すぎます。実行を中止します。\n\r";
-constexpr const char* kRestoreQuestion =
-    "リストアファイルを作成しますか？\n\r"
-    "「いいえ」を選択すると元に戻せません。\n\r"
-    "「はい」を選択してもリネームしたファイルを移動したり、"
-    "名前の変更を行ったりするともとにもどせなくなります。";
-constexpr const char* kRestoreNotice =
-    "元に戻すには、[ファイル]メニューから[元に戻す]を選択してください。";
 constexpr const char* kDoneText = "完了しました。";
 constexpr const char* kProgressText = "リネームしています";
 
@@ -48,33 +41,36 @@ std::string StoppedText(const RenameList& list, const std::vector<RowChange>& ch
          std::to_string(renamed) + " 個をリネームしました。";
 }
 
-void RenameRun(const RenameList& list, const std::string& common_name, int start_number,
-               const Context& context) {
+}  // namespace
+
+RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int start_number,
+                     const NameSettings& name_settings, const Context& context) {
   Prompter& prompter = context.prompter;
+  RunOutcome outcome;
 
   prompter.Beep(BeepKind::kWarning);
-  if (!prompter.Confirm(kConfirmText)) return;
+  if (!prompter.Confirm(kConfirmText)) return outcome;
 
-  const RenameRequest request{common_name, start_number, ReadNameSettings(context.Settings())};
-  ChangePlan plan =
-      PlanChanges(list, request, context.file_system, context.rules, PlanDepth::kChecked);
+  const RenameRequest request{common_name, start_number, name_settings};
+  ChangePlan& plan = outcome.plan;
+  plan = PlanChanges(list, request, context.file_system, context.rules, PlanDepth::kChecked);
   if (const std::optional<std::string> stop =
           RunStopMessage(plan, list, common_name, context.rules)) {
     ShowError(prompter, *stop);
-    return;
+    return outcome;
   }
   // A name the file system would refuse for its length stops the run as the preview warns.
   if (const int row = FirstNameTooLong(plan.changes, context.file_system, context.rules);
       row >= 0) {
     ShowError(prompter, kNameTooLongText + DisplayPath(list.path.entries[row]));
-    return;
+    return outcome;
   }
   // A change of case alone, where names ignore case, goes through a temporary name.
   RouteThroughTemporaryNames(plan, context.file_system, context.rules);
 
   prompter.Beep(BeepKind::kWarning);
   const bool with_restore = prompter.Warn(kRestoreQuestion);
-  std::string restore_path;
+  std::string& restore_path = outcome.restore_path;
   if (with_restore) {
     prompter.Inform(kRestoreNotice);
     // The whole record is on the disk before the first file is touched; a refused write
@@ -90,8 +86,9 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
     ExecuteChanges(plan.changes, context.file_system,
                    [&](std::size_t done) { return progress->Advance(done); });
   }
+  outcome.reached_loop = true;
   // Changes the run did not reach: it was stopped.
-  const bool stopped =
+  const bool stopped = outcome.stopped =
       std::any_of(plan.changes.begin(), plan.changes.end(),
                   [](const RowChange& change) { return change.status == ChangeStatus::kPlanned; });
   // The rows that did not move, so that the undo never looks for them.
@@ -101,13 +98,14 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
   prompter.Inform(stopped ? StoppedText(list, plan.changes) : kDoneText);
   const std::string report = FailureReport(plan.changes);
   if (!report.empty()) prompter.Inform(report);
+  return outcome;
 }
 
-}  // namespace
-
 void Button2Click(MainState& state, const Context& context) {
-  RunCommand(context.prompter,
-             [&] { RenameRun(state.list, state.edit2, state.start_number, context); });
+  RunCommand(context.prompter, [&] {
+    RenameRun(state.list, state.edit2, state.start_number, ReadNameSettings(context.Settings()),
+              context);
+  });
 }
 
 }  // namespace zefa
