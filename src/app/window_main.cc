@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The window, started by zefa-oru for every command line that names no subcommand.
 #include <QApplication>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -29,10 +30,15 @@ int main(int argc, char** argv) {
 
   // A window already open for this user and display takes the files, and this start ends.
   InstanceServer server;
-  if (ClaimWindowOrHandOver(InstanceSocketPath(), paths, server) == InstanceClaim::kHandedOver) {
-    return 0;
-  }
+  const InstanceClaim claim = ClaimWindowOrHandOver(InstanceSocketPath(), paths, server);
+  if (claim == InstanceClaim::kHandedOver) return 0;
   InstallQtTranslations(app);
+  if (claim == InstanceClaim::kTooLarge) {
+    const std::string text = TooManyPathsText(paths);
+    std::fprintf(stderr, "zefa-oru: %s\n", text.c_str());
+    QtPrompter(nullptr).Error(text);
+    return 1;
+  }
   zefa::NativeFileSystem file_system;
   QtPrompter prompter(nullptr);
   TForm1 form(prompter, file_system, zefa::CurrentProgramPaths(file_system));

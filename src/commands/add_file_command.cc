@@ -81,6 +81,76 @@ class Refusals {
   std::array<Kind, 3> kinds_;
 };
 
+// The parts of the folders of a command that could not be walked, per reason: how many
+// and the first few paths, told in one box after the add.
+class Gaps {
+ public:
+  void Note(const std::string& path, WalkGap why) {
+    Kind& kind = kinds_[static_cast<std::size_t>(why)];
+    if (kind.paths.size() < kShownPaths) kind.paths.push_back(path);
+    ++kind.count;
+    ++total_;
+  }
+  std::size_t total() const { return total_; }
+
+  void Show(const Context& context) const {
+    if (total_ == 0) return;
+    std::string text = "読み取れなかったため追加できなかったフォルダまたはファイルが " +
+                       std::to_string(total_) + " 個あります。";
+    for (std::size_t i = 0; i < kinds_.size(); ++i) {
+      const Kind& kind = kinds_[i];
+      if (kind.count == 0) continue;
+      text += "\n\r" + std::string(Reason(static_cast<WalkGap>(i))) + "（" +
+              std::to_string(kind.count) + " 個）：";
+      for (std::size_t p = 0; p < kind.paths.size(); ++p) {
+        text += (p == 0 ? "" : "、") + ShortPath(kind.paths[p]);
+      }
+      if (kind.count > kind.paths.size()) {
+        text += "、他" + std::to_string(kind.count - kind.paths.size()) + "個";
+      }
+    }
+    context.prompter.Inform(text);
+  }
+
+ private:
+  static constexpr std::size_t kShownPaths = 3;
+  // A path longer than this shows its end only: the folders nearest the file tell most.
+  static constexpr std::size_t kShownPathBytes = 160;
+
+  static std::string_view Reason(WalkGap why) {
+    switch (why) {
+      case WalkGap::kNoPermission:
+        return "読み取りが許可されていません";
+      case WalkGap::kPathTooLong:
+        return "パスが長すぎます";
+      case WalkGap::kGone:
+        return "調べている間に移動または削除されました";
+      case WalkGap::kUnreadable:
+        break;
+    }
+    return "読み取りに失敗しました";
+  }
+  static std::string ShortPath(const std::string& path) {
+    if (path.size() <= kShownPathBytes) return DisplayPath(path);
+    // From a folder's start where one lies within the end, else from a character's start.
+    std::size_t from = path.size() - kShownPathBytes;
+    const std::size_t slash = path.find('/', from);
+    if (slash + 1 < path.size()) {
+      from = slash;
+    } else {
+      while (from < path.size() && (static_cast<unsigned char>(path[from]) & 0xC0) == 0x80) ++from;
+    }
+    return "…" + DisplayPath(std::string_view(path).substr(from));
+  }
+
+  struct Kind {
+    std::vector<std::string> paths;
+    std::size_t count = 0;
+  };
+  std::array<Kind, 4> kinds_;
+  std::size_t total_ = 0;
+};
+
 // Files of a command, one by one or a whole folder at a time, with the progress window and
 // the refusals of them all.
 class Adding {
@@ -105,7 +175,10 @@ class Adding {
     return Advance();
   }
 
-  void ShowRefusals() const { refusals_.Show(context_); }
+  void ShowRefusals() const {
+    refusals_.Show(context_);
+    gaps_.Show(context_);
+  }
 
  private:
   bool Folder(const std::string& folder) {
@@ -113,16 +186,19 @@ class Adding {
       restore_key_ = context_.file_system.FileKey(context_.paths.restore_folder).value_or("");
     }
     bool going = true;
-    const bool walked =
-        ForEachFileInFolder(context_.file_system, folder, *restore_key_, context_.rules.code_page,
-                            [&](std::string path, std::string key) {
-                              const AddRefusal refusal = adder_.AddFound(
-                                  state_.list, std::move(path), std::move(key), state_.common_name);
-                              if (refusal != AddRefusal::kNone) refusals_.Note(refusal, path);
-                              going = Advance();
-                              return going;
-                            });
-    if (!walked) refusals_.Note(AddRefusal::kNotAFile, folder);
+    const std::size_t gaps_before = gaps_.total();
+    const bool walked = ForEachFileInFolder(
+        context_.file_system, folder, *restore_key_, context_.rules.code_page,
+        [&](std::string path, std::string key) {
+          const AddRefusal refusal =
+              adder_.AddFound(state_.list, std::move(path), std::move(key), state_.common_name);
+          if (refusal != AddRefusal::kNone) refusals_.Note(refusal, path);
+          going = Advance();
+          return going;
+        },
+        [&](const std::string& path, WalkGap why) { gaps_.Note(path, why); });
+    // A folder that is there but could not be opened is told among the gaps.
+    if (!walked && gaps_.total() == gaps_before) refusals_.Note(AddRefusal::kNotAFile, folder);
     return going;
   }
 
@@ -134,6 +210,7 @@ class Adding {
   std::unique_ptr<Progress> progress_;
   std::optional<std::string> restore_key_;
   Refusals refusals_;
+  Gaps gaps_;
   std::size_t done_ = 0;
 };
 
@@ -141,6 +218,14 @@ class Adding {
 // file alone is refused in its own box; several, or a folder, in one box per reason.
 void AddDropped(MainState& state, const Context& context, const std::vector<DroppedUri>& entries) {
   if (entries.empty()) return;
+  // The file dialogs open next where these came from, not where the last dialog was.
+  for (const DroppedUri& entry : entries) {
+    if (!entry.local_file) continue;
+    state.add_folder = context.file_system.FolderExists(entry.path)
+                           ? entry.path
+                           : std::string(FolderPart(entry.path, context.rules));
+    break;
+  }
   if (entries.size() == 1 && !(entries.front().local_file &&
                                context.file_system.FolderExists(entries.front().path))) {
     const DroppedUri& entry = entries.front();
@@ -189,11 +274,13 @@ std::vector<std::string> ArgumentPaths(const std::vector<std::string>& arguments
 }
 
 void Button4Click(MainState& state, const Context& context) {
-  DropFiles(state, context, context.prompter.ChooseFiles(FileChoice{}));
+  FileChoice choice;
+  choice.initial_folder = state.add_folder;
+  DropFiles(state, context, context.prompter.ChooseFiles(choice));
 }
 
 void AddFolder1Click(MainState& state, const Context& context) {
-  const std::optional<std::string> chosen = context.prompter.ChooseFolder();
+  const std::optional<std::string> chosen = context.prompter.ChooseFolder(state.add_folder);
   if (chosen) AddFile(state, context, *chosen);
 }
 

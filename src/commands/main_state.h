@@ -65,6 +65,7 @@ struct MainState {
   bool serial_enabled = true;      // SpinEdit1 and Label10 enabled
   int path_scroll_factor = 6;      // ListBox2's scrolling width in client widths
   bool folder_numbers = false;     // `Folder_rendo`: the numbers start again in each folder
+  std::string add_folder;  // where 追加 and フォルダを追加 open: files last came from here
 };
 
 /** The last serial number: start number plus rows minus 1. */

@@ -11,7 +11,15 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
+#include "change_marks.h"
 #include "commands/find_replace_command.h"
 #include "platform/command_error.h"
 #include "qt_text.h"
@@ -20,8 +28,16 @@
 
 namespace {
 
-// Rows looked at between two turns of the event loop: a few milliseconds of work.
-constexpr int kRowsPerStep = 20000;
+// Time the scan takes between two turns of the event loop. One row more may follow the
+// slice, and one row is stopped at its own limit, a few tens of milliseconds at most: the
+// window answers within 50 ms whatever the pattern.
+constexpr std::chrono::milliseconds kScanSlice{5};
+
+std::chrono::steady_clock::time_point SliceEnd() {
+  return std::chrono::steady_clock::now() + kScanSlice;
+}
+// How often the window looks at what a scan on its thread has found.
+constexpr int kPollMs = 15;
 
 QCheckBox* PlaceCheckBox(QWidget* parent, const char* name, const QString& caption,
                          const QRect& geometry) {
@@ -37,6 +53,82 @@ QLabel* PlaceErrorLabel(QWidget* parent, const char* name, const QRect& geometry
 }
 
 }  // namespace
+
+/** What the window shows of a scan, taken from it by the thread that runs it. */
+struct ScanView {
+  std::string error;
+  zefa::RuleField error_field = zefa::RuleField::kNone;
+  std::string count;
+  std::vector<std::pair<std::string, std::string>> samples;  // the first rows that change
+  bool finished = false;
+  bool can_apply = false;
+
+  ScanView() = default;
+  ScanView(const zefa::ReplaceScan& scan, int rows)
+      : error(scan.error()),
+        error_field(scan.error_field()),
+        count(zefa::ReplaceCountText(scan, rows)),
+        finished(scan.finished()),
+        can_apply(scan.CanApply()) {
+    const std::vector<int>& changed = scan.changed_rows();
+    const std::size_t shown =
+        std::min(changed.size(), static_cast<std::size_t>(zefa::kReplaceSampleRows));
+    for (std::size_t i = 0; i < shown; ++i) {
+      samples.emplace_back(scan.OldText(changed[i]), scan.new_texts()[i]);
+    }
+  }
+};
+
+/**
+ * The rest of a scan that its first slice did not finish, on a thread of its own, so that
+ * no name, however slow, holds the window. Until it has ended the window touches the scan
+ * only through the views it publishes after each slice.
+ */
+class ScanThread {
+ public:
+  ScanThread(zefa::ReplaceScan& scan, int rows) : scan_(scan), rows_(rows) {
+    scan_.StopOn(&stop_);
+    thread_ = std::thread([this] { Run(); });
+  }
+  ~ScanThread() {
+    stop_ = true;  // a name being matched ends at the engine's next step
+    thread_.join();
+    scan_.StopOn(nullptr);
+  }
+  ScanThread(const ScanThread&) = delete;
+  ScanThread& operator=(const ScanThread&) = delete;
+
+  /** The view published since the last call, if any. */
+  bool Take(ScanView& view) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (!fresh_) return false;
+    view = std::move(view_);
+    fresh_ = false;
+    return true;
+  }
+
+ private:
+  void Run() {
+    while (!stop_) {
+      const bool more = scan_.StepUntil(SliceEnd());
+      ScanView view(scan_, rows_);
+      {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        view_ = std::move(view);
+        fresh_ = true;
+      }
+      if (!more) return;
+    }
+  }
+
+  zefa::ReplaceScan& scan_;
+  const int rows_;
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  ScanView view_;
+  bool fresh_ = false;
+  std::thread thread_;
+};
 
 TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* owner)
     : FixedDialog(owner, QStringLiteral("置換"), 417, 428),
@@ -76,7 +168,10 @@ TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* ow
   PlaceLabel(this, "Label7", QStringLiteral("AFTER"), 216, 256);
   before_ = Place(new QListWidget(this), "ListBox1", {8, 272, 193, 87});
   after_ = Place(new QListWidget(this), "ListBox2", {216, 272, 193, 87});
-  for (QListWidget* list : {before_, after_}) list->setSelectionMode(QAbstractItemView::NoSelection);
+  for (QListWidget* list : {before_, after_}) {
+    list->setSelectionMode(QAbstractItemView::NoSelection);
+    list->setItemDelegate(new ChangeMarkDelegate(list));
+  }
   button1_ = PlaceButton(this, "Button1", QStringLiteral("OK"), {248, 367, 75, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("キャンセル"), {334, 367, 75, 25});
 
@@ -113,7 +208,8 @@ TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* ow
   connect(lower_, &QCheckBox::toggled, this, [this](bool on) {
     if (on) upper_->setChecked(false);
   });
-  connect(timer_, &QTimer::timeout, this, &TForm6::StepScan);
+  timer_->setInterval(kPollMs);
+  connect(timer_, &QTimer::timeout, this, &TForm6::PollScan);
   connect(button1_, &QPushButton::clicked, this, &TForm6::Button1Click);
   connect(button2, &QPushButton::clicked, this, &TForm6::reject);  // Button2Click
   RuleChanged();
@@ -143,46 +239,64 @@ zefa::ReplaceRule TForm6::ReadRule() const {
 }
 
 void TForm6::RuleChanged() {
+  // The scan of the rule before gives way: its thread ends within a step of the engine.
+  timer_->stop();
+  scan_thread_.reset();
   scan_ = std::make_unique<zefa::ReplaceScan>(state_.list, ReadRule(), rules_, sources_);
   before_->clear();
   after_->clear();
-  // The first rows are looked at at once, so the lists follow the typing without a blink.
-  scan_->Step(kRowsPerStep);
-  if (scan_->finished()) {
-    timer_->stop();
-  } else {
-    timer_->start(0);
+  // The first rows are looked at at once, so the lists follow the typing without a blink;
+  // the rest on the scan's own thread.
+  scan_->StepUntil(SliceEnd());
+  const int rows = zefa::RowCount(state_.list);
+  if (!scan_->finished()) {
+    ShowScan(ScanView(*scan_, rows));
+    scan_thread_ = std::make_unique<ScanThread>(*scan_, rows);
+    timer_->start();
+    return;
   }
-  ShowScan();
+  ShowScan(ScanView(*scan_, rows));
 }
 
-void TForm6::StepScan() {
-  if (!scan_->Step(kRowsPerStep)) timer_->stop();
-  ShowScan();
+void TForm6::PollScan() {
+  ScanView view;
+  if (!scan_thread_ || !scan_thread_->Take(view)) return;
+  if (view.finished) {
+    timer_->stop();
+    scan_thread_.reset();
+  }
+  ShowScan(view);
 }
 
-void TForm6::ShowScan() {
-  const std::string error = scan_->error();
-  const zefa::RuleField field = scan_->error_field();
-  search_error_->setText(field == zefa::RuleField::kSearch ? ToQt(error) : QString());
+void TForm6::ShowScan(const ScanView& view) {
+  search_error_->setText(view.error_field == zefa::RuleField::kSearch ? ToQt(view.error)
+                                                                      : QString());
   // A name in braces that is no token is said under the replacement, as under the common name.
   replacement_error_->setText(
-      field == zefa::RuleField::kReplacement
-          ? ToQt(error)
+      view.error_field == zefa::RuleField::kReplacement
+          ? ToQt(view.error)
           : ToQt(zefa::UnknownTokensText(FromQt(edit2_->text()), zefa::CodePage::kUtf8)));
-  count_->setText(ToQt(zefa::ReplaceCountText(*scan_, zefa::RowCount(state_.list))));
+  count_->setText(ToQt(view.count));
   // The first rows that change stay the first as the scan goes on: only new ones are added.
-  const std::vector<int>& rows = scan_->changed_rows();
-  const int shown = std::min<int>(static_cast<int>(rows.size()), zefa::kReplaceSampleRows);
-  for (int i = before_->count(); i < shown; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    before_->addItem(PathToQt(scan_->OldText(rows[at])));
-    after_->addItem(PathToQt(scan_->new_texts()[at]));
+  for (std::size_t i = static_cast<std::size_t>(before_->count()); i < view.samples.size(); ++i) {
+    const QString old_text = PathToQt(view.samples[i].first);
+    const QString new_text = PathToQt(view.samples[i].second);
+    // Each row marks the characters that change against its partner.
+    auto* before = new QListWidgetItem(old_text, before_);
+    before->setData(ChangeMarkDelegate::kChangeOtherRole, new_text);
+    before->setData(ChangeMarkDelegate::kChangeSideRole, false);
+    auto* after = new QListWidgetItem(new_text, after_);
+    after->setData(ChangeMarkDelegate::kChangeOtherRole, old_text);
+    after->setData(ChangeMarkDelegate::kChangeSideRole, true);
   }
-  button1_->setEnabled(scan_->CanApply());
+  button1_->setEnabled(view.can_apply);
+  // Return in any field presses OK once there is something to apply.
+  button1_->setDefault(button1_->isEnabled());
 }
 
 void TForm6::Button1Click() {
+  // OK is on only once the scan has ended; its thread, if any, is gone by then.
+  if (scan_thread_) return;
   if (zefa::ApplyFindReplace(state_, *scan_)) accept();
 }
 

@@ -17,12 +17,15 @@ class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QTimer;
+class ScanThread;
+struct ScanView;
 
 /**
  * The find-and-replace window: a search, a replacement and conversions for every row's
- * unique name or extension. It looks at the list a piece at a time as the rule changes,
- * shows how many rows change and the first of them, and writes them into the main
- * window's state on OK; the owner renders the state again after it closes.
+ * unique name or extension. It looks at the list as the rule changes, the first slice at
+ * once and the rest on a thread of its own, shows how many rows change and the first of them, and
+ * writes them into the main window's state on OK; the owner renders the state again after it
+ * closes.
  */
 class TForm6 : public FixedDialog {
   Q_OBJECT
@@ -44,13 +47,14 @@ class TForm6 : public FixedDialog {
 
  private:
   void RuleChanged();
-  void StepScan();
-  void ShowScan();
+  void PollScan();
+  void ShowScan(const ScanView& view);
   void Button1Click();
 
   zefa::MainState& state_;
   zefa::TextRules rules_;
   std::unique_ptr<zefa::ReplaceScan> scan_;
+  std::unique_ptr<ScanThread> scan_thread_;  // after scan_: ends before it
   QTimer* timer_;
   QLineEdit* edit1_;
   QLineEdit* edit2_;

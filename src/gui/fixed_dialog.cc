@@ -27,9 +27,17 @@ void FixedDialog::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Enter:
     case Qt::Key_Return:
       // Reaches here when a button without auto-default ignored the key: press that one only.
-      if (auto* button = qobject_cast<QPushButton*>(focusWidget());
-          button != nullptr && button->isEnabled()) {
-        button->click();
+      if (auto* button = qobject_cast<QPushButton*>(focusWidget())) {
+        if (button->isEnabled()) button->click();
+        event->accept();
+        return;
+      }
+      // From a field, the dialog's default button, where it has one and while it is enabled.
+      for (QPushButton* button : findChildren<QPushButton*>()) {
+        if (button->isDefault() && button->isVisible() && button->isEnabled()) {
+          button->click();
+          break;
+        }
       }
       event->accept();
       return;

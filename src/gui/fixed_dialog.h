@@ -9,8 +9,9 @@
 
 /**
  * The frame of the program's dialogs: fixed client size, the window font, centred over
- * the owner. No button is a default button: Enter presses a button only while it has
- * the focus. Escape closes the dialog as its title-bar button does (a rejection).
+ * the owner. Enter presses the button that has the focus, else the default button of a
+ * dialog that names one (none does unless it says so). Escape closes the dialog as its
+ * title-bar button does (a rejection).
  */
 class FixedDialog : public QDialog {
   Q_OBJECT

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <utility>
 
+#include "change_marks.h"
 #include "qt_text.h"
 #include "window_style.h"
 
@@ -44,6 +45,8 @@ class PreviewListModel : public QAbstractListModel {
     if (!index.isValid()) return {};
     // Each row's tip says which date put it where it stands, under a failure's reason.
     if (role == Qt::ToolTipRole) return ToolTip(index.row());
+    if (role == ChangeMarkDelegate::kChangeOtherRole) return ChangePartner(index.row());
+    if (role == ChangeMarkDelegate::kChangeSideRole) return side_ == Side::kAfter;
     if (side_ == Side::kBefore) {
       if (role == Qt::DisplayRole) return PathToQt(preview_.Before(index.row(), full_path_));
     } else if (preview_.WillFail(index.row())) {
@@ -70,6 +73,13 @@ class PreviewListModel : public QAbstractListModel {
   void SetRowSize(QSize size) { row_size_ = size; }
 
  private:
+  // The name this row is compared with to mark what changes: file name against file name,
+  // so none while full paths are shown, nor for a row that will fail.
+  QVariant ChangePartner(int row) const {
+    if (full_path_ || preview_.WillFail(row)) return {};
+    return PathToQt(side_ == Side::kBefore ? preview_.After(row) : preview_.Before(row, false));
+  }
+
   QVariant ToolTip(int row) const {
     QStringList lines;
     if (side_ == Side::kAfter && preview_.WillFail(row)) {
@@ -102,6 +112,7 @@ QListView* PlaceList(QWidget* parent, const char* name, PreviewListModel* model,
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->setTextElideMode(Qt::ElideNone);
   list->setModel(model);
+  list->setItemDelegate(new ChangeMarkDelegate(list));
   return list;
 }
 

@@ -94,6 +94,12 @@ class QtPrompter::QtProgress : public zefa::Progress {
 
 namespace {
 
+// Where a file dialog opens: the folder asked for, else the home folder, never the folder
+// the last dialog of any kind was left in (the hidden restore folder after an undo).
+QString StartFolder(const std::string& folder) {
+  return folder.empty() ? QDir::homePath() : PathToQt(folder);
+}
+
 // Restore files are named by date without zero padding, so their name order is not their
 // time order: the newest comes selected, and the names are shown whole with their dates.
 void SelectNewest(QFileDialog& dialog, const std::string& preselected) {
@@ -207,7 +213,7 @@ QString QtPrompter::ToQtFilter(std::string_view filter) {
 
 std::optional<std::string> QtPrompter::ChooseFile(const zefa::FileChoice& choice) {
   StepAsideForBox();
-  QFileDialog dialog(parent_, QString(), PathToQt(choice.initial_folder),
+  QFileDialog dialog(parent_, QString(), StartFolder(choice.initial_folder),
                      ToQtFilter(choice.filter));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -220,7 +226,7 @@ std::optional<std::string> QtPrompter::ChooseFile(const zefa::FileChoice& choice
 }
 
 std::vector<std::string> QtPrompter::ChooseFiles(const zefa::FileChoice& choice) {
-  QFileDialog dialog(parent_, QString(), PathToQt(choice.initial_folder),
+  QFileDialog dialog(parent_, QString(), StartFolder(choice.initial_folder),
                      ToQtFilter(choice.filter));
   dialog.setFileMode(QFileDialog::ExistingFiles);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
@@ -243,8 +249,8 @@ std::optional<std::string> QtPrompter::AskText(const std::string& title,
   return FromQt(dialog.textValue());
 }
 
-std::optional<std::string> QtPrompter::ChooseFolder() {
-  QFileDialog dialog(parent_);
+std::optional<std::string> QtPrompter::ChooseFolder(const std::string& initial_folder) {
+  QFileDialog dialog(parent_, QString(), StartFolder(initial_folder));
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -52,7 +52,7 @@ class QtPrompter : public zefa::Prompter {
   void ApplicationError(const std::string& text) override;
   std::optional<std::string> ChooseFile(const zefa::FileChoice& choice) override;
   std::vector<std::string> ChooseFiles(const zefa::FileChoice& choice) override;
-  std::optional<std::string> ChooseFolder() override;
+  std::optional<std::string> ChooseFolder(const std::string& initial_folder) override;
   std::optional<std::string> AskText(const std::string& title, const std::string& label) override;
   /**
    * A modal QProgressDialog (title "ZeFa Oru", button 中止) that the task's steps show

@@ -18,12 +18,18 @@ bool IsHidden(const std::string& name) { return !name.empty() && name.front() ==
 
 bool ForEachFileInFolder(FileSystem& file_system, const std::string& folder,
                          const std::string& left_out_key, CodePage code_page,
-                         const FolderFileFound& found) {
+                         const FolderFileFound& found, const WalkGapFound& gap) {
   std::unordered_set<std::string> walked;
   return file_system.WalkFolder(
-      folder, [&](FolderListing& listing) -> std::optional<std::vector<std::string>> {
+      folder,
+      [&](FolderListing& listing) -> std::optional<std::vector<std::string>> {
         if (listing.key == left_out_key || !walked.insert(listing.key).second) {
           return std::vector<std::string>{};
+        }
+        if (gap) {
+          for (const std::string& name : listing.too_long_files) {
+            if (!IsHidden(name)) gap(listing.path + name, WalkGap::kPathTooLong);
+          }
         }
         std::vector<std::size_t> files;
         files.reserve(listing.files.size());
@@ -41,7 +47,8 @@ bool ForEachFileInFolder(FileSystem& file_system, const std::string& folder,
           if (!IsHidden(listing.folders[i])) folders.push_back(std::move(listing.folders[i]));
         }
         return folders;
-      });
+      },
+      gap);
 }
 
 }  // namespace zefa

@@ -20,10 +20,15 @@
 namespace zefa {
 namespace {
 
-// Steps of the matching engine one name may take, some tens of milliseconds here: no
-// sound pattern comes near it on a file name, and a pattern that backtracks without end
-// is stopped after it.
-constexpr int32_t kRowTimeLimit = 100;
+// Steps of the matching engine one name may take (each some ten thousand backtracking
+// moves), 15 to 35 milliseconds: no sound pattern comes near it on a file name, a pattern
+// that backtracks without end is stopped after it, and a window that looks at one name
+// between its events still answers within 50 ms.
+constexpr int32_t kRowTimeLimit = 60;
+// Steps the pattern may take over the whole list. A name that takes whole steps is already
+// a pattern that backtracks without end; many of them just under the limit of one name
+// would hold a window for many minutes, so the scan ends after a few seconds' worth.
+constexpr std::int64_t kScanStepLimit = 2000;
 
 // Full-width ASCII (！ to ～) and the ideographic space; full-width katakana stay.
 constexpr const char* kHalfWidthId = "[\\uFF01-\\uFF5E\\u3000] Fullwidth-Halfwidth";
@@ -193,6 +198,15 @@ struct NameReplacer::Engine {
   bool regex = false;
   int pad_digits = 0;  // 0: the numbers in the names stay as they are
   long long number_shift = 0;
+  std::int64_t steps_spent = 0;
+  const std::atomic<bool>* stop = nullptr;
+
+  // ICU calls this at each step of a match; the count runs on over every name.
+  static UBool CountStep(const void* context, int32_t /*steps*/) {
+    auto* engine = static_cast<Engine*>(const_cast<void*>(context));
+    if (engine->stop != nullptr && engine->stop->load(std::memory_order_relaxed)) return false;
+    return ++engine->steps_spent < kScanStepLimit;
+  }
 };
 
 NameReplacer::NameReplacer(const ReplaceRule& rule, CodePage code_page)
@@ -230,6 +244,7 @@ NameReplacer::NameReplacer(const ReplaceRule& rule, CodePage code_page)
     }
     engine.matcher.reset(engine.pattern->matcher(status));
     if (U_SUCCESS(status)) engine.matcher->setTimeLimit(kRowTimeLimit, status);
+    if (U_SUCCESS(status)) engine.matcher->setMatchCallback(&Engine::CountStep, &engine, status);
     if (U_FAILURE(status)) {
       error_field_ = RuleField::kSearch;
       error_ = RegexErrorText(status);
@@ -259,6 +274,10 @@ NameReplacer::NameReplacer(const ReplaceRule& rule, CodePage code_page)
 
 NameReplacer::~NameReplacer() = default;
 
+std::int64_t NameReplacer::steps_spent() const { return engine_->steps_spent; }
+
+void NameReplacer::StopOn(const std::atomic<bool>* stop) { engine_->stop = stop; }
+
 NameReplacer::Outcome NameReplacer::Apply(std::string_view name, std::string& out) {
   if (error_field_ != RuleField::kNone) return Outcome::kFailed;
   Engine& engine = *engine_;
@@ -279,6 +298,7 @@ NameReplacer::Outcome NameReplacer::Apply(std::string_view name, std::string& ou
       engine.matcher->appendReplacement(replaced, engine.replacement, status);
       if (U_FAILURE(status)) break;
     }
+    if (status == U_REGEX_STOPPED_BY_CALLER) return Outcome::kTooCostly;
     if (status == U_REGEX_TIME_OUT || status == U_REGEX_STACK_OVERFLOW) return Outcome::kTimedOut;
     if (U_FAILURE(status)) return Outcome::kFailed;
     if (found) {
@@ -369,41 +389,61 @@ RuleField ReplaceScan::error_field() const {
 
 std::string ReplaceScan::error() const { return Broken() ? replacer_.error() : refusal_; }
 
+bool ReplaceScan::LookAtNext(std::string& out) {
+  const auto refuse = [&](RuleField field, const std::string& why) {
+    refusal_field_ = field;
+    refusal_ = std::to_string(next_ + 1) + " 行目" + why;
+    return false;
+  };
+  if (replacement_) replacer_.SetReplacement(ReplacementOf(next_));
+  switch (replacer_.Apply(OldText(next_), out)) {
+    case NameReplacer::Outcome::kUnchanged:
+      ++next_;
+      return true;
+    case NameReplacer::Outcome::kTimedOut:
+      return refuse(RuleField::kSearch, "で検索に時間がかかりすぎるため、中止しました");
+    case NameReplacer::Outcome::kTooCostly:
+      return refuse(RuleField::kSearch,
+                    "まで調べたところで、検索にかかる時間が全体の上限を超えたため中止しました");
+    case NameReplacer::Outcome::kUnwritable:
+      return refuse(RuleField::kReplacement, "：この文字コードで表せない文字になります");
+    case NameReplacer::Outcome::kFailed:
+      return refuse(RuleField::kReplacement, "：置換できませんでした");
+    case NameReplacer::Outcome::kChanged:
+      break;
+  }
+  // The new text must keep the file in its folder and be a name at all.
+  if (out.find('\0') != std::string::npos) {
+    return refuse(RuleField::kReplacement, "：置換後の名前に NUL 文字が含まれています");
+  }
+  if (const char separator = FirstSeparatorChar(out, rules_)) {
+    return refuse(RuleField::kReplacement,
+                  std::string("：置換後の名前に使えない文字\"") + separator + "\"が含まれています");
+  }
+  changed_rows_.push_back(next_);
+  new_texts_.push_back(std::move(out));
+  out.clear();
+  ++next_;
+  return true;
+}
+
 bool ReplaceScan::Step(int rows) {
   if (finished()) return false;
   const int end = std::min(RowCount(list_), next_ + std::max(rows, 1));
   std::string out;
-  for (; next_ < end; ++next_) {
-    const auto refuse = [&](RuleField field, const std::string& why) {
-      refusal_field_ = field;
-      refusal_ = std::to_string(next_ + 1) + " 行目" + why;
-      return false;
-    };
-    if (replacement_) replacer_.SetReplacement(ReplacementOf(next_));
-    switch (replacer_.Apply(OldText(next_), out)) {
-      case NameReplacer::Outcome::kUnchanged:
-        continue;
-      case NameReplacer::Outcome::kTimedOut:
-        return refuse(RuleField::kSearch, "で検索に時間がかかりすぎるため、中止しました");
-      case NameReplacer::Outcome::kUnwritable:
-        return refuse(RuleField::kReplacement, "：この文字コードで表せない文字になります");
-      case NameReplacer::Outcome::kFailed:
-        return refuse(RuleField::kReplacement, "：置換できませんでした");
-      case NameReplacer::Outcome::kChanged:
-        break;
-    }
-    // The new text must keep the file in its folder and be a name at all.
-    if (out.find('\0') != std::string::npos) {
-      return refuse(RuleField::kReplacement, "：置換後の名前に NUL 文字が含まれています");
-    }
-    if (const char separator = FirstSeparatorChar(out, rules_)) {
-      return refuse(RuleField::kReplacement,
-                    std::string("：置換後の名前に使えない文字\"") + separator + "\"が含まれています");
-    }
-    changed_rows_.push_back(next_);
-    new_texts_.push_back(std::move(out));
-    out.clear();
+  while (next_ < end) {
+    if (!LookAtNext(out)) return false;
   }
+  return !finished();
+}
+
+bool ReplaceScan::StepUntil(std::chrono::steady_clock::time_point deadline) {
+  if (finished()) return false;
+  const int rows = RowCount(list_);
+  std::string out;
+  do {
+    if (!LookAtNext(out)) return false;
+  } while (next_ < rows && std::chrono::steady_clock::now() < deadline);
   return !finished();
 }
 

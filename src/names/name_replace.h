@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <atomic>
+#include <chrono>
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -53,6 +56,7 @@ class NameReplacer {
     kUnchanged,
     kChanged,
     kTimedOut,    // the pattern ran past its time limit on this name
+    kTooCostly,   // the pattern's work over all names so far ran past the whole scan's limit
     kUnwritable,  // the result holds a character that the code page has no bytes for
     kFailed,      // any other refusal of the regular-expression engine
   };
@@ -75,6 +79,17 @@ class NameReplacer {
   /** `name` with the rule applied, in `out`; `out` is left alone unless kChanged. */
   Outcome Apply(std::string_view name, std::string& out);
 
+  /**
+   * The engine's work summed over every name so far, in its steps (each some ten thousand
+   * backtracking moves). A sound pattern spends none on a file name.
+   */
+  std::int64_t steps_spent() const;
+  /**
+   * While `*stop` is true (set from another thread), a name being matched ends at the
+   * engine's next step with kTooCostly; nullptr listens to nothing.
+   */
+  void StopOn(const std::atomic<bool>* stop);
+
  private:
   struct Engine;
   std::unique_ptr<Engine> engine_;
@@ -96,6 +111,13 @@ class ReplaceScan {
 
   /** Looks at up to `rows` more rows; false once the scan has ended. */
   bool Step(int rows);
+  /**
+   * Looks at rows until `deadline` has passed (one row at least); false once the scan has
+   * ended. A window that calls it between its events keeps answering however slow a row is.
+   */
+  bool StepUntil(std::chrono::steady_clock::time_point deadline);
+  /** NameReplacer::StopOn for the scan's rule: a scan on another thread ends at once. */
+  void StopOn(const std::atomic<bool>* stop) { replacer_.StopOn(stop); }
   /** Looks at every row left. */
   void Finish() {
     while (Step(1 << 16)) {
@@ -123,6 +145,8 @@ class ReplaceScan {
  private:
   const ListColumn& Column() const;
   std::string ReplacementOf(int row) const;
+  /** Looks at row next_; false when it ended the scan. */
+  bool LookAtNext(std::string& out);
 
   const RenameList& list_;
   ReplaceRule rule_;

@@ -90,7 +90,20 @@ struct FolderListing {
   std::vector<std::string> files;      // regular files, and links to regular files
   std::vector<std::string> file_keys;  // FileKey of each of `files`, in step
   std::vector<std::string> folders;    // real folders; a link to a folder is not among them
+  /** Files whose whole path is too long for the system to name (left out of `files`). */
+  std::vector<std::string> too_long_files;
 };
+
+/** Why a part of a tree could not be walked. */
+enum class WalkGap {
+  kNoPermission,  // the folder may not be read or entered
+  kPathTooLong,   // its path is longer than the system can name
+  kGone,          // moved, renamed or deleted between its listing and its turn
+  kUnreadable,    // any other refusal of the system
+};
+
+/** Hears a folder (its path ending in "/") or a file below the walked folder that was left out. */
+using WalkGapFound = std::function<void(const std::string& path, WalkGap why)>;
 
 /**
  * Hears one folder of a walk and answers the names of its subfolders to walk next, in
@@ -268,11 +281,12 @@ class FileSystem {
   }
   /**
    * Lists `folder` for `visit`, then the subfolders it names, depth first. No link is
-   * followed into a folder, and a name that no longer is a folder when its turn comes is
-   * passed over. False when `folder` is no folder that can be read (a file system that
-   * cannot list walks none).
+   * followed into a folder. A subfolder that cannot be listed, or is gone or no folder any
+   * more when its turn comes, goes to `gap` with the reason, as does `folder` itself. False
+   * when `folder` is no folder that can be read (a file system that cannot list walks none).
    */
-  virtual bool WalkFolder(const std::string& /*folder*/, const FolderVisit& /*visit*/) {
+  virtual bool WalkFolder(const std::string& /*folder*/, const FolderVisit& /*visit*/,
+                          const WalkGapFound& /*gap*/ = {}) {
     return false;
   }
   /** Full path of the running executable. */
@@ -306,7 +320,8 @@ class NativeFileSystem : public FileSystem {
   bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) override;
   bool WriteFileInPieces(const std::string& path, const PieceWriter& write,
                          WriteMode mode) override;
-  bool WalkFolder(const std::string& folder, const FolderVisit& visit) override;
+  bool WalkFolder(const std::string& folder, const FolderVisit& visit,
+                  const WalkGapFound& gap = {}) override;
   std::string ExecutablePath() override;
   LocalTime Now() override;
 };

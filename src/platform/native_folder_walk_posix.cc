@@ -1,7 +1,9 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
 #include <dirent.h>
+#include <errno.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +25,26 @@ constexpr int kDeepestHeldFolder = 128;
 
 using native::KeyOf;
 
+WalkGap GapOf(int error) {
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      return WalkGap::kNoPermission;
+    case ENAMETOOLONG:
+      return WalkGap::kPathTooLong;
+    case ENOENT:
+    case ENOTDIR:
+    case ELOOP:  // a link stands where the folder was
+      return WalkGap::kGone;
+    default:
+      return WalkGap::kUnreadable;
+  }
+}
+
+void Tell(const WalkGapFound& gap, const std::string& path, WalkGap why) {
+  if (gap) gap(path, why);
+}
+
 class Descriptor {
  public:
   explicit Descriptor(int fd) : fd_(fd) {}
@@ -42,13 +64,16 @@ using EntryBuffer = std::vector<std::uint64_t>;
 
 // Reads the folder open at `fd` into `listing`: its files with their keys and its real
 // folders. A file's key comes from an fstatat inside the folder, which also finds out the
-// kind of an entry that the listing does not tell and what a link names.
-void ReadEntries(int fd, EntryBuffer& entries, FolderListing& listing) {
+// kind of an entry that the listing does not tell and what a link names. Returns the
+// error that kept part of the folder unread, 0 when none did.
+int ReadEntries(int fd, EntryBuffer& entries, FolderListing& listing) {
   char* const buffer = reinterpret_cast<char*>(entries.data());
   struct stat info {};
+  int refused = 0;
   for (;;) {
     const ssize_t got = ::getdents64(fd, buffer, entries.size() * sizeof(std::uint64_t));
-    if (got <= 0) return;
+    if (got < 0) return errno;
+    if (got == 0) return refused;
     for (ssize_t at = 0; at < got;) {
       const auto* entry = reinterpret_cast<const struct dirent64*>(buffer + at);
       at += entry->d_reclen;
@@ -56,7 +81,11 @@ void ReadEntries(int fd, EntryBuffer& entries, FolderListing& listing) {
       if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
       unsigned char type = entry->d_type;
       if (type == DT_UNKNOWN || type == DT_REG) {
-        if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+          // A file deleted meanwhile is no loss; one that may not be looked at is.
+          if (errno != ENOENT) refused = errno;
+          continue;
+        }
         type = S_ISREG(info.st_mode)   ? DT_REG
                : S_ISDIR(info.st_mode) ? DT_DIR
                : S_ISLNK(info.st_mode) ? DT_LNK
@@ -78,38 +107,73 @@ void ReadEntries(int fd, EntryBuffer& entries, FolderListing& listing) {
 
 // Lists the folder open at `fd` for `visit` and walks the subfolders it names; false once
 // `visit` has ended the walk.
-bool Walk(int fd, std::string path, int depth, EntryBuffer& entries, const FolderVisit& visit) {
+bool Walk(int fd, std::string path, int depth, EntryBuffer& entries, const FolderVisit& visit,
+          const WalkGapFound& gap) {
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || !S_ISDIR(info.st_mode)) return true;
   if (path.empty() || path.back() != '/') path += '/';
+  if (::fstat(fd, &info) != 0 || !S_ISDIR(info.st_mode)) {
+    Tell(gap, path, WalkGap::kGone);
+    return true;
+  }
   FolderListing listing;
   listing.key = KeyOf(info);
-  ReadEntries(fd, entries, listing);
+  if (const int error = ReadEntries(fd, entries, listing)) Tell(gap, path, GapOf(error));
   listing.path = path;
+  // A file the system cannot name by its path could be listed but never renamed.
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < listing.files.size(); ++i) {
+    if (path.size() + listing.files[i].size() >= PATH_MAX) {
+      listing.too_long_files.push_back(std::move(listing.files[i]));
+      continue;
+    }
+    if (kept != i) {
+      listing.files[kept] = std::move(listing.files[i]);
+      listing.file_keys[kept] = std::move(listing.file_keys[i]);
+    }
+    ++kept;
+  }
+  listing.files.resize(kept);
+  listing.file_keys.resize(kept);
   std::optional<std::vector<std::string>> next = visit(listing);
   if (!next) return false;
   listing = FolderListing{};  // the subfolders' listings need the room
   for (const std::string& name : *next) {
     if (name.empty() || name.find('/') != std::string::npos) continue;
+    const std::string child_path = path + name;
+    // Its files' paths would be longer still: none of them could be renamed.
+    if (child_path.size() + 1 >= PATH_MAX) {
+      Tell(gap, child_path + "/", WalkGap::kPathTooLong);
+      continue;
+    }
     constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
     const Descriptor child(depth < kDeepestHeldFolder ? ::openat(fd, name.c_str(), kFlags)
-                                                      : ::open((path + name).c_str(), kFlags));
-    if (child.get() < 0) continue;
-    if (!Walk(child.get(), path + name, depth + 1, entries, visit)) return false;
+                                                      : ::open(child_path.c_str(), kFlags));
+    if (child.get() < 0) {
+      Tell(gap, child_path + "/", GapOf(errno));
+      continue;
+    }
+    if (!Walk(child.get(), child_path, depth + 1, entries, visit, gap)) return false;
   }
   return true;
 }
 
 }  // namespace
 
-bool NativeFileSystem::WalkFolder(const std::string& folder, const FolderVisit& visit) {
+bool NativeFileSystem::WalkFolder(const std::string& folder, const FolderVisit& visit,
+                                  const WalkGapFound& gap) {
   if (folder.empty() || folder.find('\0') != std::string::npos) return false;
   // The folder given is taken as it is named, through a link too; only below it are links
   // to folders left alone.
   const Descriptor root(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (root.get() < 0) return false;
+  if (root.get() < 0) {
+    // Nothing there, or no folder, is no gap: the caller says that one.
+    if (errno != ENOENT && errno != ENOTDIR) {
+      Tell(gap, folder.back() == '/' ? folder : folder + "/", GapOf(errno));
+    }
+    return false;
+  }
   EntryBuffer entries(8 * 1024);
-  Walk(root.get(), folder, 0, entries, visit);
+  Walk(root.get(), folder, 0, entries, visit, gap);
   return true;
 }
 

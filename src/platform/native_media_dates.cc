@@ -7,10 +7,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <ctime>
 #include <exiv2/exiv2.hpp>
+#include <functional>
 #include <mutex>
+#include <optional>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -31,6 +35,10 @@ std::recursive_mutex xmp_mutex;
 
 // What one read of a file's head takes: the metadata of a camera's JPEG, thumbnail included.
 constexpr std::size_t kHeadBytes = 64 * 1024;
+// The header of a video (its "moov" box) is small beside its media data; one of hours of
+// footage holds a few megabytes of tables. A larger one is not read.
+constexpr std::uint64_t kMaxVideoHeaderBytes = 64 << 20;
+constexpr int kMaxTopLevelBoxes = 4096;
 
 void LockXmp(void* data, bool lock) {
   auto* mutex = static_cast<std::recursive_mutex*>(data);
@@ -94,6 +102,77 @@ void TakeXmp(const Exiv2::XmpData& xmp, RecordedDates& dates) {
   }
 }
 
+std::uint64_t BigEndian(const unsigned char* bytes, int count) {
+  std::uint64_t value = 0;
+  for (int i = 0; i < count; ++i) value = (value << 8) | bytes[i];
+  return value;
+}
+
+/**
+ * A video in the ISO media format (MP4, MOV, 3GP) keeps its media data in one box, often
+ * gigabytes and often before the header. Its top-level boxes are walked by their headers
+ * alone, and the ones that can hold a date (the file type, the header, XMP's "uuid") are
+ * read and handed back one after another, as a small file of their own. Nothing for any
+ * other file, and for a still image in that format (HEIF, AVIF, a Canon CR3), whose
+ * metadata points into its media data by offset, or whose header is too large.
+ */
+std::optional<std::string> VideoHeaderBoxes(int fd, std::uint64_t file_size) {
+  struct Box {
+    std::uint64_t at;
+    std::uint64_t size;
+  };
+  std::vector<Box> kept;
+  bool media_data = false;
+  std::uint64_t kept_bytes = 0;
+  std::uint64_t at = 0;
+  for (int count = 0; at + 8 <= file_size && count < kMaxTopLevelBoxes; ++count) {
+    unsigned char header[16];
+    const ssize_t got = pread(fd, header, sizeof header, static_cast<off_t>(at));
+    if (got < 8) return std::nullopt;
+    std::uint64_t size = BigEndian(header, 4);
+    const std::string_view type(reinterpret_cast<const char*>(header + 4), 4);
+    if (size == 1) {
+      if (got < 16) return std::nullopt;
+      size = BigEndian(header + 8, 8);
+    } else if (size == 0) {
+      size = file_size - at;  // the last box runs to the end of the file
+    }
+    if (size < 8 || size > file_size - at) break;  // a cut-off file: what came before counts
+    if (count == 0) {
+      if (type != "ftyp" && type != "moov" && type != "mdat" && type != "wide" && type != "free" &&
+          type != "skip") {
+        return std::nullopt;
+      }
+      if (type == "ftyp" && got >= 12) {
+        const std::string_view brand(reinterpret_cast<const char*>(header + 8), 4);
+        if (brand == "heic" || brand == "heix" || brand == "mif1" || brand == "msf1" ||
+            brand == "avif" || brand == "crx ") {
+          return std::nullopt;
+        }
+      }
+    }
+    if (type == "meta") return std::nullopt;  // a still image's items, by file offset
+    if (type == "mdat") media_data = true;
+    if (type == "ftyp" || type == "moov" || type == "uuid") {
+      kept_bytes += size;
+      if (kept_bytes > kMaxVideoHeaderBytes) return std::nullopt;
+      kept.push_back({at, size});
+    }
+    at += size;
+  }
+  // A small file, or one without media data, is read as it is.
+  if (!media_data || file_size <= kHeadBytes) return std::nullopt;
+  std::string boxes(static_cast<std::size_t>(kept_bytes), '\0');
+  std::size_t filled = 0;
+  for (const Box& box : kept) {
+    const ssize_t got = pread(fd, boxes.data() + filled, static_cast<std::size_t>(box.size),
+                              static_cast<off_t>(box.at));
+    if (got != static_cast<ssize_t>(box.size)) return std::nullopt;
+    filled += static_cast<std::size_t>(box.size);
+  }
+  return boxes;
+}
+
 // Of the texts a camera writes, the blanks it pads them with are dropped.
 std::string Trimmed(std::string text) {
   const std::size_t end = text.find_last_not_of(" \t");
@@ -124,10 +203,11 @@ void TakeCamera(const Exiv2::Exifdatum& datum, FileFacts& camera) {
 }
 
 // Reads the image that `open` gives into `dates` and, when `camera` is given, the camera
-// and the image's size into it; false when exiv2 could not read it.
+// and the image's size into it; false when exiv2 could not read it. `video_io` gives the same
+// bytes again for the QuickTime reader.
 template <typename Open>
-bool ReadImage(const Open& open_image, const std::string& path, RecordedDates& dates,
-               FileFacts* camera = nullptr) {
+bool ReadImage(const Open& open_image, const std::function<Exiv2::BasicIo::AutoPtr()>& video_io,
+               RecordedDates& dates, FileFacts* camera = nullptr) {
   try {
     Exiv2::Image::AutoPtr image = open_image();
     if (image.get() == nullptr) return false;
@@ -157,7 +237,7 @@ bool ReadImage(const Open& open_image, const std::string& path, RecordedDates& d
     if (dates.original.empty() && dates.digitized.empty() && dates.created.empty() &&
         image->imageType() == Exiv2::ImageType::bmff) {
       image.reset();
-      Exiv2::QuickTimeVideo video(Exiv2::BasicIo::AutoPtr(new Exiv2::FileIo(path)));
+      Exiv2::QuickTimeVideo video(video_io());
       video.readMetadata();
       TakeXmp(video.xmpData(), dates);
     }
@@ -207,22 +287,31 @@ FileFacts NativeMediaDates::ReadFacts(const std::string& path, unsigned kinds) {
     // Most photos keep their metadata in their first kilobytes: one read of the head,
     // handed to exiv2 in memory, answers them. A head that exiv2 cannot read whole, or that
     // holds none of what is asked for, is read again from the file, where exiv2 takes what
-    // it needs.
+    // it needs. A video's header boxes are read alone, over its media data.
     thread_local std::vector<Exiv2::byte> head(kHeadBytes);
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     struct stat status {};
     ssize_t got = -1;
+    std::optional<std::string> video;
     if (fd >= 0) {
       if (fstat(fd, &status) == 0 && S_ISREG(status.st_mode)) {
         got = pread(fd, head.data(), head.size(), 0);
+        if (got > 0) video = VideoHeaderBoxes(fd, static_cast<std::uint64_t>(status.st_size));
       }
       close(fd);
     }
-    if (got > 0) {
+    if (video) {
+      const auto* bytes = reinterpret_cast<const Exiv2::byte*>(video->data());
+      const long size = static_cast<long>(video->size());
+      ReadImage([&] { return Exiv2::ImageFactory::open(bytes, size); },
+                [&] { return Exiv2::BasicIo::AutoPtr(new Exiv2::MemIo(bytes, size)); },
+                facts.recorded, camera);
+    } else if (got > 0) {
+      const auto file_io = [&] { return Exiv2::BasicIo::AutoPtr(new Exiv2::FileIo(path)); };
       const bool whole = got == status.st_size;
       const bool read =
           ReadImage([&] { return Exiv2::ImageFactory::open(head.data(), static_cast<long>(got)); },
-                    path, facts.recorded, camera);
+                    file_io, facts.recorded, camera);
       const bool dated = !facts.recorded.original.empty() || !facts.recorded.digitized.empty();
       const bool enough = ((kinds & kFactTaken) == 0 || dated) &&
                           (camera == nullptr || facts.width > 0 || !facts.model.empty());
@@ -231,8 +320,8 @@ FileFacts NativeMediaDates::ReadFacts(const std::string& path, unsigned kinds) {
         facts.recorded = empty.recorded;
         facts.make = facts.model = {};
         facts.width = facts.height = 0;
-        ReadImage([&] { return Exiv2::ImageFactory::open(path, false); }, path, facts.recorded,
-                  camera);
+        ReadImage([&] { return Exiv2::ImageFactory::open(path, false); }, file_io,
+                  facts.recorded, camera);
       }
     }
   }

@@ -15,7 +15,7 @@ enum class BeepKind { kWarning, kError, kInformation };
 
 /** What the file-open dialog offers: a start folder and a filter ("Name(*.ext)|*.ext"). */
 struct FileChoice {
-  std::string initial_folder;  // empty: the dialog's own default
+  std::string initial_folder;  // empty: the user's home folder
   std::string filter;          // empty: every file
   bool select_newest = false;  // the most recently changed file of the folder comes selected
   std::string preselected{};   // this file comes selected instead, when given
@@ -68,8 +68,13 @@ class Prompter {
                                              const std::string& /*label*/) {
     return std::nullopt;
   }
-  /** The dialog that picks one folder; nullopt when cancelled (and without such a dialog). */
-  virtual std::optional<std::string> ChooseFolder() { return std::nullopt; }
+  /**
+   * The dialog that picks one folder, opened in `initial_folder` (empty: the user's home
+   * folder); nullopt when cancelled (and without such a dialog).
+   */
+  virtual std::optional<std::string> ChooseFolder(const std::string& /*initial_folder*/) {
+    return std::nullopt;
+  }
   /**
    * The progress of a task of `total` steps described by `text`: a modal window with the
    * count done and a way to stop, shown only once the task has taken about a second; the

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "change_marks.h"
 #include "gui_test_base.h"
 #include "main_window.h"
 #include "modal.h"
@@ -17,6 +18,17 @@ namespace {
 
 using zefa::test::Find;
 using Entries = std::vector<std::string>;
+
+// The pixels of a list drawn in the colour that marks a change.
+int Marked(QWidget* list) {
+  const QImage image = list->grab().toImage();
+  int marked = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x)
+      marked += image.pixelColor(x, y) == ChangeMarkDelegate::MarkColor();
+  }
+  return marked;
+}
 
 QStringList Items(QListWidget* list) {
   QStringList items;
@@ -110,6 +122,51 @@ class FindReplaceDialogTest : public QObject {
                           QStringLiteral("第０１３巻")}));
     Find<QPushButton>(&dialog, "Button1")->click();
     QCOMPARE(state_.list.unique.entries, (Entries{"第002巻", "vol003", "第０１３巻"}));
+  }
+
+  void MarksTheCharactersThatChange() {
+    state_.list.unique.entries[0] = "ＡＢＣ１２３";
+    TForm6 dialog(state_, zefa::TextRules{});
+    dialog.show();
+    auto* before = Find<QListWidget>(&dialog, "ListBox1");
+    auto* after = Find<QListWidget>(&dialog, "ListBox2");
+    Type(dialog, "Edit1", QStringLiteral("xyz"));  // nothing changes, nothing is marked
+    QCOMPARE(Marked(after), 0);
+    Find<QLineEdit>(&dialog, "Edit1")->clear();
+    Tick(dialog, "CheckBox3");
+    QCOMPARE(Items(after), QStringList{QStringLiteral("ABC123")});
+    QVERIFY(Marked(before) > 0);
+    QVERIFY(Marked(after) > 0);
+  }
+
+  void ReturnPressesOkOnceThereIsSomethingToApply() {
+    TForm6 dialog(state_, zefa::TextRules{});
+    dialog.show();
+    Tick(dialog, "CheckBox1");
+    Type(dialog, "Edit1", QStringLiteral("(scan"));
+    QTest::keyClick(Find<QLineEdit>(&dialog, "Edit1"), Qt::Key_Return);
+    QVERIFY(dialog.isVisible());  // a rule that cannot be used applies nothing
+    Find<QLineEdit>(&dialog, "Edit1")->setText(QStringLiteral("_scan"));
+    QTest::keyClick(Find<QLineEdit>(&dialog, "Edit1"), Qt::Key_Return);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(state_.list.unique.entries, (Entries{"IMG_0001", "ﾊﾟｿｺﾝ", "写真"}));
+  }
+
+  void AKeystrokeReplacesARunawayScanAndTheWindowAnswers() {
+    const std::string slow = "aaaaaaaaaaaaaaaaab";  // seventeen "a"
+    for (int i = 0; i < 20000; ++i) state_.list.AppendRow("/pic/x", slow, ".JPG", "");
+    TForm6 dialog(state_, zefa::TextRules{});
+    dialog.show();
+    Tick(dialog, "CheckBox1");
+    Type(dialog, "Edit1", QStringLiteral("(a+)+$"));
+    // The keystroke came back long before the list was looked at.
+    QVERIFY(Find<QLabel>(&dialog, "Label5")->text().startsWith(QStringLiteral("調べています")));
+    Find<QLineEdit>(&dialog, "Edit1")->setText(QStringLiteral("b$"));  // the scan gives way
+    QTRY_COMPARE_WITH_TIMEOUT(Find<QLabel>(&dialog, "Label5")->text(),
+                              QStringLiteral("20003 行のうち 20000 行が変わります"), 60000);
+    QCOMPARE(Find<QLabel>(&dialog, "Label2")->text(), QString());
+    // A window closed while its scan runs waits no longer than the engine's next step.
+    Find<QLineEdit>(&dialog, "Edit1")->setText(QStringLiteral("(a+)+$"));
   }
 
   void OpensFromTheMenuAndTheListsOwnMenu() {

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "change_marks.h"
 #include "gui_test_base.h"
 #include "list/date_order.h"
 
@@ -115,6 +116,27 @@ class PreviewDialogTest : public QObject {
     QTest::mouseClick(Find<QPushButton>(dialog.get(), "Button1"), Qt::LeftButton);
     QCOMPARE(runs_, 1);
     QVERIFY(!dialog->isVisible());
+  }
+
+  void MarksWhatTheNewNameAdds() {
+    state_.list.AppendRow(world_->dir->Touch("x.jpg"), "x", ".jpg", "1");
+    state_.common_name = "旅行";
+    auto dialog = MakeDialog();
+    dialog->show();
+    auto* left = Find<QListView>(dialog.get(), "ListBox1");
+    auto* right = Find<QListView>(dialog.get(), "ListBox2");
+    const auto marked = [](QWidget* list) {
+      const QImage image = list->grab().toImage();
+      int count = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+          count += image.pixelColor(x, y) == ChangeMarkDelegate::MarkColor();
+        }
+      }
+      return count;
+    };
+    QVERIFY(marked(right) > 0);
+    QCOMPARE(marked(left), 0);  // the old name keeps every character
   }
 
   void SelectionCouplesAndAlignsTheTopRows() {

@@ -291,6 +291,28 @@ class QtPrompterTest : public QObject {
     QCOMPARE(*chosen, FromQt(file));
   }
 
+  void FileDialogsOpenWhereAskedNotWhereTheLastOneWasLeft() {
+    QTemporaryDir dir;
+    const QString restore = dir.path() + QStringLiteral("/restore");
+    const QString photos = dir.path() + QStringLiteral("/photos");
+    QVERIFY(QDir().mkpath(restore) && QDir().mkpath(photos));
+    const QString file = restore + QStringLiteral("/2024年1月2日.zefa");
+    QFile(file).open(QIODevice::WriteOnly);
+    QtPrompter prompter(nullptr);
+    auto undo = ExpectModal(zefa::gui_testing::ChooseFile(file));
+    QVERIFY(prompter.ChooseFile({FromQt(restore), "ZeFaファイル(*.zefa)|*.zefa"}).has_value());
+    WAIT_FOR_MODAL(undo);
+    // Nothing added yet: the home folder, not the restore folder the undo was left in.
+    auto add = ExpectModal(PressKey(Qt::Key_Escape));
+    QVERIFY(prompter.ChooseFiles({}).empty());
+    WAIT_FOR_MODAL(add);
+    QCOMPARE(add->seen.directory, QDir::homePath());
+    auto folder = ExpectModal(PressKey(Qt::Key_Escape));
+    QCOMPARE(prompter.ChooseFolder(FromQt(photos)), std::nullopt);
+    WAIT_FOR_MODAL(folder);
+    QCOMPARE(folder->seen.directory, photos);
+  }
+
   void ChooseFileOffersTheNewestRestoreFile() {
     QTemporaryDir dir;
     // Name order is not time order: 10日 sorts before 8日, and the 8日 file is the newer.

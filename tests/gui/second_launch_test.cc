@@ -1,9 +1,15 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
 // A second start of the real program hands its files to the window that runs and ends.
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QFile>
+#include <QLocalSocket>
 #include <QProcess>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
@@ -123,6 +129,82 @@ class SecondLaunchTest : public QObject {
     dir_->Touch("a.jpg");
     RunSecond({QStringLiteral("a.jpg")});
     QTRY_COMPARE(form->state().list.size(), 1);
+  }
+
+  void ABusyWindowKeepsItsSocketAndGetsTheFiles() {
+    InstanceServer server;
+    QCOMPARE(ClaimWindowOrHandOver(InstanceSocketPath(), {}, server), InstanceClaim::kFirst);
+    auto form = MakeWindow(server);
+    // More paths than the socket holds unread, as a file manager hands over a selection.
+    QStringList names;
+    for (int i = 0; i < 4000; ++i) {
+      names << QStringLiteral("%1%2.jpg")
+                   .arg(i, 5, 10, QLatin1Char('0'))
+                   .arg(QString(200, QLatin1Char('n')));
+      dir_->Touch(names.back().toStdString());
+    }
+    std::unique_ptr<QProcess> second;
+    QTimer::singleShot(0, form.get(), [&] {
+      second = Start(names);
+      second->waitForStarted();
+      QThread::sleep(9);  // a long command: the window reads nothing meanwhile
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(second && second->state() == QProcess::NotRunning, 30000);
+    QCOMPARE(second->exitCode(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(form->state().list.size(), 4000, 30000);
+    // The window's socket is still its own: a later start reaches it.
+    dir_->Touch("a.jpg");
+    RunSecond({QStringLiteral("a.jpg")});
+    QTRY_COMPARE(form->state().list.size(), 4001);
+  }
+
+  void AHandOverOverTheLimitIsCutOffAndLetGo() {
+    InstanceServer server(nullptr, 1024);
+    const QString path = InstanceSocketPath();
+    QCOMPARE(ClaimWindowOrHandOver(path, {}, server), InstanceClaim::kFirst);
+    std::vector<std::vector<std::string>> batches;
+    server.SetReceiver({},
+                       [&](const std::vector<std::string>& paths) { batches.push_back(paths); });
+    for (const qsizetype size : {qsizetype{4096}, qsizetype{100}}) {
+      QLocalSocket socket;
+      socket.connectToServer(path);
+      QVERIFY(socket.waitForConnected());
+      socket.write(QByteArray(size - 1, 'p') + '\0');
+      socket.waitForBytesWritten();
+      socket.disconnectFromServer();
+      QTRY_VERIFY(socket.state() == QLocalSocket::UnconnectedState);
+    }
+    QTRY_COMPARE(batches.size(), std::size_t{1});
+    QCOMPARE(batches.front(), std::vector<std::string>{std::string(99, 'p')});
+    // The sender is told before it sends: far more than any command line holds.
+    InstanceServer other;
+    const std::vector<std::string> many(40000, "/" + std::string(1000, 'x'));
+    QCOMPARE(ClaimWindowOrHandOver(path, many, other), InstanceClaim::kTooLarge);
+    QVERIFY(QString::fromStdString(TooManyPathsText(many)).contains(QStringLiteral("上限 32 MB")));
+  }
+
+  void AnotherUsersRuntimeFolderIsNotUsed() {
+    // The runtime folder cannot be had: unset, and its stand-in under /tmp taken by a file.
+    qunsetenv("XDG_RUNTIME_DIR");
+    const bool had_tmp = qEnvironmentVariableIsSet("TMPDIR");
+    const QByteArray tmp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QByteArray::fromStdString(dir_->path()));
+    qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(*dir_ / "cache"));
+    dir_->Touch(std::string("runtime-") + getpwuid(geteuid())->pw_name);
+    const QString path = InstanceSocketPath();
+    if (had_tmp) {
+      qputenv("TMPDIR", tmp);
+    } else {
+      qunsetenv("TMPDIR");
+    }
+    qunsetenv("XDG_CACHE_HOME");
+    QVERIFY2(path.startsWith(QString::fromStdString(*dir_ / "cache/zefa-oru-")), qPrintable(path));
+    struct stat info {};
+    QCOMPARE(::stat(QFile::encodeName(QFileInfo(path).path()).constData(), &info), 0);
+    QCOMPARE(info.st_mode & 0777, 0700u);
+    InstanceServer server;
+    QCOMPARE(ClaimWindowOrHandOver(path, {}, server), InstanceClaim::kFirst);
+    QVERIFY(QFile::exists(path));
   }
 
   void CommandLineOptions() {

@@ -106,8 +106,8 @@ class ScriptedPrompter : public Prompter {
     texts_.pop_front();
     return text;
   }
-  std::optional<std::string> ChooseFolder() override {
-    log.push_back("choose-folder");
+  std::optional<std::string> ChooseFolder(const std::string& initial_folder) override {
+    log.push_back(initial_folder.empty() ? "choose-folder" : "choose-folder " + initial_folder);
     if (folders_.empty()) {
       ++unanswered;
       return std::nullopt;

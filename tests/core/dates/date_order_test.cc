@@ -4,12 +4,14 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <exiv2/exiv2.hpp>
+#include <fstream>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -246,6 +248,41 @@ class TableDates : public MediaDates {
   std::optional<std::int64_t> ModifiedTime(const std::string&) override { return std::nullopt; }
   int reads = 0;
 };
+
+// The bytes this process has read through the system so far.
+std::uint64_t BytesRead() {
+  std::ifstream io("/proc/self/io");
+  std::string key;
+  std::uint64_t value = 0;
+  while (io >> key >> value) {
+    if (key == "rchar:") return value;
+  }
+  return 0;
+}
+
+TEST_F(DateCommands, ReadsOnlyTheHeaderOfAVideoWhoseMediaDataComesFirst) {
+  // 4 GB of media data (a hole on the disk), then the header: as a camera writes a long clip.
+  const std::string small = MinimalMp4(3879579600u);
+  const std::size_t ftyp = static_cast<unsigned char>(small[3]);  // the first box's size
+  const std::uint64_t media_bytes = std::uint64_t{4} << 30;
+  std::string mdat = std::string("\0\0\0\1mdat", 8);
+  for (int shift = 56; shift >= 0; shift -= 8)
+    mdat += static_cast<char>((media_bytes + 16) >> shift);
+  const std::string path = dir.Touch("long.mp4", small.substr(0, ftyp) + mdat);
+  const int fd = open(path.c_str(), O_WRONLY);
+  ASSERT_GE(fd, 0);
+  const std::string moov = small.substr(ftyp);
+  const bool written =
+      pwrite(fd, moov.data(), moov.size(), static_cast<off_t>(ftyp + 16 + media_bytes)) ==
+      static_cast<ssize_t>(moov.size());
+  close(fd);
+  ASSERT_TRUE(written);
+
+  const std::uint64_t before = BytesRead();
+  const RecordedDates dates = media.ReadRecorded(path);
+  EXPECT_LT(BytesRead() - before, std::uint64_t{1} << 20);
+  EXPECT_EQ(DateLine(DateTakenOf(dates), DateKind::kTaken), "撮影日時：2026-12-08 13:00:00");
+}
 
 TEST_F(DateCommands, AStoppedReadingLeavesTheListAsItWas) {
   for (const char* path : {"/b 2026:12:08 10:00:00", "/a 2026:12:08 09:00:00", "/c 2026:12:08 08:00:00"}) {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -193,6 +194,36 @@ TEST(ReplaceScan, StopsAtTheRowItCannotNameAndChangesNothing) {
     scan.ApplyTo(list);
     EXPECT_EQ(list.unique.entries[1], slow + "_") << c.name;
   }
+}
+
+TEST(ReplaceScan, StopsAPatternWhoseWorkOverTheListRunsAway) {
+  // Each name is under the limit of one name; together they would hold the window for minutes.
+  const std::string name = std::string(17, 'a') + "b";
+  RenameList list = ListOf(std::vector<std::string>(20000, name));
+  ReplaceScan scan(list, Search("(a+)+$", "", true), TextRules{});
+  scan.Finish();
+  EXPECT_EQ(scan.error_field(), RuleField::kSearch);
+  EXPECT_LT(scan.rows_looked_at(), 20000);
+  EXPECT_EQ(scan.error(),
+            std::to_string(scan.rows_looked_at() + 1) +
+                " 行目まで調べたところで、検索にかかる時間が全体の上限を超えたため中止しました");
+  EXPECT_FALSE(scan.CanApply());
+
+  // A sound pattern spends nothing of that over as many names.
+  NameReplacer sound(Search("a+b$", "x", true), CodePage::kUtf8);
+  std::string out;
+  for (int i = 0; i < 20000; ++i) ASSERT_EQ(sound.Apply(name, out), Outcome::kChanged);
+  EXPECT_EQ(sound.steps_spent(), 0);
+}
+
+TEST(ReplaceScan, ASliceOfTimeLooksAtOneRowAtLeast) {
+  RenameList list = ListOf({"a_1", "b_1", "c_1"});
+  ReplaceScan scan(list, Search("_1", ""), TextRules{});
+  EXPECT_TRUE(scan.StepUntil(std::chrono::steady_clock::now() - std::chrono::seconds(1)));
+  EXPECT_EQ(scan.rows_looked_at(), 1);
+  EXPECT_FALSE(scan.StepUntil(std::chrono::steady_clock::now() + std::chrono::hours(1)));
+  EXPECT_EQ(scan.changed_rows(), (std::vector<int>{0, 1, 2}));
+  EXPECT_TRUE(scan.CanApply());
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -117,14 +120,19 @@ TEST_F(FolderAddTest, TheAddDialogTakesManyFilesAndTheMenuAFolder) {
                      "inform 既に追加されているファイルです。一つのファイルを二重登録することは"
                      "できません。\n\r" +
                          c,
-                     "choose-file |"}));
+                     // The dialogs open again where the last files came from.
+                     "choose-file " + dir.path() + "|"}));
 
   prompter.log.clear();
   prompter.Folder(std::nullopt).Folder(dir / "pick");
   AddFolder1Click(state, MakeContext());
   AddFolder1Click(state, MakeContext());
-  EXPECT_EQ(prompter.log, (Strings{"choose-folder", "choose-folder"}));
+  EXPECT_EQ(prompter.log, (Strings{"choose-folder " + dir.path(), "choose-folder " + dir.path()}));
   EXPECT_EQ(Listed(), (Strings{"c.jpg", "a.jpg", "pick/x.jpg", "pick/y.jpg"}));
+  prompter.log.clear();
+  prompter.Files({});
+  Button4Click(state, MakeContext());
+  EXPECT_EQ(prompter.log, Strings{"choose-file " + dir / "pick" + "|"});
 }
 
 TEST_F(FolderAddTest, SelectedRowsAreRemovedTogether) {
@@ -167,6 +175,92 @@ TEST_F(FolderAddTest, SelectedRowsAreRemovedTogether) {
   EXPECT_TRUE(state.list.empty());
   Button5Click(state, MakeContext());
   EXPECT_EQ(prompter.log.back(), "inform 除外するファイルを選択してください");
+}
+
+// The real walk with a fault injected after each listing (a folder renamed, or refused).
+class FaultyWalk : public NativeFileSystem {
+ public:
+  std::function<void(FolderListing&, std::vector<std::string>& next, const WalkGapFound&)> fault;
+
+  bool WalkFolder(const std::string& folder, const FolderVisit& visit,
+                  const WalkGapFound& gap) override {
+    return NativeFileSystem::WalkFolder(
+        folder,
+        [&](FolderListing& listing) -> std::optional<std::vector<std::string>> {
+          const std::string path = listing.path;
+          std::optional<std::vector<std::string>> next = visit(listing);
+          listing.path = path;
+          if (next && fault) fault(listing, *next, gap);
+          return next;
+        },
+        gap);
+  }
+};
+
+// `depth` folders named `name`, one in the other under `root`, each holding f.jpg; made
+// through descriptors, as the deepest paths are longer than the system can name.
+void MakeDeepTree(const std::string& root, const std::string& name, int depth) {
+  int fd = open(root.c_str(), O_RDONLY | O_DIRECTORY);
+  for (int i = 0; i < depth && fd >= 0; ++i) {
+    mkdirat(fd, name.c_str(), 0700);
+    const int child = openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY);
+    close(fd);
+    fd = child;
+    close(openat(fd, "f.jpg", O_CREAT | O_WRONLY, 0600));
+  }
+  if (fd >= 0) close(fd);
+}
+
+// Removes it again from the deepest folder up.
+void RemoveDeepTree(int parent, const std::string& name) {
+  const int fd = openat(parent, name.c_str(), O_RDONLY | O_DIRECTORY);
+  if (fd >= 0) {
+    unlinkat(fd, "f.jpg", 0);
+    RemoveDeepTree(fd, name);
+    close(fd);
+  }
+  unlinkat(parent, name.c_str(), AT_REMOVEDIR);
+}
+
+TEST_F(FolderAddTest, OneBoxTellsWhatCouldNotBeAddedAndWhy) {
+  const std::string name(200, 'd');
+  std::filesystem::create_directory(dir / "deep");
+  MakeDeepTree(dir / "deep", name, 25);
+  // Removed before the test folder is, also when a check below ends the test early.
+  const struct Cleanup {
+    const test::TempDir& dir;
+    const std::string& name;
+    ~Cleanup() {
+      const int root = open((dir / "deep").c_str(), O_RDONLY | O_DIRECTORY);
+      RemoveDeepTree(root, name);
+      close(root);
+    }
+  } cleanup{dir, name};
+  for (const char* file : {"trip/a.jpg", "trip/sub/b.jpg", "trip/locked/c.jpg", "trip/.h/d.jpg"}) {
+    dir.Touch(file);
+  }
+  FaultyWalk walk;
+  walk.fault = [&](FolderListing& listing, std::vector<std::string>& next,
+                   const WalkGapFound& gap) {
+    if (listing.path != dir / "trip/") return;
+    // Another program renames a folder before its turn; a folder may not be read.
+    std::filesystem::rename(dir / "trip/sub", dir / "trip/moved");
+    std::erase(next, "locked");
+    gap(listing.path + "locked/", WalkGap::kNoPermission);
+  };
+  const Context context{prompter, walk, paths, rules};
+  DropFiles(state, context, {dir / "deep", dir / "trip"});
+
+  const std::size_t deep_rows = state.list.path.entries.size() - 1;
+  EXPECT_GT(deep_rows, 10u);
+  EXPECT_LT(deep_rows, 25u);
+  EXPECT_EQ(Listed().back(), "trip/a.jpg");
+  ASSERT_EQ(prompter.log.size(), 1u);
+  EXPECT_EQ(prompter.log.front(),
+            "inform 読み取れなかったため追加できなかったフォルダまたはファイルが 3 個あります。"
+            "\n\r読み取りが許可されていません（1 個）：" +
+                dir / "trip/locked/" + "\n\rパスが長すぎます（1 個）：…" + name.substr(41) + "/" +
+                "\n\r調べている間に移動または削除されました（1 個）：" + dir / "trip/sub/");
 }
 
 }  // namespace
