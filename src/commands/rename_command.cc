@@ -8,14 +8,16 @@
 #include <vector>
 
 #include "commands/run_command.h"
+#include "names/check_name_chars.h"
 #include "platform/command_error.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
-#include "run/case_only_rename.h"
-#include "names/check_name_chars.h"
-#include "run/rename_execution.h"
 #include "record/restore_file.h"
+#include "run/case_only_rename.h"
+#include "run/rename_execution.h"
 #include "run/run_checks.h"
+#include "settings/settings_file.h"
+#include "settings/settings_keys.h"
 #include "text/name_text.h"
 
 namespace zefa {
@@ -50,14 +52,20 @@ std::string StoppedText(const RenameList& list, const std::vector<PlannedRename>
          std::to_string(renamed) + " 個をリネームしました。";
 }
 
-void RenameRun(const RenameList& list, const std::string& common_name, int start_number,
+void RenameRun(RenameList& list, const std::string& common_name, int start_number, bool names_alone,
                const Context& context) {
   Prompter& prompter = context.prompter;
 
   prompter.Beep(BeepKind::kWarning);
   if (!prompter.Confirm(kConfirmText)) return;
 
-  const NameSettings name_settings = ReadNameSettings(context.Settings());
+  NameSettings name_settings = ReadNameSettings(context.Settings());
+  if (names_alone) {
+    // Each row's unique name and extension alone: the pattern without number, no common
+    // name; the settings file is left as it is.
+    name_settings.pattern = NamePattern::kUniqueCommon;
+    name_settings.folder_numbers = false;
+  }
   const RunChecks checks =
       CheckRun(list, common_name, name_settings, context.file_system, context.rules);
   if (const int row = checks.FirstRow({Refusal::kFileMissing, Refusal::kNotAFile}); row >= 0) {
@@ -80,11 +88,17 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
   // A change of case alone, where names ignore case, goes through a temporary name.
   RouteThroughTemporaryNames(plan, context.file_system, context.rules);
 
-  prompter.Beep(BeepKind::kWarning);
-  const bool with_restore = prompter.Warn(kRestoreQuestion);
+  // Who chose a restore file for every run is not asked, and hears how to undo at the end.
+  const bool always_restore = context.Settings().ReadBool(keys::kSection, keys::kRestoreAlways,
+                                                          keys::kDefaultRestoreAlways);
+  bool with_restore = always_restore;
+  if (!always_restore) {
+    prompter.Beep(BeepKind::kWarning);
+    with_restore = prompter.Warn(kRestoreQuestion);
+  }
   std::string restore_path;
   if (with_restore) {
-    prompter.Inform(kRestoreNotice);
+    if (!always_restore) prompter.Inform(kRestoreNotice);
     // The whole record is on the disk before the first file is touched; a refused write
     // ends the run here, with nothing renamed.
     restore_path =
@@ -105,9 +119,14 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
   // The rows that did not move, so that the undo never looks for them.
   if (!restore_path.empty()) AppendRunOutcome(context.file_system, restore_path, plan);
 
-  prompter.Beep(BeepKind::kInformation);
-  prompter.Inform(stopped ? StoppedText(list, plan) : kDoneText);
+  std::string summary = stopped ? StoppedText(list, plan) : kDoneText;
+  if (always_restore) summary += std::string("\n\r") + kRestoreNotice;
   const std::string report = FailureReport(plan);
+  // The rows whose files were renamed name their new paths, so that a second pass finds them.
+  FollowRenamedFiles(list, plan);
+
+  prompter.Beep(BeepKind::kInformation);
+  prompter.Inform(summary);
   if (!report.empty()) prompter.Inform(report);
 }
 
@@ -115,7 +134,12 @@ void RenameRun(const RenameList& list, const std::string& common_name, int start
 
 void Button2Click(MainState& state, const Context& context) {
   RunCommand(context.prompter,
-             [&] { RenameRun(state.list, state.edit2, state.start_number, context); });
+             [&] { RenameRun(state.list, state.edit2, state.start_number, false, context); });
+}
+
+void RenameWithNamesAlone(MainState& state, const Context& context) {
+  RunCommand(context.prompter,
+             [&] { RenameRun(state.list, {}, state.start_number, true, context); });
 }
 
 }  // namespace zefa

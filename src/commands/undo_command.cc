@@ -25,7 +25,7 @@ constexpr const char* kProgressText = "元に戻しています";
 
 }  // namespace
 
-void UndoRun(const Context& context) {
+void UndoRun(RenameList& list, const Context& context) {
   Prompter& prompter = context.prompter;
   const std::optional<std::string> chosen =
       prompter.ChooseFile(FileChoice{context.paths.restore_folder, kRestoreFilter, true});
@@ -47,6 +47,8 @@ void UndoRun(const Context& context) {
                           [&](std::size_t done) { return progress->Advance(checked + done); });
     }
   }
+  // The rows whose files came back name their old paths again.
+  FollowFilesBack(list, record, result);
   if (plan.invalid) {
     // Nothing was renamed: no completion message follows.
     prompter.Beep(BeepKind::kError);
@@ -68,8 +70,8 @@ void UndoRun(const Context& context) {
   if (!report.empty()) prompter.Inform(report);
 }
 
-void Undo1Click(MainState& /*state*/, const Context& context) {
-  RunCommand(context.prompter, [&] { UndoRun(context); });
+void Undo1Click(MainState& state, const Context& context) {
+  RunCommand(context.prompter, [&] { UndoRun(state.list, context); });
 }
 
 }  // namespace zefa

@@ -7,7 +7,7 @@
 
 namespace zefa {
 
-/** "元に戻す": runs UndoRun; the list and the fields are not touched. */
+/** "元に戻す": runs UndoRun on the window's list; the fields are not touched. */
 void Undo1Click(MainState& state, const Context& context);
 
 /**
@@ -15,8 +15,9 @@ void Undo1Click(MainState& state, const Context& context);
  * record (PlanUndo) and renames the run's own files back from the run's last row to its
  * first, never overwriting. An invalid record ends with its error box alone; otherwise
  * "完了しました" (or, after a stop, how many of how many went back) is followed by the rows
- * that were not given back, each with its reason. The restore file is read once.
+ * that were not given back, each with its reason. The restore file is read once. The rows
+ * of `list` whose files came back name their old paths again.
  */
-void UndoRun(const Context& context);
+void UndoRun(RenameList& list, const Context& context);
 
 }  // namespace zefa

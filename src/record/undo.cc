@@ -118,9 +118,8 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
   for (std::size_t i = 0; i < matches.size(); ++i) {
     const std::size_t row = row_of[i];
     const RestoreRow recorded = record.Row(row);
-    const FileMatch at_after = recorded.identity.empty()
-                                   ? MatchWithoutIdentity(file_system, recorded.after)
-                                   : matches[i];
+    const FileMatch at_after =
+        recorded.identity.empty() ? MatchWithoutIdentity(file_system, recorded.after) : matches[i];
     if (at_after == FileMatch::kSameFile || WentOnWithNextRow(record, row, file_system)) {
       plan.back.push_back(row);
       continue;
@@ -135,8 +134,8 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
   // Nothing of the run is where it went: the record was undone already, or never ran.
   if (plan.back.empty()) {
     plan.not_back.clear();
-    plan.invalid = FirstMissingAfter(record, file_system, rules)
-                       .value_or(std::string(record.FirstNewPath()));
+    plan.invalid =
+        FirstMissingAfter(record, file_system, rules).value_or(std::string(record.FirstNewPath()));
   }
   return plan;
 }
@@ -156,6 +155,7 @@ UndoResult RenameBack(const RestoreRecord& record, const UndoPlan& plan, FileSys
     switch (outcomes[i]) {
       case RenameOutcome::kDone:
         ++result.done;
+        result.moved.push_back(plan.back[i]);
         break;
       case RenameOutcome::kTargetExists:
         result.not_back.push_back({plan.back[i], NotBackReason::kOldNameTaken});
@@ -169,6 +169,15 @@ UndoResult RenameBack(const RestoreRecord& record, const UndoPlan& plan, FileSys
     }
   }
   return result;
+}
+
+void FollowFilesBack(RenameList& list, const RestoreRecord& record, const UndoResult& result) {
+  for (const std::size_t row : result.moved) {
+    const RestoreRow recorded = record.Row(row);
+    for (const int listed : list.RowsListing(recorded.after)) {
+      list.RenamePath(listed, std::string(recorded.before));
+    }
+  }
 }
 
 std::string UndoFailureReport(const RestoreRecord& record, std::vector<NotBack> not_back) {

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "list/rename_list.h"
 #include "platform/file_system.h"
 #include "record/restore_file.h"
 #include "text/text_rules.h"
@@ -66,6 +67,8 @@ struct UndoResult {
   bool stopped = false;
   /** The rows whose rename back failed. */
   std::vector<NotBack> not_back;
+  /** The rows whose files went back, in the order they did. */
+  std::vector<std::size_t> moved;
 };
 
 /**
@@ -74,6 +77,12 @@ struct UndoResult {
  */
 UndoResult RenameBack(const RestoreRecord& record, const UndoPlan& plan, FileSystem& file_system,
                       const KeepGoing& keep_going = {});
+
+/**
+ * Lets the rows of `list` that name a file the undo gave back its old path name that old
+ * path again; every other row stays as it is.
+ */
+void FollowFilesBack(RenameList& list, const RestoreRecord& record, const UndoResult& result);
 
 /**
  * The report of the rows that were not given back their names ("" when none): a first

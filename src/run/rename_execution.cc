@@ -38,8 +38,7 @@ namespace {
 // A change of case through a temporary name. When the second step is refused the file
 // goes back to its old name, and the first step counts as failed: nothing moved.
 void RenameInTwoSteps(PlannedRename& first, PlannedRename& second, FileSystem& file_system) {
-  first.status =
-      StatusOf(file_system.RenameNoReplace(std::string(first.old_path), first.new_path));
+  first.status = StatusOf(file_system.RenameNoReplace(std::string(first.old_path), first.new_path));
   if (first.status != RowStatus::kRenamed) {
     second.status = first.status;
     return;
@@ -78,7 +77,8 @@ void ExecuteRenamePlan(std::vector<PlannedRename>& plan, FileSystem& file_system
       renamed_rows.push_back(&entry);
     }
     if (!pairs.empty()) {
-      const std::vector<RenameOutcome> outcomes = file_system.RenameEachNoReplace(pairs, keep_going ? counted : KeepGoing{});
+      const std::vector<RenameOutcome> outcomes =
+          file_system.RenameEachNoReplace(pairs, keep_going ? counted : KeepGoing{});
       for (std::size_t i = 0; i < renamed_rows.size() && i < outcomes.size(); ++i) {
         renamed_rows[i]->status = StatusOf(outcomes[i]);
       }
@@ -98,6 +98,19 @@ void ExecuteRenamePlan(std::vector<PlannedRename>& plan, FileSystem& file_system
       ++row;
     }
   }
+}
+
+void FollowRenamedFiles(RenameList& list, std::vector<PlannedRename>& plan) {
+  // Collected first: the old paths are views into the entries about to change.
+  std::vector<std::pair<int, std::string>> moved;
+  int row = 0;
+  for (PlannedRename& entry : plan) {
+    if (entry.step == PlannedRename::Step::kToTemporary) continue;
+    if (entry.status == RowStatus::kRenamed) moved.emplace_back(row, std::move(entry.new_path));
+    ++row;
+  }
+  plan.clear();
+  for (auto& [at, path] : moved) list.RenamePath(at, std::move(path));
 }
 
 std::string FailureReport(const std::vector<PlannedRename>& plan) {

@@ -22,6 +22,13 @@ inline constexpr int kReportedFailures = 20;
 void ExecuteRenamePlan(std::vector<PlannedRename>& plan, FileSystem& file_system,
                        const KeepGoing& keep_going = {});
 
+/**
+ * Lets the rows of `list` follow their files after `plan` was executed (whole, in part or
+ * stopped): a row whose file was renamed names its new path; every other row stays. The
+ * plan's old paths are views into the list, so the plan is spent afterwards.
+ */
+void FollowRenamedFiles(RenameList& list, std::vector<PlannedRename>& plan);
+
 /** How many rows of `plan` ExecuteRenamePlan would hand to the file system. */
 std::size_t RenamesOf(const std::vector<PlannedRename>& plan);
 
