@@ -12,9 +12,13 @@ namespace zefa {
 /** What the main window shows and the commands change; the window only renders it. */
 struct MainState {
   RenameList list;
-  std::string edit1;               // a unique name, with "変更" (Button1)
-  std::string edit2;               // the common name
-  std::string edit3;               // an extension, with "変更" (Button14)
+  std::string edit1;  // a unique name, with "変更" (Button1)
+  std::string edit2;  // the common name
+  std::string edit3;  // an extension, with "変更" (Button14)
+  // Whether the user typed in Edit1 / Edit3 since the program last put a text there: typed
+  // text stays when another row is selected, text the program put follows the row.
+  bool edit1_typed = false;
+  bool edit3_typed = false;
   int start_number = 1;            // SpinEdit1; a text that is no integer counts as 1
   std::string label5 = "0";        // row last selected, before the unique-name field
   std::string label15 = "0";       // the same, before the extension field

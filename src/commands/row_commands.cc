@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "commands/row_commands.h"
 
-#include "platform/prompter.h"
-#include "names/check_name_chars.h"
 #include "list/row_moves.h"
+#include "names/check_name_chars.h"
+#include "platform/prompter.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
 
@@ -28,7 +28,7 @@ void MoveUnique(MainState& state, const Context& context, int step) {
   }
 }
 
-void ChangeSelected(ListColumn& column, std::string& edit, const Context& context) {
+void ChangeSelected(ListColumn& column, std::string& edit, bool& typed, const Context& context) {
   if (!column.HasSelection()) {
     context.prompter.Inform(kSelectRowForChange);
     return;
@@ -36,6 +36,7 @@ void ChangeSelected(ListColumn& column, std::string& edit, const Context& contex
   if (!CheckNameChars(edit, context.rules.code_page, context.prompter)) return;
   column.entries[static_cast<std::size_t>(column.selected)] = edit;
   edit.clear();
+  typed = false;
 }
 
 }  // namespace
@@ -49,15 +50,24 @@ void Button9Click(MainState& state, const Context& context) { MoveUnique(state, 
 void Button8Click(MainState& state, const Context& context) { MoveUnique(state, context, -1); }
 
 void Button5Click(MainState& state, const Context& context) {
-  if (!RemoveSelectedRows(state.list)) context.prompter.Inform(kSelectRowToRemove);
+  if (!RemoveSelectedRows(state.list)) {
+    context.prompter.Inform(kSelectRowToRemove);
+    return;
+  }
+  // No row is selected now: the labels name none, and a removed row's text the program put
+  // in a field goes with it; typed text stays.
+  state.label5 = "0";
+  state.label15 = "0";
+  if (!state.edit1_typed) state.edit1.clear();
+  if (!state.edit3_typed) state.edit3.clear();
 }
 
 void Button1Click(MainState& state, const Context& context) {
-  ChangeSelected(state.list.unique, state.edit1, context);
+  ChangeSelected(state.list.unique, state.edit1, state.edit1_typed, context);
 }
 
 void Button14Click(MainState& state, const Context& context) {
-  ChangeSelected(state.list.extension, state.edit3, context);
+  ChangeSelected(state.list.extension, state.edit3, state.edit3_typed, context);
 }
 
 }  // namespace zefa

@@ -29,6 +29,7 @@ void SettingsDialogValues::Load(const SettingsFile& settings) {
   edit4 = settings.ReadString(kSection, kKoyuToji, kDefaultKoyuToji);
   check_box7 = settings.ReadBool(kSection, kFolderRendo, kDefaultFolderRendo);
   edit5 = settings.ReadString(kSection, kDateFormat, kDefaultDateFormat);
+  check_box8 = settings.ReadBool(kSection, kRestoreAlways, kDefaultRestoreAlways);
   radio_button = pattern >= 1 && pattern <= 8 ? pattern : 1;
 }
 
@@ -49,6 +50,7 @@ void SettingsDialogValues::Save(SettingsFile& settings) const {
   settings.WriteString(kSection, kKoyuToji, edit4);
   settings.WriteBool(kSection, kFolderRendo, check_box7);
   settings.WriteString(kSection, kDateFormat, edit5);
+  settings.WriteBool(kSection, kRestoreAlways, check_box8);
 }
 
 std::string SettingsDialogValues::Example() const {

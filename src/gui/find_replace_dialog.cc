@@ -50,8 +50,8 @@ TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* ow
                               {152, 90, 201, 17});
 
   auto* target = Place(new QGroupBox(QStringLiteral("対象"), this), "GroupBox1", {8, 112, 401, 44});
-  unique_target_ = Place(new QRadioButton(QStringLiteral("固有ファイル名"), target),
-                         "RadioButton1", {12, 20, 121, 17});
+  unique_target_ = Place(new QRadioButton(QStringLiteral("固有ファイル名"), target), "RadioButton1",
+                         {12, 20, 121, 17});
   unique_target_->setChecked(true);
   auto* extension_target =
       Place(new QRadioButton(QStringLiteral("拡張子"), target), "RadioButton2", {140, 20, 81, 17});
@@ -72,19 +72,23 @@ TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* ow
   PlaceLabel(this, "Label7", QStringLiteral("AFTER"), 216, 256);
   before_ = Place(new QListWidget(this), "ListBox1", {8, 272, 193, 87});
   after_ = Place(new QListWidget(this), "ListBox2", {216, 272, 193, 87});
-  for (QListWidget* list : {before_, after_}) list->setSelectionMode(QAbstractItemView::NoSelection);
+  for (QListWidget* list : {before_, after_})
+    list->setSelectionMode(QAbstractItemView::NoSelection);
   button1_ = PlaceButton(this, "Button1", QStringLiteral("OK"), {248, 367, 75, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("キャンセル"), {334, 367, 75, 25});
+  // Left of OK, where no control stands: the replacement, then a run of the names alone.
+  button3_ =
+      PlaceButton(this, "Button3", QStringLiteral("置換後の名前でリネーム(&R)"), {8, 367, 201, 25});
 
   SetTabOrder({edit1_, edit2_, regex_, match_case_, unique_target_, extension_target, half_width_,
-               full_width_kana_, upper_, lower_, compose_, button1_, button2});
+               full_width_kana_, upper_, lower_, compose_, button1_, button2, button3_});
 
   for (QLineEdit* edit : {edit1_, edit2_}) {
     connect(edit, &QLineEdit::textChanged, this, &TForm6::RuleChanged);
   }
-  for (QAbstractButton* box : std::initializer_list<QAbstractButton*>{
-           regex_, match_case_, unique_target_, half_width_, full_width_kana_, upper_, lower_,
-           compose_}) {
+  for (QAbstractButton* box :
+       std::initializer_list<QAbstractButton*>{regex_, match_case_, unique_target_, half_width_,
+                                               full_width_kana_, upper_, lower_, compose_}) {
     connect(box, &QAbstractButton::toggled, this, &TForm6::RuleChanged);
   }
   // Upper and lower case exclude each other; either may be left unticked.
@@ -97,6 +101,7 @@ TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* ow
   connect(timer_, &QTimer::timeout, this, &TForm6::StepScan);
   connect(button1_, &QPushButton::clicked, this, &TForm6::Button1Click);
   connect(button2, &QPushButton::clicked, this, &TForm6::reject);  // Button2Click
+  connect(button3_, &QPushButton::clicked, this, &TForm6::Button3Click);
   RuleChanged();
 }
 
@@ -108,8 +113,8 @@ zefa::ReplaceRule TForm6::ReadRule() const {
   rule.replacement = FromQt(edit2_->text());
   rule.regex = regex_->isChecked();
   rule.match_case = match_case_->isChecked();
-  rule.target =
-      unique_target_->isChecked() ? zefa::ReplaceTarget::kUniqueName : zefa::ReplaceTarget::kExtension;
+  rule.target = unique_target_->isChecked() ? zefa::ReplaceTarget::kUniqueName
+                                            : zefa::ReplaceTarget::kExtension;
   rule.to_half_width = half_width_->isChecked();
   rule.to_full_width_kana = full_width_kana_->isChecked();
   rule.case_change = upper_->isChecked()   ? zefa::CaseChange::kUpper
@@ -153,13 +158,21 @@ void TForm6::ShowScan() {
     after_->addItem(PathToQt(scan_->new_texts()[at]));
   }
   button1_->setEnabled(scan_->CanApply());
+  button3_->setEnabled(scan_->CanApply());
 }
 
 void TForm6::Button1Click() {
   if (zefa::ApplyFindReplace(state_, *scan_)) accept();
 }
 
-void OpenFindReplace(QWidget* owner, zefa::MainState& state, const zefa::Context& context) {
+void TForm6::Button3Click() {
+  if (!zefa::ApplyFindReplace(state_, *scan_)) return;
+  rename_asked_ = true;
+  accept();
+}
+
+bool OpenFindReplace(QWidget* owner, zefa::MainState& state, const zefa::Context& context) {
   TForm6 dialog(state, context.rules, owner);
   dialog.exec();
+  return dialog.rename_asked();
 }

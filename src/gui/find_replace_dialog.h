@@ -30,12 +30,16 @@ class TForm6 : public FixedDialog {
   TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* owner = nullptr);
   ~TForm6() override;
 
+  /** Whether the window closed by 置換後の名前でリネーム: the owner runs the names alone. */
+  bool rename_asked() const { return rename_asked_; }
+
  private:
   zefa::ReplaceRule ReadRule() const;
   void RuleChanged();
   void StepScan();
   void ShowScan();
   void Button1Click();
+  void Button3Click();
 
   zefa::MainState& state_;
   zefa::TextRules rules_;
@@ -57,7 +61,12 @@ class TForm6 : public FixedDialog {
   QListWidget* before_;
   QListWidget* after_;
   QPushButton* button1_;
+  QPushButton* button3_;
+  bool rename_asked_ = false;
 };
 
-/** The 置換 item of the main window: a new window owned by `owner`, shown modally, released. */
-void OpenFindReplace(QWidget* owner, zefa::MainState& state, const zefa::Context& context);
+/**
+ * The 置換 item of the main window: a new window owned by `owner`, shown modally, released.
+ * True when it closed by 置換後の名前でリネーム, with the replacement written into `state`.
+ */
+bool OpenFindReplace(QWidget* owner, zefa::MainState& state, const zefa::Context& context);

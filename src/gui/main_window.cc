@@ -33,6 +33,7 @@
 #include "controls.h"
 #include "desktop_commands.h"
 #include "find_replace_dialog.h"
+#include "names/compose_name.h"
 #include "narrow_text.h"
 #include "number_label.h"
 #include "platform/command_error.h"
@@ -40,7 +41,6 @@
 #include "platform/prompter.h"
 #include "preview_dialog.h"
 #include "qt_text.h"
-#include "names/compose_name.h"
 #include "settings_dialog.h"
 #include "window_style.h"
 
@@ -313,24 +313,34 @@ void TForm1::ConnectHandlers() {
     connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
             handler);
   }
+  // Text typed by the user stays when another row is selected; the program's follows it.
+  connect(edit1_, &QLineEdit::textEdited, this, [this] {
+    state_.edit1_typed = true;
+    ShowEditTips();
+  });
+  connect(edit3_, &QLineEdit::textEdited, this, [this] {
+    state_.edit3_typed = true;
+    ShowEditTips();
+  });
   // The editor's own signal: the spin box says nothing while its text is no number.
   connect(spin_edit1_->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
           &TForm1::SpinEdit1Change);
   connect(spin_edit1_, &QSpinBox::textChanged, this, &TForm1::SpinEdit1Change);
-  const std::pair<const char*, void (TForm1::*)()> items[] = {{"AddFile1", &TForm1::Button4Click},
-                                                              {"RemoveRow1", &TForm1::Button5Click},
-                                                              {"Exit2", &TForm1::Exit2Click},
-                                                              {"N1", &TForm1::N1Click},
-                                                              {"About1", &TForm1::About1Click},
-                                                              {"Undo1", &TForm1::Undo1Click},
-                                                              {"Exit1", &TForm1::Exit1Click},
-                                                              {"TakenOrder1", &TForm1::TakenOrder1Click},
-                                                              {"ModifiedOrder1", &TForm1::ModifiedOrder1Click},
-                                                              {"TakenName1", &TForm1::TakenName1Click},
-                                                              {"AddFolder1", &TForm1::AddFolder1Click},
-                                                              {"SelectAll1", &TForm1::SelectAll1Click},
-                                                              {"SelectExtension1", &TForm1::SelectExtension1Click},
-                                                              {"Replace1", &TForm1::Replace1Click}};
+  const std::pair<const char*, void (TForm1::*)()> items[] = {
+      {"AddFile1", &TForm1::Button4Click},
+      {"RemoveRow1", &TForm1::Button5Click},
+      {"Exit2", &TForm1::Exit2Click},
+      {"N1", &TForm1::N1Click},
+      {"About1", &TForm1::About1Click},
+      {"Undo1", &TForm1::Undo1Click},
+      {"Exit1", &TForm1::Exit1Click},
+      {"TakenOrder1", &TForm1::TakenOrder1Click},
+      {"ModifiedOrder1", &TForm1::ModifiedOrder1Click},
+      {"TakenName1", &TForm1::TakenName1Click},
+      {"AddFolder1", &TForm1::AddFolder1Click},
+      {"SelectAll1", &TForm1::SelectAll1Click},
+      {"SelectExtension1", &TForm1::SelectExtension1Click},
+      {"Replace1", &TForm1::Replace1Click}};
   for (const auto& [name, handler] : items) {
     connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
   }
@@ -382,6 +392,7 @@ void TForm1::Render(bool list_changed) {
   }
   label5_->SetNumber(ToQt(state_.label5));
   label15_->SetNumber(ToQt(state_.label15));
+  ShowEditTips();
   label10_->SetNumber(ToQt(zefa::Label10Text(state_, numbers_)));
   button6_->setVisible(state_.file_arrows_shown);
   button6_->setEnabled(state_.file_arrows_shown);
@@ -390,6 +401,18 @@ void TForm1::Render(bool list_changed) {
   spin_edit1_->setEnabled(state_.serial_enabled);
   label10_->setEnabled(state_.serial_enabled);
   rendering_ = false;
+}
+
+void TForm1::ShowEditTips() {
+  // Typed text kept while another row is selected says which row 変更 gives it to.
+  const auto tip = [](bool typed, const std::string& text, const std::string& row,
+                      const char* what) {
+    if (!typed || text.empty() || row == "0") return QString();
+    return QStringLiteral("入力した%1は「変更」で %2 番のファイルに付きます")
+        .arg(QString::fromUtf8(what), ToQt(row));
+  };
+  edit1_->setToolTip(tip(state_.edit1_typed, state_.edit1, state_.label5, "固有ファイル名"));
+  edit3_->setToolTip(tip(state_.edit3_typed, state_.edit3, state_.label15, "拡張子"));
 }
 
 void TForm1::ApplyScrollWidths() {
@@ -473,9 +496,8 @@ void TForm1::Button11Click() {
 }
 
 void TForm1::TakenOrder1Click() {
-  Run(true, [this] {
-    zefa::SortByDateClick(state_, context(), *media_dates_, zefa::DateKind::kTaken);
-  });
+  Run(true,
+      [this] { zefa::SortByDateClick(state_, context(), *media_dates_, zefa::DateKind::kTaken); });
 }
 
 void TForm1::ModifiedOrder1Click() {
@@ -517,11 +539,12 @@ void TForm1::Button14Click() {
 }
 
 void TForm1::Button2Click() {
-  Run(false, [this] { zefa::Button2Click(state_, context()); });
+  // The rows follow their files: the list changes.
+  Run(true, [this] { zefa::Button2Click(state_, context()); });
 }
 
 void TForm1::Button12Click() {
-  Run(false, [this] { OpenPreview(this, state_, context(), [this] { Button2Click(); }); });
+  Run(true, [this] { OpenPreview(this, state_, context(), [this] { Button2Click(); }); });
 }
 
 void TForm1::Button15Click() {
@@ -529,7 +552,9 @@ void TForm1::Button15Click() {
 }
 
 void TForm1::Replace1Click() {
-  Run(true, [this] { OpenFindReplace(this, state_, context()); });
+  Run(true, [this] {
+    if (OpenFindReplace(this, state_, context())) zefa::RenameWithNamesAlone(state_, context());
+  });
 }
 
 void TForm1::Exit1Click() {
@@ -544,7 +569,7 @@ void TForm1::Exit1Click() {
 }
 
 void TForm1::Undo1Click() {
-  Run(false, [this] { zefa::Undo1Click(state_, context()); });
+  Run(true, [this] { zefa::Undo1Click(state_, context()); });
 }
 
 void TForm1::AddFolder1Click() {

@@ -110,6 +110,7 @@ class TForm1 : public QMainWindow {
   void PullFromWidgets();
   void Render(bool list_changed);
   void ApplyScrollWidths();
+  void ShowEditTips();
 
   zefa::Prompter& prompter_;
   zefa::FileSystem& file_system_;

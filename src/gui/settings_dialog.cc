@@ -103,7 +103,7 @@ constexpr PatternChoice kPatternChoices[8] = {
 }  // namespace
 
 TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save, QWidget* owner)
-    : FixedDialog(owner, QStringLiteral("設定"), 563, 403),
+    : FixedDialog(owner, QStringLiteral("設定"), 563, 428),
       context_(context),
       after_save_(std::move(after_save)) {
   const zefa::SettingsDialogValues initial;
@@ -169,12 +169,15 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
   // The program's own options stand in rows below the dialog's original controls.
   check_box7_ = PlaceCheckBox(this, "CheckBox7", QStringLiteral("フォルダごとに連番を振り直す"),
                               {16, 348, 265, 17}, initial.check_box7);
+  check_box8_ = PlaceCheckBox(this, "CheckBox8",
+                              QStringLiteral("リストアファイルを毎回作成する（確認しない）"),
+                              {16, 402, 305, 17}, initial.check_box8);
 
   std::vector<QWidget*> tab_order{check_box5_, check_box6_, check_box2_, check_box4_,
                                   edit3_,      edit4_,      spin_edit1_, check_box1_,
                                   check_box3_, edit1_,      edit2_};
   tab_order.insert(tab_order.end(), radio_buttons_.begin(), radio_buttons_.end());
-  tab_order.insert(tab_order.end(), {button1, button2, check_box7_, edit5_});
+  tab_order.insert(tab_order.end(), {button1, button2, check_box7_, edit5_, check_box8_});
   SetTabOrder(tab_order);
 
   connect(button1, &QPushButton::clicked, this, &TForm2::Button1Click);
@@ -212,6 +215,7 @@ void TForm2::FormCreate() {
   edit5_->setCursorPosition(0);
   radio_buttons_[static_cast<std::size_t>(values.radio_button - 1)]->setChecked(true);
   check_box7_->setChecked(values.check_box7);
+  check_box8_->setChecked(values.check_box8);
 }
 
 zefa::SettingsDialogValues TForm2::Values() const {
@@ -232,6 +236,7 @@ zefa::SettingsDialogValues TForm2::Values() const {
   values.edit4 = FromQt(edit4_->text());
   values.check_box7 = check_box7_->isChecked();
   values.edit5 = FromQt(edit5_->text());
+  values.check_box8 = check_box8_->isChecked();
   return values;
 }
 

@@ -49,6 +49,7 @@ class TForm2 : public FixedDialog {
   QCheckBox* check_box5_;
   QCheckBox* check_box6_;
   QCheckBox* check_box7_;  // `Folder_rendo`
+  QCheckBox* check_box8_;  // `Restore_always`
   std::array<QRadioButton*, 8> radio_buttons_{};
   DigitSpinBox* spin_edit1_;
   QLineEdit* edit1_;

@@ -11,9 +11,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QScreen>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QWheelEvent>
@@ -408,9 +408,17 @@ class MainWindowTest : public QObject {
     QCOMPARE(Find<QLabel>(*form, "Label15")->text(), QStringLiteral("23"));
     QCOMPARE(Find<QLineEdit>(*form, "Edit1")->text(), QStringLiteral("file23"));
     QCOMPARE(Find<QLineEdit>(*form, "Edit3")->text(), QStringLiteral(".jpg"));
-    // A field that holds text keeps it when another row is chosen.
-    Find<QLineEdit>(*form, "Edit1")->setText(QStringLiteral("typed"));
+    // Text the program put in the field follows the selected row.
+    ClickRow(Find<QListView>(*form, "ListBox1"), 23);
+    QCOMPARE(Find<QLineEdit>(*form, "Edit1")->text(), QStringLiteral("file24"));
+    QCOMPARE(Find<QLineEdit>(*form, "Edit3")->text(), QStringLiteral(".jpg"));
+    // Text the user typed stays when another row is chosen, and says which row 変更 names.
+    auto* edit1 = Find<QLineEdit>(*form, "Edit1");
+    edit1->clear();
+    QTest::keyClicks(edit1, QStringLiteral("typed"));
     ClickRow(Find<QListView>(*form, "ListBox1"), 21);
+    QCOMPARE(edit1->toolTip(),
+             QStringLiteral("入力した固有ファイル名は「変更」で 22 番のファイルに付きます"));
     QCOMPARE(Find<QLineEdit>(*form, "Edit1")->text(), QStringLiteral("typed"));
     QCOMPARE(Find<QLabel>(*form, "Label5")->text(), QStringLiteral("22"));
     QCOMPARE(Find<QListView>(*form, "ListBox4")->selectionModel()->selectedIndexes().value(0).row(),
@@ -656,13 +664,17 @@ class MainWindowTest : public QObject {
       dir_->Touch(name);
     }
     QMimeData mime;
-    mime.setData(QStringLiteral("text/uri-list"),
-                 "file://" + QByteArray::fromStdString(*dir_ / "album").toPercentEncoding("/") +
-                     "\r\n");
+    mime.setData(
+        QStringLiteral("text/uri-list"),
+        "file://" + QByteArray::fromStdString(*dir_ / "album").toPercentEncoding("/") + "\r\n");
     QVERIFY(DropOn(*form, *Find<QListView>(*form, "ListBox2"), mime));
     const zefa::RenameList& list = form->state().list;
-    const std::vector<std::string> added = {b, a, *dir_ / "album/p2.jpg", *dir_ / "album/p10.jpg",
-                                            *dir_ / "album/sub/q.mov", *dir_ / "album/sub/r.mov"};
+    const std::vector<std::string> added = {b,
+                                            a,
+                                            *dir_ / "album/p2.jpg",
+                                            *dir_ / "album/p10.jpg",
+                                            *dir_ / "album/sub/q.mov",
+                                            *dir_ / "album/sub/r.mov"};
     QCOMPARE(list.path.entries, added);
     const auto shown = [&](const char* name) {
       const QAbstractItemModel* model = Find<QListView>(*form, name)->model();

@@ -85,7 +85,7 @@ class SettingsDialogTest : public QObject {
 
   void ControlsStandWhereTheyShould() {
     auto dialog = MakeDialog();
-    zefa::test::CheckDialogFrame(dialog.get(), "設定", {563, 403});
+    zefa::test::CheckDialogFrame(dialog.get(), "設定", {563, 428});
     zefa::test::CheckControls(dialog.get(), kControls);
     zefa::test::CheckTabOrder(
         dialog.get(),
@@ -219,7 +219,7 @@ class SettingsDialogTest : public QObject {
              std::string("[Option]\nketa=1\npattern=7\nspace=1\nwhen_add=0\nNum_kakko=0\n"
                          "UpdateCheck=1\nUpDownButton_rendo=1\nNum_aki=[\nNum_toji=]\n"
                          "Koyu_kakko=0\nkoyu_aki=「\nkoyu_toji=」\nFolder_rendo=1\n"
-                         "Date_format=%Y-%m-%d %H.%M.%S\n"));
+                         "Date_format=%Y-%m-%d %H.%M.%S\nRestore_always=0\n"));
     QVERIFY(world_->prompter.log.empty());
   }
 

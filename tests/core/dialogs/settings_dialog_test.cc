@@ -26,7 +26,8 @@ constexpr const char* kUntouchedSave =
     "koyu_aki=「\n"
     "koyu_toji=」\n"
     "Folder_rendo=0\n"
-    "Date_format=%Y-%m-%d %H.%M.%S\n";
+    "Date_format=%Y-%m-%d %H.%M.%S\n"
+    "Restore_always=0\n";
 
 TEST(SettingsDialogExample, PadsTheNumberAndWrapsItInTheBrackets) {
   struct Case {

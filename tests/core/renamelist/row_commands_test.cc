@@ -266,19 +266,25 @@ TEST_F(ListFixture, CommandsOnAnEmptyListSayNothingButRemove) {
   EXPECT_TRUE(state.list.empty());
 }
 
-TEST_F(ListFixture, RemovalKeepsTheLabelsAndForgetsTheFile) {
+TEST_F(ListFixture, RemovalClearsTheLabelsKeepsTypedTextAndForgetsTheFile) {
   AddRows({{"p1", "u1", "e1"}, {"p2", "u2", "e2"}, {"p3", "u3", "e3"}});
   state.start_number = 10;
-  state.label5 = "2";
+  state.label5 = "3";
+  state.label15 = "3";
   state.edit1 = "kept";
+  state.edit1_typed = true;
+  state.edit3 = "e3";  // put there by the program: it goes with the row
   state.list.SelectAll(1);
   state.list.path.top = 2;
   EXPECT_EQ(Label10Text(state), "12");
   Button5Click(state, MakeContext());
   EXPECT_EQ(state.list.number.Texts(), (Strings{"1", "2"}));
   EXPECT_EQ(Label10Text(state), "11");
-  EXPECT_EQ(state.label5, "2");
+  // No label names a row past the list's end.
+  EXPECT_EQ(state.label5, "0");
+  EXPECT_EQ(state.label15, "0");
   EXPECT_EQ(state.edit1, "kept");
+  EXPECT_EQ(state.edit3, "");
   EXPECT_FALSE(state.list.HoldsFile("p2"));
   EXPECT_TRUE(state.list.HoldsFile("p3"));
   EXPECT_LT(state.list.path.top, state.list.size());
