@@ -3,8 +3,10 @@
 #include "main_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -13,9 +15,14 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStyledItemDelegate>
+#include <QThreadPool>
 #include <QTimer>
+#include <cstdio>
+#include <mutex>
 
 #include "about_box.h"
 #include "batch_replace_dialog.h"
@@ -24,6 +31,7 @@
 #include "commands/date_commands.h"
 #include "commands/edit_menu_commands.h"
 #include "commands/form_create.h"
+#include "commands/new_names.h"
 #include "commands/rename_command.h"
 #include "commands/row_commands.h"
 #include "commands/run_command.h"
@@ -35,12 +43,15 @@
 #include "find_replace_dialog.h"
 #include "names/compose_name.h"
 #include "narrow_text.h"
+#include "new_name_model.h"
 #include "number_label.h"
 #include "platform/command_error.h"
 #include "platform/media_dates.h"
 #include "platform/prompter.h"
 #include "preview_dialog.h"
 #include "qt_text.h"
+#include "settings/settings_file.h"
+#include "settings/settings_keys.h"
 #include "settings_dialog.h"
 #include "window_style.h"
 
@@ -49,6 +60,16 @@ namespace {
 constexpr int kClientWidth = 387;
 constexpr int kClientHeight = 454;
 constexpr int kRowHeight = 12;
+// The column of new names, right of 拡張子: as wide as the target-path column at the
+// specified size, and the window as much wider while it is shown.
+constexpr int kNewNamesWidth = 129;
+// How the width beyond the specified one is shared among the columns, in hundredths:
+// most of it to the target paths, then the unique names (and the new names when shown).
+constexpr std::array<int, 5> kFourColumnShares = {0, 60, 30, 10, 0};
+constexpr std::array<int, 5> kFiveColumnShares = {0, 40, 20, 5, 35};
+constexpr std::array<int, 5> kSpecifiedWidths = {41, 129, 137, 65, kNewNamesWidth};
+// The whole list's check of the new names waits this long after the last keystroke.
+constexpr int kCheckDelayMs = 300;
 
 // Rows are 12 pixels high in the window's font; a stand-in font that needs more gets more,
 // so that no descender (the "_" of IMG_001) is cut off.
@@ -97,6 +118,28 @@ class ListBoxView : public QListView {
   }
 };
 
+/**
+ * The target-path column: while it is not scrolled sideways, a path wider than the column
+ * shows its end (the file name and the folders nearest it) rather than its first folders.
+ */
+class PathTailDelegate : public QStyledItemDelegate {
+ public:
+  explicit PathTailDelegate(QListView* view) : QStyledItemDelegate(view), view_(view) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem shown = option;
+    if (view_->horizontalScrollBar()->value() == 0) {
+      shown.rect.setWidth(std::min(shown.rect.width(), view_->viewport()->width()));
+      shown.textElideMode = Qt::ElideLeft;
+    }
+    QStyledItemDelegate::paint(painter, shown, index);
+  }
+
+ private:
+  QListView* view_;
+};
+
 void SetEditText(QLineEdit* edit, const std::string& text) {
   const QString shown = ToQt(text);
   if (edit->text() != shown) edit->setText(shown);
@@ -115,19 +158,24 @@ TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system, zefa::Pr
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("ZeFa Oru"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                 Qt::CustomizeWindowHint);
+                 Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
   setFont(WindowFont());
   setAcceptDrops(true);
   // Every window of the program, dialogs and boxes too, carries its icon.
   QApplication::setWindowIcon(ProgramIcon());
+  check_timer_ = new QTimer(this);
+  check_timer_->setSingleShot(true);
+  poll_timer_ = new QTimer(this);
   BuildControls();
   BuildMenu();
   ConnectHandlers();
   FormCreate();
-  // The client area is fixed; the menu bar comes on top of it.
-  setFixedSize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
+  // The client area opens at its specified size, with the menu bar on top of it, and
+  // grows from there.
+  resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   CentreOver(this, nullptr);
+  RestoreGeometry();
 }
 
 TForm1::~TForm1() { DisconnectChildren(this); }
@@ -150,6 +198,11 @@ QListView* TForm1::MakeListBox(const char* name, const zefa::ListColumn& column,
   view->setAcceptDrops(false);
   auto* model = new ColumnModel(column, RowHeight(font()), view);
   view->setModel(model);
+  // A path is shown whole in its tip, however narrow its column.
+  if (index == 1) {
+    model->SetTipsShowText(true);
+    view->setItemDelegate(new PathTailDelegate(view));
+  }
   list_boxes_[static_cast<std::size_t>(index)] = view;
   models_[static_cast<std::size_t>(index)] = model;
   return view;
@@ -158,13 +211,16 @@ QListView* TForm1::MakeListBox(const char* name, const zefa::ListColumn& column,
 void TForm1::BuildControls() {
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("ClientArea"));
-  client->setFixedSize(kClientWidth, kClientHeight);
+  client->setMinimumSize(kClientWidth, kClientHeight);
+  client->installEventFilter(this);
   setCentralWidget(client);
 
-  PlaceLabel(client, "Label1", QStringLiteral("数"), {8, 8, 12, 12});
-  PlaceLabel(client, "Label2", QStringLiteral("対象ファイル"), {48, 8, 65, 12});
-  PlaceLabel(client, "Label3", QStringLiteral("固有ファイル名"), {176, 8, 77, 12});
-  PlaceLabel(client, "Label4", QStringLiteral("拡張子"), {312, 8, 36, 12});
+  headings_[0] = PlaceLabel(client, "Label1", QStringLiteral("数"), {8, 8, 12, 12});
+  headings_[1] = PlaceLabel(client, "Label2", QStringLiteral("対象ファイル"), {48, 8, 65, 12});
+  headings_[2] = PlaceLabel(client, "Label3", QStringLiteral("固有ファイル名"), {176, 8, 77, 12});
+  headings_[3] = PlaceLabel(client, "Label4", QStringLiteral("拡張子"), {312, 8, 36, 12});
+  headings_[4] = PlaceLabel(client, "Label16", QStringLiteral("新しい名前"), {376, 8, 65, 12});
+  headings_[4]->hide();
   MakeListBox("ListBox1", state_.list.number, 0)->setGeometry(8, 24, 41, 177);
   MakeListBox("ListBox2", state_.list.path, 1)->setGeometry(48, 24, 129, 177);
   MakeListBox("ListBox3", state_.list.unique, 2)->setGeometry(176, 24, 137, 177);
@@ -176,6 +232,23 @@ void TForm1::BuildControls() {
   // The number column cannot scroll sideways: a number of seven digits beside its scroll
   // bar is drawn narrower, whole.
   list_boxes_[0]->setItemDelegate(new NarrowTextDelegate(list_boxes_[0]));
+  // The fifth column, hidden until 表示 → 新しい名前を表示: it follows the others' rows.
+  new_names_view_ = new ListBoxView(client);
+  new_names_view_->setObjectName(QStringLiteral("ListBox5"));
+  new_names_view_->setUniformItemSizes(true);
+  new_names_view_->setSelectionMode(QAbstractItemView::NoSelection);
+  new_names_view_->setFocusPolicy(Qt::NoFocus);
+  new_names_view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  new_names_view_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  new_names_view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  new_names_view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  new_names_view_->setTextElideMode(Qt::ElideNone);
+  new_names_view_->setAcceptDrops(false);
+  new_names_model_ = new NewNameModel(state_.list, numbers_, zefa::NativeTextRules(),
+                                      RowHeight(font()), new_names_view_);
+  new_names_view_->setModel(new_names_model_);
+  new_names_view_->setGeometry(376, 24, kNewNamesWidth, 177);
+  new_names_view_->hide();
 
   button6_ = PlaceButton(client, "Button6", QStringLiteral("↑"), {60, 208, 25, 25});
   button7_ = PlaceButton(client, "Button7", QStringLiteral("↓"), {86, 208, 25, 25});
@@ -218,6 +291,16 @@ void TForm1::BuildControls() {
   PlaceButton(client, "Button15", QStringLiteral("一括置換"), {200, 416, 81, 25});
   PlaceButton(client, "Button2", QStringLiteral("リネーム開始"), {296, 416, 81, 25});
 
+  // Every other control keeps its place relative to the bottom edge as the window grows.
+  for (QWidget* child : client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (std::find(headings_.begin(), headings_.end(), child) != headings_.end()) continue;
+    if (std::find(list_boxes_.begin(), list_boxes_.end(), child) != list_boxes_.end()) continue;
+    if (child == new_names_view_ || child == label5_ || child == label15_ || child == label10_) {
+      continue;
+    }
+    specified_.emplace_back(child, child->geometry());
+  }
+
   const char* tab_order[] = {"ListBox1", "ListBox2", "ListBox3", "ListBox4", "Button6",   "Button7",
                              "Button4",  "Button5",  "Button8",  "Button9",  "Button10",  "Edit1",
                              "Button1",  "Edit3",    "Button14", "Edit2",    "SpinEdit1", "Button3",
@@ -239,6 +322,8 @@ void TForm1::BuildMenu() {
   sort_menu->setObjectName(QStringLiteral("Sort1"));
   QMenu* edit_menu = bar->addMenu(QStringLiteral("編集(&E)"));
   edit_menu->setObjectName(QStringLiteral("Edit1Menu"));
+  QMenu* view_menu = bar->addMenu(QStringLiteral("表示(&V)"));
+  view_menu->setObjectName(QStringLiteral("View1"));
   QMenu* help_menu = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
   help_menu->setObjectName(QStringLiteral("Help1"));
   const auto add = [](QMenu* menu, const char* name, const QString& caption,
@@ -274,6 +359,8 @@ void TForm1::BuildMenu() {
       list_menu->popup(view->viewport()->mapToGlobal(at));
     });
   }
+  show_new_names_ = add(view_menu, "ShowNewNames1", QStringLiteral("新しい名前を表示(&N)"));
+  show_new_names_->setCheckable(true);
   add(help_menu, "N1", QStringLiteral("トピックの検索(&T)"), QKeySequence::HelpContents);
   add(help_menu, "About1", QStringLiteral("バージョン情報(&A)"));
   // Delete in a column takes its row out, as 除外 does; in a field it stays the field's key.
@@ -291,13 +378,21 @@ void TForm1::ConnectHandlers() {
     connect(list_boxes_[i]->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             clicks[i]);
   }
-  // The four columns read as one table: scrolling one of them, by its bar, the wheel or
-  // the keyboard, scrolls all four.
+  // The columns read as one table: scrolling one of them, by its bar, the wheel or the
+  // keyboard, scrolls them all, the new names too.
   for (QListView* view : list_boxes_) {
     connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int top) {
       for (QListView* other : list_boxes_) other->verticalScrollBar()->setValue(top);
+      new_names_view_->verticalScrollBar()->setValue(top);
     });
   }
+  connect(new_names_view_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int top) {
+    for (QListView* other : list_boxes_) other->verticalScrollBar()->setValue(top);
+  });
+  // The new names follow the common name at every keystroke.
+  connect(edit2_, &QLineEdit::textChanged, this, &TForm1::NewNamesChanged);
+  connect(check_timer_, &QTimer::timeout, this, &TForm1::StartNewNameCheck);
+  connect(poll_timer_, &QTimer::timeout, this, &TForm1::PollNewNameCheck);
   connect(list_boxes_[1], &QListView::doubleClicked, this, &TForm1::ListBox2DblClick);
   connect(list_boxes_[2], &QListView::doubleClicked, this, &TForm1::ListBox3DblClick);
   const std::pair<const char*, void (TForm1::*)()> buttons[] = {
@@ -340,7 +435,8 @@ void TForm1::ConnectHandlers() {
       {"AddFolder1", &TForm1::AddFolder1Click},
       {"SelectAll1", &TForm1::SelectAll1Click},
       {"SelectExtension1", &TForm1::SelectExtension1Click},
-      {"Replace1", &TForm1::Replace1Click}};
+      {"Replace1", &TForm1::Replace1Click},
+      {"ShowNewNames1", &TForm1::ShowNewNames1Click}};
   for (const auto& [name, handler] : items) {
     connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
   }
@@ -375,6 +471,12 @@ void TForm1::Render(bool list_changed) {
     for (ColumnModel* model : models_) model->Reload();
     // Lay the rows out now, so that the scroll ranges are right before the tops are set.
     for (QListView* view : list_boxes_) view->doItemsLayout();
+    if (new_names_view_->isVisible()) {
+      ++new_names_generation_;
+      new_names_model_->Reload();
+      new_names_view_->doItemsLayout();
+      CheckNewNamesLater();
+    }
   }
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
     RenderSelection(list_boxes_[i], state_.list.column(static_cast<zefa::ColumnId>(i)));
@@ -382,6 +484,10 @@ void TForm1::Render(bool list_changed) {
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
     list_boxes_[i]->verticalScrollBar()->setValue(
         state_.list.column(static_cast<zefa::ColumnId>(i)).top);
+  }
+  if (new_names_view_->isVisible()) {
+    RenderSelection(new_names_view_, state_.list.unique);
+    new_names_view_->verticalScrollBar()->setValue(state_.list.unique.top);
   }
   SetEditText(edit1_, state_.edit1);
   SetEditText(edit2_, state_.edit2);
@@ -422,10 +528,202 @@ void TForm1::ApplyScrollWidths() {
     const QListView* view = list_boxes_[i];
     models_[i]->SetRowWidth(factors[i] * (view->width() - 2 * view->frameWidth()));
   }
+  new_names_model_->SetRowWidth(6 * (new_names_view_->width() - 2 * new_names_view_->frameWidth()));
+}
+
+void TForm1::LayOut() {
+  const QSize client = centralWidget()->size();
+  const bool five = new_names_view_->isVisibleTo(this);
+  const int specified_width = kClientWidth + (five ? kNewNamesWidth - 1 : 0);
+  const int extra = std::max(0, client.width() - specified_width);
+  const int dy = std::max(0, client.height() - kClientHeight);
+  const std::array<int, 5>& shares = five ? kFiveColumnShares : kFourColumnShares;
+  std::array<QListView*, 5> views = {list_boxes_[0], list_boxes_[1], list_boxes_[2], list_boxes_[3],
+                                     new_names_view_};
+  // Neighbouring columns overlap by one pixel, at every size, as at the specified one.
+  int left = 8;
+  int given = 0;
+  const std::size_t columns = five ? 5 : 4;
+  for (std::size_t i = 0; i < columns; ++i) {
+    int more = extra * shares[i] / 100;
+    if (i + 1 == columns) more = extra - given;  // what rounding left over goes to the last
+    given += more;
+    const int width = kSpecifiedWidths[i] + more;
+    views[i]->setGeometry(left, 24, width, 177 + dy);
+    QRect heading = headings_[i]->geometry();
+    heading.moveLeft(left);
+    headings_[i]->setGeometry(heading);
+    left += width - 1;
+  }
+  for (const auto& [widget, rect] : specified_) widget->setGeometry(rect.translated(0, dy));
+  for (NumberLabel* label : {label5_, label15_, label10_}) label->SetShift(dy);
+  ApplyScrollWidths();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == centralWidget() && event->type() == QEvent::Resize) LayOut();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::RestoreGeometry() {
+  const zefa::SettingsFile settings = context().Settings();
+  // The column first, so that the size remembered is the size the window gets.
+  if (settings.ReadBool(zefa::keys::kSection, zefa::keys::kShowNewNames,
+                        zefa::keys::kDefaultShowNewNames)) {
+    show_new_names_->setChecked(true);
+    ShowNewNames1Click();
+  }
+  const std::string stored =
+      settings.ReadString(zefa::keys::kSection, zefa::keys::kWindowGeometry, "");
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  // A hand-edited or foreign value is passed over: the window opens as specified.
+  if (std::sscanf(stored.c_str(), "%d,%d,%d,%d", &x, &y, &width, &height) == 4 &&
+      width >= minimumSizeHint().width() && height >= minimumSizeHint().height() &&
+      width <= 10000 && height <= 10000) {
+    const QRect wanted(x, y, width, height);
+    for (const QScreen* screen : QGuiApplication::screens()) {
+      if (screen->availableGeometry().intersects(wanted)) {
+        setGeometry(wanted);
+        break;
+      }
+    }
+  }
+  if (settings.ReadBool(zefa::keys::kSection, zefa::keys::kWindowMaximized, false)) {
+    setWindowState(windowState() | Qt::WindowMaximized);
+  }
+  opened_geometry_ = normalGeometry().isValid() ? normalGeometry() : geometry();
+  opened_maximized_ = (windowState() & Qt::WindowMaximized) != 0;
+}
+
+void TForm1::SaveGeometry() {
+  const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+  const bool maximized = isMaximized();
+  if (normal == opened_geometry_ && maximized == opened_maximized_) return;
+  // Remembering the window is a courtesy: a settings file that cannot be written is left.
+  try {
+    zefa::SettingsFile settings = context().Settings();
+    settings.CreateFolder();
+    settings.WriteString(zefa::keys::kSection, zefa::keys::kWindowGeometry,
+                         std::to_string(normal.x()) + "," + std::to_string(normal.y()) + "," +
+                             std::to_string(normal.width()) + "," +
+                             std::to_string(normal.height()));
+    settings.WriteBool(zefa::keys::kSection, zefa::keys::kWindowMaximized, maximized);
+    opened_geometry_ = normal;
+    opened_maximized_ = maximized;
+  } catch (const zefa::CommandError&) {
+  }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  SaveGeometry();
+  QMainWindow::closeEvent(event);
+}
+
+void TForm1::ShowNewNames1Click() {
+  const bool shown = show_new_names_->isChecked();
+  if (shown == new_names_view_->isVisibleTo(this)) return;
+  new_names_view_->setVisible(shown);
+  headings_[4]->setVisible(shown);
+  // The window widens by the column while it is not maximised; the four columns keep theirs.
+  const int wider = kNewNamesWidth - 1;
+  centralWidget()->setMinimumWidth(kClientWidth + (shown ? wider : 0));
+  if (!isMaximized() && !isFullScreen()) {
+    resize(width() + (shown ? wider : -wider), height());
+  }
+  LayOut();
+  if (shown) {
+    new_names_model_->SetRequest(zefa::ReadNewNameRequest(
+        FromQt(edit2_->text()), zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText())),
+        context()));
+    NewNamesChanged();
+    new_names_model_->Reload();
+    Render(true);
+  }
+  // The choice is remembered; a settings file that cannot be written is left as it is.
+  if (sender() == show_new_names_) {
+    try {
+      zefa::SettingsFile settings = context().Settings();
+      settings.CreateFolder();
+      settings.WriteBool(zefa::keys::kSection, zefa::keys::kShowNewNames, shown);
+    } catch (const zefa::CommandError&) {
+    }
+  }
+}
+
+void TForm1::NewNamesChanged() {
+  if (!new_names_view_->isVisibleTo(this) || rendering_) return;
+  zefa::NewNameRequest request = new_names_model_->request();
+  request.common_name = FromQt(edit2_->text());
+  request.start_number = zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText()));
+  ++new_names_generation_;
+  new_names_model_->SetRequest(std::move(request));
+  CheckNewNamesLater();
+}
+
+void TForm1::CheckNewNamesLater() {
+  if (!new_names_view_->isVisibleTo(this)) return;
+  check_timer_->start(kCheckDelayMs);
+}
+
+struct TForm1::NewNameCheck {
+  std::mutex mutex;
+  bool done = false;
+  int generation = 0;
+  zefa::NewNameReasons reasons;
+};
+
+void TForm1::StartNewNameCheck() {
+  // One check at a time; the one under way is followed by another for the latest request.
+  if (check_) {
+    check_again_ = true;
+    return;
+  }
+  auto check = std::make_shared<NewNameCheck>();
+  check->generation = new_names_generation_;
+  check_ = check;
+  // The check reads its own copy of the list and its own file system: the window goes on.
+  auto list = std::make_shared<const zefa::RenameList>(state_.list);
+  QThreadPool::globalInstance()->start(
+      [check, list, request = new_names_model_->request(), rules = zefa::NativeTextRules()] {
+        zefa::NativeFileSystem file_system;
+        zefa::NewNameReasons reasons = zefa::CheckNewNames(*list, request, file_system, rules);
+        const std::lock_guard lock(check->mutex);
+        check->reasons = std::move(reasons);
+        check->done = true;
+      });
+  poll_timer_->start(30);
+}
+
+void TForm1::PollNewNameCheck() {
+  if (!check_) {
+    poll_timer_->stop();
+    return;
+  }
+  {
+    const std::lock_guard lock(check_->mutex);
+    if (!check_->done) return;
+    if (check_->generation == new_names_generation_) {
+      new_names_model_->SetReasons(std::move(check_->reasons));
+    } else {
+      check_again_ = true;
+    }
+  }
+  check_.reset();
+  poll_timer_->stop();
+  if (check_again_) {
+    check_again_ = false;
+    StartNewNameCheck();
+  }
 }
 
 void TForm1::FormCreate() {
   PullFromWidgets();
+  // The naming settings of the new names are read here and whenever the column is shown.
+  new_names_model_->SetRequest(
+      zefa::ReadNewNameRequest(state_.edit2, state_.start_number, context()));
   zefa::FormCreateResult result;
   zefa::RunCommand(prompter_, [&] {
     // The arrows already follow the settings when the check asks its question.
@@ -479,9 +777,13 @@ void TForm1::SpinEdit1Change() {
   if (rendering_) return;
   state_.start_number = zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText()));
   label10_->SetNumber(ToQt(zefa::Label10Text(state_, numbers_)));
+  NewNamesChanged();
 }
 
-void TForm1::Exit2Click() { QCoreApplication::quit(); }
+void TForm1::Exit2Click() {
+  SaveGeometry();
+  QCoreApplication::quit();
+}
 
 void TForm1::N1Click() { OpenHelp(prompter_, DefaultHelpPlaces(), open_url_); }
 

@@ -32,7 +32,7 @@ inline constexpr const char* kWindowMaximized = "Window_maximized";
 inline constexpr const char* kColumnWidths = "Column_widths";
 // Whether the main window shows the column of new names.
 inline constexpr const char* kShowNewNames = "Show_new_names";
-// The preview window's size.
+// The preview window's size, "width,height".
 inline constexpr const char* kPreviewSize = "Preview_size";
 
 inline constexpr int kDefaultKeta = 1;

@@ -224,9 +224,11 @@ class MainWindowTest : public QObject {
   void ControlsStandWhereTheyShould() {
     auto form = MakeForm("[Option]\nUpdateCheck=0\nUpDownButton_rendo=0\n");
     QCOMPARE(form->windowTitle(), QStringLiteral("ZeFa Oru"));
+    // It opens at the specified size, which is also the least it can be made.
     QCOMPARE(form->centralWidget()->size(), QSize(387, 454));
-    QVERIFY(form->minimumSize() == form->maximumSize());
-    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(form->centralWidget()->minimumSize(), QSize(387, 454));
+    QVERIFY(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    QVERIFY(Find<QListView>(*form, "ListBox5")->isHidden());
     QVERIFY(form->windowFlags() & Qt::WindowMinimizeButtonHint);
     QCOMPARE(form->font().families().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
     QCOMPARE(form->font().families().value(1), QStringLiteral("IPAPGothic"));
@@ -295,6 +297,7 @@ class MainWindowTest : public QObject {
           {"SelectExtension1", "拡張子で選択(&X)…", {}},
           {"", "", {}},
           {"Replace1", "置換(&R)…", QKeySequence(QStringLiteral("Ctrl+H"))}}},
+        {"View1", "表示(&V)", {{"ShowNewNames1", "新しい名前を表示(&N)", {}}}},
         {"Help1",
          "ヘルプ(&H)",
          {{"N1", "トピックの検索(&T)", QKeySequence(QStringLiteral("F1"))},
@@ -303,7 +306,8 @@ class MainWindowTest : public QObject {
     QStringList bar;
     for (QAction* action : form->menuBar()->actions()) bar << action->menu()->objectName();
     QCOMPARE(bar, (QStringList{QStringLiteral("File1"), QStringLiteral("Sort1"),
-                               QStringLiteral("Edit1Menu"), QStringLiteral("Help1")}));
+                               QStringLiteral("Edit1Menu"), QStringLiteral("View1"),
+                               QStringLiteral("Help1")}));
     for (const auto& menu : menus) {
       auto* qmenu = Find<QMenu>(*form, menu.menu);
       QCOMPARE(qmenu->title(), QString::fromUtf8(menu.caption));
@@ -317,6 +321,101 @@ class MainWindowTest : public QObject {
         QCOMPARE(action->shortcut(), shortcut);
       }
     }
+  }
+
+  // From the specified size up, with four columns or five, at any scale (the test runs at
+  // the scale it is given): the lists take the room, the controls under them keep their
+  // distance to the bottom edge, and no two controls overlap but the columns' one pixel.
+  void GrowsWithoutOverlapAndShrinksBackAsSpecified() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    form->show();
+    AddRows(*form, 5);
+    const int menu = form->height() - form->centralWidget()->height();
+    auto* show_new_names = form->findChild<QAction*>(QStringLiteral("ShowNewNames1"));
+    for (const bool five : {false, true, false}) {
+      if (show_new_names->isChecked() != five) show_new_names->trigger();
+      const int least = five ? 387 + 128 : 387;
+      QCOMPARE(form->centralWidget()->minimumWidth(), least);
+      for (const QSize client : {QSize(least, 454), QSize(800, 600), QSize(1920, 1080 - menu)}) {
+        form->resize(client.width(), client.height() + menu);
+        QCoreApplication::processEvents();
+        QCOMPARE(form->centralWidget()->size(), client);
+        const int dy = client.height() - 454;
+        QCOMPARE(Find<QListView>(*form, "ListBox2")->height(), 177 + dy);
+        QCOMPARE(Find<QWidget>(*form, "Button2")->geometry(), QRect(296, 416 + dy, 81, 25));
+        QCOMPARE(Find<QWidget>(*form, "Edit1")->geometry(), QRect(176, 240 + dy, 129, 20));
+        // The target paths take most of the room.
+        QVERIFY(Find<QListView>(*form, "ListBox2")->width() >=
+                Find<QListView>(*form, "ListBox3")->width() - 8);
+        std::vector<QWidget*> shown;
+        for (QWidget* child :
+             form->centralWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+          if (child->isVisible()) shown.push_back(child);
+        }
+        for (QWidget* a : shown) {
+          QVERIFY2(QRect(QPoint(), client).contains(a->geometry()), qPrintable(a->objectName()));
+          for (QWidget* b : shown) {
+            if (a == b) continue;
+            const QRect both = a->geometry().intersected(b->geometry());
+            const bool columns = qobject_cast<QListView*>(a) && qobject_cast<QListView*>(b);
+            QVERIFY2(both.isEmpty() || (columns && both.width() == 1),
+                     qPrintable(a->objectName() + QLatin1Char('/') + b->objectName()));
+          }
+        }
+      }
+    }
+    // Back at the specified size every control stands where it did.
+    form->resize(387, 454 + menu);
+    QCoreApplication::processEvents();
+    for (const ControlPlace& control : kControls) {
+      const std::string name = control.name;
+      if (name == "Label5" || name == "Label10" || name == "Label15") continue;
+      QVERIFY2(Find<QWidget>(*form, control.name)->geometry() == control.geometry, control.name);
+    }
+  }
+
+  // Size, place, maximised state and the new-name column are remembered; a settings file
+  // without them, or with a strange value, opens the window as specified.
+  void RemembersItsSizeAndColumn() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\nWindow_geometry=no,such\n");
+    const int menu = form->height() - form->centralWidget()->height();
+    QCOMPARE(form->centralWidget()->size(), QSize(387, 454));
+    form->show();
+    form->setGeometry(40, 30, 700, 500);
+    form->findChild<QAction*>(QStringLiteral("ShowNewNames1"))->trigger();
+    QCoreApplication::processEvents();
+    const QRect placed = form->geometry();
+    form->close();
+    form = MakeForm();
+    QCOMPARE(form->geometry(), placed);
+    QVERIFY(!Find<QListView>(*form, "ListBox5")->isHidden());
+    QVERIFY(form->centralWidget()->width() > 387 + 128 - 1);
+    QVERIFY(menu > 0);
+  }
+
+  // The fifth column shows each row's new name as the common name is typed, and a row
+  // that the run would refuse, with the preview's reason, once the check has come in.
+  void NewNamesFollowTheCommonName() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    form->show();
+    const std::string a = dir_->Touch("pics/a.jpg");
+    const std::string b = dir_->Touch("pics/b.jpg");
+    dir_->Touch("pics/x 2 b.jpg");
+    form->DropPaths({a, b});
+    form->findChild<QAction*>(QStringLiteral("ShowNewNames1"))->trigger();
+    auto* names = Find<QListView>(*form, "ListBox5");
+    QTest::keyClicks(Find<QLineEdit>(*form, "Edit2"), QStringLiteral("x"));
+    const auto at = [&](int row, int role) { return names->model()->index(row, 0).data(role); };
+    QCOMPARE(at(0, Qt::DisplayRole).toString(), QStringLiteral("x 1 a.jpg"));
+    QCOMPARE(at(1, Qt::DisplayRole).toString(), QStringLiteral("x 2 b.jpg"));
+    QTRY_COMPARE(at(1, Qt::ToolTipRole).toString(), QStringLiteral("同名のファイルがあります"));
+    QVERIFY(!at(0, Qt::ToolTipRole).isValid());
+    Find<QSpinBox>(*form, "SpinEdit1")->setValue(5);
+    QCOMPARE(at(1, Qt::DisplayRole).toString(), QStringLiteral("x 6 b.jpg"));
+    QTRY_VERIFY(!at(1, Qt::ToolTipRole).isValid());
+    // A path too long for its column shows its whole in its tip.
+    QCOMPARE(Find<QListView>(*form, "ListBox2")->model()->index(0, 0).data(Qt::ToolTipRole),
+             QVariant(QString::fromStdString(a)));
   }
 
   void KeysReachTheirCommands() {
