@@ -247,6 +247,8 @@ void TForm1::BuildControls() {
   new_names_model_ = new NewNameModel(state_.list, numbers_, zefa::NativeTextRules(),
                                       RowHeight(font()), new_names_view_);
   new_names_view_->setModel(new_names_model_);
+  connect(new_names_model_, &NewNameModel::Changed, new_names_view_->viewport(),
+          qOverload<>(&QWidget::update));
   new_names_view_->setGeometry(376, 24, kNewNamesWidth, 177);
   new_names_view_->hide();
 

@@ -50,14 +50,12 @@ QVariant NewNameModel::data(const QModelIndex& index, int role) const {
 void NewNameModel::SetRequest(zefa::NewNameRequest request) {
   request_ = std::move(request);
   reasons_.clear();
-  const int rows = rowCount();
-  if (rows > 0) emit dataChanged(index(0, 0), index(rows - 1, 0));
+  emit Changed();
 }
 
 void NewNameModel::SetReasons(zefa::NewNameReasons reasons) {
   reasons_ = std::move(reasons);
-  const int rows = rowCount();
-  if (rows > 0) emit dataChanged(index(0, 0), index(rows - 1, 0));
+  emit Changed();
 }
 
 void NewNameModel::Reload() {

@@ -36,6 +36,13 @@ class NewNameModel : public QAbstractListModel {
   /** Tells the view that the rows changed. */
   void Reload();
 
+ signals:
+  /**
+   * The names or reasons changed, the rows did not: the view draws again what it shows.
+   * (dataChanged over every row would cost a look at every row of a long list.)
+   */
+  void Changed();
+
  private:
   const zefa::RenameList& list_;
   const zefa::SerialNumbers& numbers_;
