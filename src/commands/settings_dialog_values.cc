@@ -57,6 +57,12 @@ std::string SettingsDialogValues::Example() const {
   return edit1 + NumberText(1, SpinValue()) + edit2;
 }
 
+std::string SettingsDialogValues::DigitsExample() const {
+  const int digits = Digits();
+  return "いまの桁数（" + std::to_string(digits) + " 桁）では 1→" + NumberText(1, digits) +
+         "  20→" + NumberText(20, digits);
+}
+
 int SettingsDialogValues::SpinValue() const { return SpinValueOfText(spin_edit1); }
 
 int SettingsDialogValues::Digits() const { return ClampDigits(SpinValue()); }

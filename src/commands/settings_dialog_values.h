@@ -48,6 +48,12 @@ struct SettingsDialogValues {
   /** Panel1's text while CheckBox3 is checked: Edit1, the padded 1, Edit2 ("[001]"). */
   std::string Example() const;
 
+  /**
+   * The example of the digit count as it stands ("1→01  20→20" for 2), for the tip of
+   * its caption, whose own text is the example of 3 digits.
+   */
+  std::string DigitsExample() const;
+
   /** SpinEdit1's value as the example reads it: its text as an integer, else 1. */
   int SpinValue() const;
 

@@ -130,7 +130,8 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
   PlaceLabel(this, "Label1", QStringLiteral("数字を"), 24, 200);
   spin_edit1_ = Place(new DigitSpinBox(this), "SpinEdit1", {64, 192, 33, 21});
   spin_edit1_->setValue(zefa::SpinValueOfText(initial.spin_edit1));
-  PlaceLabel(this, "Label2", QStringLiteral("桁にする\u3000例： 1→001  20→020"), 104, 200);
+  label2_ =
+      PlaceLabel(this, "Label2", QStringLiteral("桁にする\u3000例： 1→001  20→020"), 104, 200);
   check_box1_ =
       PlaceCheckBox(this, "CheckBox1", QStringLiteral("それぞれの要素の間に半角スペースを入れる"),
                     {24, 240, 249, 17}, initial.check_box1);
@@ -155,6 +156,11 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
               name.c_str(), {8, 24 + 24 * i, kPatternChoices[i].width, 17});
   }
   radio_buttons_[static_cast<std::size_t>(initial.radio_button - 1)]->setChecked(true);
+  // The specified captions say 共有ファイル名 / 共有名: their tips name the main window's word.
+  const QString common_name_tip =
+      QStringLiteral("共有ファイル名・共有名は、メイン画面の「共通ファイル名」のことです");
+  group_box1->setToolTip(common_name_tip);
+  check_box2_->setToolTip(common_name_tip);
   PlaceLabel(group_box1, "Label3", QStringLiteral("固有ファイル名、共有ファイル名が不必要な"), 24,
              224);
   PlaceLabel(group_box1, "Label6", QStringLiteral("場合は各欄を空欄にしてください。"), 24, 240);
@@ -216,6 +222,7 @@ void TForm2::FormCreate() {
   radio_buttons_[static_cast<std::size_t>(values.radio_button - 1)]->setChecked(true);
   check_box7_->setChecked(values.check_box7);
   check_box8_->setChecked(values.check_box8);
+  ShowDigitsExample();
 }
 
 zefa::SettingsDialogValues TForm2::Values() const {
@@ -271,7 +278,15 @@ void TForm2::CheckBox4Click() {
   edit4_->setEnabled(checked);
 }
 
+void TForm2::ShowDigitsExample() {
+  // The caption's example is that of 3 digits; its tip, and the spin box's, follow 桁数.
+  const QString digits = ToQt(Values().DigitsExample());
+  label2_->setToolTip(digits);
+  spin_edit1_->setToolTip(digits);
+}
+
 void TForm2::Edit1Change() {
+  ShowDigitsExample();
   if (!check_box3_->isChecked()) return;
   panel1_->setText(ToQt(Values().Example()));
 }

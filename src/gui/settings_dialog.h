@@ -38,6 +38,7 @@ class TForm2 : public FixedDialog {
   void CheckBox3Click();
   void CheckBox4Click();
   void Edit1Change();
+  void ShowDigitsExample();
 
   zefa::Context context_;
   std::function<void(int)> after_save_;
@@ -48,6 +49,7 @@ class TForm2 : public FixedDialog {
   QCheckBox* check_box4_;
   QCheckBox* check_box5_;
   QCheckBox* check_box6_;
+  QLabel* label2_;
   QCheckBox* check_box7_;  // `Folder_rendo`
   QCheckBox* check_box8_;  // `Restore_always`
   std::array<QRadioButton*, 8> radio_buttons_{};
