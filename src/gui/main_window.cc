@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -22,6 +23,7 @@
 #include <QThreadPool>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
 #include <mutex>
 
 #include "about_box.h"
@@ -70,6 +72,8 @@ constexpr std::array<int, 5> kFiveColumnShares = {0, 40, 20, 5, 35};
 constexpr std::array<int, 5> kSpecifiedWidths = {41, 129, 137, 65, kNewNamesWidth};
 // The whole list's check of the new names waits this long after the last keystroke.
 constexpr int kCheckDelayMs = 300;
+// A column dragged narrower keeps at least this width.
+constexpr int kLeastColumnWidth = 24;
 
 // Rows are 12 pixels high in the window's font; a stand-in font that needs more gets more,
 // so that no descender (the "_" of IMG_001) is cut off.
@@ -213,6 +217,7 @@ void TForm1::BuildControls() {
   client->setObjectName(QStringLiteral("ClientArea"));
   client->setMinimumSize(kClientWidth, kClientHeight);
   client->installEventFilter(this);
+  client->setMouseTracking(true);
   setCentralWidget(client);
 
   headings_[0] = PlaceLabel(client, "Label1", QStringLiteral("数"), {8, 8, 12, 12});
@@ -543,14 +548,25 @@ void TForm1::LayOut() {
   std::array<QListView*, 5> views = {list_boxes_[0], list_boxes_[1], list_boxes_[2], list_boxes_[3],
                                      new_names_view_};
   // Neighbouring columns overlap by one pixel, at every size, as at the specified one.
-  int left = 8;
   int given = 0;
   const std::size_t columns = five ? 5 : 4;
+  std::array<int, 5> widths{};
   for (std::size_t i = 0; i < columns; ++i) {
     int more = extra * shares[i] / 100;
     if (i + 1 == columns) more = extra - given;  // what rounding left over goes to the last
     given += more;
-    const int width = kSpecifiedWidths[i] + more;
+    widths[i] = kSpecifiedWidths[i] + more;
+  }
+  // A border the user dragged moves that far, as long as both its columns keep some width.
+  for (std::size_t k = 1; k + 1 < columns; ++k) {
+    const int moved = std::clamp(border_moves_[k], kLeastColumnWidth - widths[k],
+                                 widths[k + 1] - kLeastColumnWidth);
+    widths[k] += moved;
+    widths[k + 1] -= moved;
+  }
+  int left = 8;
+  for (std::size_t i = 0; i < columns; ++i) {
+    const int width = widths[i];
     views[i]->setGeometry(left, 24, width, 177 + dy);
     QRect heading = headings_[i]->geometry();
     heading.moveLeft(left);
@@ -562,8 +578,47 @@ void TForm1::LayOut() {
   ApplyScrollWidths();
 }
 
+int TForm1::BorderAt(int x) const {
+  // The borders between 対象ファイル, 固有ファイル名, 拡張子 and 新しい名前, over the headings.
+  const std::array<QListView*, 4> views = {list_boxes_[1], list_boxes_[2], list_boxes_[3],
+                                           new_names_view_};
+  for (std::size_t k = 0; k + 1 < views.size(); ++k) {
+    if (!views[k + 1]->isVisibleTo(this)) break;
+    if (std::abs(x - views[k + 1]->x()) <= 3) return static_cast<int>(k) + 1;
+  }
+  return -1;
+}
+
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == centralWidget() && event->type() == QEvent::Resize) LayOut();
+  if (watched != centralWidget()) return QMainWindow::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::Resize:
+      LayOut();
+      break;
+    // The columns' borders are dragged over the headings, as a table's are.
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease: {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      const QPoint at = mouse->position().toPoint();
+      if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton &&
+          at.y() < 24) {
+        dragged_border_ = BorderAt(at.x());
+        drag_x_ = at.x();
+      } else if (event->type() == QEvent::MouseButtonRelease) {
+        dragged_border_ = -1;
+      } else if (dragged_border_ > 0 && (mouse->buttons() & Qt::LeftButton)) {
+        border_moves_[static_cast<std::size_t>(dragged_border_)] += at.x() - drag_x_;
+        drag_x_ = at.x();
+        LayOut();
+      }
+      const bool on_border = dragged_border_ > 0 || (at.y() < 24 && BorderAt(at.x()) > 0);
+      centralWidget()->setCursor(on_border ? Qt::SplitHCursor : Qt::ArrowCursor);
+      break;
+    }
+    default:
+      break;
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 
@@ -593,17 +648,30 @@ void TForm1::RestoreGeometry() {
       }
     }
   }
+  // The borders the user dragged, in pixels from where the window's size puts them.
+  const std::string moves =
+      settings.ReadString(zefa::keys::kSection, zefa::keys::kColumnWidths, "");
+  std::array<int, 4> read{};
+  if (std::sscanf(moves.c_str(), "%d,%d,%d", &read[1], &read[2], &read[3]) == 3 &&
+      std::all_of(read.begin(), read.end(), [](int move) { return std::abs(move) <= 10000; })) {
+    border_moves_ = read;
+    LayOut();
+  }
   if (settings.ReadBool(zefa::keys::kSection, zefa::keys::kWindowMaximized, false)) {
     setWindowState(windowState() | Qt::WindowMaximized);
   }
   opened_geometry_ = normalGeometry().isValid() ? normalGeometry() : geometry();
   opened_maximized_ = (windowState() & Qt::WindowMaximized) != 0;
+  opened_border_moves_ = border_moves_;
 }
 
 void TForm1::SaveGeometry() {
   const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
   const bool maximized = isMaximized();
-  if (normal == opened_geometry_ && maximized == opened_maximized_) return;
+  if (normal == opened_geometry_ && maximized == opened_maximized_ &&
+      border_moves_ == opened_border_moves_) {
+    return;
+  }
   // Remembering the window is a courtesy: a settings file that cannot be written is left.
   try {
     zefa::SettingsFile settings = context().Settings();
@@ -613,6 +681,10 @@ void TForm1::SaveGeometry() {
                              std::to_string(normal.width()) + "," +
                              std::to_string(normal.height()));
     settings.WriteBool(zefa::keys::kSection, zefa::keys::kWindowMaximized, maximized);
+    settings.WriteString(zefa::keys::kSection, zefa::keys::kColumnWidths,
+                         std::to_string(border_moves_[1]) + "," + std::to_string(border_moves_[2]) +
+                             "," + std::to_string(border_moves_[3]));
+    opened_border_moves_ = border_moves_;
     opened_geometry_ = normal;
     opened_maximized_ = maximized;
   } catch (const zefa::CommandError&) {

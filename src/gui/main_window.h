@@ -122,6 +122,8 @@ class TForm1 : public QMainWindow {
   void RestoreGeometry();
   /** Writes the window's place, size and state when they differ from those it opened with. */
   void SaveGeometry();
+  /** The border between two columns at `x` over the headings (1 to 3), else -1. */
+  int BorderAt(int x) const;
   /** The common name, start number or settings changed: the new names follow at once. */
   void NewNamesChanged();
   /** Starts the check of the whole list off the window's thread, once the typing rests. */
@@ -167,4 +169,10 @@ class TForm1 : public QMainWindow {
   bool check_again_ = false;             // the request changed while a check was under way
   QRect opened_geometry_;
   bool opened_maximized_ = false;
+  // How far the user dragged each border between two columns (1: 対象ファイル|固有ファイル名,
+  // 2: |拡張子, 3: |新しい名前), from where the window's size puts it.
+  std::array<int, 4> border_moves_{};
+  std::array<int, 4> opened_border_moves_{};
+  int dragged_border_ = -1;
+  int drag_x_ = 0;
 };

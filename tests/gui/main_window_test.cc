@@ -384,10 +384,26 @@ class MainWindowTest : public QObject {
     form->setGeometry(40, 30, 700, 500);
     form->findChild<QAction*>(QStringLiteral("ShowNewNames1"))->trigger();
     QCoreApplication::processEvents();
+    // The border between 対象ファイル and 固有ファイル名 dragged 40 pixels to the right.
+    QWidget* client = form->centralWidget();
+    const int paths_width = Find<QListView>(*form, "ListBox2")->width();
+    const int border = Find<QListView>(*form, "ListBox3")->x();
+    const auto send = [client](QEvent::Type type, int x, Qt::MouseButtons buttons) {
+      QMouseEvent event(type, QPointF(x, 15), client->mapToGlobal(QPointF(x, 15)),
+                        type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, {});
+      QApplication::sendEvent(client, &event);
+    };
+    send(QEvent::MouseButtonPress, border, Qt::LeftButton);
+    send(QEvent::MouseMove, border + 40, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, border + 40, Qt::NoButton);
+    QCOMPARE(Find<QListView>(*form, "ListBox2")->width(), paths_width + 40);
     const QRect placed = form->geometry();
     form->close();
     form = MakeForm();
     QCOMPARE(form->geometry(), placed);
+    form->show();
+    QCoreApplication::processEvents();
+    QCOMPARE(Find<QListView>(*form, "ListBox2")->width(), paths_width + 40);
     QVERIFY(!Find<QListView>(*form, "ListBox5")->isHidden());
     QVERIFY(form->centralWidget()->width() > 387 + 128 - 1);
     QVERIFY(menu > 0);
