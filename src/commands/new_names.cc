@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "names/check_name_chars.h"
 #include "run/preview.h"
 #include "run/rename_plan.h"
 #include "run/run_checks.h"
@@ -38,6 +39,12 @@ NewNameReasons CheckNewNames(const RenameList& list, const NewNameRequest& reque
     if (preview.WillFail(row)) reasons.emplace_back(row, preview.FailureReasonText(row));
   }
   return reasons;
+}
+
+std::string CommonNameRefusal(const NewNameRequest& request, const TextRules& rules) {
+  const char found = FirstForbiddenChar(request.common_name, rules.code_page);
+  if (found == '\0') return {};
+  return std::string("使えない文字\"") + found + "\"が含まれています";
 }
 
 const std::string& ReasonOf(const NewNameReasons& reasons, int row) {

@@ -40,6 +40,12 @@ std::string NewFileName(const RenameList& list, int row, const NewNameRequest& r
 NewNameReasons CheckNewNames(const RenameList& list, const NewNameRequest& request,
                              FileSystem& file_system, const TextRules& rules);
 
+/**
+ * Why the run refuses every row for the common name itself: CheckNameChars's message for
+ * its first forbidden character, shown on the column instead of in a box; "" when none.
+ */
+std::string CommonNameRefusal(const NewNameRequest& request, const TextRules& rules);
+
 /** The reason given for `row`, "" when none. */
 const std::string& ReasonOf(const NewNameReasons& reasons, int row);
 

@@ -513,6 +513,8 @@ void TForm1::Render(bool list_changed) {
   button7_->setEnabled(state_.file_arrows_shown);
   spin_edit1_->setEnabled(state_.serial_enabled);
   label10_->setEnabled(state_.serial_enabled);
+  // A command that set the common name or the start number (クリア) moves the new names.
+  NewNamesChanged();
   rendering_ = false;
 }
 
@@ -709,10 +711,7 @@ void TForm1::ShowNewNames1Click() {
   }
   LayOut();
   if (shown) {
-    new_names_model_->SetRequest(zefa::ReadNewNameRequest(
-        FromQt(edit2_->text()), zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText())),
-        context()));
-    NewNamesChanged();
+    ReadNewNameSettings();
     new_names_model_->Reload();
     Render(true);
   }
@@ -727,11 +726,22 @@ void TForm1::ShowNewNames1Click() {
   }
 }
 
+void TForm1::ReadNewNameSettings() {
+  ++new_names_generation_;
+  new_names_model_->SetRequest(zefa::ReadNewNameRequest(
+      FromQt(edit2_->text()), zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText())), context()));
+  CheckNewNamesLater();
+}
+
 void TForm1::NewNamesChanged() {
-  if (!new_names_view_->isVisibleTo(this) || rendering_) return;
+  if (!new_names_view_->isVisibleTo(this)) return;
   zefa::NewNameRequest request = new_names_model_->request();
-  request.common_name = FromQt(edit2_->text());
-  request.start_number = zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText()));
+  const std::string common_name = FromQt(edit2_->text());
+  const int start_number = zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText()));
+  // A render that changed neither keeps the names and the reasons they have.
+  if (common_name == request.common_name && start_number == request.start_number) return;
+  request.common_name = common_name;
+  request.start_number = start_number;
   ++new_names_generation_;
   new_names_model_->SetRequest(std::move(request));
   CheckNewNamesLater();
@@ -796,8 +806,7 @@ void TForm1::PollNewNameCheck() {
 void TForm1::FormCreate() {
   PullFromWidgets();
   // The naming settings of the new names are read here and whenever the column is shown.
-  new_names_model_->SetRequest(
-      zefa::ReadNewNameRequest(state_.edit2, state_.start_number, context()));
+  ReadNewNameSettings();
   zefa::FormCreateResult result;
   zefa::RunCommand(prompter_, [&] {
     // The arrows already follow the settings when the check asks its question.

@@ -126,6 +126,8 @@ class TForm1 : public QMainWindow {
   int BorderAt(int x) const;
   /** The common name, start number or settings changed: the new names follow at once. */
   void NewNamesChanged();
+  /** The naming settings read again (start, settings saved, column shown). */
+  void ReadNewNameSettings();
   /** Starts the check of the whole list off the window's thread, once the typing rests. */
   void CheckNewNamesLater();
   void StartNewNameCheck();

@@ -37,7 +37,8 @@ QVariant NewNameModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole:
     case Qt::ForegroundRole:
     case Qt::BackgroundRole: {
-      const std::string& reason = zefa::ReasonOf(reasons_, row);
+      const std::string& reason =
+          common_refusal_.empty() ? zefa::ReasonOf(reasons_, row) : common_refusal_;
       if (reason.empty()) return {};
       if (role == Qt::ToolTipRole) return MessageToQt(reason);
       return role == Qt::ForegroundRole ? kFailureText : kFailureBackground;
@@ -49,6 +50,7 @@ QVariant NewNameModel::data(const QModelIndex& index, int role) const {
 
 void NewNameModel::SetRequest(zefa::NewNameRequest request) {
   request_ = std::move(request);
+  common_refusal_ = zefa::CommonNameRefusal(request_, rules_);
   reasons_.clear();
   emit Changed();
 }

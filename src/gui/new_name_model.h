@@ -49,6 +49,7 @@ class NewNameModel : public QAbstractListModel {
   zefa::TextRules rules_;
   zefa::NewNameRequest request_;
   zefa::NewNameReasons reasons_;
+  std::string common_refusal_;  // every row's reason while the common name is refused
   int row_height_;
   int row_width_ = 0;
 };

@@ -429,6 +429,10 @@ class MainWindowTest : public QObject {
     Find<QSpinBox>(*form, "SpinEdit1")->setValue(5);
     QCOMPARE(at(1, Qt::DisplayRole).toString(), QStringLiteral("x 6 b.jpg"));
     QTRY_VERIFY(!at(1, Qt::ToolTipRole).isValid());
+    // A common name the run refuses marks every row at once, with CheckNameChars's words.
+    QTest::keyClicks(Find<QLineEdit>(*form, "Edit2"), QStringLiteral(":"));
+    QCOMPARE(at(0, Qt::ToolTipRole).toString(),
+             QStringLiteral("使えない文字\":\"が含まれています"));
     // A path too long for its column shows its whole in its tip.
     QCOMPARE(Find<QListView>(*form, "ListBox2")->model()->index(0, 0).data(Qt::ToolTipRole),
              QVariant(QString::fromStdString(a)));
