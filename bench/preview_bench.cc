@@ -22,12 +22,10 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "platform/file_system.h"
-#include "run/preview.h"
 #include "list/rename_list.h"
-#include "run/rename_plan.h"
-#include "run/run_checks.h"
-#include "run/run_simulation.h"
+#include "platform/file_system.h"
+#include "run/change_pipeline.h"
+#include "run/preview.h"
 
 namespace {
 
@@ -50,10 +48,11 @@ int main(int argc, char** argv) {
   }
   const zefa::NameSettings settings{6, zefa::NamePattern::kCommonNumberUnique, " ", "", ""};
   const zefa::TextRules rules = zefa::NativeTextRules();
+  const zefa::RenameRequest request{"旅行", 1, settings};
   {
-    const auto plan = zefa::BuildRenamePlan(list, "旅行", 1, settings, rules);
-    for (std::size_t i = 0; i < plan.size(); i += 100)
-      zefa::bench::CreateEmptyFile(plan[i].new_path);
+    const zefa::ChangePlan plan = zefa::ComposeChanges(list, request, rules);
+    for (std::size_t i = 0; i < plan.changes.size(); i += 100)
+      zefa::bench::CreateEmptyFile(std::string(plan.changes[i].new_path()));
   }
 
   zefa::NativeFileSystem file_system;
@@ -63,37 +62,33 @@ int main(int argc, char** argv) {
   for (int round = 0; round < rounds; ++round) {
     auto started = Clock::now();
     {
-      std::vector<zefa::PlannedRename> plan =
-          zefa::BuildRenamePlan(list, "旅行", 1, settings, rules);
-      const zefa::RunChecks checks = zefa::CheckRun(list, "旅行", settings, file_system, rules);
-      std::vector<zefa::PredictedRow> predicted =
-          zefa::SimulateRun(plan, checks.rows, file_system, rules);
-      failures = zefa::CountFailures(predicted);
-      const zefa::Preview shown(std::move(plan), std::move(predicted), rules);
+      zefa::ChangePlan plan = zefa::PlanChanges(list, request, file_system, rules);
+      failures = plan.failing;
+      const zefa::Preview shown(std::move(plan), rules);
       if (shown.size() != rows) return 1;
     }
     preview = std::min(preview, Seconds(started));
 
     started = Clock::now();
     {
-      std::vector<zefa::PlannedRename> plan =
-          zefa::BuildRenamePlan(list, "旅行", 1, settings, rules);
-      const std::vector<zefa::PredictedRow> predicted =
-          zefa::SimulateRun(plan, {}, file_system, rules);
-      if (zefa::CountFailures(predicted) != failures) return 1;
+      zefa::ChangePlan plan = zefa::ComposeChanges(list, request, rules);
+      zefa::PlayThrough(plan, file_system, rules);
+      if (plan.failing != failures) return 1;
     }
     unchecked = std::min(unchecked, Seconds(started));
 
     started = Clock::now();
-    { const auto plan = zefa::BuildRenamePlan(list, "旅行", 1, settings, rules); }
+    { const zefa::ChangePlan plan = zefa::ComposeChanges(list, request, rules); }
     plan_alone = std::min(plan_alone, Seconds(started));
 
-    const auto plan = zefa::BuildRenamePlan(list, "旅行", 1, settings, rules);
+    const zefa::ChangePlan plan = zefa::ComposeChanges(list, request, rules);
+    std::vector<std::string> new_paths;
+    for (const zefa::RowChange& change : plan.changes) new_paths.emplace_back(change.new_path());
     started = Clock::now();
     taken = 0;
-    for (const auto& row : plan) {
+    for (const std::string& path : new_paths) {
       struct stat info {};
-      if (lstat(row.new_path.c_str(), &info) == 0) ++taken;
+      if (lstat(path.c_str(), &info) == 0) ++taken;
     }
     bare = std::min(bare, Seconds(started));
   }

@@ -114,10 +114,13 @@ int main(int argc, char** argv) {
     old_paths.push_back(files + "/" + stem + ".jpg");
     state.list.AppendRow(old_paths.back(), stem, ".jpg", "");
   }
-  const auto plan = zefa::BuildRenamePlan(state.list, state.edit2, state.start_number,
-                                          zefa::NameSettings{3, zefa::NamePattern::kCommonNumberUnique, " ", "", ""}, {});
+  const zefa::ChangePlan plan = zefa::ComposeChanges(
+      state.list,
+      {state.edit2, state.start_number,
+       zefa::NameSettings{3, zefa::NamePattern::kCommonNumberUnique, " ", "", ""}},
+      {});
   std::vector<std::string> new_paths;
-  for (const auto& row : plan) new_paths.push_back(row.new_path);
+  for (const zefa::RowChange& change : plan.changes) new_paths.emplace_back(change.new_path());
   CreateFiles(old_paths);
 
   std::printf("%d files in %s (%s), %d rounds; figures are the quickest round of each\n", rows,

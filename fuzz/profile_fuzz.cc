@@ -41,8 +41,8 @@ class MemoryFileSystem : public zefa::FileSystem {
   bool FolderExists(const std::string&) override { return false; }
   bool CreateFolders(const std::string&) override { return false; }
   std::optional<std::string> FileKey(const std::string&) override { return std::nullopt; }
-  zefa::RenameOutcome RenameNoReplace(const std::string&, const std::string&) override {
-    return zefa::RenameOutcome::kFailed;
+  zefa::ChangeReason RenameNoReplace(const std::string&, const std::string&) override {
+    return zefa::ChangeReason::kRenameRefused;
   }
   std::optional<std::string> ReadFile(const std::string&, std::size_t) override { return file; }
   bool WriteFile(const std::string&, std::string_view bytes, zefa::WriteMode) override {

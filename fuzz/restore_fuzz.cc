@@ -47,11 +47,11 @@ class MemoryFileSystem : public zefa::FileSystem {
     }
     return matches;
   }
-  zefa::RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override {
-    if (files.count(to) != 0) return zefa::RenameOutcome::kTargetExists;
-    if (files.erase(from) == 0) return zefa::RenameOutcome::kSourceMissing;
+  zefa::ChangeReason RenameNoReplace(const std::string& from, const std::string& to) override {
+    if (files.count(to) != 0) return zefa::ChangeReason::kTargetExists;
+    if (files.erase(from) == 0) return zefa::ChangeReason::kSourceMissing;
     files.insert(to);
-    return zefa::RenameOutcome::kDone;
+    return zefa::ChangeReason::kNone;
   }
   std::optional<std::string> ReadFile(const std::string&, std::size_t) override {
     return std::nullopt;
@@ -92,17 +92,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The rows read, written as a run writes them, read back unchanged.
   std::vector<std::string> old_paths(record.size());
-  std::vector<zefa::PlannedRename> plan(record.size());
+  std::vector<std::string> new_paths(record.size());
+  std::vector<zefa::RowChange> plan(record.size());
   for (std::size_t row = 0; row < record.size(); ++row) {
     old_paths[row] = std::string(record.Row(row).before);
-    plan[row].old_path = old_paths[row];
-    plan[row].new_path = std::string(record.Row(row).after);
+    new_paths[row] = std::string(record.Row(row).after);
+    plan[row].set_old_path(old_paths[row]);
+    plan[row].set_new_path(new_paths[row]);
   }
   const zefa::RestoreRecord reread = zefa::RestoreRecord::Parse(zefa::RestoreFileBytes(plan));
   Check(reread.size() == plan.size() || reread.Overlong(), "every row is read back");
   for (std::size_t row = 0; row < reread.size(); ++row) {
-    Check(reread.Row(row).before == plan[row].old_path, "old path round trip");
-    Check(reread.Row(row).after == plan[row].new_path, "new path round trip");
+    Check(reread.Row(row).before == plan[row].old_path(), "old path round trip");
+    Check(reread.Row(row).after == plan[row].new_path(), "new path round trip");
   }
 
   // The undo on files in memory: every other recorded new path holds a file.
@@ -111,9 +113,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file_system.files.insert(std::string(record.Row(row).after));
   }
   const zefa::TextRules rules;
-  const zefa::UndoPlan undo = zefa::PlanUndo(record, file_system, rules);
+  zefa::UndoPlan undo = zefa::PlanUndo(record, file_system, rules);
   std::set<std::size_t> seen;
-  for (const std::size_t row : undo.back) {
+  for (const zefa::RowChange& change : undo.back) {
+    const auto row = static_cast<std::size_t>(change.row);
     Check(row < record.size() && seen.insert(row).second, "each row goes back once");
     const zefa::RestoreRow read = record.Row(row);
     Check(zefa::IsRowOfARun(read.before, read.after, rules) && read.before != read.after,
@@ -121,12 +124,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Check(!undo.invalid || undo.back.empty(), "an invalid record renames nothing");
   const std::size_t files = file_system.files.size();
-  const zefa::UndoResult result = zefa::RenameBack(record, undo, file_system);
+  const zefa::UndoResult result = zefa::RenameBack(undo, file_system);
   Check(file_system.files.size() == files, "no file is lost or made");
-  Check(result.done + result.not_back.size() == undo.back.size(), "every rename is accounted");
-  std::vector<zefa::NotBack> not_back = undo.not_back;
-  not_back.insert(not_back.end(), result.not_back.begin(), result.not_back.end());
-  const std::string report = zefa::UndoFailureReport(record, not_back);
+  std::vector<zefa::RowChange> not_back = undo.not_back;
+  for (const zefa::RowChange& change : undo.back) {
+    if (change.status == zefa::ChangeStatus::kFailed) not_back.push_back(change);
+  }
+  Check(result.done + not_back.size() - undo.not_back.size() == undo.back.size(),
+        "every rename is accounted");
+  const std::string report = zefa::UndoFailureReport(not_back);
   Check(report.empty() == not_back.empty(), "the report names what stayed");
   return 0;
 }

@@ -5,13 +5,17 @@
 #include <algorithm>
 
 #include "names/check_name_chars.h"
-#include "run/preview.h"
-#include "run/rename_plan.h"
-#include "run/run_checks.h"
-#include "run/run_simulation.h"
+#include "run/change_pipeline.h"
 #include "text/text_rules.h"
 
 namespace zefa {
+namespace {
+
+RenameRequest RequestOf(const NewNameRequest& request) {
+  return RenameRequest{request.common_name, request.start_number, request.settings};
+}
+
+}  // namespace
 
 NewNameRequest ReadNewNameRequest(const std::string& common_name, int start_number,
                                   const Context& context) {
@@ -19,25 +23,20 @@ NewNameRequest ReadNewNameRequest(const std::string& common_name, int start_numb
 }
 
 std::string NewFileName(const RenameList& list, int row, const NewNameRequest& request,
-                        const SerialNumbers& numbers, const TextRules& rules) {
-  const std::string path =
-      ComposeName(list, row, request.common_name, numbers.Of(row, request.start_number),
-                  request.settings, rules);
-  return std::string(FileNamePart(path, rules));
+                        const SerialNumbers& numbers, const TextRules& rules, PathStore& paths) {
+  const RowChange change = ComposeChange(list, row, RequestOf(request), numbers, rules, paths);
+  return std::string(FileNamePart(change.new_path(), rules));
 }
 
 NewNameReasons CheckNewNames(const RenameList& list, const NewNameRequest& request,
                              FileSystem& file_system, const TextRules& rules) {
-  std::vector<PlannedRename> plan =
-      BuildRenamePlan(list, request.common_name, request.start_number, request.settings, rules);
-  const RunChecks checks =
-      CheckRun(list, request.common_name, request.settings, file_system, rules);
-  std::vector<PredictedRow> predicted = SimulateRun(plan, checks.rows, file_system, rules);
-  const Preview preview(std::move(plan), std::move(predicted), rules);
+  const ChangePlan plan = PlanChanges(list, RequestOf(request), file_system, rules);
   NewNameReasons reasons;
-  for (int row = 0; row < preview.size(); ++row) {
-    if (preview.WillFail(row)) reasons.emplace_back(row, preview.FailureReasonText(row));
+  for (const RowChange& change : plan.changes) {
+    if (change.Fails()) reasons.emplace_back(change.row, ReasonText(change));
   }
+  std::sort(reasons.begin(), reasons.end(),
+            [](const auto& a, const auto& b) { return a.first < b.first; });
   return reasons;
 }
 

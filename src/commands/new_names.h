@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "change/row_change.h"
 #include "commands/context.h"
 #include "list/rename_list.h"
 #include "names/compose_name.h"
@@ -30,13 +31,14 @@ NewNameRequest ReadNewNameRequest(const std::string& common_name, int start_numb
 using NewNameReasons = std::vector<std::pair<int, std::string>>;
 
 /**
- * The one place where the new-name column asks the run's own steps. `NewFileName` is one
- * row's new file name as the run builds it (no file system, so that it may be called for
- * the rows on screen at every keystroke); `CheckNewNames` checks every row and plays the
- * run through as the preview does, giving the preview's reason for each row that fails.
+ * The one place where the new-name column asks the change pipeline. `NewFileName` is one
+ * row's new file name as the run builds it (ComposeChange: no file system, so that it may
+ * be called for the rows on screen at every keystroke; the composed path is kept in
+ * `paths`); `CheckNewNames` plans every row as the preview does (PlanChanges), giving the
+ * preview's reason (ReasonText) for each row that will not be renamed.
  */
 std::string NewFileName(const RenameList& list, int row, const NewNameRequest& request,
-                        const SerialNumbers& numbers, const TextRules& rules);
+                        const SerialNumbers& numbers, const TextRules& rules, PathStore& paths);
 NewNameReasons CheckNewNames(const RenameList& list, const NewNameRequest& request,
                              FileSystem& file_system, const TextRules& rules);
 

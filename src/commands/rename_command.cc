@@ -4,28 +4,23 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "commands/run_command.h"
-#include "names/check_name_chars.h"
 #include "platform/command_error.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
 #include "record/restore_file.h"
-#include "run/case_only_rename.h"
-#include "run/rename_execution.h"
-#include "run/run_checks.h"
+#include "run/change_pipeline.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
-#include "text/name_text.h"
 
 namespace zefa {
 namespace {
 
 constexpr const char* kConfirmText = "本当に実行しますか？";
-constexpr const char* kMissingFileText = "次のファイルが存在しません。実行を中止します。\n\r";
-constexpr const char* kNameMissingText = "ファイル名を入力して下さい\n\r";
 constexpr const char* kRestoreQuestion =
     "リストアファイルを作成しますか？\n\r"
     "「いいえ」を選択すると元に戻せません。\n\r"
@@ -42,11 +37,11 @@ void ShowError(Prompter& prompter, const std::string& text) {
 }
 
 // A stopped run says how far it came: the files of the list, and those that have moved.
-// A change of case takes two rows of the plan, and counts once, at its second step.
-std::string StoppedText(const RenameList& list, const std::vector<PlannedRename>& plan) {
+// A change of case takes two steps, and counts once, at its second.
+std::string StoppedText(const RenameList& list, const std::vector<RowChange>& changes) {
   std::size_t renamed = 0;
-  for (const PlannedRename& row : plan) {
-    renamed += row.status == RowStatus::kRenamed && row.step != PlannedRename::Step::kToTemporary;
+  for (const RowChange& change : changes) {
+    renamed += change.status == ChangeStatus::kDone && change.step != ChangeStep::kToTemporary;
   }
   return "リネームを中止しました。\n\r" + std::to_string(RowCount(list)) + " 個のファイルのうち " +
          std::to_string(renamed) + " 個をリネームしました。";
@@ -59,32 +54,21 @@ void RenameRun(RenameList& list, const std::string& common_name, int start_numbe
   prompter.Beep(BeepKind::kWarning);
   if (!prompter.Confirm(kConfirmText)) return;
 
-  NameSettings name_settings = ReadNameSettings(context.Settings());
+  RenameRequest request{common_name, start_number, ReadNameSettings(context.Settings())};
   if (names_alone) {
     // Each row's unique name and extension alone: the pattern without number, no common
     // name; the settings file is left as it is.
-    name_settings.pattern = NamePattern::kUniqueCommon;
-    name_settings.folder_numbers = false;
+    request.common_name = {};
+    request.settings.pattern = NamePattern::kUniqueCommon;
+    request.settings.folder_numbers = false;
   }
-  const RunChecks checks =
-      CheckRun(list, common_name, name_settings, context.file_system, context.rules);
-  if (const int row = checks.FirstRow({Refusal::kFileMissing, Refusal::kNotAFile}); row >= 0) {
-    ShowError(prompter, kMissingFileText + DisplayPath(list.path.entries[row]));
+  ChangePlan plan =
+      PlanChanges(list, request, context.file_system, context.rules, PlanDepth::kChecked);
+  if (const std::optional<std::string> stop =
+          RunStopMessage(plan, list, request.common_name, context.rules)) {
+    ShowError(prompter, *stop);
     return;
   }
-  if (const int row = checks.FirstRow({Refusal::kNoUniqueName}); row >= 0) {
-    ShowError(prompter, kNameMissingText + DisplayPath(list.path.entries[row]));
-    return;
-  }
-  if (!CheckNameChars(common_name, context.rules.code_page, prompter)) return;
-  // The other parts of the names are checked too, so that no new name leaves its folder.
-  if (const std::string refused = SeparatorMessage(checks, list); !refused.empty()) {
-    ShowError(prompter, refused);
-    return;
-  }
-
-  std::vector<PlannedRename> plan =
-      BuildRenamePlan(list, common_name, start_number, name_settings, context.rules);
   // A change of case alone, where names ignore case, goes through a temporary name.
   RouteThroughTemporaryNames(plan, context.file_system, context.rules);
 
@@ -101,29 +85,29 @@ void RenameRun(RenameList& list, const std::string& common_name, int start_numbe
     if (!always_restore) prompter.Inform(kRestoreNotice);
     // The whole record is on the disk before the first file is touched; a refused write
     // ends the run here, with nothing renamed.
-    restore_path =
-        WriteRestoreFile(context.file_system, context.paths.restore_folder, context.rules, plan);
+    restore_path = WriteRestoreFile(context.file_system, context.paths.restore_folder,
+                                    context.rules, plan.changes);
   }
 
   {
     const std::unique_ptr<Progress> progress =
-        prompter.StartProgress(kProgressText, RenamesOf(plan));
+        prompter.StartProgress(kProgressText, RenamesOf(plan.changes));
     // A stop asked for in the progress window ends the run after the current rename.
-    ExecuteRenamePlan(plan, context.file_system,
-                      [&](std::size_t done) { return progress->Advance(done); });
+    ExecuteChanges(plan.changes, context.file_system,
+                   [&](std::size_t done) { return progress->Advance(done); });
   }
-  // Rows the run did not reach: it was stopped.
-  const bool stopped = std::any_of(plan.begin(), plan.end(), [](const PlannedRename& row) {
-    return row.status == RowStatus::kPlanned;
-  });
+  // Changes the run did not reach: it was stopped.
+  const bool stopped =
+      std::any_of(plan.changes.begin(), plan.changes.end(),
+                  [](const RowChange& change) { return change.status == ChangeStatus::kPlanned; });
   // The rows that did not move, so that the undo never looks for them.
-  if (!restore_path.empty()) AppendRunOutcome(context.file_system, restore_path, plan);
+  if (!restore_path.empty()) AppendRunOutcome(context.file_system, restore_path, plan.changes);
 
-  std::string summary = stopped ? StoppedText(list, plan) : kDoneText;
-  if (always_restore) summary += std::string("\n\r") + kRestoreNotice;
-  const std::string report = FailureReport(plan);
+  std::string summary = stopped ? StoppedText(list, plan.changes) : kDoneText;
+  if (always_restore) summary += std::string(kLineBreak) + kRestoreNotice;
+  const std::string report = FailureReport(plan.changes);
   // The rows whose files were renamed name their new paths, so that a second pass finds them.
-  FollowRenamedFiles(list, plan);
+  FollowRenamedFiles(list, plan.changes);
 
   prompter.Beep(BeepKind::kInformation);
   prompter.Inform(summary);

@@ -43,12 +43,12 @@ void UndoRun(RenameList& list, const Context& context) {
     plan = PlanUndo(record, context.file_system, context.rules,
                     [&](std::size_t done) { return progress->Advance(done); });
     if (!plan.invalid && !plan.stopped) {
-      result = RenameBack(record, plan, context.file_system,
+      result = RenameBack(plan, context.file_system,
                           [&](std::size_t done) { return progress->Advance(checked + done); });
     }
   }
   // The rows whose files came back name their old paths again.
-  FollowFilesBack(list, record, result);
+  FollowFilesBack(list, plan.back);
   if (plan.invalid) {
     // Nothing was renamed: no completion message follows.
     prompter.Beep(BeepKind::kError);
@@ -64,9 +64,11 @@ void UndoRun(RenameList& list, const Context& context) {
     prompter.Inform(kDoneText);
   }
   // The rows left under their new names are named, so that "done" is not taken for "all back".
-  std::vector<NotBack> not_back = std::move(plan.not_back);
-  not_back.insert(not_back.end(), result.not_back.begin(), result.not_back.end());
-  const std::string report = UndoFailureReport(record, std::move(not_back));
+  std::vector<RowChange> not_back = std::move(plan.not_back);
+  for (const RowChange& change : plan.back) {
+    if (change.status == ChangeStatus::kFailed) not_back.push_back(change);
+  }
+  const std::string report = UndoFailureReport(std::move(not_back));
   if (!report.empty()) prompter.Inform(report);
 }
 

@@ -31,7 +31,7 @@ QVariant NewNameModel::data(const QModelIndex& index, int role) const {
   const int row = index.row();
   switch (role) {
     case Qt::DisplayRole:
-      return PathToQt(zefa::NewFileName(list_, row, request_, numbers_, rules_));
+      return PathToQt(zefa::NewFileName(list_, row, request_, numbers_, rules_, *paths_));
     case Qt::SizeHintRole:
       return QSize(row_width_, row_height_);
     case Qt::ToolTipRole:
@@ -50,6 +50,7 @@ QVariant NewNameModel::data(const QModelIndex& index, int role) const {
 
 void NewNameModel::SetRequest(zefa::NewNameRequest request) {
   request_ = std::move(request);
+  paths_ = std::make_unique<zefa::PathStore>();
   common_refusal_ = zefa::CommonNameRefusal(request_, rules_);
   reasons_.clear();
   emit Changed();
@@ -62,6 +63,7 @@ void NewNameModel::SetReasons(zefa::NewNameReasons reasons) {
 
 void NewNameModel::Reload() {
   beginResetModel();
+  paths_ = std::make_unique<zefa::PathStore>();
   reasons_.clear();
   endResetModel();
 }

@@ -49,7 +49,10 @@ class NewNameModel : public QAbstractListModel {
   zefa::TextRules rules_;
   zefa::NewNameRequest request_;
   zefa::NewNameReasons reasons_;
-  std::string common_refusal_;  // every row's reason while the common name is refused
+  std::string common_refusal_;
+  // The names composed since the request last changed; a fresh store for every request.
+  mutable std::unique_ptr<zefa::PathStore> paths_ =
+      std::make_unique<zefa::PathStore>();  // every row's reason while the common name is refused
   int row_height_;
   int row_width_ = 0;
 };

@@ -24,9 +24,13 @@ char FirstSeparatorChar(std::string_view text, const TextRules& rules) {
   return '\0';
 }
 
+std::string ForbiddenCharText(char found) {
+  return std::string("使えない文字\"") + found + "\"が含まれています";
+}
+
 void ShowForbiddenChar(char found, Prompter& prompter) {
   prompter.Beep(BeepKind::kError);
-  prompter.Error(std::string("使えない文字\"") + found + "\"が含まれています");
+  prompter.Error(ForbiddenCharText(found));
 }
 
 bool CheckNameChars(std::string_view text, CodePage code_page, Prompter& prompter) {

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "text/text_rules.h"
@@ -16,6 +17,9 @@ class Prompter;
  * beep, shows 使えない文字"X"が含まれています in the error box and gives false.
  */
 bool CheckNameChars(std::string_view text, CodePage code_page, Prompter& prompter);
+
+/** The text 使えない文字"X"が含まれています for the character `found`. */
+std::string ForbiddenCharText(char found);
 
 /** The error beep and the box 使えない文字"X"が含まれています for the character `found`. */
 void ShowForbiddenChar(char found, Prompter& prompter);

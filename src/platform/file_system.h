@@ -10,14 +10,9 @@
 #include <string_view>
 #include <vector>
 
-namespace zefa {
+#include "change/row_change.h"
 
-enum class RenameOutcome {
-  kDone,
-  kTargetExists,   // the new name is taken; nothing changed
-  kSourceMissing,  // nothing at the old name
-  kFailed,         // any other refusal of the platform
-};
+namespace zefa {
 
 enum class WriteMode {
   kReplace,    // put the new bytes in place of the file, atomically
@@ -157,17 +152,20 @@ class FileSystem {
   virtual std::optional<std::string> ExistingFileKey(const std::string& path) {
     return FileExists(path) ? FileKey(path) : std::nullopt;
   }
-  /** Renames without ever overwriting, atomically. */
-  virtual RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) = 0;
+  /**
+   * Renames without ever overwriting, atomically: kNone when done, else kTargetExists,
+   * kSourceMissing or kRenameRefused.
+   */
+  virtual ChangeReason RenameNoReplace(const std::string& from, const std::string& to) = 0;
   /**
    * RenameNoReplace of every pair, one after the other in order; a file system may look
    * a folder shared by neighbouring pairs up once for all of them. After each rename
    * `keep_going` (when given) hears how many are done; when it answers false the batch
    * ends there, and the outcomes are those of the pairs done.
    */
-  virtual std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
-                                                         const KeepGoing& keep_going = {}) {
-    std::vector<RenameOutcome> outcomes;
+  virtual std::vector<ChangeReason> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
+                                                        const KeepGoing& keep_going = {}) {
+    std::vector<ChangeReason> outcomes;
     outcomes.reserve(pairs.size());
     for (const RenamePair& pair : pairs) {
       outcomes.push_back(RenameNoReplace(std::string(pair.from), std::string(pair.to)));
@@ -232,9 +230,9 @@ class NativeFileSystem : public FileSystem {
   std::vector<std::string> FileIdentities(const std::vector<std::string_view>& paths) override;
   std::vector<FileMatch> MatchFiles(const std::vector<KeyedPath>& wanted,
                                     const KeepGoing& keep_going = {}) override;
-  RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override;
-  std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
-                                                 const KeepGoing& keep_going = {}) override;
+  ChangeReason RenameNoReplace(const std::string& from, const std::string& to) override;
+  std::vector<ChangeReason> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
+                                                const KeepGoing& keep_going = {}) override;
   std::optional<std::string> ReadFile(const std::string& path, std::size_t max_bytes) override;
   bool AppendFile(const std::string& path, std::string_view bytes) override;
   bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) override;

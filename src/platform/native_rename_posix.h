@@ -14,13 +14,13 @@
 namespace zefa::posix {
 
 /** A hard link at the new name, then the old name removed; link() refuses a taken name. */
-RenameOutcome RenameByLink(const std::string& from, const std::string& to);
+ChangeReason RenameByLink(const std::string& from, const std::string& to);
 
 /**
  * The last resort, for file systems with neither the flag nor hard links: the new name
  * is claimed with O_CREAT|O_EXCL, then a plain rename replaces that empty placeholder.
  * A crash between the two leaves the empty placeholder behind; the moved file is never lost.
  */
-RenameOutcome RenameByReservation(const std::string& from, const std::string& to);
+ChangeReason RenameByReservation(const std::string& from, const std::string& to);
 
 }  // namespace zefa::posix

@@ -22,29 +22,29 @@ using native::HasNul;
 using native::NameInFolder;
 using native::OpenFolder;
 
-RenameOutcome OutcomeOfError(int error, const std::string& from) {
-  if (error == EEXIST || error == ENOTEMPTY) return RenameOutcome::kTargetExists;
+ChangeReason OutcomeOfError(int error, const std::string& from) {
+  if (error == EEXIST || error == ENOTEMPTY) return ChangeReason::kTargetExists;
   if (error == ENOENT) {
     struct stat info {};
-    return ::lstat(from.c_str(), &info) != 0 ? RenameOutcome::kSourceMissing
-                                             : RenameOutcome::kFailed;
+    return ::lstat(from.c_str(), &info) != 0 ? ChangeReason::kSourceMissing
+                                             : ChangeReason::kRenameRefused;
   }
-  return RenameOutcome::kFailed;
+  return ChangeReason::kRenameRefused;
 }
 
 }  // namespace
 
 namespace posix {
 
-RenameOutcome RenameByLink(const std::string& from, const std::string& to) {
+ChangeReason RenameByLink(const std::string& from, const std::string& to) {
   struct stat info {};
   if (::lstat(from.c_str(), &info) != 0) return OutcomeOfError(errno, from);
-  if (S_ISDIR(info.st_mode)) return RenameOutcome::kFailed;
+  if (S_ISDIR(info.st_mode)) return ChangeReason::kRenameRefused;
   // link() fails with EEXIST rather than replace a file, whenever the target appeared.
   if (::link(from.c_str(), to.c_str()) == 0) {
-    if (::unlink(from.c_str()) == 0) return RenameOutcome::kDone;
+    if (::unlink(from.c_str()) == 0) return ChangeReason::kNone;
     ::unlink(to.c_str());
-    return RenameOutcome::kFailed;
+    return ChangeReason::kRenameRefused;
   }
   const int error = errno;
   if (error == EPERM || error == EOPNOTSUPP || error == ENOSYS || error == EMLINK) {
@@ -53,10 +53,10 @@ RenameOutcome RenameByLink(const std::string& from, const std::string& to) {
   return OutcomeOfError(error, from);
 }
 
-RenameOutcome RenameByReservation(const std::string& from, const std::string& to) {
+ChangeReason RenameByReservation(const std::string& from, const std::string& to) {
   struct stat info {};
   if (::lstat(from.c_str(), &info) != 0) return OutcomeOfError(errno, from);
-  if (S_ISDIR(info.st_mode)) return RenameOutcome::kFailed;
+  if (S_ISDIR(info.st_mode)) return ChangeReason::kRenameRefused;
   // O_EXCL claims the name atomically; the plain rename then replaces only our own
   // empty placeholder, never a file of someone else's.
   const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
@@ -64,7 +64,7 @@ RenameOutcome RenameByReservation(const std::string& from, const std::string& to
   struct stat placeholder {};
   const bool known = ::fstat(fd, &placeholder) == 0;
   ::close(fd);
-  if (::rename(from.c_str(), to.c_str()) == 0) return RenameOutcome::kDone;
+  if (::rename(from.c_str(), to.c_str()) == 0) return ChangeReason::kNone;
   const int error = errno;
   struct stat now {};
   if (known && ::lstat(to.c_str(), &now) == 0 && now.st_dev == placeholder.st_dev &&
@@ -76,11 +76,11 @@ RenameOutcome RenameByReservation(const std::string& from, const std::string& to
 
 }  // namespace posix
 
-RenameOutcome NativeFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
+ChangeReason NativeFileSystem::RenameNoReplace(const std::string& from, const std::string& to) {
   // A NUL byte would end the name early: the file would get a name nobody asked for.
-  if (HasNul(from) || HasNul(to)) return RenameOutcome::kFailed;
+  if (HasNul(from) || HasNul(to)) return ChangeReason::kRenameRefused;
   if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-    return RenameOutcome::kDone;
+    return ChangeReason::kNone;
   }
   const int error = errno;
   // Only a file system that does not know the flag goes on to the fallbacks.
@@ -89,9 +89,9 @@ RenameOutcome NativeFileSystem::RenameNoReplace(const std::string& from, const s
   return OutcomeOfError(error, from);
 }
 
-std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
+std::vector<ChangeReason> NativeFileSystem::RenameEachNoReplace(
     const std::vector<RenamePair>& pairs, const KeepGoing& keep_going) {
-  std::vector<RenameOutcome> outcomes;
+  std::vector<ChangeReason> outcomes;
   outcomes.reserve(pairs.size());
   OpenFolder folder;
   // Each pair's paths, ended by a NUL for the system.
@@ -101,7 +101,7 @@ std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
     from.assign(pair.from);
     to.assign(pair.to);
     if (HasNul(from) || HasNul(to)) {
-      outcomes.push_back(RenameOutcome::kFailed);
+      outcomes.push_back(ChangeReason::kRenameRefused);
       continue;
     }
     // A pair that stays in one folder names both files inside it.
@@ -117,7 +117,7 @@ std::vector<RenameOutcome> NativeFileSystem::RenameEachNoReplace(
     }
     if (::renameat2(folder_fd, from.c_str() + name, folder_fd, to.c_str() + name,
                     RENAME_NOREPLACE) == 0) {
-      outcomes.push_back(RenameOutcome::kDone);
+      outcomes.push_back(ChangeReason::kNone);
       continue;
     }
     const int error = errno;

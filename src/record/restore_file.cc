@@ -127,7 +127,7 @@ namespace {
  */
 class RecordPieces {
  public:
-  RecordPieces(const std::vector<PlannedRename>& plan, FileSystem* identities)
+  RecordPieces(const std::vector<RowChange>& plan, FileSystem* identities)
       : plan_(plan), identities_(identities) {}
 
   bool Next(std::string& piece) {
@@ -166,9 +166,9 @@ class RecordPieces {
   }
 
   void AppendRow(std::string& piece) {
-    const PlannedRename& row = plan_[row_];
+    const RowChange& row = plan_[row_];
     if (part_ < 2) {
-      AppendPathKey(piece, row_, part_ == 0 ? row.old_path : std::string_view(row.new_path));
+      AppendPathKey(piece, row_, part_ == 0 ? row.old_path() : row.new_path());
       return;
     }
     // The identities are looked up a stretch of rows at a time, as they are written.
@@ -176,7 +176,7 @@ class RecordPieces {
       first_ = row_;
       std::vector<std::string_view> paths;
       for (std::size_t next = row_; next < plan_.size() && paths.size() < kStretchRows; ++next) {
-        paths.push_back(plan_[next].old_path);
+        paths.push_back(plan_[next].old_path());
       }
       stretch_ = identities_->FileIdentities(paths);
     }
@@ -186,7 +186,7 @@ class RecordPieces {
     piece += '\n';
   }
 
-  const std::vector<PlannedRename>& plan_;
+  const std::vector<RowChange>& plan_;
   static constexpr std::size_t kStretchRows = 4096;
   FileSystem* identities_;
   std::vector<std::string> stretch_;  // the identities of rows first_ on
@@ -197,7 +197,7 @@ class RecordPieces {
 
 }  // namespace
 
-std::string RestoreFileBytes(const std::vector<PlannedRename>& plan) {
+std::string RestoreFileBytes(const std::vector<RowChange>& plan) {
   std::string text;
   std::string piece;
   RecordPieces pieces(plan, nullptr);
@@ -205,14 +205,15 @@ std::string RestoreFileBytes(const std::vector<PlannedRename>& plan) {
   return text;
 }
 
-std::string OutcomeBytes(const std::vector<PlannedRename>& plan) {
+std::string OutcomeBytes(const std::vector<RowChange>& plan) {
   std::string text;
   for (std::size_t row = 0; row < plan.size(); ++row) {
-    const RowStatus status = plan[row].status;
-    if (!IsFailure(status) && status != RowStatus::kPlanned) continue;
+    const ChangeStatus status = plan[row].status;
+    if (status == ChangeStatus::kDone || status == ChangeStatus::kUnchanged) continue;
+    const bool failed = status == ChangeStatus::kFailed || status == ChangeStatus::kRefused;
     if (text.empty()) AppendSection(text, kOutcomeSection);
     text += std::to_string(row);
-    text += IsFailure(status) ? "=failed\n" : "=notreached\n";
+    text += failed ? "=failed\n" : "=notreached\n";
   }
   if (!text.empty()) {
     text += kOutcomeEndKey;
@@ -222,13 +223,13 @@ std::string OutcomeBytes(const std::vector<PlannedRename>& plan) {
 }
 
 void AppendRunOutcome(FileSystem& file_system, const std::string& path,
-                      const std::vector<PlannedRename>& plan) {
+                      const std::vector<RowChange>& plan) {
   const std::string bytes = OutcomeBytes(plan);
   if (!bytes.empty()) file_system.AppendFile(path, bytes);
 }
 
 std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore_folder,
-                             const TextRules& rules, const std::vector<PlannedRename>& plan) {
+                             const TextRules& rules, const std::vector<RowChange>& plan) {
   // A folder that cannot be made shows up as the refused write just below.
   file_system.CreateFolders(restore_folder);
   const LocalTime now = file_system.Now();

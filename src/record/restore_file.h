@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "change/row_change.h"
 #include "platform/file_system.h"
-#include "run/rename_plan.h"
 #include "text/text_rules.h"
 
 namespace zefa {
@@ -31,7 +31,7 @@ std::string RestoreFileName(const LocalTime& time, int attempt = 1);
  * [after] 0..N-1 with the new paths (EncodeRecordedPath), byte for byte what a key-by-key profile
  * writer leaves behind (LF line ends, values quoted where blanks or quotes would be lost).
  */
-std::string RestoreFileBytes(const std::vector<PlannedRename>& plan);
+std::string RestoreFileBytes(const std::vector<RowChange>& plan);
 
 /**
  * The section [notrenamed] added once the renames have ended: each row of `plan` that
@@ -39,7 +39,7 @@ std::string RestoreFileBytes(const std::vector<PlannedRename>& plan);
  * so that a section cut short by a crash is never taken for a whole one. "" when every
  * row was renamed.
  */
-std::string OutcomeBytes(const std::vector<PlannedRename>& plan);
+std::string OutcomeBytes(const std::vector<RowChange>& plan);
 
 /**
  * A path as a restore file records it. A path of UTF-8 on one line is written as it is.
@@ -63,7 +63,7 @@ std::string DecodeRecordedPath(std::string_view value);
  * Throws CommandError "<path> に書き込めません" when the platform refuses the write.
  */
 std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore_folder,
-                             const TextRules& rules, const std::vector<PlannedRename>& plan);
+                             const TextRules& rules, const std::vector<RowChange>& plan);
 
 /**
  * Adds the outcome of the run (OutcomeBytes) to the restore file at `path`, flushed to
@@ -71,7 +71,7 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
  * alone tell the undo which rows moved.
  */
 void AppendRunOutcome(FileSystem& file_system, const std::string& path,
-                      const std::vector<PlannedRename>& plan);
+                      const std::vector<RowChange>& plan);
 
 /** One row of a restore record; the views point into the record, which must outlive them. */
 struct RestoreRow {

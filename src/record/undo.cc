@@ -12,12 +12,25 @@
 namespace zefa {
 namespace {
 
-constexpr const char* kUndoFailureHead = "以下のファイルを元の名前に戻せませんでした";
-constexpr const char* kLineBreak = "\n\r";
-// Shown after each row's path, in the order of NotBackReason.
-constexpr const char* kNotBackReasons[] = {
-    "（見つかりません）", "（別のファイルに置き換えられています）", "（ファイルではありません）",
-    "（元の名前のファイルがあります）", "（名前を変更できません）"};
+constexpr std::string_view kUndoFailureHead = "以下のファイルを元の名前に戻せませんでした";
+
+// The record's change of `row`, reversed: from its new path back to its old.
+RowChange ChangeBack(const RestoreRecord& record, std::size_t row) {
+  const RestoreRow recorded = record.Row(row);
+  RowChange change;
+  change.row = static_cast<std::int32_t>(row);
+  change.step = ChangeStep::kBack;
+  change.set_old_path(recorded.after);
+  change.set_new_path(recorded.before);
+  change.set_identity(recorded.identity);
+  return change;
+}
+
+RowChange NotBack(const RestoreRecord& record, std::size_t row, ChangeReason reason) {
+  RowChange change = ChangeBack(record, row);
+  MarkChange(change, ChangeStatus::kFailed, reason);
+  return change;
+}
 
 bool IsFullPath(std::string_view path, const TextRules& rules) {
   if (rules.path_style == PathStyle::kPosix) return !path.empty() && path[0] == '/';
@@ -93,7 +106,7 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
     plan.invalid = FirstMissingAfter(record, file_system, rules);
     if (plan.invalid) return plan;
     for (std::size_t row = record.size(); row-- > 0;) {
-      if (IsMovable(record.Row(row), rules)) plan.back.push_back(row);
+      if (IsMovable(record.Row(row), rules)) plan.back.push_back(ChangeBack(record, row));
     }
     return plan;
   }
@@ -121,14 +134,15 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
     const FileMatch at_after =
         recorded.identity.empty() ? MatchWithoutIdentity(file_system, recorded.after) : matches[i];
     if (at_after == FileMatch::kSameFile || WentOnWithNextRow(record, row, file_system)) {
-      plan.back.push_back(row);
+      plan.back.push_back(ChangeBack(record, row));
       continue;
     }
     // Still at its old path: the run never moved it, or it went back already.
     if (MatchOne(file_system, recorded.before, recorded.identity) == FileMatch::kSameFile) continue;
-    plan.not_back.push_back({row, at_after == FileMatch::kNothing     ? NotBackReason::kMissing
-                                  : at_after == FileMatch::kOtherFile ? NotBackReason::kReplaced
-                                                                      : NotBackReason::kNoFile});
+    plan.not_back.push_back(NotBack(record, row,
+                                    at_after == FileMatch::kNothing ? ChangeReason::kSourceMissing
+                                    : at_after == FileMatch::kOtherFile ? ChangeReason::kReplaced
+                                                                        : ChangeReason::kNoFile));
   }
   std::reverse(plan.not_back.begin(), plan.not_back.end());
   // Nothing of the run is where it went: the record was undone already, or never ran.
@@ -140,66 +154,41 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
   return plan;
 }
 
-UndoResult RenameBack(const RestoreRecord& record, const UndoPlan& plan, FileSystem& file_system,
-                      const KeepGoing& keep_going) {
-  std::vector<RenamePair> pairs;
-  pairs.reserve(plan.back.size());
-  for (const std::size_t row : plan.back) {
-    const RestoreRow recorded = record.Row(row);
-    pairs.push_back({recorded.after, recorded.before});
-  }
-  const std::vector<RenameOutcome> outcomes = file_system.RenameEachNoReplace(pairs, keep_going);
+UndoResult RenameBack(UndoPlan& plan, FileSystem& file_system, const KeepGoing& keep_going) {
+  ExecuteChanges(plan.back, file_system, keep_going);
   UndoResult result;
-  result.stopped = outcomes.size() < pairs.size();
-  for (std::size_t i = 0; i < outcomes.size(); ++i) {
-    switch (outcomes[i]) {
-      case RenameOutcome::kDone:
-        ++result.done;
-        result.moved.push_back(plan.back[i]);
-        break;
-      case RenameOutcome::kTargetExists:
-        result.not_back.push_back({plan.back[i], NotBackReason::kOldNameTaken});
-        break;
-      case RenameOutcome::kSourceMissing:
-        result.not_back.push_back({plan.back[i], NotBackReason::kMissing});
-        break;
-      case RenameOutcome::kFailed:
-        result.not_back.push_back({plan.back[i], NotBackReason::kRenameRefused});
-        break;
-    }
+  for (const RowChange& change : plan.back) {
+    result.done += change.status == ChangeStatus::kDone;
+    result.stopped = result.stopped || change.status == ChangeStatus::kPlanned;
   }
   return result;
 }
 
-void FollowFilesBack(RenameList& list, const RestoreRecord& record, const UndoResult& result) {
-  for (const std::size_t row : result.moved) {
-    const RestoreRow recorded = record.Row(row);
-    for (const int listed : list.RowsListing(recorded.after)) {
-      list.RenamePath(listed, std::string(recorded.before));
+void FollowFilesBack(RenameList& list, const std::vector<RowChange>& back) {
+  for (const RowChange& change : back) {
+    if (change.status != ChangeStatus::kDone) continue;
+    // A change back goes from the recorded new path to the old one.
+    for (const int listed : list.RowsListing(change.old_path())) {
+      list.RenamePath(listed, std::string(change.new_path()));
     }
   }
 }
 
-std::string UndoFailureReport(const RestoreRecord& record, std::vector<NotBack> not_back) {
-  if (not_back.empty()) return {};
+std::string UndoFailureReport(std::vector<RowChange> not_back) {
   std::sort(not_back.begin(), not_back.end(),
-            [](const NotBack& a, const NotBack& b) { return a.row < b.row; });
-  std::string report = kUndoFailureHead;
-  const std::size_t named = std::min<std::size_t>(not_back.size(), kReportedFailures);
-  for (std::size_t i = 0; i < named; ++i) {
-    report += kLineBreak + DisplayPath(record.Row(not_back[i].row).after) +
-              kNotBackReasons[static_cast<std::size_t>(not_back[i].reason)];
+            [](const RowChange& a, const RowChange& b) { return a.row < b.row; });
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < not_back.size() && i < kReportedFailures; ++i) {
+    // A change back goes from the recorded new path: the file is named by that path.
+    lines.push_back(DisplayPath(not_back[i].old_path()) + "（" + ReasonText(not_back[i]) + "）");
   }
-  if (not_back.size() > named) {
-    report += kLineBreak;
-    report += "他" + std::to_string(not_back.size() - named) + "個";
-  }
-  return report;
+  return FailureList(kUndoFailureHead, lines, not_back.size());
 }
 
 std::string UndoStoppedText(std::size_t total, std::size_t done) {
-  return std::string("元に戻す処理を中止しました。") + kLineBreak + std::to_string(total) +
-         " 個のファイルのうち " + std::to_string(done) + " 個を元に戻しました。";
+  return std::string("元に戻す処理を中止しました。") + std::string(kLineBreak) +
+         std::to_string(total) + " 個のファイルのうち " + std::to_string(done) +
+         " 個を元に戻しました。";
 }
 
 }  // namespace zefa

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "change/row_change.h"
 #include "list/rename_list.h"
 #include "platform/file_system.h"
 #include "record/restore_file.h"
@@ -22,28 +23,19 @@ namespace zefa {
  */
 bool IsRowOfARun(std::string_view before, std::string_view after, const TextRules& rules);
 
-/** Why a row of the record was not given back its old name. */
-enum class NotBackReason : std::uint8_t {
-  kMissing,        // its file is at neither of its paths
-  kReplaced,       // another file stands at its new path
-  kNoFile,         // what stands at its new path is a folder or no regular file
-  kOldNameTaken,   // its old name belongs to another file now
-  kRenameRefused,  // the platform refused the rename
-};
-
-struct NotBack {
-  std::size_t row = 0;
-  NotBackReason reason = NotBackReason::kMissing;
-};
-
 /** What an undo does with a record. */
 struct UndoPlan {
   /** The new path that the invalid-file box names; nullopt when the record is valid. */
   std::optional<std::string> invalid;
-  /** The rows to rename back, in the reverse of the run's order. */
-  std::vector<std::size_t> back;
-  /** The rows whose files were found at neither place, ascending. */
-  std::vector<NotBack> not_back;
+  /**
+   * The record's changes to make back, reversed (from the recorded new path to the old
+   * one, ChangeStep::kBack, the record's row and identity), from the run's last row to
+   * its first.
+   */
+  std::vector<RowChange> back;
+  /** The rows whose files were found at neither place, reversed likewise and kFailed
+   * with their reason, ascending. */
+  std::vector<RowChange> not_back;
   /** How many rows were to be looked at; with `stopped`, the check was stopped there. */
   std::size_t looked_at = 0;
   bool stopped = false;
@@ -65,31 +57,27 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
 struct UndoResult {
   std::size_t done = 0;
   bool stopped = false;
-  /** The rows whose rename back failed. */
-  std::vector<NotBack> not_back;
-  /** The rows whose files went back, in the order they did. */
-  std::vector<std::size_t> moved;
 };
 
 /**
- * Renames the planned rows back from their new to their old paths in the plan's order,
- * never overwriting. `keep_going` as for FileSystem::RenameEachNoReplace.
+ * Makes the plan's changes back (ExecuteChanges), from their new to their old paths in
+ * the plan's order, never overwriting; each change of `plan.back` ends kDone, or kFailed
+ * with its reason. `keep_going` as for ExecuteChanges.
  */
-UndoResult RenameBack(const RestoreRecord& record, const UndoPlan& plan, FileSystem& file_system,
-                      const KeepGoing& keep_going = {});
+UndoResult RenameBack(UndoPlan& plan, FileSystem& file_system, const KeepGoing& keep_going = {});
 
 /**
- * Lets the rows of `list` that name a file the undo gave back its old path name that old
- * path again; every other row stays as it is.
+ * Lets the rows of `list` that name a file the undo gave back (a change of `back` made,
+ * kDone) name its old path again; every other row stays as it is.
  */
-void FollowFilesBack(RenameList& list, const RestoreRecord& record, const UndoResult& result);
+void FollowFilesBack(RenameList& list, const std::vector<RowChange>& back);
 
 /**
  * The report of the rows that were not given back their names ("" when none): a first
  * line, then the new paths of the first 20 in row order, each with its reason, as every
  * message shows paths (DisplayPath), then "他" N "個".
  */
-std::string UndoFailureReport(const RestoreRecord& record, std::vector<NotBack> not_back);
+std::string UndoFailureReport(std::vector<RowChange> not_back);
 
 /** "元に戻す処理を中止しました。" with how many of how many files went back. */
 std::string UndoStoppedText(std::size_t total, std::size_t done);

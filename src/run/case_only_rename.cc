@@ -55,15 +55,15 @@ bool DiffersInCaseOnly(std::string_view old_path, std::string_view new_path,
   return !all_ascii && Folded(old_name, rules.code_page) == Folded(new_name, rules.code_page);
 }
 
-std::vector<bool> FindCaseOnlyRenames(const std::vector<PlannedRename>& plan,
+std::vector<bool> FindCaseOnlyRenames(const std::vector<RowChange>& changes,
                                       FileSystem& file_system, const TextRules& rules) {
-  std::vector<bool> case_only(plan.size(), false);
+  std::vector<bool> case_only(changes.size(), false);
   std::vector<std::size_t> rows;
   std::vector<std::string_view> new_paths;
-  for (std::size_t row = 0; row < plan.size(); ++row) {
-    if (!DiffersInCaseOnly(plan[row].old_path, plan[row].new_path, rules)) continue;
+  for (std::size_t row = 0; row < changes.size(); ++row) {
+    if (!DiffersInCaseOnly(changes[row].old_path(), changes[row].new_path(), rules)) continue;
     rows.push_back(row);
-    new_paths.push_back(plan[row].new_path);
+    new_paths.push_back(changes[row].new_path());
   }
   if (rows.empty()) return case_only;
   // Where names tell case apart the new name is usually free: only a taken one is looked at.
@@ -73,8 +73,8 @@ std::vector<bool> FindCaseOnlyRenames(const std::vector<PlannedRename>& plan,
   for (std::size_t i = 0; i < rows.size() && i < taken.size(); ++i) {
     if (!taken[i]) continue;
     held.push_back(rows[i]);
-    paths.push_back(plan[rows[i]].old_path);
-    paths.push_back(plan[rows[i]].new_path);
+    paths.push_back(changes[rows[i]].old_path());
+    paths.push_back(changes[rows[i]].new_path());
   }
   if (held.empty()) return case_only;
   const std::vector<std::string> keys = file_system.FileKeys(paths);
@@ -84,20 +84,20 @@ std::vector<bool> FindCaseOnlyRenames(const std::vector<PlannedRename>& plan,
   return case_only;
 }
 
-void RouteThroughTemporaryNames(std::vector<PlannedRename>& plan, FileSystem& file_system,
-                                const TextRules& rules) {
-  const std::vector<bool> case_only = FindCaseOnlyRenames(plan, file_system, rules);
+void RouteThroughTemporaryNames(ChangePlan& plan, FileSystem& file_system, const TextRules& rules) {
+  std::vector<RowChange>& changes = plan.changes;
+  const std::vector<bool> case_only = FindCaseOnlyRenames(changes, file_system, rules);
   std::vector<std::size_t> open_rows;
-  for (std::size_t row = 0; row < plan.size(); ++row) {
+  for (std::size_t row = 0; row < changes.size(); ++row) {
     if (case_only[row]) open_rows.push_back(row);
   }
   if (open_rows.empty()) return;
   // Temporary names that something holds already are passed over, a few tries a row.
-  std::vector<std::string> temporary(plan.size());
+  std::vector<std::string> temporary(changes.size());
   for (int attempt = 1; attempt <= 5 && !open_rows.empty(); ++attempt) {
     std::vector<std::string_view> candidates;
     for (const std::size_t row : open_rows) {
-      temporary[row] = TemporaryPathFor(plan[row].old_path, row, attempt, rules);
+      temporary[row] = TemporaryPathFor(changes[row].old_path(), row, attempt, rules);
       candidates.push_back(temporary[row]);
     }
     const std::vector<bool> taken = file_system.PathsTaken(candidates);
@@ -110,25 +110,26 @@ void RouteThroughTemporaryNames(std::vector<PlannedRename>& plan, FileSystem& fi
   // A row left without a free name goes the direct way, and the file system says no.
   for (const std::size_t row : open_rows) temporary[row].clear();
 
-  std::vector<PlannedRename> run;
-  run.reserve(plan.size() + static_cast<std::size_t>(std::count_if(
-                                temporary.begin(), temporary.end(),
-                                [](const std::string& path) { return !path.empty(); })));
-  for (std::size_t row = 0; row < plan.size(); ++row) {
+  std::vector<RowChange> run;
+  run.reserve(changes.size() + static_cast<std::size_t>(std::count_if(
+                                   temporary.begin(), temporary.end(),
+                                   [](const std::string& path) { return !path.empty(); })));
+  for (std::size_t row = 0; row < changes.size(); ++row) {
     if (temporary[row].empty()) {
-      run.push_back(std::move(plan[row]));
+      run.push_back(changes[row]);
       continue;
     }
-    run.push_back({plan[row].old_path, std::move(temporary[row]), RowStatus::kPlanned,
-                   PlannedRename::Step::kToTemporary});
-    run.push_back({{}, std::move(plan[row].new_path), RowStatus::kPlanned,
-                   PlannedRename::Step::kFromTemporary});
+    const std::string_view through = plan.paths.Keep(temporary[row]);
+    RowChange first = changes[row];
+    first.set_new_path(through);
+    first.step = ChangeStep::kToTemporary;
+    RowChange second = changes[row];
+    second.set_old_path(through);
+    second.step = ChangeStep::kFromTemporary;
+    run.push_back(first);
+    run.push_back(second);
   }
-  // The views are set once the vector holds every row and moves no string any more.
-  for (std::size_t i = 1; i < run.size(); ++i) {
-    if (run[i].step == PlannedRename::Step::kFromTemporary) run[i].old_path = run[i - 1].new_path;
-  }
-  plan = std::move(run);
+  changes = std::move(run);
 }
 
 }  // namespace zefa

@@ -19,22 +19,21 @@ bool DiffersInCaseOnly(std::string_view old_path, std::string_view new_path,
                        const TextRules& rules);
 
 /**
- * For each index into `plan`, whether the row changes only the case of its name and its
+ * For each index into `changes`, whether the row changes only the case of its name and its
  * new path names the row's own file already (the same file identity): a file system that
  * ignores case (FAT, exFAT, a CIFS share) sees one name there, and refuses a rename that
  * must not replace. Rows are looked up only when their names differ in case alone.
  */
-std::vector<bool> FindCaseOnlyRenames(const std::vector<PlannedRename>& plan,
+std::vector<bool> FindCaseOnlyRenames(const std::vector<RowChange>& changes,
                                       FileSystem& file_system, const TextRules& rules);
 
 /**
- * Makes `plan` the plan that the run carries out: each row of FindCaseOnlyRenames becomes
- * two, the file to a temporary name in its folder that no file holds, then on to its new
- * path, so that the restore file records where the file is between the two steps. The
- * second row's old path views the first row's new path, so the plan is not to be copied.
- * A plan without such rows is left as it is.
+ * Makes `plan` the plan that the run carries out: each change of FindCaseOnlyRenames
+ * becomes two of the same row, the file to a temporary name in its folder that no file
+ * holds (kept in the plan's paths), then on to its new path (ChangeStep::kToTemporary,
+ * kFromTemporary), so that the restore file records where the file is between the two
+ * steps. A plan without such rows is left as it is.
  */
-void RouteThroughTemporaryNames(std::vector<PlannedRename>& plan, FileSystem& file_system,
-                                const TextRules& rules);
+void RouteThroughTemporaryNames(ChangePlan& plan, FileSystem& file_system, const TextRules& rules);
 
 }  // namespace zefa

@@ -3,21 +3,19 @@
 #include "run/preview.h"
 
 #include "list/date_order.h"
+#include "run/run_checks.h"
 
 namespace zefa {
 
-Preview::Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> predicted,
-                 TextRules rules, int digits)
-    : rows_(std::move(rows)), predicted_(std::move(predicted)), rules_(rules) {
-  predicted_.resize(rows_.size());
-  failures_ = CountFailures(predicted_);
-  for (const PredictedRow& row : predicted_) {
-    if (row.reason != FailureReason::kRefused) continue;
+Preview::Preview(ChangePlan plan, TextRules rules, int digits)
+    : plan_(std::move(plan)), rules_(rules) {
+  for (const RowChange& change : plan_.changes) {
+    if (change.status != ChangeStatus::kRefused) continue;
     refused_ = true;
-    file_gone_ = file_gone_ || IsFileGone(row.check.refusal);
+    file_gone_ = file_gone_ || IsFileGone(change.reason);
   }
   if (digits > 0) {
-    if (const std::optional<int> widest = NumberWiderThanDigits(rows_, digits)) {
+    if (const std::optional<int> widest = NumberWiderThanDigits(plan_.changes, digits)) {
       too_wide_ = true;
       widest_number_ = *widest;
     }
@@ -25,25 +23,21 @@ Preview::Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> pred
 }
 
 std::string_view Preview::Before(int row, bool full_path) const {
-  const std::string_view path = rows_[static_cast<std::size_t>(row)].old_path;
-  return full_path ? std::string_view(path) : FileNamePart(path, rules_);
+  const std::string_view path = Change(row).old_path();
+  return full_path ? path : FileNamePart(path, rules_);
 }
 
 std::string_view Preview::After(int row) const {
-  return FileNamePart(rows_[static_cast<std::size_t>(row)].new_path, rules_);
+  return FileNamePart(Change(row).new_path(), rules_);
 }
 
-bool Preview::WillFail(int row) const {
-  return predicted_[static_cast<std::size_t>(row)].reason != FailureReason::kNone;
-}
+bool Preview::WillFail(int row) const { return Change(row).Fails(); }
 
-std::string Preview::FailureReasonText(int row) const {
-  return FailureText(predicted_[static_cast<std::size_t>(row)]);
-}
+std::string Preview::FailureReasonText(int row) const { return ReasonText(Change(row)); }
 
 std::string Preview::FailureCountText() const {
-  if (failures_ == 0) return {};
-  std::string text = "リネームできないファイル: " + std::to_string(failures_) + " 個";
+  if (plan_.failing == 0) return {};
+  std::string text = "リネームできないファイル: " + std::to_string(plan_.failing) + " 個";
   if (file_gone_) {
     text += "\n\r見つからないファイルがあるため、リネームを開始できません";
   } else if (refused_) {

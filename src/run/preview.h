@@ -9,7 +9,6 @@
 
 #include "list/rename_list.h"
 #include "run/rename_plan.h"
-#include "run/run_simulation.h"
 #include "text/text_rules.h"
 
 namespace zefa {
@@ -23,13 +22,12 @@ namespace zefa {
 class Preview {
  public:
   /**
-   * `predicted` holds SimulateRun's outcome of `rows`, row for row; `digits` is the digit
-   * setting when the names carry the rows' numbers, 0 when they carry none.
+   * `plan` is PlanChanges' plan, row for row of the list; `digits` is the digit setting
+   * when the names carry the rows' numbers, 0 when they carry none.
    */
-  Preview(std::vector<PlannedRename> rows, std::vector<PredictedRow> predicted, TextRules rules,
-          int digits = 0);
+  Preview(ChangePlan plan, TextRules rules, int digits = 0);
 
-  int size() const { return static_cast<int>(rows_.size()); }
+  int size() const { return static_cast<int>(plan_.changes.size()); }
 
   /** Entry `row` of the left list ("BEFORE"). */
   std::string_view Before(int row, bool full_path) const;
@@ -53,9 +51,9 @@ class Preview {
   std::string DateText(int row) const;
 
  private:
-  std::vector<PlannedRename> rows_;
-  std::vector<PredictedRow> predicted_;
-  int failures_ = 0;
+  const RowChange& Change(int row) const { return plan_.changes[static_cast<std::size_t>(row)]; }
+
+  ChangePlan plan_;
   bool file_gone_ = false;  // a row's file is no longer there: the run will not start
   bool refused_ = false;    // a row the run refuses before it starts
   int widest_number_ = 0;   // the number of the most digits, when wider than the setting

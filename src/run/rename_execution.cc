@@ -8,53 +8,50 @@
 namespace zefa {
 namespace {
 
-constexpr const char* kFailureHead = "以下のファイルのリネームに失敗しました";
-constexpr const char* kLineBreak = "\n\r";
+constexpr std::string_view kFailureHead = "以下のファイルのリネームに失敗しました";
+// The renames handed to the file system at once: a million rows never need a second list
+// of their paths.
+constexpr std::size_t kBatchRows = std::size_t{1} << 16;
 
-RowStatus StatusOf(RenameOutcome outcome) {
-  switch (outcome) {
-    case RenameOutcome::kDone:
-      return RowStatus::kRenamed;
-    case RenameOutcome::kTargetExists:
-      return RowStatus::kTargetExists;
-    case RenameOutcome::kSourceMissing:
-      return RowStatus::kSourceMissing;
-    case RenameOutcome::kFailed:
-      break;
-  }
-  return RowStatus::kFailed;
+void SetOutcome(RowChange& change, ChangeReason reason) {
+  change.reason = reason;
+  change.status = reason == ChangeReason::kNone ? ChangeStatus::kDone : ChangeStatus::kFailed;
 }
 
-}  // namespace
-
-std::size_t RenamesOf(const std::vector<PlannedRename>& plan) {
-  std::size_t renames = 0;
-  for (const PlannedRename& row : plan) renames += row.new_path != row.old_path;
-  return renames;
+bool IsWhole(const RowChange& change) {
+  return change.step == ChangeStep::kWhole || change.step == ChangeStep::kBack;
 }
-
-namespace {
 
 // A change of case through a temporary name. When the second step is refused the file
 // goes back to its old name, and the first step counts as failed: nothing moved.
-void RenameInTwoSteps(PlannedRename& first, PlannedRename& second, FileSystem& file_system) {
-  first.status = StatusOf(file_system.RenameNoReplace(std::string(first.old_path), first.new_path));
-  if (first.status != RowStatus::kRenamed) {
-    second.status = first.status;
+void RenameInTwoSteps(RowChange& first, RowChange& second, FileSystem& file_system) {
+  SetOutcome(first, file_system.RenameNoReplace(std::string(first.old_path()),
+                                                std::string(first.new_path())));
+  if (first.status != ChangeStatus::kDone) {
+    SetOutcome(second, first.reason);
     return;
   }
-  second.status = StatusOf(file_system.RenameNoReplace(first.new_path, second.new_path));
-  if (second.status == RowStatus::kRenamed) return;
-  if (file_system.RenameNoReplace(first.new_path, std::string(first.old_path)) ==
-      RenameOutcome::kDone) {
-    first.status = RowStatus::kFailed;
+  SetOutcome(second, file_system.RenameNoReplace(std::string(second.old_path()),
+                                                 std::string(second.new_path())));
+  if (second.status == ChangeStatus::kDone) return;
+  if (file_system.RenameNoReplace(std::string(first.new_path()), std::string(first.old_path())) ==
+      ChangeReason::kNone) {
+    SetOutcome(first, ChangeReason::kRenameRefused);
   }
 }
 
 }  // namespace
 
-void ExecuteRenamePlan(std::vector<PlannedRename>& plan, FileSystem& file_system,
-                       const KeepGoing& keep_going) {
+std::size_t RenamesOf(const std::vector<RowChange>& changes) {
+  std::size_t renames = 0;
+  for (const RowChange& change : changes) {
+    renames += change.status != ChangeStatus::kRefused && change.new_path() != change.old_path();
+  }
+  return renames;
+}
+
+void ExecuteChanges(std::vector<RowChange>& changes, FileSystem& file_system,
+                    const KeepGoing& keep_going) {
   std::size_t done = 0;
   bool stop = false;
   const KeepGoing counted = [&](std::size_t more) {
@@ -62,78 +59,77 @@ void ExecuteRenamePlan(std::vector<PlannedRename>& plan, FileSystem& file_system
     return !stop;
   };
   std::vector<RenamePair> pairs;
-  std::vector<PlannedRename*> renamed_rows;
-  for (std::size_t row = 0; row < plan.size() && !stop;) {
-    // Whole rows go to the file system in one batch, up to a row that takes two steps.
+  std::vector<RowChange*> renamed;
+  for (std::size_t row = 0; row < changes.size() && !stop;) {
+    // Whole changes go to the file system in batches, up to one that takes two steps.
     pairs.clear();
-    renamed_rows.clear();
-    for (; row < plan.size() && plan[row].step == PlannedRename::Step::kWhole; ++row) {
-      PlannedRename& entry = plan[row];
-      if (entry.new_path == entry.old_path) {
-        entry.status = RowStatus::kUnchanged;
+    renamed.clear();
+    for (; row < changes.size() && IsWhole(changes[row]) && pairs.size() < kBatchRows; ++row) {
+      RowChange& change = changes[row];
+      if (change.status == ChangeStatus::kRefused) continue;
+      change.status = ChangeStatus::kPlanned;
+      change.reason = ChangeReason::kNone;
+      if (change.new_path() == change.old_path()) {
+        change.status = ChangeStatus::kUnchanged;
         continue;
       }
-      pairs.push_back({entry.old_path, entry.new_path});
-      renamed_rows.push_back(&entry);
+      pairs.push_back({change.old_path(), change.new_path()});
+      renamed.push_back(&change);
     }
     if (!pairs.empty()) {
-      const std::vector<RenameOutcome> outcomes =
+      const std::vector<ChangeReason> outcomes =
           file_system.RenameEachNoReplace(pairs, keep_going ? counted : KeepGoing{});
-      for (std::size_t i = 0; i < renamed_rows.size() && i < outcomes.size(); ++i) {
-        renamed_rows[i]->status = StatusOf(outcomes[i]);
+      for (std::size_t i = 0; i < renamed.size() && i < outcomes.size(); ++i) {
+        SetOutcome(*renamed[i], outcomes[i]);
       }
       done += outcomes.size();
     }
-    if (stop || row >= plan.size()) break;
+    if (stop || row >= changes.size() || IsWhole(changes[row])) continue;
     // A stop is heard only once both steps are done: the file never rests at its
     // temporary name.
-    if (row + 1 < plan.size() && plan[row].step == PlannedRename::Step::kToTemporary &&
-        plan[row + 1].step == PlannedRename::Step::kFromTemporary) {
-      RenameInTwoSteps(plan[row], plan[row + 1], file_system);
+    if (row + 1 < changes.size() && changes[row].step == ChangeStep::kToTemporary &&
+        changes[row + 1].step == ChangeStep::kFromTemporary) {
+      RenameInTwoSteps(changes[row], changes[row + 1], file_system);
       row += 2;
       done += 2;
       stop = keep_going && !keep_going(done);
     } else {
-      plan[row].status = RowStatus::kFailed;  // a step without its other half is never taken
+      // A step without its other half is never taken.
+      SetOutcome(changes[row], ChangeReason::kRenameRefused);
       ++row;
     }
   }
 }
 
-void FollowRenamedFiles(RenameList& list, std::vector<PlannedRename>& plan) {
+void FollowRenamedFiles(RenameList& list, std::vector<RowChange>& changes) {
   // Collected first: the old paths are views into the entries about to change.
   std::vector<std::pair<int, std::string>> moved;
-  int row = 0;
-  for (PlannedRename& entry : plan) {
-    if (entry.step == PlannedRename::Step::kToTemporary) continue;
-    if (entry.status == RowStatus::kRenamed) moved.emplace_back(row, std::move(entry.new_path));
-    ++row;
+  for (const RowChange& change : changes) {
+    if (change.step == ChangeStep::kToTemporary || change.step == ChangeStep::kBack) continue;
+    if (change.status == ChangeStatus::kDone) {
+      moved.emplace_back(change.row, std::string(change.new_path()));
+    }
   }
-  plan.clear();
-  for (auto& [at, path] : moved) list.RenamePath(at, std::move(path));
+  changes.clear();
+  for (auto& [row, path] : moved) list.RenamePath(row, std::move(path));
 }
 
-std::string FailureReport(const std::vector<PlannedRename>& plan) {
-  std::string report;
-  int failures = 0;
-  for (std::size_t i = 0; i < plan.size(); ++i) {
-    const PlannedRename& row = plan[i];
-    if (!IsFailure(row.status)) continue;
-    // A row of two steps is one file of the list, named by its old path.
-    std::string_view shown = row.old_path;
-    if (row.step == PlannedRename::Step::kFromTemporary && i > 0) {
-      if (IsFailure(plan[i - 1].status)) continue;
-      shown = plan[i - 1].old_path;
+std::string FailureReport(const std::vector<RowChange>& changes) {
+  std::vector<std::string> lines;
+  std::size_t failures = 0;
+  for (std::size_t i = 0; i < changes.size(); ++i) {
+    const RowChange& change = changes[i];
+    if (change.status != ChangeStatus::kFailed) continue;
+    // A change of two steps is one file of the list, named by its old path.
+    std::string_view shown = change.old_path();
+    if (change.step == ChangeStep::kFromTemporary && i > 0) {
+      if (changes[i - 1].status == ChangeStatus::kFailed) continue;
+      shown = changes[i - 1].old_path();
     }
-    if (failures == 0) report = kFailureHead;
-    if (failures < kReportedFailures) report += kLineBreak + DisplayPath(shown);
+    if (lines.size() < kReportedFailures) lines.push_back(DisplayPath(shown));
     ++failures;
   }
-  if (failures > kReportedFailures) {
-    report += kLineBreak;
-    report += "他" + std::to_string(failures - kReportedFailures) + "個";
-  }
-  return report;
+  return FailureList(kFailureHead, lines, failures);
 }
 
 }  // namespace zefa

@@ -8,38 +8,55 @@
 
 namespace zefa {
 
-bool IsFailure(RowStatus status) {
-  return status == RowStatus::kTargetExists || status == RowStatus::kSourceMissing ||
-         status == RowStatus::kFailed;
+int ChangePlan::FirstRow(std::initializer_list<ChangeReason> reasons) const {
+  if (failing == 0) return -1;
+  for (const RowChange& change : changes) {
+    for (const ChangeReason reason : reasons) {
+      if (change.reason == reason) return change.row;
+    }
+  }
+  return -1;
 }
 
-std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_view common_name,
-                                           int start_number, const NameSettings& settings,
-                                           const TextRules& rules) {
-  std::vector<PlannedRename> plan;
+RowChange ComposeChange(const RenameList& list, int row, const RenameRequest& request,
+                        const SerialNumbers& numbers, const TextRules& rules, PathStore& paths) {
+  RowChange change;
+  change.row = row;
+  change.set_old_path(list.path.entries[static_cast<std::size_t>(row)]);
+  change.number = numbers.Of(row, request.start_number);
+  change.set_new_path(paths.Keep(
+      ComposeName(list, row, request.common_name, change.number, request.settings, rules)));
+  return change;
+}
+
+RowChange ComposeChange(const RenameList& list, int row, const RenameRequest& request,
+                        const TextRules& rules, PathStore& paths) {
+  const SerialNumbers numbers(list, request.settings.folder_numbers, rules);
+  return ComposeChange(list, row, request, numbers, rules, paths);
+}
+
+ChangePlan ComposeChanges(const RenameList& list, const RenameRequest& request,
+                          const TextRules& rules) {
+  ChangePlan plan;
   const int rows = RowCount(list);
-  plan.reserve(static_cast<std::size_t>(rows));
-  const SerialNumbers numbers(list, settings.folder_numbers, rules);
+  plan.changes.reserve(static_cast<std::size_t>(rows));
+  const SerialNumbers numbers(list, request.settings.folder_numbers, rules);
   for (int row = 0; row < rows; ++row) {
-    PlannedRename entry;
-    entry.old_path = list.path.entries[static_cast<std::size_t>(row)];
-    entry.number = numbers.Of(row, start_number);
-    entry.new_path = ComposeName(list, row, common_name, entry.number, settings, rules);
-    plan.push_back(std::move(entry));
+    plan.changes.push_back(ComposeChange(list, row, request, numbers, rules, plan.paths));
   }
   return plan;
 }
 
-std::optional<int> NumberWiderThanDigits(const std::vector<PlannedRename>& plan, int digits) {
+std::optional<int> NumberWiderThanDigits(const std::vector<RowChange>& changes, int digits) {
   // A setting outside 2 to 6 pads nothing: every number is as wide as its digits.
   const int width = digits >= 2 && digits <= kMaxDigits ? digits : 1;
   std::optional<int> widest;
   int widest_width = width;
-  for (const PlannedRename& row : plan) {
-    const int row_width = DecimalWidth(row.number);
+  for (const RowChange& change : changes) {
+    const int row_width = DecimalWidth(change.number);
     // Of the widest numbers the last, which is the highest in a run numbered upwards.
     if (row_width > width && row_width >= widest_width) {
-      widest = row.number;
+      widest = change.number;
       widest_width = row_width;
     }
   }

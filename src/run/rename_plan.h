@@ -2,60 +2,64 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <initializer_list>
 #include <optional>
-#include <string>
 #include <string_view>
 #include <vector>
 
-#include "names/compose_name.h"
+#include "change/row_change.h"
 #include "list/rename_list.h"
+#include "names/compose_name.h"
+#include "names/serial_numbers.h"
 #include "text/text_rules.h"
 
 namespace zefa {
 
-/** Where a row of a plan stands; every state but kPlanned is the row's final outcome. */
-enum class RowStatus : unsigned char {
-  kPlanned,        // not executed yet
-  kRenamed,        // the file now has its new path
-  kUnchanged,      // the new path is the old one: nothing to do, counts as done
-  kTargetExists,   // the new path was taken; nothing changed
-  kSourceMissing,  // nothing at the old path any more
-  kFailed,         // any other refusal of the platform
-};
-
-/** Whether the row's rename failed (and belongs in the failure report). */
-bool IsFailure(RowStatus status);
-
-/**
- * One row of a run: where the file is, where it goes and, once executed, how it went. The
- * old path is the list's own, which outlives the plan unchanged: a plan of a million rows
- * holds no second copy of the paths.
- */
-struct PlannedRename {
-  /** A row that only changes the case of its name, on a file system that ignores case,
-   * takes two steps: to a temporary name, then on from there to its new name. */
-  enum class Step : unsigned char { kWhole, kToTemporary, kFromTemporary };
-
-  std::string_view old_path;
-  std::string new_path;
-  RowStatus status = RowStatus::kPlanned;
-  Step step = Step::kWhole;
-  int number = 0;  // the row's serial number, in the name unless the pattern has none
+/** What a run is asked to make of the list: the window's common name and start number. */
+struct RenameRequest {
+  std::string_view common_name;
+  int start_number = 1;
+  NameSettings settings;  // read once from the settings file
 };
 
 /**
- * Every row's old and new path, numbered from `start_number` (SerialNumbers: through the
- * list, or per folder); what the preview shows is what the run does.
+ * Every row's change, row for row of the list (until RouteThroughTemporaryNames gives a
+ * change of case two), with the store that owns their new paths and what the checks
+ * found of the run as a whole. The old paths are the list's own, which outlives the plan
+ * unchanged: a plan of a million rows holds no second copy of them.
  */
-std::vector<PlannedRename> BuildRenamePlan(const RenameList& list, std::string_view common_name,
-                                           int start_number, const NameSettings& settings,
-                                           const TextRules& rules);
+struct ChangePlan {
+  std::vector<RowChange> changes;
+  PathStore paths;
+  char open_bracket_found = '\0';  // a separator in the opening bracket, else '\0'
+  char close_bracket_found = '\0';
+  int refused = 0;  // changes a check before the run refuses (the run does not start)
+  int failing = 0;  // changes that will not be made: refused, or failing in the play-through
+
+  /** The first row whose change has one of `reasons`; -1 when none has. */
+  int FirstRow(std::initializer_list<ChangeReason> reasons) const;
+};
 
 /**
- * The last of the plan's numbers of the most digits when they have more than `digits`
+ * Row `row`'s change, composed without touching the file system: its old path, its serial
+ * number (`numbers`: SerialNumbers of the list) and its new path (ComposeName), kept in
+ * `paths`. What the preview shows and the run does are made of these.
+ */
+RowChange ComposeChange(const RenameList& list, int row, const RenameRequest& request,
+                        const SerialNumbers& numbers, const TextRules& rules, PathStore& paths);
+/** As above, counting the list's serial numbers for this one row. */
+RowChange ComposeChange(const RenameList& list, int row, const RenameRequest& request,
+                        const TextRules& rules, PathStore& paths);
+
+/** Every row's change (ComposeChange), unchecked. */
+ChangePlan ComposeChanges(const RenameList& list, const RenameRequest& request,
+                          const TextRules& rules);
+
+/**
+ * The last of the changes' numbers of the most digits when they have more than `digits`
  * (the digit setting) pads to, so that names no longer sort in number order; nullopt when
  * every number fits.
  */
-std::optional<int> NumberWiderThanDigits(const std::vector<PlannedRename>& plan, int digits);
+std::optional<int> NumberWiderThanDigits(const std::vector<RowChange>& changes, int digits);
 
 }  // namespace zefa

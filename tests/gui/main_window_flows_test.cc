@@ -34,9 +34,9 @@ using zefa::gui_testing::ModalAnswer;
 // Storage as slow as a network share: each rename takes 10 ms.
 class SlowFileSystem : public zefa::NativeFileSystem {
  public:
-  std::vector<zefa::RenameOutcome> RenameEachNoReplace(const std::vector<zefa::RenamePair>& pairs,
-                                                       const zefa::KeepGoing& keep_going) override {
-    std::vector<zefa::RenameOutcome> outcomes;
+  std::vector<zefa::ChangeReason> RenameEachNoReplace(const std::vector<zefa::RenamePair>& pairs,
+                                                      const zefa::KeepGoing& keep_going) override {
+    std::vector<zefa::ChangeReason> outcomes;
     for (const zefa::RenamePair& pair : pairs) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
       outcomes.push_back(NativeFileSystem::RenameEachNoReplace({pair})[0]);

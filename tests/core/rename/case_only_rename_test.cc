@@ -76,13 +76,13 @@ class CaseBlindFileSystem : public test::FixedClockFileSystem {
                                     const KeepGoing& keep_going = {}) override {
     return FileSystem::MatchFiles(wanted, keep_going);
   }
-  RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override {
-    if (allow_rename && !allow_rename(from, to)) return RenameOutcome::kFailed;
-    if (Resolve(to) != to || NativeFileSystem::FileExists(to)) return RenameOutcome::kTargetExists;
+  ChangeReason RenameNoReplace(const std::string& from, const std::string& to) override {
+    if (allow_rename && !allow_rename(from, to)) return ChangeReason::kRenameRefused;
+    if (Resolve(to) != to || NativeFileSystem::FileExists(to)) return ChangeReason::kTargetExists;
     return NativeFileSystem::RenameNoReplace(Resolve(from), to);
   }
-  std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
-                                                 const KeepGoing& keep_going = {}) override {
+  std::vector<ChangeReason> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
+                                                const KeepGoing& keep_going = {}) override {
     return FileSystem::RenameEachNoReplace(pairs, keep_going);
   }
 };
@@ -138,13 +138,14 @@ class CaseOnlyRunTest : public test::RenameFixture {
 TEST_F(CaseOnlyRunTest, PreviewDoesNotTakeTheFileForAnother) {
   dir.Touch("files/OTHER.jpg");
   Add("b.JPG", "other", ".jpg");
-  const std::vector<PlannedRename> plan =
-      BuildRenamePlan(state.list, "", 1, NameSettings{1, NamePattern::kUniqueCommon, "", "", ""}, TextRules{});
-  const std::vector<PredictedRow> rows = SimulateRun(plan, {}, blind, TextRules{});
+  ChangePlan plan = ComposeChanges(
+      state.list, {"", 1, NameSettings{1, NamePattern::kUniqueCommon, "", "", ""}}, TextRules{});
+  PlayThrough(plan, blind, TextRules{});
+  const std::vector<RowChange>& rows = plan.changes;
   ASSERT_EQ(rows.size(), 3u);
-  EXPECT_EQ(FailureText(rows[0]), "");
-  EXPECT_EQ(FailureText(rows[1]), "");
-  EXPECT_EQ(FailureText(rows[2]), "同名のファイルがあります");
+  EXPECT_EQ(ReasonText(rows[0]), "");
+  EXPECT_EQ(ReasonText(rows[1]), "");
+  EXPECT_EQ(ReasonText(rows[2]), "同名のファイルがあります");
 }
 
 TEST_F(CaseOnlyRunTest, RunChangesTheCaseThroughATemporaryNameAndTheUndoBringsItBack) {

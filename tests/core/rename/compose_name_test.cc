@@ -202,7 +202,7 @@ TEST(PadNumber, PadsBySignedValueAndNeverCuts) {
   EXPECT_EQ(PadTwoDigits(50, "5"), "5");
 }
 
-TEST(BuildRenamePlan, NumbersRiseFromTheStartNumber) {
+TEST(ComposeChanges, NumbersRiseFromTheStartNumber) {
   RenameList list;
   for (const char* name : {"a", "b", "c"}) {
     list.AppendRow(std::string("/p/") + name + ".txt", name, ".txt", "");
@@ -211,13 +211,21 @@ TEST(BuildRenamePlan, NumbersRiseFromTheStartNumber) {
   settings.digits = 3;
   settings.open_bracket = "(";
   settings.close_bracket = ")";
-  const auto plan = BuildRenamePlan(list, "x", 98, settings, kPosix);
+  const ChangePlan composed = ComposeChanges(list, {"x", 98, settings}, kPosix);
+  const std::vector<RowChange>& plan = composed.changes;
   ASSERT_EQ(plan.size(), 3u);
-  EXPECT_EQ(plan[0].old_path, "/p/a.txt");
-  EXPECT_EQ(plan[0].new_path, "/p/x (098) a.txt");
-  EXPECT_EQ(plan[1].new_path, "/p/x (099) b.txt");
-  EXPECT_EQ(plan[2].new_path, "/p/x (100) c.txt");
-  for (const auto& row : plan) EXPECT_EQ(row.status, RowStatus::kPlanned);
+  EXPECT_EQ(plan[0].old_path(), "/p/a.txt");
+  EXPECT_EQ(plan[0].new_path(), "/p/x (098) a.txt");
+  EXPECT_EQ(plan[1].new_path(), "/p/x (099) b.txt");
+  EXPECT_EQ(plan[2].new_path(), "/p/x (100) c.txt");
+  for (const auto& row : plan) EXPECT_EQ(row.status, ChangeStatus::kPlanned);
+  // One row alone, as a column that composes only the rows on screen asks for it.
+  PathStore paths;
+  for (int row = 0; row < 3; ++row) {
+    const RowChange one = ComposeChange(list, row, {"x", 98, settings}, kPosix, paths);
+    EXPECT_EQ(one.new_path(), plan[static_cast<std::size_t>(row)].new_path());
+    EXPECT_EQ(one.number, 98 + row);
+  }
 }
 
 class ReadNameSettingsTest : public test::RenameFixture {};

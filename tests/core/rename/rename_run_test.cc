@@ -380,8 +380,12 @@ TEST(RestoreFileBytes, EveryRecordablePathReadsBackUnchanged) {
                                           "/p/\xe9\x01\x7f",
                                           "file:///p/a%41",
                                           "file://"};
-  std::vector<PlannedRename> plan;
-  for (const std::string& path : paths) plan.push_back({path, path + "→new"});
+  std::vector<std::string> new_paths;
+  for (const std::string& path : paths) new_paths.push_back(path + "→new");
+  std::vector<RowChange> plan;
+  for (std::size_t row = 0; row < paths.size(); ++row) {
+    plan.push_back(ChangeOf(paths[row], new_paths[row]));
+  }
   const RestoreRecord record = RestoreRecord::Parse(RestoreFileBytes(plan));
   ASSERT_EQ(record.Count(), static_cast<int>(paths.size()));
   for (std::size_t row = 0; row < paths.size(); ++row) {
@@ -411,11 +415,12 @@ TEST(WriteRestoreFile, ARecordOfManyPiecesIsWrittenWhole) {
   test::TempDir dir;
   // About 3 MB: several pieces.
   std::vector<std::string> old_paths(15000);
-  std::vector<PlannedRename> plan(old_paths.size());
+  std::vector<std::string> new_paths(old_paths.size());
+  std::vector<RowChange> plan(old_paths.size());
   for (std::size_t row = 0; row < plan.size(); ++row) {
     old_paths[row] = dir / ("写真/" + std::string(60, 'a') + std::to_string(row) + ".jpg");
-    plan[row].old_path = old_paths[row];
-    plan[row].new_path = dir / ("写真/旅行 " + std::to_string(row) + ".jpg");
+    new_paths[row] = dir / ("写真/旅行 " + std::to_string(row) + ".jpg");
+    plan[row] = ChangeOf(old_paths[row], new_paths[row]);
   }
   test::FixedClockFileSystem native;
   WholeFileSystem whole;
@@ -430,8 +435,8 @@ TEST(WriteRestoreFile, ARecordOfManyPiecesIsWrittenWhole) {
     ASSERT_TRUE(record.HasIdentities());
     for (int row = 0; row < 15000; ++row) {
       const auto index = static_cast<std::size_t>(row);
-      ASSERT_EQ(record.Row(static_cast<std::size_t>(row)).before, plan[index].old_path) << row;
-      ASSERT_EQ(record.Row(static_cast<std::size_t>(row)).after, plan[index].new_path) << row;
+      ASSERT_EQ(record.Row(static_cast<std::size_t>(row)).before, plan[index].old_path()) << row;
+      ASSERT_EQ(record.Row(static_cast<std::size_t>(row)).after, plan[index].new_path()) << row;
     }
   }
   EXPECT_EQ(dir.Listing("restore"),

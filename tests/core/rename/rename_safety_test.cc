@@ -20,8 +20,9 @@
 #include "commands/undo_command.h"
 #include "platform/native_listing_posix.h"
 #include "platform/native_rename_posix.h"
-#include "rename_test_support.h"
 #include "record/restore_file.h"
+#include "rename_test_support.h"
+#include "run/rename_plan.h"
 #include "settings/settings_file.h"
 
 namespace zefa {
@@ -42,13 +43,13 @@ bool CreateExclusive(const std::string& path, const std::string& content) {
 // Another program that takes the target name just before each rename.
 class IntrudingFileSystem : public test::FixedClockFileSystem {
  public:
-  RenameOutcome RenameNoReplace(const std::string& from, const std::string& to) override {
+  ChangeReason RenameNoReplace(const std::string& from, const std::string& to) override {
     if (CreateExclusive(to, "intruder")) ++intrusions;
     return NativeFileSystem::RenameNoReplace(from, to);
   }
-  std::vector<RenameOutcome> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
-                                                 const KeepGoing& /*keep_going*/) override {
-    std::vector<RenameOutcome> outcomes;
+  std::vector<ChangeReason> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
+                                                const KeepGoing& /*keep_going*/) override {
+    std::vector<ChangeReason> outcomes;
     for (const RenamePair& pair : pairs) {
       if (CreateExclusive(std::string(pair.to), "intruder")) ++intrusions;
       outcomes.push_back(NativeFileSystem::RenameEachNoReplace({pair})[0]);
@@ -60,7 +61,7 @@ class IntrudingFileSystem : public test::FixedClockFileSystem {
 
 TEST(RenameNoReplace, EveryWayRefusesATakenName) {
   NativeFileSystem native;
-  const std::map<std::string, std::function<RenameOutcome(const std::string&, const std::string&)>>
+  const std::map<std::string, std::function<ChangeReason(const std::string&, const std::string&)>>
       ways = {
           {"renameat2", [&](const std::string& f,
                             const std::string& t) { return native.RenameNoReplace(f, t); }},
@@ -75,13 +76,13 @@ TEST(RenameNoReplace, EveryWayRefusesATakenName) {
     test::TempDir dir;
     const std::string from = dir.Touch("from", "from");
     const std::string taken = dir.Touch("taken", "taken");
-    EXPECT_EQ(rename(from, taken), RenameOutcome::kTargetExists) << name;
+    EXPECT_EQ(rename(from, taken), ChangeReason::kTargetExists) << name;
     EXPECT_EQ(dir.Read("from"), "from") << name;
     EXPECT_EQ(dir.Read("taken"), "taken") << name;
-    EXPECT_EQ(rename(dir / "missing", dir / "free"), RenameOutcome::kSourceMissing) << name;
+    EXPECT_EQ(rename(dir / "missing", dir / "free"), ChangeReason::kSourceMissing) << name;
     EXPECT_FALSE(dir.Exists("free")) << name;
-    EXPECT_EQ(rename(from, dir / "no folder/x"), RenameOutcome::kFailed) << name;
-    EXPECT_EQ(rename(from, dir / "to"), RenameOutcome::kDone) << name;
+    EXPECT_EQ(rename(from, dir / "no folder/x"), ChangeReason::kRenameRefused) << name;
+    EXPECT_EQ(rename(from, dir / "to"), ChangeReason::kNone) << name;
     EXPECT_EQ(dir.Listing(), "taken to") << name;
     EXPECT_EQ(dir.Read("to"), "from") << name;
   }
@@ -240,8 +241,8 @@ class RenameCrashTest : public ::testing::Test {
       const std::string name = "f" + std::to_string(i);
       state.list.AppendRow(dir.Touch("files/" + name, name), name, "", "");
     }
-    plan = BuildRenamePlan(state.list, state.edit2, 1, NameSettings{}, TextRules{});
-    expected_record = RestoreFileBytes(plan);
+    plan = ComposeChanges(state.list, {state.edit2, 1, NameSettings{}}, TextRules{});
+    expected_record = RestoreFileBytes(plan.changes);
   }
 
   Context ContextWith(Prompter& prompter) { return Context{prompter, native, paths, TextRules{}}; }
@@ -262,10 +263,10 @@ class RenameCrashTest : public ::testing::Test {
   /** Rows under their new names; fails when a file is in neither place or in both. */
   int CountRenamed() {
     int renamed = 0;
-    for (const PlannedRename& row : plan) {
-      const bool at_old = native.FileExists(std::string(row.old_path));
-      const bool at_new = native.FileExists(row.new_path);
-      EXPECT_EQ(at_old + at_new, 1) << row.old_path;
+    for (const RowChange& row : plan.changes) {
+      const bool at_old = native.FileExists(std::string(row.old_path()));
+      const bool at_new = native.FileExists(std::string(row.new_path()));
+      EXPECT_EQ(at_old + at_new, 1) << row.old_path();
       renamed += at_new;
     }
     return renamed;
@@ -293,9 +294,9 @@ class RenameCrashTest : public ::testing::Test {
     EXPECT_EQ(::unlink(restore_path.c_str()), 0);
     const int left = CountRenamed();
     EXPECT_EQ(left, 0) << "rows left under their new names";
-    for (const PlannedRename& row : plan) {
-      EXPECT_EQ(dir.Read(std::string(row.old_path.substr(dir.path().size()))),
-                row.old_path.substr(row.old_path.rfind('/') + 1));
+    for (const RowChange& row : plan.changes) {
+      EXPECT_EQ(dir.Read(std::string(row.old_path().substr(dir.path().size()))),
+                row.old_path().substr(row.old_path().rfind('/') + 1));
     }
     return renamed - left;
   }
@@ -303,7 +304,7 @@ class RenameCrashTest : public ::testing::Test {
   test::TempDir dir;
   MainState state;
   ProgramPaths paths = test::ProgramPathsIn(dir);
-  std::vector<PlannedRename> plan;
+  ChangePlan plan;
   std::string expected_record;
   NativeFileSystem native;
 };

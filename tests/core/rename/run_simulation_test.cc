@@ -234,7 +234,7 @@ TEST_F(RenameFixture, PreviewSaysWhenNumbersOutgrowTheirDigits) {
 // Random plans played through the simulation and then through the real run on real files:
 // chains, cycles, duplicates, names held by other files or folders, unchanged rows and
 // names that no file may have. The marks must be the failures, row for row.
-TEST(SimulateRun, PredictsEveryFailureOfTheRun) {
+TEST(PlayThrough, PredictsEveryFailureOfTheRun) {
   std::mt19937 random(12);
   const auto pick = [&](std::size_t bound) {
     return std::uniform_int_distribution<std::size_t>(0, bound - 1)(random);
@@ -258,33 +258,34 @@ TEST(SimulateRun, PredictsEveryFailureOfTheRun) {
     targets.push_back(in_dir("folder"));
     ::mkdir(targets.back().c_str(), 0700);
 
-    std::vector<PlannedRename> plan;
+    ChangePlan changes;
+    std::vector<RowChange>& plan = changes.changes;
     for (const std::string& path : pool) {
       const std::size_t roll = pick(10);
       if (roll < 6) {
         top.Touch(path.substr(top.path().size()));
-        PlannedRename row;
-        row.old_path = path;
-        row.new_path =
-            pick(12) == 0 ? targets[names + pick(targets.size() - names)] : pool[pick(names)];
-        plan.push_back(row);
+        plan.push_back(ChangeOf(path, pick(12) == 0 ? targets[names + pick(targets.size() - names)]
+                                                    : pool[pick(names)]));
       } else if (roll < 8) {
         top.Touch(path.substr(top.path().size()));  // another file, not listed
       }
     }
     std::shuffle(plan.begin(), plan.end(), random);
 
-    const std::vector<PredictedRow> predicted = SimulateRun(plan, {}, file_system, TextRules{});
-    ExecuteRenamePlan(plan, file_system);
+    for (std::size_t row = 0; row < plan.size(); ++row) plan[row].row = static_cast<int>(row);
+
+    PlayThrough(changes, file_system, TextRules{});
+    const std::vector<RowChange> predicted = plan;
+    ExecuteChanges(plan, file_system);
     ASSERT_EQ(predicted.size(), plan.size());
     for (std::size_t row = 0; row < plan.size(); ++row) {
-      const FailureReason reason = predicted[row].reason;
+      const ChangeReason reason = predicted[row].reason;
       SCOPED_TRACE("round " + std::to_string(round) + " row " + std::to_string(row) + ": " +
-                   std::string(plan[row].old_path) + " -> " + plan[row].new_path);
-      EXPECT_EQ(reason != FailureReason::kNone, IsFailure(plan[row].status));
-      if (reason == FailureReason::kNameTaken || reason == FailureReason::kHeldByListedFile ||
-          reason == FailureReason::kSameNewPath) {
-        EXPECT_EQ(plan[row].status, RowStatus::kTargetExists);
+                   std::string(plan[row].old_path()) + " -> " + std::string(plan[row].new_path()));
+      EXPECT_EQ(reason != ChangeReason::kNone, plan[row].status == ChangeStatus::kFailed);
+      if (reason == ChangeReason::kNameTaken || reason == ChangeReason::kHeldByListedFile ||
+          reason == ChangeReason::kSameNewPath) {
+        EXPECT_EQ(plan[row].reason, ChangeReason::kTargetExists);
       }
     }
   }
