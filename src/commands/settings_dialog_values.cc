@@ -53,6 +53,39 @@ void SettingsDialogValues::Save(SettingsFile& settings) const {
   settings.WriteBool(kSection, kRestoreAlways, check_box8);
 }
 
+NamingValues SettingsDialogValues::Naming() const {
+  NamingValues naming;
+  naming.keta = Digits();
+  naming.pattern = radio_button;
+  naming.space = check_box1;
+  naming.when_add = check_box2;
+  naming.num_kakko = check_box3;
+  naming.num_aki = edit1;
+  naming.num_toji = edit2;
+  naming.koyu_kakko = check_box4;
+  naming.koyu_aki = edit3;
+  naming.koyu_toji = edit4;
+  naming.folder_rendo = check_box7;
+  naming.date_format = edit5;
+  return naming;
+}
+
+void SettingsDialogValues::ApplyNaming(const NamingValues& naming) {
+  // A hand-edited preset is shown as a hand-edited settings file is.
+  spin_edit1 = std::to_string(ClampDigits(naming.keta));
+  radio_button = naming.pattern >= 1 && naming.pattern <= 8 ? naming.pattern : 1;
+  check_box1 = naming.space;
+  check_box2 = naming.when_add;
+  check_box3 = naming.num_kakko;
+  edit1 = naming.num_aki;
+  edit2 = naming.num_toji;
+  check_box4 = naming.koyu_kakko;
+  edit3 = naming.koyu_aki;
+  edit4 = naming.koyu_toji;
+  check_box7 = naming.folder_rendo;
+  edit5 = naming.date_format;
+}
+
 std::string SettingsDialogValues::Example() const {
   return edit1 + NumberText(1, SpinValue()) + edit2;
 }

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "names/presets.h"
 #include "settings/settings_keys.h"
 
 namespace zefa {
@@ -45,6 +46,10 @@ struct SettingsDialogValues {
    */
   void Save(SettingsFile& settings) const;
 
+  /** The naming settings the controls hold, as a preset keeps them. */
+  NamingValues Naming() const;
+  /** Sets the controls of a preset's naming settings; the other two check boxes stay. */
+  void ApplyNaming(const NamingValues& naming);
   /** Panel1's text while CheckBox3 is checked: Edit1, the padded 1, Edit2 ("[001]"). */
   std::string Example() const;
 

@@ -11,6 +11,7 @@
 #include "platform/file_system.h"
 #include "platform/prompter.h"
 #include "record/restore_file.h"
+#include "record/run_history.h"
 #include "record/undo.h"
 #include "text/name_text.h"
 
@@ -26,13 +27,28 @@ constexpr const char* kProgressText = "元に戻しています";
 }  // namespace
 
 void UndoRun(RenameList& list, const Context& context) {
-  Prompter& prompter = context.prompter;
-  const std::optional<std::string> chosen =
-      prompter.ChooseFile(FileChoice{context.paths.restore_folder, kRestoreFilter, true});
+  FileChoice choice;
+  choice.initial_folder = context.paths.restore_folder;
+  choice.filter = kRestoreFilter;
+  choice.select_newest = true;
+  // A record undone already is no longer the one to offer.
+  choice.preselected =
+      NewestNotUndone(context.file_system, context.paths.restore_folder, context.rules);
+  const std::optional<std::string> chosen = context.prompter.ChooseFile(choice);
   if (!chosen) return;
-  const RestoreRecord record = RestoreRecord::Read(context.file_system, *chosen);
+  UndoRecord(context, *chosen, &list);
+}
+
+std::string UndoQuestion(const RestoreRecord& record) {
+  return kUndoQuestion + DisplayPath(record.FirstNewPath()) + "\n\r（全 " +
+         std::to_string(record.size()) + " 個のファイル）";
+}
+
+void UndoRecord(const Context& context, const std::string& path, RenameList* list) {
+  Prompter& prompter = context.prompter;
+  const RestoreRecord record = RestoreRecord::Read(context.file_system, path);
   prompter.Beep(BeepKind::kWarning);
-  if (!prompter.Warn(kUndoQuestion + DisplayPath(record.FirstNewPath()))) return;
+  if (!prompter.Warn(UndoQuestion(record))) return;
   UndoPlan plan;
   UndoResult result;
   {
@@ -48,13 +64,15 @@ void UndoRun(RenameList& list, const Context& context) {
     }
   }
   // The rows whose files came back name their old paths again.
-  FollowFilesBack(list, plan.back);
+  if (list != nullptr) FollowFilesBack(*list, plan.back);
   if (plan.invalid) {
     // Nothing was renamed: no completion message follows.
     prompter.Beep(BeepKind::kError);
     prompter.Error(kInvalidText + DisplayPath(*plan.invalid));
     return;
   }
+  // The record knows what came back before anyone is told: the history reads it so.
+  AppendUndoneRows(context.file_system, path, RowsBackAfterUndo(record, plan, context.rules));
   prompter.Beep(BeepKind::kInformation);
   if (plan.stopped) {
     prompter.Inform(UndoStoppedText(plan.looked_at, 0));

@@ -4,6 +4,7 @@
 
 #include "commands/context.h"
 #include "commands/main_state.h"
+#include "record/restore_file.h"
 
 namespace zefa {
 
@@ -11,13 +12,24 @@ namespace zefa {
 void Undo1Click(MainState& state, const Context& context);
 
 /**
- * Lets the user choose a restore file, confirms with its first new path, checks the
- * record (PlanUndo) and renames the run's own files back from the run's last row to its
- * first, never overwriting. An invalid record ends with its error box alone; otherwise
- * "完了しました" (or, after a stop, how many of how many went back) is followed by the rows
- * that were not given back, each with its reason. The restore file is read once. The rows
+ * Lets the user choose a restore file (the newest not undone comes selected), confirms with its
+ * first new path, checks the record (PlanUndo) and renames the run's own files back from the run's
+ * last row to its first, never overwriting. An invalid record ends with its error box alone;
+ * otherwise "完了しました" (or, after a stop, how many of how many went back) is followed by the
+ * rows that were not given back, each with its reason. The restore file is read once. The rows
  * of `list` whose files came back name their old paths again.
  */
 void UndoRun(RenameList& list, const Context& context);
+
+/**
+ * The undo of UndoRun from its question on, for the restore file at `path` (the history
+ * window's chosen run). After the renames, the record notes the rows that came back
+ * (AppendUndoneRows), flushed to the disk before any completion box. The rows of `list`,
+ * when given, whose files came back name their old paths again.
+ */
+void UndoRecord(const Context& context, const std::string& path, RenameList* list = nullptr);
+
+/** The undo's question: the first new path and how many files the record holds. */
+std::string UndoQuestion(const RestoreRecord& record);
 
 }  // namespace zefa

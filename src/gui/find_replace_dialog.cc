@@ -12,6 +12,8 @@
 #include <QTimer>
 
 #include "commands/find_replace_command.h"
+#include "names/presets.h"
+#include "platform/command_error.h"
 #include "qt_text.h"
 
 namespace {
@@ -171,8 +173,37 @@ void TForm6::Button3Click() {
   accept();
 }
 
+void TForm6::ShowRule(const zefa::ReplaceRule& rule) {
+  edit1_->setText(ToQt(rule.search));
+  edit2_->setText(ToQt(rule.replacement));
+  regex_->setChecked(rule.regex);
+  match_case_->setChecked(rule.match_case);
+  if (rule.target == zefa::ReplaceTarget::kUniqueName) {
+    unique_target_->setChecked(true);
+  } else {
+    findChild<QRadioButton*>(QStringLiteral("RadioButton2"))->setChecked(true);
+  }
+  half_width_->setChecked(rule.to_half_width);
+  full_width_kana_->setChecked(rule.to_full_width_kana);
+  upper_->setChecked(rule.case_change == zefa::CaseChange::kUpper);
+  lower_->setChecked(rule.case_change == zefa::CaseChange::kLower);
+  compose_->setChecked(rule.compose);
+  edit1_->selectAll();
+}
+
 bool OpenFindReplace(QWidget* owner, zefa::MainState& state, const zefa::Context& context) {
   TForm6 dialog(state, context.rules, owner);
+  const zefa::ReplaceRule last = zefa::ReadLastRule(context.Settings());
+  dialog.ShowRule(last);
   dialog.exec();
+  // The rule is kept however the window closed, so that the next opening starts from it;
+  // a settings file that refuses it costs the memory, never the replace.
+  const zefa::ReplaceRule rule = dialog.ReadRule();
+  if (rule == last) return dialog.rename_asked();
+  try {
+    zefa::SettingsFile settings = context.Settings();
+    zefa::SaveLastRule(settings, rule);
+  } catch (const zefa::CommandError&) {
+  }
   return dialog.rename_asked();
 }

@@ -33,8 +33,12 @@ class TForm6 : public FixedDialog {
   /** Whether the window closed by 置換後の名前でリネーム: the owner runs the names alone. */
   bool rename_asked() const { return rename_asked_; }
 
- private:
+  /** Sets every field and option to `rule`, as a user would. */
+  void ShowRule(const zefa::ReplaceRule& rule);
+  /** The rule the fields and options hold. */
   zefa::ReplaceRule ReadRule() const;
+
+ private:
   void RuleChanged();
   void StepScan();
   void ShowScan();

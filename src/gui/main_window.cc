@@ -43,6 +43,7 @@
 #include "controls.h"
 #include "desktop_commands.h"
 #include "find_replace_dialog.h"
+#include "history_dialog.h"
 #include "names/compose_name.h"
 #include "narrow_text.h"
 #include "new_name_model.h"
@@ -344,6 +345,7 @@ void TForm1::BuildMenu() {
   add(file_menu, "AddFolder1", QStringLiteral("フォルダを追加(&D)…"));
   file_menu->addSeparator();
   add(file_menu, "Undo1", QStringLiteral("元に戻す(&U)"), QKeySequence::Undo);
+  add(file_menu, "History1", QStringLiteral("履歴(&H)…"));
   add(file_menu, "Exit1", QStringLiteral("設定(&S)"));
   file_menu->addSeparator();
   add(file_menu, "Exit2", QStringLiteral("終了(&X)"), QKeySequence(Qt::CTRL | Qt::Key_Q));
@@ -435,6 +437,7 @@ void TForm1::ConnectHandlers() {
       {"N1", &TForm1::N1Click},
       {"About1", &TForm1::About1Click},
       {"Undo1", &TForm1::Undo1Click},
+      {"History1", &TForm1::History1Click},
       {"Exit1", &TForm1::Exit1Click},
       {"TakenOrder1", &TForm1::TakenOrder1Click},
       {"ModifiedOrder1", &TForm1::ModifiedOrder1Click},
@@ -945,16 +948,24 @@ void TForm1::Replace1Click() {
 void TForm1::Exit1Click() {
   // After a save the saved options apply at once: the creation step runs again.
   Run(false, [this] {
-    OpenSettingsDialog(this, context(), [this](int pattern) {
-      state_.serial_enabled = !zefa::IsPatternWithoutNumber(zefa::NamePatternOf(pattern));
-      Render(false);
-      FormCreate();
-    });
+    OpenSettingsDialog(
+        this, context(),
+        [this](int pattern) {
+          state_.serial_enabled = !zefa::IsPatternWithoutNumber(zefa::NamePatternOf(pattern));
+          Render(false);
+          FormCreate();
+        },
+        state_.edit2, [this](const std::string& common_name) { state_.edit2 = common_name; });
   });
 }
 
 void TForm1::Undo1Click() {
   Run(true, [this] { zefa::Undo1Click(state_, context()); });
+}
+
+void TForm1::History1Click() {
+  // An undo from the history lets the rows follow their files: the list may change.
+  Run(true, [this] { OpenHistory(this, context(), &state_.list); });
 }
 
 void TForm1::AddFolder1Click() {

@@ -75,6 +75,7 @@ class TForm1 : public QMainWindow {
   void Replace1Click();
   void Exit1Click();
   void Undo1Click();
+  void History1Click();
   void About1Click();
   void AddFolder1Click();
   void SelectAll1Click();

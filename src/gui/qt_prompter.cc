@@ -111,7 +111,7 @@ namespace {
 
 // Restore files are named by date without zero padding, so their name order is not their
 // time order: the newest comes selected, and the names are shown whole with their dates.
-void SelectNewest(QFileDialog& dialog) {
+void SelectNewest(QFileDialog& dialog, const std::string& preselected) {
   // The patterns of the filter in use: "ZeFaファイル(*.zefa)" offers "*.zefa".
   const QString filter = dialog.selectedNameFilter();
   const qsizetype open = filter.lastIndexOf(QLatin1Char('('));
@@ -127,7 +127,11 @@ void SelectNewest(QFileDialog& dialog) {
       if (auto* view = dialog.findChild<QTreeView*>()) view->resizeColumnToContents(0);
     });
   }
-  if (!newest.isEmpty()) dialog.selectFile(newest.front().fileName());
+  if (!preselected.empty()) {
+    dialog.selectFile(PathToQt(preselected));
+  } else if (!newest.isEmpty()) {
+    dialog.selectFile(newest.front().fileName());
+  }
 }
 
 }  // namespace
@@ -222,7 +226,7 @@ std::optional<std::string> QtPrompter::ChooseFile(const zefa::FileChoice& choice
                      ToQtFilter(choice.filter));
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  if (choice.select_newest) SelectNewest(dialog);
+  if (choice.select_newest) SelectNewest(dialog, choice.preselected);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   const QStringList files = dialog.selectedFiles();
   if (files.isEmpty()) return std::nullopt;

@@ -3,6 +3,8 @@
 #include "settings_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +17,7 @@
 #include "commands/main_state.h"
 #include "commands/run_command.h"
 #include "platform/command_error.h"
+#include "platform/prompter.h"
 #include "qt_text.h"
 #include "text/padding.h"
 #include "window_style.h"
@@ -103,7 +106,7 @@ constexpr PatternChoice kPatternChoices[8] = {
 }  // namespace
 
 TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save, QWidget* owner)
-    : FixedDialog(owner, QStringLiteral("設定"), 563, 428),
+    : FixedDialog(owner, QStringLiteral("設定"), 563, 463),
       context_(context),
       after_save_(std::move(after_save)) {
   const zefa::SettingsDialogValues initial;
@@ -177,16 +180,27 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
                               {16, 348, 265, 17}, initial.check_box7);
   check_box8_ = PlaceCheckBox(this, "CheckBox8",
                               QStringLiteral("リストアファイルを毎回作成する（確認しない）"),
-                              {16, 402, 305, 17}, initial.check_box8);
+                              {16, 438, 305, 17}, initial.check_box8);
+
+  // Named settings, in a row of their own below the others.
+  PlaceLabel(this, "Label11", QStringLiteral("プリセット"), 16, 411);
+  preset_box_ = Place(new QComboBox(this), "PresetBox", {88, 405, 233, 22});
+  auto* preset_save = PlaceButton(this, "PresetSave", QStringLiteral("保存…"), {376, 404, 83, 25});
+  auto* preset_delete =
+      PlaceButton(this, "PresetDelete", QStringLiteral("削除"), {472, 404, 83, 25});
 
   std::vector<QWidget*> tab_order{check_box5_, check_box6_, check_box2_, check_box4_,
                                   edit3_,      edit4_,      spin_edit1_, check_box1_,
                                   check_box3_, edit1_,      edit2_};
   tab_order.insert(tab_order.end(), radio_buttons_.begin(), radio_buttons_.end());
-  tab_order.insert(tab_order.end(), {button1, button2, check_box7_, edit5_, check_box8_});
+  tab_order.insert(tab_order.end(), {button1, button2, check_box7_, edit5_, preset_box_,
+                                     preset_save, preset_delete, check_box8_});
   SetTabOrder(tab_order);
 
   connect(button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+  connect(preset_box_, &QComboBox::activated, this, &TForm2::PresetBoxChange);
+  connect(preset_save, &QPushButton::clicked, this, &TForm2::PresetSaveClick);
+  connect(preset_delete, &QPushButton::clicked, this, &TForm2::PresetDeleteClick);
   connect(button2, &QPushButton::clicked, this, &TForm2::reject);  // Button2Click
   connect(check_box3_, &QCheckBox::toggled, this, &TForm2::CheckBox3Click);
   connect(check_box4_, &QCheckBox::toggled, this, &TForm2::CheckBox4Click);
@@ -198,6 +212,7 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
   connect(spin_edit1_, &QSpinBox::editingFinished, this, &TForm2::Edit1Change);
 
   FormCreate();
+  FillPresets({});
 }
 
 TForm2::~TForm2() { DisconnectChildren(this); }
@@ -205,6 +220,10 @@ TForm2::~TForm2() { DisconnectChildren(this); }
 void TForm2::FormCreate() {
   zefa::SettingsDialogValues values;
   values.Load(context_.Settings());
+  Show(values);
+}
+
+void TForm2::Show(const zefa::SettingsDialogValues& values) {
   // Set in the order of the reads; each change fires its handler as a user's change would.
   spin_edit1_->setValue(zefa::SpinValueOfText(values.spin_edit1));
   check_box1_->setChecked(values.check_box1);
@@ -254,8 +273,10 @@ void TForm2::Button1Click() {
   const bool saved = zefa::RunCommand(context_.prompter, [&] {
     zefa::SettingsFile settings = context_.Settings();
     values.Save(settings);
+    if (chosen_) zefa::SaveLastRule(settings, chosen_->rule);
   });
   if (!saved) return;
+  if (chosen_ && apply_common_name_) apply_common_name_(chosen_->common_name);
   if (after_save_) after_save_(values.radio_button);
   accept();
 }
@@ -291,8 +312,87 @@ void TForm2::Edit1Change() {
   panel1_->setText(ToQt(Values().Example()));
 }
 
+void TForm2::SetCommonName(std::string current, std::function<void(const std::string&)> apply) {
+  common_name_ = std::move(current);
+  apply_common_name_ = std::move(apply);
+}
+
+std::string TForm2::PresetPath(const std::string& name) const {
+  return zefa::WithTrailingSeparator(zefa::PresetFolder(context_.paths, context_.rules),
+                                     context_.rules) +
+         zefa::PresetFileName(name).value_or(std::string());
+}
+
+void TForm2::FillPresets(const std::string& selected) {
+  preset_box_->clear();
+  // The first line chooses nothing: the controls stay as they are.
+  preset_box_->addItem(QString());
+  for (const std::string& name :
+       zefa::ListPresets(context_.file_system, context_.paths, context_.rules)) {
+    preset_box_->addItem(ToQt(name));
+    if (name == selected) preset_box_->setCurrentIndex(preset_box_->count() - 1);
+  }
+}
+
+void TForm2::PresetBoxChange(int index) {
+  if (index <= 0) return;
+  const std::string name = FromQt(preset_box_->itemText(index));
+  std::optional<zefa::Preset> preset =
+      zefa::LoadPreset(context_.file_system, context_.paths, name, context_.rules);
+  if (!preset) {
+    context_.prompter.Beep(zefa::BeepKind::kError);
+    context_.prompter.Error("プリセット「" + name + "」が見つかりません");
+    FillPresets({});
+    return;
+  }
+  zefa::SettingsDialogValues values = Values();
+  values.ApplyNaming(preset->naming);
+  Show(values);
+  chosen_ = std::move(preset);
+}
+
+void TForm2::PresetSaveClick() {
+  zefa::Prompter& prompter = context_.prompter;
+  const std::optional<std::string> name =
+      prompter.AskText("プリセットの保存", "プリセットの名前：");
+  if (!name || name->empty()) return;
+  if (!zefa::PresetFileName(*name)) {
+    prompter.Beep(zefa::BeepKind::kError);
+    prompter.Error("プリセットの名前が長すぎます");
+    return;
+  }
+  if (context_.file_system.FileExists(PresetPath(*name))) {
+    prompter.Beep(zefa::BeepKind::kWarning);
+    if (!prompter.Confirm("プリセット「" + *name + "」はすでにあります。上書きしますか？")) return;
+  }
+  spin_edit1_->interpretText();
+  zefa::Preset preset;
+  preset.naming = Values().Naming();
+  preset.common_name = chosen_ ? chosen_->common_name : common_name_;
+  const bool saved = zefa::RunCommand(prompter, [&] {
+    preset.rule = chosen_ ? chosen_->rule : zefa::ReadLastRule(context_.Settings());
+    zefa::SavePreset(context_.file_system, context_.paths, *name, preset, context_.rules);
+  });
+  if (saved) FillPresets(*name);
+}
+
+void TForm2::PresetDeleteClick() {
+  if (preset_box_->currentIndex() <= 0) return;
+  const std::string name = FromQt(preset_box_->currentText());
+  zefa::Prompter& prompter = context_.prompter;
+  prompter.Beep(zefa::BeepKind::kWarning);
+  if (!prompter.Confirm("プリセット「" + name + "」を削除しますか？")) return;
+  if (!QFile::remove(PathToQt(PresetPath(name)))) {
+    prompter.Beep(zefa::BeepKind::kError);
+    prompter.Error("プリセット「" + name + "」を削除できません");
+  }
+  FillPresets({});
+}
+
 void OpenSettingsDialog(QWidget* owner, const zefa::Context& context,
-                        std::function<void(int pattern)> after_save) {
+                        std::function<void(int pattern)> after_save, std::string common_name,
+                        std::function<void(const std::string&)> apply_common_name) {
   TForm2 dialog(context, std::move(after_save), owner);
+  dialog.SetCommonName(std::move(common_name), std::move(apply_common_name));
   dialog.exec();
 }

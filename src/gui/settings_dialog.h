@@ -4,6 +4,8 @@
 
 #include <array>
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "commands/context.h"
 #include "commands/main_state.h"
@@ -11,6 +13,7 @@
 #include "fixed_dialog.h"
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -31,6 +34,11 @@ class TForm2 : public FixedDialog {
 
   /** What the controls hold now, as the OK button reads them. */
   zefa::SettingsDialogValues Values() const;
+  /**
+   * The main window's common name, which a preset saved here keeps, and where a chosen
+   * preset's common name goes on OK.
+   */
+  void SetCommonName(std::string current, std::function<void(const std::string&)> apply);
 
  private:
   void FormCreate();
@@ -39,6 +47,14 @@ class TForm2 : public FixedDialog {
   void CheckBox4Click();
   void Edit1Change();
   void ShowDigitsExample();
+  /** Sets every control from `values`, each change firing its handler. */
+  void Show(const zefa::SettingsDialogValues& values);
+  /** The row 「プリセット」: its list, filled again with `selected` chosen. */
+  void FillPresets(const std::string& selected);
+  void PresetBoxChange(int index);
+  void PresetSaveClick();
+  void PresetDeleteClick();
+  std::string PresetPath(const std::string& name) const;
 
   zefa::Context context_;
   std::function<void(int)> after_save_;
@@ -60,6 +76,10 @@ class TForm2 : public FixedDialog {
   QLineEdit* edit4_;
   QLineEdit* edit5_;
   QLabel* panel1_;
+  QComboBox* preset_box_;
+  std::optional<zefa::Preset> chosen_;  // the preset chosen, applied in full on OK
+  std::string common_name_;
+  std::function<void(const std::string&)> apply_common_name_;
 };
 
 /**
@@ -67,4 +87,5 @@ class TForm2 : public FixedDialog {
  * modally and released when it closes. `after_save` runs only after a completed OK.
  */
 void OpenSettingsDialog(QWidget* owner, const zefa::Context& context,
-                        std::function<void(int pattern)> after_save);
+                        std::function<void(int pattern)> after_save, std::string common_name = {},
+                        std::function<void(const std::string&)> apply_common_name = {});

@@ -26,6 +26,8 @@ struct ReplaceRule {
   bool to_full_width_kana = false;  // half-width katakana to full width, voiced marks joined
   CaseChange case_change = CaseChange::kNone;
   bool compose = false;  // NFC: a voiced mark written apart joins its kana
+
+  friend bool operator==(const ReplaceRule&, const ReplaceRule&) = default;
 };
 
 /** Which field a rule that cannot be used is wrong in. */

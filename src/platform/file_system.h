@@ -63,6 +63,12 @@ struct FolderListing {
  */
 using FolderVisit = std::function<std::optional<std::vector<std::string>>(FolderListing& folder)>;
 
+/** The first bytes of a file, and whether they are all of it. */
+struct FileStart {
+  std::string bytes;
+  bool whole = false;
+};
+
 struct LocalTime {
   int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
 };
@@ -180,6 +186,17 @@ class FileSystem {
    */
   virtual std::optional<std::string> ReadFile(const std::string& path, std::size_t max_bytes) = 0;
   /**
+   * The first `max_bytes` of a regular file (or a link to one), with whether that is the
+   * whole file; nullopt as for ReadFile. Reads no more of the file than it hands back.
+   */
+  virtual std::optional<FileStart> ReadFileStart(const std::string& path, std::size_t max_bytes) {
+    std::optional<std::string> bytes = ReadFile(path, std::size_t{1} << 30);
+    if (!bytes) return std::nullopt;
+    const bool whole = bytes->size() <= max_bytes;
+    if (!whole) bytes->resize(max_bytes);
+    return FileStart{std::move(*bytes), whole};
+  }
+  /**
    * Adds `bytes` at the end of an existing file and flushes it to the disk before it
    * returns; false when the platform refuses (and for a file system that cannot append).
    */
@@ -234,6 +251,7 @@ class NativeFileSystem : public FileSystem {
   std::vector<ChangeReason> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
                                                 const KeepGoing& keep_going = {}) override;
   std::optional<std::string> ReadFile(const std::string& path, std::size_t max_bytes) override;
+  std::optional<FileStart> ReadFileStart(const std::string& path, std::size_t max_bytes) override;
   bool AppendFile(const std::string& path, std::string_view bytes) override;
   bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) override;
   bool WriteFileInPieces(const std::string& path, const PieceSource& next, WriteMode mode) override;

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
@@ -184,6 +185,41 @@ std::optional<std::string> NativeFileSystem::ReadFile(const std::string& path,
   }
   ::close(fd);
   return bytes;
+}
+
+std::optional<FileStart> NativeFileSystem::ReadFileStart(const std::string& path,
+                                                         std::size_t max_bytes) {
+  // As ReadFile: the type is looked at before the open and again on the open file.
+  struct stat info {};
+  if (path.empty() || ::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+    return std::nullopt;
+  }
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::optional<FileStart> start;
+  if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
+    start.emplace();
+    // One byte more than asked for tells a file that goes on.
+    const std::size_t wanted = max_bytes + 1;
+    start->bytes.resize(wanted);
+    std::size_t got_all = 0;
+    while (got_all < start->bytes.size()) {
+      const ssize_t got = ::read(fd, start->bytes.data() + got_all, start->bytes.size() - got_all);
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) {
+        start.reset();
+        break;
+      }
+      if (got == 0) break;
+      got_all += static_cast<std::size_t>(got);
+    }
+    if (start) {
+      start->whole = got_all <= max_bytes;
+      start->bytes.resize(std::min(got_all, max_bytes));
+    }
+  }
+  ::close(fd);
+  return start;
 }
 
 bool NativeFileSystem::AppendFile(const std::string& path, std::string_view bytes) {

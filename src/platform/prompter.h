@@ -18,6 +18,7 @@ struct FileChoice {
   std::string initial_folder;  // empty: the dialog's own default
   std::string filter;          // empty: every file
   bool select_newest = false;  // the most recently changed file of the folder comes selected
+  std::string preselected{};   // this file comes selected instead, when given
 };
 
 /** The progress of one long task, shown while the object lives. */

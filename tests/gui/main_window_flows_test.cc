@@ -200,7 +200,8 @@ class MainWindowFlowsTest : public QObject {
     QCOMPARE(chooser->seen.directory, QString::fromStdString(*dir_ / "restore"));
     QCOMPARE(boxes[0]->seen.text,
              QStringLiteral("元に戻しますか？\nこのファイルには以下のファイルが含まれます。\n") +
-                 QString::fromStdString(*dir_ / "pics/旅行 1 b.jpg"));
+                 QString::fromStdString(*dir_ / "pics/旅行 1 b.jpg") +
+                 QStringLiteral("\n（全 3 個のファイル）"));
     QCOMPARE(boxes[1]->seen.text, QStringLiteral("完了しました"));
     QCOMPARE(QString::fromStdString(dir_->Listing("pics")), QStringLiteral("a.png b.jpg c"));
     // And back with them after the undo.

@@ -282,6 +282,7 @@ class MainWindowTest : public QObject {
           {"AddFolder1", "フォルダを追加(&D)…", {}},
           {"", "", {}},
           {"Undo1", "元に戻す(&U)", QKeySequence(QStringLiteral("Ctrl+Z"))},
+          {"History1", "履歴(&H)…", {}},
           {"Exit1", "設定(&S)", {}},
           {"", "", {}},
           {"Exit2", "終了(&X)", QKeySequence(QStringLiteral("Ctrl+Q"))}}},

@@ -320,6 +320,15 @@ class QtPrompterTest : public QObject {
     WAIT_FOR_MODAL(dialog);
     QCOMPARE(selected, QStringList{newer});
     QCOMPARE(chosen, std::optional<std::string>(FromQt(newer)));
+
+    // A record named to come selected (the newest not undone) wins over the newest.
+    auto named = ExpectModal([&](QWidget* modal, zefa::gui_testing::ModalAnswer&) {
+      selected = qobject_cast<QFileDialog*>(modal)->selectedFiles();
+      static_cast<QDialog*>(modal)->reject();
+    });
+    prompter.ChooseFile({FromQt(dir.path()), "ZeFaファイル(*.zefa)|*.zefa", true, FromQt(older)});
+    WAIT_FOR_MODAL(named);
+    QCOMPARE(selected, QStringList{older});
   }
 
   void ChooseFileWithoutFilterTakesAnyFile() {

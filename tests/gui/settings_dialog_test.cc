@@ -3,6 +3,7 @@
 #include "settings_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -29,7 +30,7 @@ const ControlPlace kControls[] = {
     {"CheckBox1", {24, 240, 249, 17}, "それぞれの要素の間に半角スペースを入れる"},
     {"CheckBox3", {24, 286, 153, 17}, "数字を次の文字列で囲む"},
     {"CheckBox7", {16, 348, 265, 17}, "フォルダごとに連番を振り直す"},
-    {"CheckBox8", {16, 402, 305, 17}, "リストアファイルを毎回作成する（確認しない）"},
+    {"CheckBox8", {16, 438, 305, 17}, "リストアファイルを毎回作成する（確認しない）"},
     {"Panel1", {40, 304, 137, 17}, ""},
     {"Label4", {208, 292, 0, 0}, "開："},
     {"Edit1", {232, 286, 33, 20}, "["},
@@ -86,7 +87,7 @@ class SettingsDialogTest : public QObject {
 
   void ControlsStandWhereTheyShould() {
     auto dialog = MakeDialog();
-    zefa::test::CheckDialogFrame(dialog.get(), "設定", {563, 428});
+    zefa::test::CheckDialogFrame(dialog.get(), "設定", {563, 463});
     zefa::test::CheckControls(dialog.get(), kControls);
     zefa::test::CheckTabOrder(
         dialog.get(),
@@ -114,6 +115,28 @@ class SettingsDialogTest : public QObject {
       QVERIFY2(!button->isDefault() && !button->autoDefault(), name);
     }
     QVERIFY(!world_->dir->Exists("ZeFa_oru.ini"));
+  }
+
+  void APresetIsSavedChosenAndAppliedOnOk() {
+    std::string common;
+    auto dialog = MakeDialog("[Option]\nReplace_search=巻\n");
+    dialog->SetCommonName("漫画", [&](const std::string& name) { common = name; });
+    Find<QRadioButton>(dialog.get(), "RadioButton5")->setChecked(true);
+    world_->prompter.Text("シリーズ/A");
+    Find<QPushButton>(dialog.get(), "PresetSave")->click();
+    QVERIFY(world_->dir->Read("presets/シリーズ%2FA.ini").find("Replace_search=巻\n") !=
+            std::string::npos);
+    dialog = MakeDialog();
+    dialog->SetCommonName("別", [&](const std::string& name) { common = name; });
+    auto* box = Find<QComboBox>(dialog.get(), "PresetBox");
+    QCOMPARE(box->count(), 2);
+    box->setCurrentIndex(1);
+    emit box->activated(1);
+    QVERIFY(Find<QRadioButton>(dialog.get(), "RadioButton5")->isChecked());
+    QCOMPARE(common, std::string());
+    Find<QPushButton>(dialog.get(), "Button1")->click();
+    QCOMPARE(saved_pattern_, 5);
+    QCOMPARE(common, std::string("漫画"));
   }
 
   void LoadingFiresTheHandlers() {

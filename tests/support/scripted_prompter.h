@@ -60,6 +60,8 @@ class ScriptedPrompter : public Prompter {
   }
 
   std::vector<std::string> log;
+  /** The file that came selected in each ChooseFile, in order. */
+  std::vector<std::string> preselected;
   int unanswered = 0;
   /** Every progress window as "<text> <total>"; kept out of `log`, as it asks nothing. */
   std::vector<std::string> progress;
@@ -77,6 +79,7 @@ class ScriptedPrompter : public Prompter {
   void ApplicationError(const std::string& text) override { log.push_back("app-error " + text); }
   std::optional<std::string> ChooseFile(const FileChoice& choice) override {
     log.push_back("choose-file " + choice.initial_folder + "|" + choice.filter);
+    preselected.push_back(choice.preselected);
     if (files_.empty()) {
       ++unanswered;
       return std::nullopt;

@@ -19,6 +19,8 @@ using Lines = std::vector<std::string>;
 
 const std::string kQuestion =
     "warn 元に戻しますか？\n\rこのファイルには以下のファイルが含まれます。\n\r";
+// The end of the question: how many files the record holds.
+std::string Held(int files) { return "\n\r（全 " + std::to_string(files) + " 個のファイル）"; }
 const std::string kInvalid = "error このファイルは無効です。以下のファイルが見つかりません\n\r";
 
 class UndoRunTest : public test::RenameFixture {
@@ -55,7 +57,7 @@ TEST_F(UndoRunTest, FullRunComesBack) {
   RunThreeRows();
   ASSERT_EQ(Files(), "x 1 a.txt x 2 b.txt x 3 c.txt");
   Undo(RestorePath());
-  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt", "beep information",
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt" + Held(3), "beep information",
              "inform 完了しました"});
   EXPECT_EQ(Files(), "a.txt b.txt c.txt");
   EXPECT_EQ(dir.Read("files/b.txt"), "b.txt");
@@ -64,7 +66,7 @@ TEST_F(UndoRunTest, FullRunComesBack) {
   // The same file again: its new paths are gone.
   prompter.log.clear();
   Undo(RestorePath());
-  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt", "beep error",
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt" + Held(3), "beep error",
              kInvalid + dir / "files/x 1 a.txt"});
   EXPECT_EQ(Files(), "a.txt b.txt c.txt");
 }
@@ -74,7 +76,7 @@ TEST_F(UndoRunTest, MovedFilesStayAndTheOthersComeBack) {
   ASSERT_EQ(std::rename((dir / "files/x 2 b.txt").c_str(), (dir / "moved.txt").c_str()), 0);
   std::remove((dir / "files/x 3 c.txt").c_str());
   Undo(RestorePath());
-  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt", "beep information",
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt" + Held(3), "beep information",
              "inform 完了しました",
              "inform 以下のファイルを元の名前に戻せませんでした\n\r" + dir / "files/x 2 b.txt" +
                  "（見つかりません）\n\r" + dir / "files/x 3 c.txt" + "（見つかりません）"});
@@ -85,7 +87,7 @@ TEST_F(UndoRunTest, MovedFilesStayAndTheOthersComeBack) {
 TEST_F(UndoRunTest, EmptyRecordIsInvalidWithAnEmptyPath) {
   RunWithRestore();
   Undo(RestorePath());
-  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid});
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + Held(0), "beep error", kInvalid});
 }
 
 TEST_F(UndoRunTest, OccupiedOldNameLeavesThatRowAlone) {
@@ -148,7 +150,7 @@ TEST_F(UndoRunTest, CancelOrNoChangesNothing) {
   prompter.log.clear();
   prompter.No();
   Undo(RestorePath(), false);
-  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt"});
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt" + Held(1)});
   EXPECT_EQ(Files(), "x 1 a.txt");
 }
 
@@ -160,22 +162,23 @@ TEST_F(UndoRunTest, ForeignOrMissingFilesAreInvalidNeverFatal) {
     const char* name;
     std::string bytes;
     std::string shown;
+    int held;
   } cases[] = {
-      {"windows.zefa", windows, "C:\\pic\\旅行 1 ソ.txt"},
-      {"garbage.zefa", std::string("\x00\xff[after\n=\n0\n\xfe", 14), ""},
-      {"negative.zefa", "[Count]\ncount=-3\n[after]\n0=/nowhere\n", "/nowhere"},
-      {"huge.zefa", "[Count]\ncount=2147483647\n", ""},
+      {"windows.zefa", windows, "C:\\pic\\旅行 1 ソ.txt", 2},
+      {"garbage.zefa", std::string("\x00\xff[after\n=\n0\n\xfe", 14), "", 0},
+      {"negative.zefa", "[Count]\ncount=-3\n[after]\n0=/nowhere\n", "/nowhere", 0},
+      {"huge.zefa", "[Count]\ncount=2147483647\n", "", 0},
   };
   for (const auto& c : cases) {
     dir.Touch(c.name, c.bytes);
     prompter.log.clear();
     Undo(dir / c.name);
     const std::string missing = std::string(c.name) == "negative.zefa" ? "" : c.shown;
-    ExpectLog({ChooseLine(), "beep warning", kQuestion + c.shown, "beep error", kInvalid + missing});
+    ExpectLog({ChooseLine(), "beep warning", kQuestion + c.shown + Held(c.held), "beep error", kInvalid + missing});
   }
   prompter.log.clear();
   Undo(dir / "no such file.zefa");
-  ExpectLog({ChooseLine(), "beep warning", kQuestion, "beep error", kInvalid});
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + Held(0), "beep error", kInvalid});
 }
 
 TEST_F(UndoRunTest, HandEditedRecordIsReadLikeAProfile) {
