@@ -11,6 +11,8 @@ packages=(
   libcurl4-openssl-dev libicu-dev libexiv2-dev
   # the tests: GoogleTest, the windows under Xvfb in Japanese, photos' dates
   libgtest-dev exiv2 libheif-examples dosfstools
+  # the undo on disks that come back as another device: an XFS image, a FUSE mount
+  xfsprogs fuse3 bindfs
   fonts-ipafont-gothic xvfb xauth qt6-translations-l10n locales
   # the install checks and the run of the installed copy
   desktop-file-utils dpkg-dev file python3 lintian appstream man-db xdotool

@@ -64,6 +64,8 @@ std::string ReasonText(const RowChange& change) {
       return "別のファイルに置き換えられています";
     case ChangeReason::kNoFile:
       return "ファイルではありません";
+    case ChangeReason::kNoIdentity:
+      return "識別情報が記録されていません";
   }
   return {};
 }

@@ -36,8 +36,9 @@ enum class ChangeReason : std::uint8_t {
   kSourceMissing,  // nothing at the old path (for the undo: the file is at neither path)
   kRenameRefused,  // any other refusal of the platform
   // What the undo finds at a recorded new path before it renames anything.
-  kReplaced,  // another file stands there
-  kNoFile,    // what stands there is a folder or no regular file
+  kReplaced,    // another file stands there
+  kNoFile,      // what stands there is a folder or no regular file
+  kNoIdentity,  // the record names no file for the row: nothing tells its file from another
 };
 
 /** Where a change stands; every state but kPlanned is final. */
@@ -144,6 +145,14 @@ std::string FailureList(std::string_view head, const std::vector<std::string>& l
 
 /** Failed rows named one by one in a failure report; the rest are counted. */
 inline constexpr std::size_t kReportedFailures = 20;
+
+/**
+ * No path of a change is longer when a restore file records it: the run refuses a longer
+ * one before it renames anything (kNameTooLong), and a record holding one is invalid. A
+ * file in a folder whose own path is near the system's 4,096 bytes still has a longer
+ * path, which the run renames inside its folder: the bound leaves room for that.
+ */
+inline constexpr std::size_t kMaxRecordedPathBytes = 8192;
 
 /** The line break of every message box. */
 inline constexpr std::string_view kLineBreak = "\n\r";

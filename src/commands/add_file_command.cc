@@ -165,13 +165,16 @@ void AddDropped(MainState& state, const Context& context, const std::vector<Drop
 }  // namespace
 
 void AddFile(MainState& state, const Context& context, const std::string& path) {
-  AddDropped(state, context, {DroppedUri{true, path}});
+  AddDropped(state, context, {DroppedUri{IsFullPath(path, context.rules), path}});
 }
 
 void DropFiles(MainState& state, const Context& context, const std::vector<std::string>& paths) {
   std::vector<DroppedUri> entries;
   entries.reserve(paths.size());
-  for (const std::string& path : paths) entries.push_back({true, path});
+  // A relative path names no file of this window's: it is refused, never looked up.
+  for (const std::string& path : paths) {
+    entries.push_back({IsFullPath(path, context.rules), path});
+  }
   AddDropped(state, context, entries);
 }
 

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "text/uri_list.h"
+
 namespace zefa {
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
@@ -30,6 +32,43 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     return line;
   }
   return line;
+}
+
+namespace {
+
+constexpr char kFolderMark = '\x01';
+
+}  // namespace
+
+std::string HandOverMessage(const std::vector<std::string>& paths,
+                            std::string_view working_folder) {
+  std::string message;
+  if (paths.empty()) return message;  // a start that only brings the window to the front
+  message += kFolderMark;
+  message += working_folder;
+  message += '\0';
+  for (const std::string& path : paths) {
+    message += path;
+    message += '\0';
+  }
+  return message;
+}
+
+std::vector<std::string> HandedOverPaths(std::string_view message) {
+  std::vector<std::string> paths;
+  std::string_view folder;
+  bool first = true;
+  for (std::size_t start = 0, end = message.find('\0'); end != std::string_view::npos;
+       start = end + 1, end = message.find('\0', start)) {
+    const std::string_view entry = message.substr(start, end - start);
+    if (first && entry.starts_with(kFolderMark)) {
+      folder = entry.substr(1);
+    } else if (!entry.empty()) {
+      paths.push_back(AbsoluteArgumentPath(entry, folder));
+    }
+    first = false;
+  }
+  return paths;
 }
 
 std::string UsageText(bool japanese) {

@@ -23,6 +23,20 @@ struct CommandLine {
  */
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 
+/**
+ * What a later start hands over to the running window: its working folder, then the
+ * paths, each ending in a 0 byte. The folder is marked by a first byte 0x01, which no
+ * path given to a program begins with; a window reads a message without it as paths alone.
+ */
+std::string HandOverMessage(const std::vector<std::string>& paths, std::string_view working_folder);
+
+/**
+ * The paths of a hand-over (HandOverMessage), relative ones made full under the sender's
+ * working folder. A relative path with no full working folder stays relative, and the
+ * add step refuses it. An unfinished last path is dropped.
+ */
+std::vector<std::string> HandedOverPaths(std::string_view message);
+
 /** The usage, in Japanese or in English, ending in a line break. */
 std::string UsageText(bool japanese);
 

@@ -16,11 +16,14 @@
 #include "run/change_pipeline.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
+#include "text/name_text.h"
 
 namespace zefa {
 namespace {
 
 constexpr const char* kConfirmText = "本当に実行しますか？";
+constexpr const char* kNameTooLongText =
+    "次のファイルの新しい名前が長すぎます。実行を中止します。\n\r";
 constexpr const char* kRestoreQuestion =
     "リストアファイルを作成しますか？\n\r"
     "「いいえ」を選択すると元に戻せません。\n\r"
@@ -67,6 +70,12 @@ void RenameRun(RenameList& list, const std::string& common_name, int start_numbe
   if (const std::optional<std::string> stop =
           RunStopMessage(plan, list, request.common_name, context.rules)) {
     ShowError(prompter, *stop);
+    return;
+  }
+  // A name the file system would refuse for its length stops the run as the preview warns.
+  if (const int row = FirstNameTooLong(plan.changes, context.file_system, context.rules);
+      row >= 0) {
+    ShowError(prompter, kNameTooLongText + DisplayPath(list.path.entries[row]));
     return;
   }
   // A change of case alone, where names ignore case, goes through a temporary name.

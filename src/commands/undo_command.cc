@@ -24,6 +24,16 @@ constexpr const char* kInvalidText = "このファイルは無効です。以下
 constexpr const char* kDoneText = "完了しました";
 constexpr const char* kProgressText = "元に戻しています";
 
+// A record without identities (an older run's, a Windows copy's) is undone by names alone.
+constexpr const char* kByNamesText =
+    "\n\r\n\rこのリストアファイルにはファイルの識別情報が記録されていないため、"
+    "ファイルを名前だけで元に戻します。";
+// Files of a disk that came back as another device are known by their size and times.
+constexpr const char* kByTimesText = "\n\r\n\rこのうち ";
+constexpr const char* kByTimesTail =
+    " 個のファイルは、ディスクが別の装置として接続し直されているため、"
+    "サイズと更新日時で同じファイルと確かめました。";
+
 }  // namespace
 
 void UndoRun(RenameList& list, const Context& context) {
@@ -39,29 +49,40 @@ void UndoRun(RenameList& list, const Context& context) {
   UndoRecord(context, *chosen, &list);
 }
 
-std::string UndoQuestion(const RestoreRecord& record) {
-  return kUndoQuestion + DisplayPath(record.FirstNewPath()) + "\n\r（全 " +
-         std::to_string(record.size()) + " 個のファイル）";
+std::string UndoQuestion(const RestoreRecord& record, const UndoPlan& plan) {
+  std::string question = kUndoQuestion + DisplayPath(record.FirstNewPath()) + "\n\r（全 " +
+                         std::to_string(record.size()) + " 個のファイル）";
+  if (!record.HasIdentities() && !plan.invalid) question += kByNamesText;
+  if (plan.matched_by_times > 0) {
+    question += kByTimesText + std::to_string(plan.matched_by_times) + kByTimesTail;
+  }
+  return question;
 }
 
 void UndoRecord(const Context& context, const std::string& path, RenameList* list) {
   Prompter& prompter = context.prompter;
   const RestoreRecord record = RestoreRecord::Read(context.file_system, path);
-  prompter.Beep(BeepKind::kWarning);
-  if (!prompter.Warn(UndoQuestion(record))) return;
+  // The files are looked at before the question, so that it can say how they were known.
+  // The progress window is gone before any box is shown.
   UndoPlan plan;
-  UndoResult result;
   {
-    // Each row is looked at, then renamed back: two steps a row on slow storage. The
-    // progress window is gone before any box is shown.
-    const std::size_t checked = record.size();
-    const std::unique_ptr<Progress> progress = prompter.StartProgress(kProgressText, 2 * checked);
+    const std::unique_ptr<Progress> progress = prompter.StartProgress(kProgressText, record.size());
     plan = PlanUndo(record, context.file_system, context.rules,
                     [&](std::size_t done) { return progress->Advance(done); });
-    if (!plan.invalid && !plan.stopped) {
-      result = RenameBack(plan, context.file_system,
-                          [&](std::size_t done) { return progress->Advance(checked + done); });
-    }
+  }
+  if (plan.stopped) {
+    prompter.Beep(BeepKind::kInformation);
+    prompter.Inform(UndoStoppedText(plan.looked_at, 0));
+    return;
+  }
+  prompter.Beep(BeepKind::kWarning);
+  if (!prompter.Warn(UndoQuestion(record, plan))) return;
+  UndoResult result;
+  if (!plan.invalid) {
+    const std::unique_ptr<Progress> progress =
+        prompter.StartProgress(kProgressText, plan.back.size());
+    result = RenameBack(plan, context.file_system,
+                        [&](std::size_t done) { return progress->Advance(done); });
   }
   // The rows whose files came back name their old paths again.
   if (list != nullptr) FollowFilesBack(*list, plan.back);
@@ -74,9 +95,7 @@ void UndoRecord(const Context& context, const std::string& path, RenameList* lis
   // The record knows what came back before anyone is told: the history reads it so.
   AppendUndoneRows(context.file_system, path, RowsBackAfterUndo(record, plan, context.rules));
   prompter.Beep(BeepKind::kInformation);
-  if (plan.stopped) {
-    prompter.Inform(UndoStoppedText(plan.looked_at, 0));
-  } else if (result.stopped) {
+  if (result.stopped) {
     prompter.Inform(UndoStoppedText(plan.back.size(), result.done));
   } else {
     prompter.Inform(kDoneText);

@@ -5,6 +5,7 @@
 #include "commands/context.h"
 #include "commands/main_state.h"
 #include "record/restore_file.h"
+#include "record/undo.h"
 
 namespace zefa {
 
@@ -29,7 +30,11 @@ void UndoRun(RenameList& list, const Context& context);
  */
 void UndoRecord(const Context& context, const std::string& path, RenameList* list = nullptr);
 
-/** The undo's question: the first new path and how many files the record holds. */
-std::string UndoQuestion(const RestoreRecord& record);
+/**
+ * The undo's question: the first new path and how many files the record holds, then, for a
+ * valid record without identities, that its files go back by their names alone, and how
+ * many files `plan` knew by their sizes and times (their disk came back as another device).
+ */
+std::string UndoQuestion(const RestoreRecord& record, const UndoPlan& plan);
 
 }  // namespace zefa

@@ -8,7 +8,9 @@
 #include <QStandardPaths>
 #include <memory>
 
+#include "commands/command_line.h"
 #include "main_window.h"
+#include "platform/current_folder.h"
 
 namespace {
 
@@ -36,13 +38,8 @@ QString DisplayName() {
 }
 
 std::vector<std::string> SplitMessage(const QByteArray& message) {
-  std::vector<std::string> paths;
-  qsizetype start = 0;
-  for (qsizetype end = message.indexOf('\0'); end >= 0; end = message.indexOf('\0', start)) {
-    if (end > start) paths.emplace_back(message.constData() + start, end - start);
-    start = end + 1;
-  }
-  return paths;  // an unfinished last path is dropped
+  return zefa::HandedOverPaths(
+      std::string_view(message.constData(), static_cast<std::size_t>(message.size())));
 }
 
 }  // namespace
@@ -111,11 +108,9 @@ bool HandOverToRunningWindow(const QString& path, const std::vector<std::string>
   QLocalSocket socket;
   socket.connectToServer(path);
   if (!socket.waitForConnected(kConnectMs)) return false;
-  QByteArray message;
-  for (const std::string& file : paths) {
-    message.append(file.data(), static_cast<qsizetype>(file.size()));
-    message.append('\0');
-  }
+  // The working folder goes along, so that a relative path names the file it named here.
+  const std::string bytes = zefa::HandOverMessage(paths, zefa::CurrentFolder());
+  const QByteArray message(bytes.data(), static_cast<qsizetype>(bytes.size()));
   socket.write(message);
   while (socket.bytesToWrite() > 0) {
     if (!socket.waitForBytesWritten(kWriteMs)) return false;

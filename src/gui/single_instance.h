@@ -14,8 +14,9 @@
 /**
  * One window per user and display. The window listens on a local socket in the user's
  * runtime folder; a later start connects to it, hands over its files and ends. The files
- * are the bytes of absolute paths, each ending in a 0 byte; a start with no files just
- * brings the window to the front.
+ * go as zefa::HandOverMessage has them (the sender's working folder, then the paths), and
+ * a relative one is made full under that folder; a start with no files just brings the
+ * window to the front.
  */
 
 /** The socket of this user's window on this display (the runtime folder is the user's). */

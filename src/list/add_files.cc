@@ -25,6 +25,8 @@ bool FileAdder::NamedByListedPath(const RenameList& list, const std::string& key
 }
 
 AddRefusal FileAdder::Add(RenameList& list, const std::string& path, std::string_view common_name) {
+  // A relative path names a file only for the process that gave it: none is listed.
+  if (!IsFullPath(path, rules_)) return AddRefusal::kNotAFile;
   if (!executable_path_.empty() && path == executable_path_) return AddRefusal::kOwnProgram;
   // The program is a file, so a folder or nothing at the path cannot be it.
   std::optional<std::string> key = file_system_.ExistingFileKey(path);
@@ -34,6 +36,7 @@ AddRefusal FileAdder::Add(RenameList& list, const std::string& path, std::string
 
 AddRefusal FileAdder::AddFound(RenameList& list, std::string&& path, std::string key,
                                std::string_view common_name) {
+  if (!IsFullPath(path, rules_)) return AddRefusal::kNotAFile;
   if (!executable_path_.empty() && path == executable_path_) return AddRefusal::kOwnProgram;
   if (executable_key_ && key == *executable_key_) return AddRefusal::kOwnProgram;
   if (list.HoldsPath(path) || NamedByListedPath(list, key)) return AddRefusal::kAlreadyListed;

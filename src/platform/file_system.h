@@ -27,8 +27,11 @@ struct RenamePair {
 
 /** What stands at a path, against the file whose FileKey was taken there earlier. */
 enum class FileMatch : std::uint8_t {
-  kNothing,    // nothing at the path
-  kSameFile,   // that file, a regular file (or a link to one)
+  kNothing,   // nothing at the path
+  kSameFile,  // that file, a regular file (or a link to one)
+  // that file, known by its size, modification time and birth time alone: its disk came
+  // back under another device, or with other inode numbers
+  kSameFileByTimes,
   kOtherFile,  // another file
   kNoFile,     // a folder or anything else that is no regular file
 };
@@ -180,6 +183,15 @@ class FileSystem {
     return outcomes;
   }
   /**
+   * Removes the name `name` of a regular file that is also, as an entry of its own, at
+   * `kept`: what a rename by link (on file systems that refuse RENAME_NOREPLACE, as FUSE
+   * ones do) leaves when it is killed between its link and its unlink. False, and nothing
+   * removed, for anything else.
+   */
+  virtual bool RemoveSecondName(const std::string& /*name*/, const std::string& /*kept*/) {
+    return false;
+  }
+  /**
    * The whole of a regular file (or a link to one) of at most `max_bytes`; nullopt for
    * anything else: nothing there, a folder, a pipe or a device (never waited on), or a
    * larger file.
@@ -250,6 +262,7 @@ class NativeFileSystem : public FileSystem {
   ChangeReason RenameNoReplace(const std::string& from, const std::string& to) override;
   std::vector<ChangeReason> RenameEachNoReplace(const std::vector<RenamePair>& pairs,
                                                 const KeepGoing& keep_going = {}) override;
+  bool RemoveSecondName(const std::string& name, const std::string& kept) override;
   std::optional<std::string> ReadFile(const std::string& path, std::size_t max_bytes) override;
   std::optional<FileStart> ReadFileStart(const std::string& path, std::size_t max_bytes) override;
   bool AppendFile(const std::string& path, std::string_view bytes) override;

@@ -30,8 +30,8 @@
 namespace zefa {
 namespace {
 
-using native::NameInFolder;
 using native::KeyOf;
+using native::NameInFolder;
 using native::OpenFolder;
 
 }  // namespace
@@ -275,70 +275,133 @@ std::vector<std::string> NativeFileSystem::FileKeys(const std::vector<std::strin
 
 namespace {
 
-// A file's identity as a restore file keeps it: "<device>:<inode>:<file system>:<birth>",
-// the first two as FileKey gives them; the file system's id (statfs's f_fsid, which ext4
-// and others derive from the file system's UUID, so a card plugged in again is still
-// itself) and the birth time ("<seconds>.<nanoseconds>") are empty where not given.
+// A file's identity as a restore file keeps it:
+// "<device>:<inode>:<file system>:<birth>:<size>:<modified>", the first two as FileKey
+// gives them; the file system's id (statfs's f_fsid, which ext4 and others derive from the
+// file system's UUID, so a card plugged in again is still itself) and the birth time
+// ("<seconds>.<nanoseconds>") are empty where not given. The size and the modification
+// time ("<seconds>.<nanoseconds>") survive where the device and the inode do not: XFS's id
+// follows the block device, FAT, exFAT and NTFS number their inodes anew at each mount,
+// and a FUSE mount has no id and a new device at each mount.
 struct Identity {
-  std::string device, inode, birth;
+  std::string device, inode, birth, size, modified;
   std::string_view file_system;
+  bool keeps_inodes = false;  // the file system keeps a file's inode number across mounts
   bool regular = false;
 };
 
-constexpr unsigned kIdentityMask = STATX_TYPE | STATX_INO | STATX_BTIME;
+// The file system behind a folder: its id ("" when it has none to give) and whether it
+// keeps a file's inode number from one mount to the next.
+struct FileSystemOf {
+  std::string id;
+  bool keeps_inodes = false;
+};
 
-// The id of the file system behind `fd` (a folder's) or `path`, "" when it has none to give.
-std::string FileSystemId(int fd, const char* path) {
+bool KeepsInodeNumbers(unsigned long type) {
+  switch (type) {
+    case EXT4_SUPER_MAGIC:  // ext2 and ext3 too
+    case XFS_SUPER_MAGIC:
+    case BTRFS_SUPER_MAGIC:
+    case TMPFS_MAGIC:
+    case F2FS_SUPER_MAGIC:
+      return true;
+    default:
+      return false;
+  }
+}
+
+constexpr unsigned kIdentityMask = STATX_TYPE | STATX_INO | STATX_BTIME | STATX_SIZE | STATX_MTIME;
+
+// The file system behind `fd` (a folder's) or `path`.
+FileSystemOf FileSystemBehind(int fd, const char* path) {
   struct statfs info {};
   if ((fd >= 0 ? ::fstatfs(fd, &info) : ::statfs(path, &info)) != 0) return {};
+  FileSystemOf file_system;
+  file_system.keeps_inodes = KeepsInodeNumbers(static_cast<unsigned long>(info.f_type));
   unsigned int parts[2] = {};
   static_assert(sizeof parts == sizeof info.f_fsid);
   std::memcpy(parts, &info.f_fsid, sizeof parts);
-  if (parts[0] == 0 && parts[1] == 0) return {};
+  if (parts[0] == 0 && parts[1] == 0) return file_system;
   char text[24];
   std::snprintf(text, sizeof text, "%08x%08x", parts[0], parts[1]);
+  file_system.id = text;
+  return file_system;
+}
+
+std::string TimeText(const struct statx_timestamp& time) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%lld.%09u", static_cast<long long>(time.tv_sec), time.tv_nsec);
   return text;
 }
 
-void FillIdentity(const struct statx& info, std::string_view file_system, Identity& identity) {
+void FillIdentity(const struct statx& info, const FileSystemOf& file_system, Identity& identity) {
   identity.device = std::to_string(makedev(info.stx_dev_major, info.stx_dev_minor));
   identity.inode = std::to_string(info.stx_ino);
-  identity.file_system = file_system;
+  identity.file_system = file_system.id;
+  identity.keeps_inodes = file_system.keeps_inodes;
   identity.birth.clear();
-  if ((info.stx_mask & STATX_BTIME) != 0) {
-    char birth[48];
-    std::snprintf(birth, sizeof birth, "%lld.%09u", static_cast<long long>(info.stx_btime.tv_sec),
-                  info.stx_btime.tv_nsec);
-    identity.birth = birth;
-  }
+  if ((info.stx_mask & STATX_BTIME) != 0) identity.birth = TimeText(info.stx_btime);
+  identity.size.clear();
+  if ((info.stx_mask & STATX_SIZE) != 0) identity.size = std::to_string(info.stx_size);
+  identity.modified.clear();
+  if ((info.stx_mask & STATX_MTIME) != 0) identity.modified = TimeText(info.stx_mtime);
   identity.regular = S_ISREG(info.stx_mode);
 }
 
 std::string IdentityText(const Identity& identity) {
   std::string text = identity.device;
   ((((text += ':') += identity.inode) += ':') += identity.file_system) += ':';
-  return text += identity.birth;
+  (((text += identity.birth) += ':') += identity.size) += ':';
+  return text += identity.modified;
 }
 
-// Whether `recorded` (IdentityText, or a FileKey of an older record) names the file `now`.
-// Its file system is known by its id where both have one, else by the device; its birth
-// time counts where both have one.
-bool SameFile(std::string_view recorded, const Identity& now) {
-  std::string_view fields[4];
+enum class Sameness { kOther, kSame, kSameByTimes };
+
+// Whether a file whose device or inode changed is still the recorded one, by what
+// survives: its size and modification time to the nanosecond, and its birth time where
+// both sides have one. Where the file system keeps its inode numbers, another inode is
+// another file, and the same inode counts only on a file system that came back under
+// another id or device (XFS attached again); elsewhere (FAT, exFAT, NTFS, FUSE) the
+// device and the inode tell nothing.
+bool SameByTimes(const std::string_view (&fields)[6], const Identity& now) {
+  if (fields[4].empty() || fields[5].empty() || fields[4] != now.size ||
+      fields[5] != now.modified) {
+    return false;
+  }
+  if (!fields[3].empty() && !now.birth.empty() && fields[3] != now.birth) return false;
+  if (!now.keeps_inodes) return true;
+  const bool same_file_system = !fields[2].empty() && !now.file_system.empty()
+                                    ? fields[2] == now.file_system
+                                    : fields[0] == now.device;
+  return !same_file_system && fields[1] == now.inode;
+}
+
+// Whether `recorded` (IdentityText, an older record's four fields, or an older record's
+// FileKey) names the file `now`. Its file system is known by its id where both have one,
+// else by the device; its birth time counts where both have one. Six fields add the match
+// by times (SameByTimes); the older forms keep their own rules.
+Sameness SameFile(std::string_view recorded, const Identity& now) {
+  std::string_view fields[6];
   std::size_t count = 0;
   for (std::size_t start = 0;;) {
-    if (count == std::size(fields)) return false;  // more fields than any writer puts
+    if (count == std::size(fields)) return Sameness::kOther;  // more fields than any writer puts
     const std::size_t colon = recorded.find(':', start);
     fields[count++] = recorded.substr(start, colon == std::string_view::npos ? colon : colon - start);
     if (colon == std::string_view::npos) break;
     start = colon + 1;
   }
-  if (count == 2) return fields[0] == now.device && fields[1] == now.inode;
-  if (count != 4 || fields[1] != now.inode) return false;
+  if (count == 2) {
+    return fields[0] == now.device && fields[1] == now.inode ? Sameness::kSame : Sameness::kOther;
+  }
+  if (count != 4 && count != 6) return Sameness::kOther;
   const bool same_file_system = !fields[2].empty() && !now.file_system.empty()
                                     ? fields[2] == now.file_system
                                     : fields[0] == now.device;
-  return same_file_system && (fields[3].empty() || now.birth.empty() || fields[3] == now.birth);
+  if (fields[1] == now.inode && same_file_system &&
+      (fields[3].empty() || now.birth.empty() || fields[3] == now.birth)) {
+    return Sameness::kSame;
+  }
+  return count == 6 && SameByTimes(fields, now) ? Sameness::kSameByTimes : Sameness::kOther;
 }
 
 // The identities of the paths, one statx() each inside its folder, opened once for a
@@ -348,9 +411,9 @@ template <typename PathOf, typename Found>
 void ForEachIdentity(std::size_t count, const PathOf& path_of, const Found& found) {
   OpenFolder folder;
   std::string path;  // the row's path, ended by a NUL for the system
-  std::string file_system_folder;  // the folder whose file system's id is held
+  std::string file_system_folder;  // the folder whose file system is held
   bool file_system_known = false;
-  std::string file_system;
+  FileSystemOf file_system;
   Identity identity;
   for (std::size_t row = 0; row < count; ++row) {
     path.assign(path_of(row));
@@ -364,7 +427,7 @@ void ForEachIdentity(std::size_t count, const PathOf& path_of, const Found& foun
     if (there) {
       const std::string_view folder_part(path.data(), folder_fd < 0 ? 0 : name);
       if (folder_fd < 0 || !file_system_known || folder_part != file_system_folder) {
-        file_system = FileSystemId(folder_fd, path.c_str());
+        file_system = FileSystemBehind(folder_fd, path.c_str());
         file_system_folder.assign(folder_part);
         file_system_known = folder_fd >= 0;
       }
@@ -399,11 +462,15 @@ std::vector<FileMatch> NativeFileSystem::MatchFiles(const std::vector<KeyedPath>
         if (keep_going && row > 0 && !keep_going(row)) return false;
         if (!identity) {
           matches.push_back(FileMatch::kNothing);
-        } else if (!SameFile(wanted[row].key, *identity)) {
+        } else if (const Sameness same = SameFile(wanted[row].key, *identity);
+                   same == Sameness::kOther) {
           matches.push_back(FileMatch::kOtherFile);
-        } else {
+        } else if (!identity->regular) {
           // The undo renames files only, never a folder that a forged record names.
-          matches.push_back(identity->regular ? FileMatch::kSameFile : FileMatch::kNoFile);
+          matches.push_back(FileMatch::kNoFile);
+        } else {
+          matches.push_back(same == Sameness::kSame ? FileMatch::kSameFile
+                                                    : FileMatch::kSameFileByTimes);
         }
         return true;
       });

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 // Renames that never replace a file at the new name, with fallbacks for file systems
 // that do not know renameat2(RENAME_NOREPLACE).
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -32,7 +33,41 @@ ChangeReason OutcomeOfError(int error, const std::string& from) {
   return ChangeReason::kRenameRefused;
 }
 
+// Whether `from` and `to` are two names of one file, each an entry of its own: what a
+// rename by link leaves behind when it is killed between its link and its unlink. Where
+// names ignore case two spellings find one entry, so both must be listed as they are.
+bool AreTwoNamesOfOneFile(const std::string& from, const std::string& to) {
+  struct stat from_info {};
+  struct stat to_info {};
+  if (::lstat(from.c_str(), &from_info) != 0 || ::lstat(to.c_str(), &to_info) != 0 ||
+      !S_ISREG(from_info.st_mode) || from_info.st_dev != to_info.st_dev ||
+      from_info.st_ino != to_info.st_ino ||
+      (from_info.st_nlink < 2 && to_info.st_nlink < 2)) {  // FUSE may show one stale
+    return false;
+  }
+  const std::size_t from_name = NameInFolder(from);
+  const std::size_t to_name = NameInFolder(to);
+  if (from_name == std::string::npos || to_name == std::string::npos) return false;
+  const std::string folder = from.substr(0, from_name);
+  if (to.compare(0, to_name, folder) != 0 || to_name != from_name) return true;
+  DIR* listing = ::opendir(folder.c_str());
+  if (listing == nullptr) return false;
+  bool from_listed = false;
+  bool to_listed = false;
+  while (const dirent* entry = ::readdir(listing)) {
+    from_listed = from_listed || from.compare(from_name, std::string::npos, entry->d_name) == 0;
+    to_listed = to_listed || to.compare(to_name, std::string::npos, entry->d_name) == 0;
+  }
+  ::closedir(listing);
+  return from_listed && to_listed;
+}
+
 }  // namespace
+
+bool NativeFileSystem::RemoveSecondName(const std::string& name, const std::string& kept) {
+  return !HasNul(name) && !HasNul(kept) && AreTwoNamesOfOneFile(name, kept) &&
+         ::unlink(name.c_str()) == 0;
+}
 
 namespace posix {
 

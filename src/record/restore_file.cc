@@ -182,7 +182,13 @@ class RecordPieces {
     }
     piece += std::to_string(row_);
     piece += '=';
-    if (row_ - first_ < stretch_.size()) piece += stretch_[row_ - first_];
+    // The second step of a change of case moves the file of the step before it, which is
+    // not at its temporary name yet: it is recorded as that file.
+    if (row.step != ChangeStep::kFromTemporary) {
+      previous_.clear();
+      if (row_ - first_ < stretch_.size()) previous_ = stretch_[row_ - first_];
+    }
+    piece += previous_;
     piece += '\n';
   }
 
@@ -190,6 +196,7 @@ class RecordPieces {
   static constexpr std::size_t kStretchRows = 4096;
   FileSystem* identities_;
   std::vector<std::string> stretch_;  // the identities of rows first_ on
+  std::string previous_;              // the identity written last
   std::size_t first_ = 0;
   int part_ = 0;
   std::size_t row_ = 0;
@@ -362,7 +369,8 @@ RestoreRecord RestoreRecord::Parse(std::string bytes) {
 
   record.count_ = count ? ParseProfileInteger(*count).value_or(0) : 0;
   record.outcome_complete_ = outcome_end == "1";
-  record.has_identities_ = !rows.empty() && (rows[0].found & kFoundIdentity) != 0;
+  // A record that holds the section is read by identities, whichever rows it gives one.
+  record.has_identities_ = seen[3];
   // The rows read are those from row 0 that have a new path, up to the count.
   const std::size_t counted = static_cast<std::size_t>(std::max(0, record.count_));
   std::size_t kept = 0;

@@ -17,8 +17,6 @@ inline constexpr const char* kRestoreExtension = ".zefa";
 inline constexpr const char* kRestoreFilter = "ZeFaファイル(*.zefa)|*.zefa";
 /** A larger file is no restore file: the record of a million rows stays well under it. */
 inline constexpr std::size_t kMaxRestoreFileBytes = std::size_t{300} << 20;
-/** No path that a run records is longer: a record holding a longer one is invalid. */
-inline constexpr std::size_t kMaxRecordedPathBytes = 4096;
 
 /**
  * The name of a restore file made at `time`, as 2026年3月7日09時05分03秒.zefa. Attempt 2, 3 …

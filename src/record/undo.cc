@@ -32,12 +32,6 @@ RowChange NotBack(const RestoreRecord& record, std::size_t row, ChangeReason rea
   return change;
 }
 
-bool IsFullPath(std::string_view path, const TextRules& rules) {
-  if (rules.path_style == PathStyle::kPosix) return !path.empty() && path[0] == '/';
-  const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
-  return drive || path.starts_with("\\\\");
-}
-
 // A row that the undo may rename: a run never moves a file to another folder, so neither
 // does its undo.
 bool IsMovable(const RestoreRow& row, const TextRules& rules) {
@@ -69,27 +63,57 @@ std::optional<std::string> FirstMissingAfter(const RestoreRecord& record, FileSy
   return std::nullopt;
 }
 
-// Where the row's file stands when the record names no file for it (none was there when
-// the run began): only the paths can tell.
-FileMatch MatchWithoutIdentity(FileSystem& file_system, std::string_view path) {
-  return file_system.FileExists(std::string(path)) ? FileMatch::kSameFile : FileMatch::kNothing;
+bool IsSameFile(FileMatch match) {
+  return match == FileMatch::kSameFile || match == FileMatch::kSameFileByTimes;
 }
 
 FileMatch MatchOne(FileSystem& file_system, std::string_view path, std::string_view identity) {
-  if (identity.empty()) return MatchWithoutIdentity(file_system, path);
   const std::vector<FileMatch> match = file_system.MatchFiles({KeyedPath{path, identity}});
   return match.empty() ? FileMatch::kNothing : match.front();
+}
+
+// Whether the path names one of the temporary names through which a run changes the case
+// of a name (".zefa-oru-<row>.tmp" in the file's folder, see case_only_rename.cc).
+bool IsTemporaryPath(std::string_view path) {
+  const std::size_t separator = path.find_last_of("/\\");
+  const std::string_view name =
+      separator == std::string_view::npos ? path : path.substr(separator + 1);
+  return name.starts_with(".zefa-oru-") && name.ends_with(".tmp");
+}
+
+// Whether the row is the second step of a change of case: it moves on the file that the
+// row before it put at a temporary name.
+bool ContinuesPreviousRow(const RestoreRecord& record, std::size_t row) {
+  return row > 0 && record.Row(row).before == record.Row(row - 1).after &&
+         IsTemporaryPath(record.Row(row).before);
+}
+
+// The identity the row's file is known by: its own, or for the second step of a change of
+// case that an older run recorded without one, that of the step before it (the same file).
+std::string_view IdentityOf(const RestoreRecord& record, std::size_t row) {
+  const std::string_view identity = record.Row(row).identity;
+  if (!identity.empty() || !ContinuesPreviousRow(record, row)) return identity;
+  return record.Row(row - 1).identity;
 }
 
 // Whether the row's file went on from the row's new path (a temporary name on the way to
 // a change of case) with the next row, and is still where that row put it: given back by
 // that row first (the undo goes from the last row), it is then at this row's new path.
 bool WentOnWithNextRow(const RestoreRecord& record, std::size_t row, FileSystem& file_system) {
-  if (row + 1 >= record.size()) return false;
-  const RestoreRow recorded = record.Row(row);
-  const RestoreRow next = record.Row(row + 1);
-  return next.before == recorded.after && !next.not_renamed && !recorded.identity.empty() &&
-         MatchOne(file_system, next.after, recorded.identity) == FileMatch::kSameFile;
+  if (row + 1 >= record.size() || !ContinuesPreviousRow(record, row + 1)) return false;
+  const std::string_view identity = IdentityOf(record, row);
+  return !record.Row(row + 1).not_renamed && !identity.empty() &&
+         IsSameFile(MatchOne(file_system, record.Row(row + 1).after, identity));
+}
+
+// Whether the row's file is at its old path, or for the second step of a change of case
+// at the path it had before the first: where names ignore case, a name that only changes
+// the case names the file at its old path too.
+bool AtAnOldPath(const RestoreRecord& record, std::size_t row, FileSystem& file_system) {
+  const std::string_view identity = IdentityOf(record, row);
+  if (IsSameFile(MatchOne(file_system, record.Row(row).before, identity))) return true;
+  return ContinuesPreviousRow(record, row) &&
+         IsSameFile(MatchOne(file_system, record.Row(row - 1).before, identity));
 }
 
 }  // namespace
@@ -116,14 +140,23 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
   std::vector<std::size_t> row_of;
   for (std::size_t row = record.size(); row-- > 0;) {
     const RestoreRow recorded = record.Row(row);
-    if (recorded.not_renamed || !IsMovable(recorded, rules)) continue;
-    wanted.push_back({recorded.after, recorded.identity});
+    if (!IsMovable(recorded, rules)) continue;
+    const std::string_view identity = IdentityOf(record, row);
+    // Without an identity nothing tells the run's file from any other at that path.
+    if (identity.empty()) {
+      if (!recorded.not_renamed) {
+        plan.not_back.push_back(NotBack(record, row, ChangeReason::kNoIdentity));
+      }
+      continue;
+    }
+    wanted.push_back({recorded.after, identity});
     row_of.push_back(row);
   }
   plan.looked_at = wanted.size();
   const std::vector<FileMatch> matches = file_system.MatchFiles(wanted, keep_going);
   if (matches.size() < wanted.size()) {
     plan.stopped = true;
+    plan.not_back.clear();
     return plan;
   }
   std::vector<KeyedPath>().swap(wanted);
@@ -131,18 +164,23 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
   for (std::size_t i = 0; i < matches.size(); ++i) {
     const std::size_t row = row_of[i];
     const RestoreRow recorded = record.Row(row);
-    const FileMatch at_after =
-        recorded.identity.empty() ? MatchWithoutIdentity(file_system, recorded.after) : matches[i];
-    if (at_after == FileMatch::kSameFile || WentOnWithNextRow(record, row, file_system)) {
+    // A row recorded as failed goes back too when its file is at its new path anyway.
+    const bool at_new_path =
+        IsSameFile(matches[i]) && (!recorded.not_renamed || !AtAnOldPath(record, row, file_system));
+    if (at_new_path || WentOnWithNextRow(record, row, file_system)) {
       plan.back.push_back(ChangeBack(record, row));
+      if (matches[i] == FileMatch::kSameFileByTimes) ++plan.matched_by_times;
       continue;
     }
+    if (recorded.not_renamed) continue;
     // Still at its old path: the run never moved it, or it went back already.
-    if (MatchOne(file_system, recorded.before, recorded.identity) == FileMatch::kSameFile) continue;
+    if (IsSameFile(MatchOne(file_system, recorded.before, IdentityOf(record, row)))) continue;
+    // The next row, the second step of a change of case, speaks for the file.
+    if (row + 1 < record.size() && ContinuesPreviousRow(record, row + 1)) continue;
     plan.not_back.push_back(NotBack(record, row,
-                                    at_after == FileMatch::kNothing ? ChangeReason::kSourceMissing
-                                    : at_after == FileMatch::kOtherFile ? ChangeReason::kReplaced
-                                                                        : ChangeReason::kNoFile));
+                                    matches[i] == FileMatch::kNothing ? ChangeReason::kSourceMissing
+                                    : matches[i] == FileMatch::kOtherFile ? ChangeReason::kReplaced
+                                                                          : ChangeReason::kNoFile));
   }
   std::reverse(plan.not_back.begin(), plan.not_back.end());
   // Nothing of the run is where it went: the record was undone already, or never ran.
@@ -157,7 +195,15 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
 UndoResult RenameBack(UndoPlan& plan, FileSystem& file_system, const KeepGoing& keep_going) {
   ExecuteChanges(plan.back, file_system, keep_going);
   UndoResult result;
-  for (const RowChange& change : plan.back) {
+  for (RowChange& change : plan.back) {
+    // The file has its old name already, beside the new one: a run killed in the middle
+    // of a rename by link. Dropping the new name gives it back whole.
+    if (change.reason == ChangeReason::kTargetExists &&
+        file_system.RemoveSecondName(std::string(change.old_path()),
+                                     std::string(change.new_path()))) {
+      change.status = ChangeStatus::kDone;
+      change.reason = ChangeReason::kNone;
+    }
     result.done += change.status == ChangeStatus::kDone;
     result.stopped = result.stopped || change.status == ChangeStatus::kPlanned;
   }

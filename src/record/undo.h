@@ -39,13 +39,19 @@ struct UndoPlan {
   /** How many rows were to be looked at; with `stopped`, the check was stopped there. */
   std::size_t looked_at = 0;
   bool stopped = false;
+  /**
+   * How many changes of `back` were known by their size and times alone, their disk having
+   * come back under another device (FileMatch::kSameFileByTimes).
+   */
+  std::size_t matched_by_times = 0;
 };
 
 /**
- * Decides the undo. A record with identities: a row recorded as not moved is skipped; a
- * row whose recorded file is at its new path goes back; one whose file is still at its
- * old path is skipped; a row whose file is at neither place stays as it is and is named
- * in `not_back`. A record in which no row's file is at its new path is invalid. A record
+ * Decides the undo. A record with identities: a row whose recorded file is at its new path
+ * goes back, also when the record says it was not moved; any other row recorded as not
+ * moved is skipped; one whose file is still at its old path is skipped; a row whose file
+ * is at neither place, and a row without an identity, stays as it is and is named in
+ * `not_back`. A record in which no row's file is at its new path is invalid. A record
  * without them: invalid when a recorded new path is missing, else every row goes back.
  * Either way a row whose paths are equal or lie in two folders is skipped, as no run
  * moves a file elsewhere. `keep_going` hears how many rows are checked; false stops the
@@ -62,7 +68,9 @@ struct UndoResult {
 /**
  * Makes the plan's changes back (ExecuteChanges), from their new to their old paths in
  * the plan's order, never overwriting; each change of `plan.back` ends kDone, or kFailed
- * with its reason. `keep_going` as for ExecuteChanges.
+ * with its reason. A file found under its old name beside its new one (a run killed in
+ * the middle of a rename by link) loses the new name (FileSystem::RemoveSecondName).
+ * `keep_going` as for ExecuteChanges.
  */
 UndoResult RenameBack(UndoPlan& plan, FileSystem& file_system, const KeepGoing& keep_going = {});
 

@@ -49,7 +49,33 @@ class NameLimits {
   std::size_t last_limit_ = 0;
 };
 
+// Whether the row's new name is longer than its folder takes, or a path of the row longer
+// than a record holds; the rows that keep their names, and names no file can have, are
+// judged elsewhere.
+bool IsNameTooLong(const RowChange& change, NameLimits& limits, const TextRules& rules) {
+  if (change.old_path().size() > kMaxRecordedPathBytes ||
+      change.new_path().size() > kMaxRecordedPathBytes) {
+    return true;
+  }
+  return FileNamePart(change.new_path(), rules).size() >
+         limits.Of(FolderPart(change.new_path(), rules));
+}
+
 }  // namespace
+
+int FirstNameTooLong(const std::vector<RowChange>& changes, FileSystem& file_system,
+                     const TextRules& rules) {
+  NameLimits limits(file_system);
+  for (std::size_t row = 0; row < changes.size(); ++row) {
+    const RowChange& change = changes[row];
+    if (change.new_path() == change.old_path() ||
+        IsRefusedName(change.new_path(), FileNamePart(change.new_path(), rules))) {
+      continue;
+    }
+    if (IsNameTooLong(change, limits, rules)) return static_cast<int>(row);
+  }
+  return -1;
+}
 
 void PlayThrough(ChangePlan& plan, FileSystem& file_system, const TextRules& rules) {
   std::vector<RowChange>& changes = plan.changes;
@@ -125,7 +151,7 @@ void PlayThrough(ChangePlan& plan, FileSystem& file_system, const TextRules& rul
       fail(change, ChangeReason::kNameRefused);
       continue;
     }
-    if (name.size() > limits.Of(FolderPart(change.new_path(), rules))) {
+    if (IsNameTooLong(change, limits, rules)) {
       fail(change, ChangeReason::kNameTooLong);
       continue;
     }

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <vector>
+
 #include "run/rename_plan.h"
 #include "text/text_rules.h"
 
@@ -20,5 +22,13 @@ class FileSystem;
  * row.
  */
 void PlayThrough(ChangePlan& plan, FileSystem& file_system, const TextRules& rules);
+
+/**
+ * The first row whose new name is longer than its folder takes, or whose old or new path
+ * is longer than a restore file records (kMaxRecordedPathBytes): the run starts for none
+ * of the list then, as the play-through marks it (kNameTooLong). -1 when no row is.
+ */
+int FirstNameTooLong(const std::vector<RowChange>& changes, FileSystem& file_system,
+                     const TextRules& rules);
 
 }  // namespace zefa

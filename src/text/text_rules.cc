@@ -94,6 +94,12 @@ std::size_t FileNameStart(std::string_view path, const TextRules& rules) {
   return start;
 }
 
+bool IsFullPath(std::string_view path, const TextRules& rules) {
+  if (rules.path_style == PathStyle::kPosix) return !path.empty() && path[0] == '/';
+  const bool drive = path.size() >= 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+  return drive || path.starts_with("\\\\");
+}
+
 std::string_view FolderPart(std::string_view path, const TextRules& rules) {
   return path.substr(0, FileNameStart(path, rules));
 }

@@ -51,6 +51,12 @@ std::string_view FolderPart(std::string_view path, const TextRules& rules);
 /** Everything after the last separator; the whole path when it has none. */
 std::string_view FileNamePart(std::string_view path, const TextRules& rules);
 
+/**
+ * Whether `path` is a full path of the path style: from "/" on POSIX, from a drive ("C:\")
+ * or a share ("\\server") on Windows. A relative path means another file in each folder.
+ */
+bool IsFullPath(std::string_view path, const TextRules& rules);
+
 /** Whether `text` holds a separator character of the path style. */
 bool HasPathSeparator(std::string_view text, const TextRules& rules);
 

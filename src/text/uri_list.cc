@@ -98,6 +98,8 @@ std::vector<DroppedUri> ParseUriList(std::string_view bytes) {
 
 std::string AbsoluteArgumentPath(std::string_view argument, std::string_view current_folder) {
   if (!argument.empty() && argument.front() == '/') return std::string(argument);
+  // Without a working folder of its own a relative path stays so, and no list takes it.
+  if (current_folder.empty() || current_folder.front() != '/') return std::string(argument);
   std::string path(current_folder);
   if (path.empty() || path.back() != '/') path += '/';
   path += argument;

@@ -119,7 +119,10 @@ class HistoryDialogTest : public QObject {
     Find<QPushButton>(dialog, "UndoButton")->click();
     const std::string& question = world_->prompter.log.at(1);
     QVERIFY(question.starts_with("warn 元に戻しますか？"));
-    QVERIFY(question.ends_with("（全 3 個のファイル）"));
+    // The record holds no identities: the question says so after the count.
+    QVERIFY(question.ends_with(
+        "（全 3 個のファイル）\n\r\n\rこのリストアファイルにはファイルの識別情報が"
+        "記録されていないため、ファイルを名前だけで元に戻します。"));
     QCOMPARE(world_->prompter.log.back(), std::string("inform 完了しました"));
     QCOMPARE(world_->dir->Listing("pics"), std::string("IMG_0001.jpg IMG_0002.jpg IMG_0003.jpg"));
     // The run undone stays selected and shows what became of it.

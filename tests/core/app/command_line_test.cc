@@ -37,5 +37,24 @@ TEST(CommandLineTest, OptionsAndPaths) {
   }
 }
 
+// A hand-over carries the sender's working folder: its relative paths name the files
+// they named there. Without it (an older start) they stay relative, for the add step to refuse.
+TEST(CommandLineTest, HandedOverPathsAreMadeFullUnderTheSendersFolder) {
+  const struct {
+    std::string message;
+    Words paths;
+  } cases[] = {
+      {HandOverMessage({"a.jpg", "/abs/b.jpg", "sub/c d.jpg"}, "/home/u/pics"),
+       {"/home/u/pics/a.jpg", "/abs/b.jpg", "/home/u/pics/sub/c d.jpg"}},
+      {HandOverMessage({"a.jpg"}, ""), {"a.jpg"}},
+      {HandOverMessage({}, "/home/u"), {}},
+      {std::string("/abs/a.jpg\0rel.jpg\0", 20), {"/abs/a.jpg", "rel.jpg"}},
+      {std::string("\x01/w\0x.jpg\0unfinished", 20), {"/w/x.jpg"}},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(HandedOverPaths(c.message), c.paths) << testing::PrintToString(c.message);
+  }
+}
+
 }  // namespace
 }  // namespace zefa

@@ -184,6 +184,38 @@ TEST_F(CaseOnlyRunTest, AStopIsHeardOnlyOnceBothStepsAreDone) {
   EXPECT_EQ(Files(), "IMG_1.JPG IMG_2.JPG");
 }
 
+// A file saved in place after the run (a new file under its new name) is not the run's:
+// it stays where it is, whichever record wrote the second step's identity.
+TEST_F(CaseOnlyRunTest, AFileSavedInPlaceAfterTheRunStays) {
+  for (const bool older_record : {false, true}) {
+    Run();
+    ASSERT_EQ(Files(), "IMG_1.jpg IMG_2.jpg");
+    if (older_record) {
+      // Runs before every row had an identity left the second steps' empty.
+      std::string record = dir.Read(std::string("restore/") + test::kRestoreName);
+      const std::size_t identities = record.find("[identity]");
+      for (const char* key : {"\n1=", "\n3="}) {
+        const std::size_t at = record.find(key, identities) + 3;
+        record.erase(at, record.find('\n', at) - at);
+      }
+      dir.Touch(std::string("restore/") + test::kRestoreName, record);
+    }
+    const std::string saved = dir.Touch("files/saved.tmp", "edited");
+    ASSERT_EQ(std::rename(saved.c_str(), (dir / "files/IMG_1.jpg").c_str()), 0);
+    Undo();
+    EXPECT_EQ(Files(), "IMG_1.jpg IMG_2.JPG") << older_record;
+    EXPECT_EQ(dir.Read("files/IMG_1.jpg"), "edited");
+    EXPECT_EQ(prompter.log.back(), "inform 以下のファイルを元の名前に戻せませんでした\n\r" +
+                                       dir / "files/IMG_1.jpg" +
+                                       "（別のファイルに置き換えられています）");
+    std::filesystem::remove_all(dir / "files");
+    std::filesystem::remove_all(dir / "restore");
+    state = MainState{};
+    Add("IMG_1.JPG", "IMG_1", ".jpg");
+    Add("IMG_2.JPG", "IMG_2", ".jpg");
+  }
+}
+
 TEST_F(CaseOnlyRunTest, AKillBetweenTheTwoStepsIsUndone) {
   const pid_t child = ::fork();
   if (child == 0) {

@@ -8,6 +8,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <map>
@@ -376,6 +378,105 @@ TEST_F(RenameCrashTest, KilledAtRandomLeavesEveryFileOnceAndAnUndoThatBringsThem
   for (const std::string& figure : figures) std::cout << " " << figure;
   std::cout << "\n";
   RecordProperty("kills_while_renaming", stages["while renaming"]);
+}
+
+// The same kills on a FUSE disk (as cameras' cards are mounted) that comes back under
+// another device before each undo: the files are known by their sizes and times.
+TEST(RenameCrashOnFuse, KilledAtRandomThenMountedAgainIsUndoneWhole) {
+  const auto shell = [](const std::string& command) {
+    return std::system(("{ " + command + "; } >/dev/null 2>&1").c_str()) == 0;
+  };
+  if (::access("/dev/fuse", R_OK | W_OK) != 0 || !shell("command -v bindfs fusermount3")) {
+    GTEST_SKIP() << "needs /dev/fuse, bindfs and fusermount3 to mount a FUSE file system";
+  }
+  test::TempDir dir;
+  const std::string source = dir / "source";
+  const std::string disk = dir / "files";
+  const std::string spare = dir / "spare";
+  for (const std::string& folder : {source, disk, spare}) std::filesystem::create_directory(folder);
+  const auto mount = [&](const std::string& at) {
+    return shell("bindfs '" + source + "' '" + at + "'");
+  };
+  const test::FuseMounts mounts{{disk, spare}};
+  if (!mount(disk)) GTEST_SKIP() << "this machine mounts no FUSE file system";
+  // Takes the device number the disk had, so that the disk comes back under another.
+  const auto mount_again = [&] {
+    shell("fusermount3 -u '" + spare + "'");
+    shell("fusermount3 -u '" + disk + "'");
+    mount(spare);
+    return mount(disk);
+  };
+  constexpr int kRows = 300;
+  constexpr int kKills = 20;
+  MainState state;
+  state.edit2 = "k";
+  for (int i = 0; i < kRows; ++i) {
+    const std::string name = "f" + std::to_string(i);
+    state.list.AppendRow(dir.Touch("files/" + name, name), name, "", "");
+  }
+  const ChangePlan plan = ComposeChanges(state.list, {state.edit2, 1, NameSettings{}}, TextRules{});
+  const ProgramPaths paths = test::ProgramPathsIn(dir);
+  NativeFileSystem native;
+  // Rows under their new names; after the undo, each file is under its old name alone. A
+  // kill between the link and the unlink of a rename by link (FUSE knows no
+  // RENAME_NOREPLACE) leaves a file under both for a while.
+  const auto count_renamed = [&](bool undone) {
+    int renamed = 0;
+    for (const RowChange& row : plan.changes) {
+      const bool at_new = native.FileExists(std::string(row.new_path()));
+      if (undone) {
+        EXPECT_TRUE(native.FileExists(std::string(row.old_path()))) << row.old_path();
+      }
+      renamed += at_new;
+    }
+    return renamed;
+  };
+  std::mt19937 random(20261211);
+  double full_run_ms = 0;
+  int moved = 0;
+  int stranded = 0;
+  for (int kill = -1; kill < kKills; ++kill) {
+    const auto started = std::chrono::steady_clock::now();
+    const pid_t child = ::fork();
+    if (child == 0) {
+      test::ScriptedPrompter prompter;
+      prompter.Yes().Yes();
+      Button2Click(state, Context{prompter, native, paths, TextRules{}});
+      ::_exit(0);
+    }
+    ASSERT_GE(child, 0);
+    int status = 0;
+    if (kill < 0) {
+      ::waitpid(child, &status, 0);
+      full_run_ms =
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started)
+              .count();
+    } else {
+      std::this_thread::sleep_until(started +
+                                    std::chrono::microseconds(std::uniform_int_distribution<long>(
+                                        0, static_cast<long>(full_run_ms * 1100))(random)));
+      ::kill(child, SIGKILL);
+      ::waitpid(child, &status, 0);
+    }
+    ASSERT_TRUE(mount_again());
+    const int renamed = count_renamed(false);
+    const std::string entries = dir.Exists("restore") ? dir.Listing("restore") : "";
+    if (!entries.empty()) {
+      const std::string record = dir / ("restore/" + entries);
+      test::ScriptedPrompter prompter;
+      prompter.File(record).Yes();
+      Undo1Click(state, Context{prompter, native, paths, TextRules{}});
+      ::unlink(record.c_str());
+    }
+    const int left = count_renamed(true);
+    if (kill >= 0) {
+      moved += renamed;
+      stranded += left;
+    }
+    EXPECT_EQ(left, 0) << "after kill " << kill << ", " << renamed << " renamed";
+  }
+  std::cout << stranded << " of " << moved << " moved files stranded over " << kKills
+            << " kills on a FUSE disk mounted again\n";
 }
 
 }  // namespace

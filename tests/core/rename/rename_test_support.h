@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,16 @@ class RenameFixture : public ::testing::Test {
 
   std::string Files() const { return dir.Listing("files"); }
   std::string RestorePath() const { return dir / (std::string("restore/") + kRestoreName); }
+};
+
+/** Mount points of FUSE file systems, let go of however the test ends. */
+struct FuseMounts {
+  std::vector<std::string> points;
+  ~FuseMounts() {
+    for (const std::string& point : points) {
+      std::system(("fusermount3 -u -z '" + point + "' >/dev/null 2>&1").c_str());
+    }
+  }
 };
 
 /** The lines of the log from `from` on. */

@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <random>
 #include <string>
@@ -117,10 +117,15 @@ TEST_P(PreviewMarksTest, MarksTheRowsThatTheRunReports) {
 
   prompter.Yes().No();
   Button2Click(state, MakeContext());
-  const Lines expected_end = failing == 0
-                                 ? Lines{"inform 完了しました。"}
-                                 : Lines{"inform 完了しました。",
-                                         "inform 以下のファイルのリネームに失敗しました" + report};
+  // A name too long stops the run before anything is renamed.
+  const auto too_long = std::find(reasons.begin(), reasons.end(), "名前が長すぎます");
+  const Lines expected_end =
+      too_long != reasons.end()
+          ? Lines{"error 次のファイルの新しい名前が長すぎます。実行を中止します。\n\r" +
+                  state.list.path.entries[static_cast<std::size_t>(too_long - reasons.begin())]}
+      : failing == 0 ? Lines{"inform 完了しました。"}
+                     : Lines{"inform 完了しました。",
+                             "inform 以下のファイルのリネームに失敗しました" + report};
   EXPECT_EQ(test::LogFrom(prompter, prompter.log.size() - expected_end.size()), expected_end);
 }
 

@@ -134,7 +134,7 @@ TEST_F(UndoRunTest, StoppedUndoSaysHowManyWentBack) {
   for (const char* name : {"a", "b", "c", "d"}) Add(std::string(name) + ".txt", name, ".txt");
   RunWithRestore();
   // Four rows looked at, then a stop after two renames back (the last two rows).
-  prompter.StopProgressAt(6);
+  prompter.StopProgressAt(5).StopProgressAt(2);
   Undo(RestorePath());
   EXPECT_EQ(prompter.log.back(),
             "inform 元に戻す処理を中止しました。\n\r4 個のファイルのうち 2 個を元に戻しました。");

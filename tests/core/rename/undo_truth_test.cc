@@ -179,7 +179,7 @@ TEST_F(UndoTruthTest, RowsNoRunCouldHaveMadeAreSkippedOrInvalid) {
   EXPECT_EQ(Files(), "old.txt rel.txt");
 
   prompter.log.clear();
-  const std::string overlong = folder + std::string(5000, 'a');
+  const std::string overlong = folder + std::string(kMaxRecordedPathBytes + 1, 'a');
   dir.Touch("long.zefa",
             "[Count]\ncount=1\n[before]\n0=" + overlong + "\n[after]\n0=" + folder + "old.txt\n");
   Undo(dir / "long.zefa");
@@ -278,46 +278,187 @@ TEST_F(UndoTruthTest, RecordNamingAFolderNeverRenamesIt) {
   EXPECT_EQ(prompter.log.back(), kNotBack + "\n\r" + folder + "（ファイルではありません）");
 }
 
-// An ext4 image attached to one loop device for the run and to another for the undo.
+const std::string kByTimes =
+    "\n\r\n\rこのうち 1 個のファイルは、ディスクが別の装置として接続し直されているため、"
+    "サイズと更新日時で同じファイルと確かめました。";
+
+// Puts a new file in the place of `path`, as an editor that saves through a copy does.
+void SaveInPlace(const std::string& path) {
+  const std::string copy = path + ".new";
+  std::FILE* file = std::fopen(copy.c_str(), "w");
+  ASSERT_NE(file, nullptr);
+  std::fputs("saved again", file);
+  std::fclose(file);
+  ASSERT_EQ(std::rename(copy.c_str(), path.c_str()), 0);
+}
+
+bool Shell(const std::string& command) {
+  return std::system(("{ " + command + "; } >/dev/null 2>&1").c_str()) == 0;
+}
+
+// An image attached to one loop device for the run and to another for the undo: ext4's
+// id comes from its UUID and still matches; XFS's follows the device, and the files are
+// known by their inodes, sizes and times. A file saved in place meanwhile stays.
 TEST_F(UndoTruthTest, FileSystemAttachedAgainOnAnotherDeviceIsStillItself) {
-  const std::string image = dir / "card.img";
+  const struct {
+    const char* type;
+    const char* make;  // makes the image at $0
+    const char* listed;
+    bool by_times;
+  } cases[] = {{"ext4", "truncate -s 8M \"$0\" && mkfs.ext4 -q \"$0\"", "lost+found ", false},
+               {"xfs", "truncate -s 300M \"$0\" && mkfs.xfs -q \"$0\"", "", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.type);
+    const std::string image = dir / (std::string(c.type) + ".img");
+    const std::string mount_point = dir / "files/card";
+    std::filesystem::create_directories(mount_point);
+    if (::geteuid() != 0 || !Shell("sh -c '" + std::string(c.make) + "' '" + image + "'")) {
+      std::printf("skipped %s: needs root and its mkfs to make an image\n", c.type);
+      continue;
+    }
+    const auto attach = [&]() -> std::string {
+      const std::string listed = dir / "loop.txt";
+      if (!Shell("losetup -f --show '" + image + "' > '" + listed + "'")) return {};
+      std::string device = dir.Read("loop.txt");
+      while (!device.empty() && device.back() == '\n') device.pop_back();
+      return device;
+    };
+    const std::string first = attach();
+    if (first.empty() || ::mount(first.c_str(), mount_point.c_str(), c.type, 0, nullptr) != 0) {
+      if (!first.empty()) Shell("losetup -d " + first);
+      GTEST_SKIP() << "this machine lets no " << c.type
+                   << " image be attached and mounted: " << std::strerror(errno);
+    }
+    state = MainState{};
+    state.edit2 = "写真";
+    for (const char* name : {"a.jpg", "b.jpg"}) Add(std::string("card/") + name, "", ".jpg");
+    RunWithRestore();
+    ASSERT_EQ(::umount(mount_point.c_str()), 0);
+    // Attached again while the first is still attached, so that it gets another device.
+    const std::string second = attach();
+    Shell("losetup -d " + first);
+    ASSERT_FALSE(second.empty());
+    ASSERT_NE(second, first);
+    ASSERT_EQ(::mount(second.c_str(), mount_point.c_str(), c.type, 0, nullptr), 0);
+    SaveInPlace(mount_point + "/写真 2.jpg");
+    Undo(RestorePath());
+    const std::string listing = dir.Listing("files/card");
+    ::umount(mount_point.c_str());
+    Shell("losetup -d " + second);
+    EXPECT_EQ(prompter.log[2].ends_with(kByTimes), c.by_times) << prompter.log[2];
+    EXPECT_EQ(prompter.log.back(), kNotBack + "\n\r" + mount_point + "/写真 2.jpg" +
+                                       "（別のファイルに置き換えられています）");
+    EXPECT_EQ(listing, "a.jpg " + std::string(c.listed) + "写真 2.jpg");
+    std::filesystem::remove_all(dir / "restore");
+    std::filesystem::remove(image);
+    prompter.log.clear();
+  }
+}
+
+// A FUSE file system (as cards and USB disks are mounted through ntfs-3g or exfat-fuse)
+// has no id and gets another device at each mount: its files are known by size and times.
+TEST_F(UndoTruthTest, FuseFileSystemMountedAgainIsStillItself) {
+  if (::access("/dev/fuse", R_OK | W_OK) != 0 || !Shell("command -v bindfs fusermount3")) {
+    GTEST_SKIP() << "needs /dev/fuse, bindfs and fusermount3 to mount a FUSE file system";
+  }
+  const std::string source = dir / "source";
   const std::string mount_point = dir / "files/card";
-  std::filesystem::create_directories(mount_point);
-  const auto run = [](const std::string& command) {
-    return std::system(("{ " + command + "; } >/dev/null 2>&1").c_str()) == 0;
-  };
-  if (::geteuid() != 0 || !run("truncate -s 8M '" + image + "' && mkfs.ext4 -q '" + image + "'")) {
-    GTEST_SKIP() << "needs root and mkfs.ext4 to attach a file system image";
+  const std::string spare = dir / "spare";
+  for (const std::string& folder : {source, mount_point, spare}) {
+    std::filesystem::create_directories(folder);
   }
-  const auto attach = [&]() -> std::string {
-    const std::string listed = dir / "loop.txt";
-    if (!run("losetup -f --show '" + image + "' > '" + listed + "'")) return {};
-    std::string device = dir.Read("loop.txt");
-    while (!device.empty() && device.back() == '\n') device.pop_back();
-    return device;
-  };
-  const std::string first = attach();
-  if (first.empty() || ::mount(first.c_str(), mount_point.c_str(), "ext4", 0, nullptr) != 0) {
-    if (!first.empty()) run("losetup -d " + first);
-    GTEST_SKIP() << "this machine lets no loop device be attached and mounted: "
-                 << std::strerror(errno);
+  const test::FuseMounts mounts{{mount_point, spare}};
+  if (!Shell("bindfs '" + source + "' '" + mount_point + "'")) {
+    GTEST_SKIP() << "this machine mounts no FUSE file system";
   }
+  const auto device = [&] {
+    struct stat info {};
+    return ::stat(mount_point.c_str(), &info) == 0 ? info.st_dev : 0;
+  };
+  const dev_t first = device();
   state.edit2 = "写真";
   for (const char* name : {"a.jpg", "b.jpg"}) Add(std::string("card/") + name, "", ".jpg");
   RunWithRestore();
-  ASSERT_EQ(::umount(mount_point.c_str()), 0);
-  // Attached again while the first is still attached, so that it gets another device.
-  const std::string second = attach();
-  run("losetup -d " + first);
-  ASSERT_FALSE(second.empty());
-  ASSERT_NE(second, first);
-  ASSERT_EQ(::mount(second.c_str(), mount_point.c_str(), "ext4", 0, nullptr), 0);
+  // The freed device number goes to another mount, so that this one gets a new one.
+  Shell("fusermount3 -u '" + mount_point + "'");
+  Shell("bindfs '" + source + "' '" + spare + "'");
+  ASSERT_TRUE(Shell("bindfs '" + source + "' '" + mount_point + "'"));
+  const dev_t second = device();
+  SaveInPlace(mount_point + "/写真 2.jpg");
   Undo(RestorePath());
   const std::string listing = dir.Listing("files/card");
-  ::umount(mount_point.c_str());
-  run("losetup -d " + second);
+  EXPECT_NE(first, second);
+  EXPECT_TRUE(prompter.log[2].ends_with(kByTimes)) << prompter.log[2];
+  EXPECT_EQ(prompter.log.back(), kNotBack + "\n\r" + mount_point + "/写真 2.jpg" +
+                                     "（別のファイルに置き換えられています）");
+  EXPECT_EQ(listing, "a.jpg 写真 2.jpg");
+}
+
+// A row of a record with identities that names no file moves nothing and is named; a
+// record without any is undone by names after a question that says so.
+TEST_F(UndoTruthTest, RowsWithoutIdentityAreNamedRecordsWithoutAnyAreUndoneByNames) {
+  const std::string folder = dir / "files/";
+  const std::string mine = dir.Touch("files/new a.txt", "a");
+  dir.Touch("files/.bashrc", "settings");
+  const std::string identity = NativeFileSystem().FileIdentities({mine})[0];
+  const std::string rows = "[Count]\ncount=2\n[before]\n0=" + folder + "old a.txt\n1=" + folder +
+                           ".bashrc~\n[after]\n0=" + mine + "\n1=" + folder + ".bashrc\n";
+  dir.Touch("planted.zefa", rows + "[identity]\n0=" + identity + "\n1=\n");
+  Undo(dir / "planted.zefa");
+  EXPECT_EQ(Files(), ".bashrc old a.txt");
+  EXPECT_EQ(prompter.log.back(),
+            kNotBack + "\n\r" + folder + ".bashrc（識別情報が記録されていません）");
+
+  prompter.log.clear();
+  std::rename((folder + "old a.txt").c_str(), mine.c_str());
+  dir.Touch("names.zefa", rows);
+  Undo(dir / "names.zefa");
+  EXPECT_EQ(Files(), ".bashrc~ old a.txt");
+  EXPECT_EQ(prompter.log[2],
+            "warn 元に戻しますか？\n\rこのファイルには以下のファイルが含まれます。\n\r" + mine +
+                "\n\r（全 2 個のファイル）\n\r\n\rこのリストアファイルにはファイルの識別情報が"
+                "記録されていないため、ファイルを名前だけで元に戻します。");
+}
+
+// A run killed between the link and the unlink of a rename by link (on FUSE, which knows
+// no RENAME_NOREPLACE) leaves the file under both names: the undo keeps the old one alone.
+TEST_F(UndoTruthTest, FileLeftUnderBothNamesKeepsItsOldOneAlone) {
+  state.edit2 = "x";
+  for (const char* name : {"a.txt", "b.txt"}) Add(name, "", ".txt");
+  RunWithRestore();
+  ASSERT_EQ(::link((dir / "files/x 2.txt").c_str(), (dir / "files/b.txt").c_str()), 0);
+  Undo(RestorePath());
+  EXPECT_EQ(Files(), "a.txt b.txt");
   EXPECT_EQ(prompter.log.back(), "inform 完了しました");
-  EXPECT_EQ(listing, "a.jpg b.jpg lost+found");
+}
+
+// A row recorded as failed whose file is at its new path anyway goes back with the others.
+TEST_F(UndoTruthTest, FailedRowWhoseFileMovedAnywayGoesBack) {
+  state.edit2 = "x";
+  for (const char* name : {"a.txt", "b.txt"}) Add(name, "", ".txt");
+  RunWithRestore();
+  const std::string record = std::string("restore/") + test::kRestoreName;
+  dir.Touch(record, dir.Read(record) + "[notrenamed]\n1=failed\nend=1\n");
+  Undo(RestorePath());
+  EXPECT_EQ(Files(), "a.txt b.txt");
+  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
+}
+
+// A path longer than 4,096 bytes (a file deep in folders, renamed inside its folder) is
+// recorded and read back as any other.
+TEST_F(UndoTruthTest, PathsPastFourKilobytesComeBack) {
+  std::string deep = "files";
+  while (deep.size() < 3900) deep += "/" + std::string(200, 'd');
+  std::filesystem::create_directories(dir / deep);
+  Settings("pattern=8\nspace=0\n");
+  const std::string old_path = dir.Touch(deep + "/a.txt", "deep");
+  state.list.AppendRow(old_path, std::string(240, 'n'), ".txt", "");
+  ASSERT_GT(old_path.size() - 5 + 244, std::size_t{4096});
+  RunWithRestore();
+  ASSERT_FALSE(std::filesystem::exists(old_path));
+  Undo(RestorePath());
+  EXPECT_TRUE(std::filesystem::exists(old_path));
+  EXPECT_EQ(prompter.log.back(), "inform 完了しました");
 }
 
 }  // namespace

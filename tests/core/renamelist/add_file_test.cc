@@ -83,6 +83,21 @@ TEST_F(AddFileTest, RefusesWithTheMessageOfTheFirstFailedCheck) {
   }
 }
 
+// A relative path (from a start that sent no working folder) is never listed, whatever
+// it names in this process's own working folder.
+TEST_F(AddFileTest, RelativePathsAreRefused) {
+  dir.Touch("rel/a.txt");
+  const std::filesystem::path working = std::filesystem::current_path();
+  std::filesystem::current_path(dir.path());
+  for (const char* relative : {"rel/a.txt", "rel"}) {
+    prompter.log.clear();
+    AddFile(state, MakeContext(), relative);
+    EXPECT_EQ(prompter.log, Strings{Inform(kNotAFileMessage)}) << relative;
+  }
+  std::filesystem::current_path(working);
+  EXPECT_EQ(state.list.size(), 0);
+}
+
 TEST_F(AddFileTest, NamesDifferingOnlyInCaseAreTwoFiles) {
   const std::string lower = dir.Touch("photo.jpg", "one");
   const std::string upper = dir.Touch("PHOTO.jpg", "two");
