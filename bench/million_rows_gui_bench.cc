@@ -20,7 +20,7 @@
 
 #include "main_window.h"
 #include "platform/file_system.h"
-#include "program_places.h"
+#include "platform/program_paths.h"
 #include "qt_prompter.h"
 
 namespace {
@@ -47,7 +47,7 @@ T* Find(TForm1& form, const char* name) {
 
 Figures Measure(int rows, zefa::FileSystem& file_system) {
   QtPrompter prompter(nullptr);
-  TForm1 form(prompter, file_system, CurrentProgramPaths(file_system));
+  TForm1 form(prompter, file_system, zefa::CurrentProgramPaths(file_system));
   form.show();
   QApplication::processEvents();
   for (int i = 1; i <= rows; ++i) {

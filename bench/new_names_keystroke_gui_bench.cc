@@ -20,7 +20,7 @@
 
 #include "main_window.h"
 #include "platform/file_system.h"
-#include "program_places.h"
+#include "platform/program_paths.h"
 #include "qt_prompter.h"
 
 namespace {

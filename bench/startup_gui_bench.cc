@@ -14,7 +14,7 @@
 
 #include "main_window.h"
 #include "platform/file_system.h"
-#include "program_places.h"
+#include "platform/program_paths.h"
 #include "qt_prompter.h"
 
 namespace {
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     start = std::chrono::steady_clock::now();
     {
       QtPrompter prompter(nullptr);
-      TForm1 form(prompter, file_system, CurrentProgramPaths(file_system));
+      TForm1 form(prompter, file_system, zefa::CurrentProgramPaths(file_system));
       form.show();
       QApplication::processEvents();
     }

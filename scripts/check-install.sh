@@ -24,6 +24,22 @@ entry="$prefix/share/applications/zefa-oru.desktop"
 icon="$prefix/share/icons/hicolor/scalable/apps/zefa-oru.svg"
 
 [ -x "$program" ] && pass "program $program" || fail "no executable at $program"
+window="$prefix/libexec/zefa-oru/zefa-oru-window"
+[ -x "$window" ] && pass "window program $window" || fail "no window program at $window"
+completion="$prefix/share/bash-completion/completions/zefa-oru"
+[ -f "$completion" ] && bash -n "$completion" && pass "bash completion $completion" \
+  || fail "no bash completion at $completion"
+# The command line runs without a display or a session, and its run is undone.
+mkdir -p "$work/cli/files" "$work/cli/program" && touch "$work/cli/files/a.txt"
+if env -u DISPLAY -u WAYLAND_DISPLAY -u XDG_RUNTIME_DIR ZEFA_ORU_DIR="$work/cli/program" \
+    "$program" rename --name x "$work/cli/files" >/dev/null &&
+   [ -f "$work/cli/files/x 1 a.txt" ] &&
+   ZEFA_ORU_DIR="$work/cli/program" "$program" undo --last >/dev/null &&
+   [ -f "$work/cli/files/a.txt" ]; then
+  pass "zefa-oru rename and undo run without a display"
+else
+  fail "zefa-oru rename or undo failed without a display"
+fi
 if [ -f "$help" ] && cmp -s "$help" "$source_dir/data/help.hlp"; then
   pass "help file $help"
 else
@@ -109,7 +125,8 @@ if [ -n "$deb" ]; then
   pass "package $(basename "$deb")"
   dpkg-deb --info "$deb"
   contents=$(dpkg-deb --contents "$deb" | awk '{print $NF}')
-  for path in ./usr/bin/zefa-oru ./usr/share/zefa-oru/help.hlp \
+  for path in ./usr/bin/zefa-oru ./usr/libexec/zefa-oru/zefa-oru-window \
+      ./usr/share/bash-completion/completions/zefa-oru ./usr/share/zefa-oru/help.hlp \
       ./usr/share/applications/zefa-oru.desktop \
       ./usr/share/icons/hicolor/scalable/apps/zefa-oru.svg \
       ./usr/share/icons/hicolor/48x48/apps/zefa-oru.png \

@@ -79,7 +79,15 @@ std::string UsageText(bool japanese) {
            "\n"
            "  -h, --help     この使い方を表示して終了します\n"
            "      --version  バージョンを表示して終了します\n"
-           "      --         これより後はすべてファイル名として扱います\n";
+           "      --         これより後はすべてファイル名として扱います\n"
+           "\n"
+           "ウィンドウを開かずに使うときは、最初の引数にコマンドを指定します:\n"
+           "  zefa-oru preview [オプション] パス...   新しい名前を表示します\n"
+           "  zefa-oru rename [オプション] パス...    リネームします\n"
+           "  zefa-oru undo (リストアファイル | --last) 元に戻します\n"
+           "  zefa-oru history                        リストアファイルの一覧\n"
+           "それぞれ --help で詳しい使い方を表示します。この名前のファイルは ./rename\n"
+           "のように、または -- の後に指定します。\n";
   }
   return "Usage: zefa-oru [OPTION] [--] [FILE...]\n"
          "Opens the renamer with the given files and folders in its list.\n"
@@ -87,7 +95,15 @@ std::string UsageText(bool japanese) {
          "\n"
          "  -h, --help     show this usage and exit\n"
          "      --version  show the version and exit\n"
-         "      --         take every later argument as a file name\n";
+         "      --         take every later argument as a file name\n"
+         "\n"
+         "Without a window, name a command as the first argument:\n"
+         "  zefa-oru preview [OPTION]... PATH...   show the new names\n"
+         "  zefa-oru rename [OPTION]... PATH...    rename the files\n"
+         "  zefa-oru undo (RESTORE-FILE | --last)  give a run's files their old names\n"
+         "  zefa-oru history                       list the restore files\n"
+         "Each shows its own usage with --help. A file of such a name is written\n"
+         "./rename or after --.\n";
 }
 
 bool JapaneseLocale() {

@@ -4,18 +4,18 @@
 
 #include <memory>
 
-#include "platform/media_dates.h"
-#include "platform/prompter.h"
 #include "list/date_order.h"
 #include "list/unique_name.h"
+#include "platform/media_dates.h"
+#include "platform/prompter.h"
 #include "settings/settings_keys.h"
 
 namespace zefa {
 namespace {
 
 std::optional<std::vector<std::int64_t>> ReadWithProgress(const RenameList& list,
-                                                          const Context& context,
-                                                          MediaDates& media, DateKind kind) {
+                                                          const Context& context, MediaDates& media,
+                                                          DateKind kind) {
   const std::unique_ptr<Progress> progress = context.prompter.StartProgress(
       kind == DateKind::kTaken ? kTakenProgressText : kModifiedProgressText,
       list.path.entries.size());
@@ -29,7 +29,8 @@ void SortByDateClick(MainState& state, const Context& context, MediaDates& media
   context.prompter.Beep(BeepKind::kWarning);
   const bool taken = kind == DateKind::kTaken;
   if (!context.prompter.Warn(taken ? kTakenOrderQuestion : kModifiedOrderQuestion)) return;
-  std::optional<std::vector<std::int64_t>> dates = ReadWithProgress(state.list, context, media, kind);
+  std::optional<std::vector<std::int64_t>> dates =
+      ReadWithProgress(state.list, context, media, kind);
   if (!dates) return;
   state.path_scroll_factor = 4;
   SortRowsByDate(state.list, std::move(*dates), kind, state.edit2,
@@ -37,11 +38,16 @@ void SortByDateClick(MainState& state, const Context& context, MediaDates& media
 }
 
 void NameByDateClick(MainState& state, const Context& context, MediaDates& media) {
+  NameByDate(
+      state, context, media,
+      context.Settings().ReadString(keys::kSection, keys::kDateFormat, keys::kDefaultDateFormat));
+}
+
+void NameByDate(MainState& state, const Context& context, MediaDates& media,
+                const std::string& format) {
   std::optional<std::vector<std::int64_t>> dates =
       ReadWithProgress(state.list, context, media, DateKind::kTaken);
   if (!dates) return;
-  const std::string format =
-      context.Settings().ReadString(keys::kSection, keys::kDateFormat, keys::kDefaultDateFormat);
   NameRowsByDate(state.list, std::move(*dates), format);
 }
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <string>
+
 #include "commands/context.h"
 #include "commands/main_state.h"
 #include "list/rename_list.h"
@@ -29,5 +31,9 @@ void SortByDateClick(MainState& state, const Context& context, MediaDates& media
  * unique name, in the settings' `Date_format`; the others keep theirs.
  */
 void NameByDateClick(MainState& state, const Context& context, MediaDates& media);
+
+/** The same in `format` instead of the settings' one. */
+void NameByDate(MainState& state, const Context& context, MediaDates& media,
+                const std::string& format);
 
 }  // namespace zefa

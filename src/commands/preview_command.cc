@@ -10,9 +10,13 @@
 namespace zefa {
 
 std::optional<Preview> BuildPreview(const MainState& state, const Context& context) {
+  return BuildPreview(state, context, ReadNameSettings(context.Settings()));
+}
+
+std::optional<Preview> BuildPreview(const MainState& state, const Context& context,
+                                    const NameSettings& name_settings) {
   if (!CheckNameChars(state.edit2, context.rules.code_page, context.prompter)) return std::nullopt;
-  const RenameRequest request{state.edit2, state.start_number,
-                              ReadNameSettings(context.Settings())};
+  const RenameRequest request{state.edit2, state.start_number, name_settings};
   const NameSettings& settings = request.settings;
   ChangePlan plan = PlanChanges(state.list, request, context.file_system, context.rules);
   const bool numbered =

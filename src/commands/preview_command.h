@@ -20,4 +20,8 @@ namespace zefa {
  */
 std::optional<Preview> BuildPreview(const MainState& state, const Context& context);
 
+/** The same with the naming settings given instead of read from the settings file. */
+std::optional<Preview> BuildPreview(const MainState& state, const Context& context,
+                                    const NameSettings& settings);
+
 }  // namespace zefa

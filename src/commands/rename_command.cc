@@ -24,13 +24,6 @@ namespace {
 constexpr const char* kConfirmText = "本当に実行しますか？";
 constexpr const char* kNameTooLongText =
     "次のファイルの新しい名前が長すぎます。実行を中止します。\n\r";
-constexpr const char* kRestoreQuestion =
-    "リストアファイルを作成しますか？\n\r"
-    "「いいえ」を選択すると元に戻せません。\n\r"
-    "「はい」を選択してもリネームしたファイルを移動したり、"
-    "名前の変更を行ったりするともとにもどせなくなります。";
-constexpr const char* kRestoreNotice =
-    "元に戻すには、[ファイル]メニューから[元に戻す]を選択してください。";
 constexpr const char* kDoneText = "完了しました。";
 constexpr const char* kProgressText = "リネームしています";
 
@@ -50,33 +43,29 @@ std::string StoppedText(const RenameList& list, const std::vector<RowChange>& ch
          std::to_string(renamed) + " 個をリネームしました。";
 }
 
-void RenameRun(RenameList& list, const std::string& common_name, int start_number, bool names_alone,
-               const Context& context) {
+}  // namespace
+
+RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int start_number,
+                     const NameSettings& name_settings, const Context& context) {
   Prompter& prompter = context.prompter;
+  RunOutcome outcome;
 
   prompter.Beep(BeepKind::kWarning);
-  if (!prompter.Confirm(kConfirmText)) return;
+  if (!prompter.Confirm(kConfirmText)) return outcome;
 
-  RenameRequest request{common_name, start_number, ReadNameSettings(context.Settings())};
-  if (names_alone) {
-    // Each row's unique name and extension alone: the pattern without number, no common
-    // name; the settings file is left as it is.
-    request.common_name = {};
-    request.settings.pattern = NamePattern::kUniqueCommon;
-    request.settings.folder_numbers = false;
-  }
-  ChangePlan plan =
-      PlanChanges(list, request, context.file_system, context.rules, PlanDepth::kChecked);
+  const RenameRequest request{common_name, start_number, name_settings};
+  ChangePlan& plan = outcome.plan;
+  plan = PlanChanges(list, request, context.file_system, context.rules, PlanDepth::kChecked);
   if (const std::optional<std::string> stop =
           RunStopMessage(plan, list, request.common_name, context.rules)) {
     ShowError(prompter, *stop);
-    return;
+    return outcome;
   }
   // A name the file system would refuse for its length stops the run as the preview warns.
   if (const int row = FirstNameTooLong(plan.changes, context.file_system, context.rules);
       row >= 0) {
     ShowError(prompter, kNameTooLongText + DisplayPath(list.path.entries[row]));
-    return;
+    return outcome;
   }
   // A change of case alone, where names ignore case, goes through a temporary name.
   RouteThroughTemporaryNames(plan, context.file_system, context.rules);
@@ -89,7 +78,7 @@ void RenameRun(RenameList& list, const std::string& common_name, int start_numbe
     prompter.Beep(BeepKind::kWarning);
     with_restore = prompter.Warn(kRestoreQuestion);
   }
-  std::string restore_path;
+  std::string& restore_path = outcome.restore_path;
   if (with_restore) {
     if (!always_restore) prompter.Inform(kRestoreNotice);
     // The whole record is on the disk before the first file is touched; a refused write
@@ -105,8 +94,9 @@ void RenameRun(RenameList& list, const std::string& common_name, int start_numbe
     ExecuteChanges(plan.changes, context.file_system,
                    [&](std::size_t done) { return progress->Advance(done); });
   }
+  outcome.reached_loop = true;
   // Changes the run did not reach: it was stopped.
-  const bool stopped =
+  const bool stopped = outcome.stopped =
       std::any_of(plan.changes.begin(), plan.changes.end(),
                   [](const RowChange& change) { return change.status == ChangeStatus::kPlanned; });
   // The rows that did not move, so that the undo never looks for them.
@@ -115,24 +105,32 @@ void RenameRun(RenameList& list, const std::string& common_name, int start_numbe
   std::string summary = stopped ? StoppedText(list, plan.changes) : kDoneText;
   if (always_restore) summary += std::string(kLineBreak) + kRestoreNotice;
   const std::string report = FailureReport(plan.changes);
-  // The rows whose files were renamed name their new paths, so that a second pass finds them.
-  FollowRenamedFiles(list, plan.changes);
 
   prompter.Beep(BeepKind::kInformation);
   prompter.Inform(summary);
   if (!report.empty()) prompter.Inform(report);
+  return outcome;
 }
 
-}  // namespace
-
 void Button2Click(MainState& state, const Context& context) {
-  RunCommand(context.prompter,
-             [&] { RenameRun(state.list, state.edit2, state.start_number, false, context); });
+  RunCommand(context.prompter, [&] {
+    RunOutcome outcome = RenameRun(state.list, state.edit2, state.start_number,
+                                   ReadNameSettings(context.Settings()), context);
+    // The rows whose files were renamed name their new paths, so that a second pass finds them.
+    FollowRenamedFiles(state.list, outcome.plan.changes);
+  });
 }
 
 void RenameWithNamesAlone(MainState& state, const Context& context) {
-  RunCommand(context.prompter,
-             [&] { RenameRun(state.list, {}, state.start_number, true, context); });
+  RunCommand(context.prompter, [&] {
+    // Each row's unique name and extension alone: the pattern without number, no common
+    // name; the settings file is left as it is.
+    NameSettings settings = ReadNameSettings(context.Settings());
+    settings.pattern = NamePattern::kUniqueCommon;
+    settings.folder_numbers = false;
+    RunOutcome outcome = RenameRun(state.list, {}, state.start_number, settings, context);
+    FollowRenamedFiles(state.list, outcome.plan.changes);
+  });
 }
 
 }  // namespace zefa

@@ -2,10 +2,40 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "commands/context.h"
 #include "commands/main_state.h"
+#include "names/compose_name.h"
+#include "run/change_pipeline.h"
 
 namespace zefa {
+
+inline constexpr const char* kRestoreQuestion =
+    "リストアファイルを作成しますか？\n\r"
+    "「いいえ」を選択すると元に戻せません。\n\r"
+    "「はい」を選択してもリネームしたファイルを移動したり、"
+    "名前の変更を行ったりするともとにもどせなくなります。";
+inline constexpr const char* kRestoreNotice =
+    "元に戻すには、[ファイル]メニューから[元に戻す]を選択してください。";
+
+/** How a run went, for a caller that reports it in its own way (the command line). */
+struct RunOutcome {
+  bool reached_loop = false;  // false: not confirmed or refused by a check; nothing renamed
+  ChangePlan plan;            // its old paths are views into the list, which must outlive it
+  std::string restore_path;   // "" without a restore file
+  bool stopped = false;       // stopped after a rename; changes not reached stay kPlanned
+};
+
+/**
+ * The whole run of "リネーム開始" with the naming settings given: every question, check,
+ * message and progress goes through the context's prompter, so a window and the command
+ * line run the same steps. Throws CommandError when the restore file cannot be written,
+ * before anything is renamed.
+ */
+RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int start_number,
+                     const NameSettings& name_settings, const Context& context);
 
 /**
  * "リネーム開始": confirms, checks every file and every part of the new names, asks

@@ -59,12 +59,14 @@ std::string UndoQuestion(const RestoreRecord& record, const UndoPlan& plan) {
   return question;
 }
 
-void UndoRecord(const Context& context, const std::string& path, RenameList* list) {
+UndoOutcome UndoRecord(const Context& context, const std::string& path, RenameList* list) {
   Prompter& prompter = context.prompter;
-  const RestoreRecord record = RestoreRecord::Read(context.file_system, path);
+  UndoOutcome outcome;
+  outcome.record = RestoreRecord::Read(context.file_system, path);
+  const RestoreRecord& record = outcome.record;
   // The files are looked at before the question, so that it can say how they were known.
   // The progress window is gone before any box is shown.
-  UndoPlan plan;
+  UndoPlan& plan = outcome.plan;
   {
     const std::unique_ptr<Progress> progress = prompter.StartProgress(kProgressText, record.size());
     plan = PlanUndo(record, context.file_system, context.rules,
@@ -73,11 +75,12 @@ void UndoRecord(const Context& context, const std::string& path, RenameList* lis
   if (plan.stopped) {
     prompter.Beep(BeepKind::kInformation);
     prompter.Inform(UndoStoppedText(plan.looked_at, 0));
-    return;
+    return outcome;
   }
   prompter.Beep(BeepKind::kWarning);
-  if (!prompter.Warn(UndoQuestion(record, plan))) return;
-  UndoResult result;
+  if (!prompter.Warn(UndoQuestion(record, plan))) return outcome;
+  outcome.confirmed = true;
+  UndoResult& result = outcome.result;
   if (!plan.invalid) {
     const std::unique_ptr<Progress> progress =
         prompter.StartProgress(kProgressText, plan.back.size());
@@ -90,7 +93,7 @@ void UndoRecord(const Context& context, const std::string& path, RenameList* lis
     // Nothing was renamed: no completion message follows.
     prompter.Beep(BeepKind::kError);
     prompter.Error(kInvalidText + DisplayPath(*plan.invalid));
-    return;
+    return outcome;
   }
   // The record knows what came back before anyone is told: the history reads it so.
   AppendUndoneRows(context.file_system, path, RowsBackAfterUndo(record, plan, context.rules));
@@ -101,12 +104,13 @@ void UndoRecord(const Context& context, const std::string& path, RenameList* lis
     prompter.Inform(kDoneText);
   }
   // The rows left under their new names are named, so that "done" is not taken for "all back".
-  std::vector<RowChange> not_back = std::move(plan.not_back);
+  outcome.not_back = plan.not_back;
   for (const RowChange& change : plan.back) {
-    if (change.status == ChangeStatus::kFailed) not_back.push_back(change);
+    if (change.status == ChangeStatus::kFailed) outcome.not_back.push_back(change);
   }
-  const std::string report = UndoFailureReport(std::move(not_back));
+  const std::string report = UndoFailureReport(outcome.not_back);
   if (!report.empty()) prompter.Inform(report);
+  return outcome;
 }
 
 void Undo1Click(MainState& state, const Context& context) {

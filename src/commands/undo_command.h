@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "commands/context.h"
 #include "commands/main_state.h"
 #include "record/restore_file.h"
@@ -22,13 +25,22 @@ void Undo1Click(MainState& state, const Context& context);
  */
 void UndoRun(RenameList& list, const Context& context);
 
+/** How an undo went, for a caller that reports it in its own way (the command line). */
+struct UndoOutcome {
+  bool confirmed = false;  // false: stopped while looking, or answered No; nothing renamed
+  RestoreRecord record;
+  UndoPlan plan;
+  UndoResult result;
+  std::vector<RowChange> not_back;  // every row not given back: the plan's, then the renames'
+};
+
 /**
  * The undo of UndoRun from its question on, for the restore file at `path` (the history
- * window's chosen run). After the renames, the record notes the rows that came back
- * (AppendUndoneRows), flushed to the disk before any completion box. The rows of `list`,
- * when given, whose files came back name their old paths again.
+ * window's chosen run, or the command line's). After the renames, the record notes the
+ * rows that came back (AppendUndoneRows), flushed to the disk before any completion box. The
+ * rows of `list`, when given, whose files came back name their old paths again.
  */
-void UndoRecord(const Context& context, const std::string& path, RenameList* list = nullptr);
+UndoOutcome UndoRecord(const Context& context, const std::string& path, RenameList* list = nullptr);
 
 /**
  * The undo's question: the first new path and how many files the record holds, then, for a

@@ -23,21 +23,7 @@ namespace {
 constexpr int kClientWidth = 760;
 constexpr int kClientHeight = 520;
 
-QString StateText(zefa::RunState state) {
-  switch (state) {
-    case zefa::RunState::kPending:
-      return QStringLiteral("確認しています…");
-    case zefa::RunState::kUndoable:
-      return QStringLiteral("元に戻せます");
-    case zefa::RunState::kUndone:
-      return QStringLiteral("元に戻しました");
-    case zefa::RunState::kPartlyUndone:
-      return QStringLiteral("一部を元に戻しました");
-    case zefa::RunState::kNotAllUndoable:
-      return QStringLiteral("元に戻せないファイルがあります");
-  }
-  return {};
-}
+QString StateText(zefa::RunState state) { return ToQt(zefa::RunStateText(state)); }
 
 QString NameOf(std::string_view path) {
   return ToQt(zefa::DisplayName(zefa::FileNamePart(path, zefa::NativeTextRules())));

@@ -4,6 +4,8 @@
 
 #include <cstdlib>
 
+#include "platform/file_system.h"
+
 #ifdef _WIN32
 #include <io.h>
 #else
@@ -65,6 +67,41 @@ ProgramPlaces ProbeProgramPlaces(const std::string& executable_path, const TextR
   places.user_config_folder = std::move(user_config_folder);
   places.user_data_folder = std::move(user_data_folder);
   return places;
+}
+
+namespace {
+
+// An XDG variable's folder, or the home folder's default below it.
+std::string XdgFolder(const char* variable, const char* home_default) {
+  if (const char* value = std::getenv(variable); value != nullptr && value[0] == '/') {
+    return value;
+  }
+  const char* home = std::getenv("HOME");
+  return std::string(home != nullptr ? home : "") + home_default;
+}
+
+}  // namespace
+
+UserFolders UserProgramFolders() {
+#ifdef _WIN32
+  const char* app_data = std::getenv("APPDATA");
+  const std::string folder = std::string(app_data != nullptr ? app_data : "") + "\\ZeFa_oru";
+  return {folder, folder};
+#else
+  return {XdgFolder("XDG_CONFIG_HOME", "/.config") + "/ZeFa_oru",
+          XdgFolder("XDG_DATA_HOME", "/.local/share") + "/ZeFa_oru"};
+#endif
+}
+
+ProgramPaths CurrentProgramPaths(FileSystem& file_system) {
+  const TextRules rules = NativeTextRules();
+  UserFolders user = UserProgramFolders();
+  const char* program = std::getenv(kProgramPathVariable);
+  const std::string executable =
+      program != nullptr && *program != '\0' ? std::string(program) : file_system.ExecutablePath();
+  const ProgramPlaces places =
+      ProbeProgramPlaces(executable, rules, std::move(user.config), std::move(user.data));
+  return ResolveProgramPaths(places, rules);
 }
 
 }  // namespace zefa

@@ -30,6 +30,8 @@ struct ProgramPlaces {
 inline constexpr const char* kSettingsFileName = "ZeFa_oru.ini";
 inline constexpr const char* kRestoreFolderName = "restore";
 inline constexpr const char* kProgramDirVariable = "ZEFA_ORU_DIR";
+/** Set by zefa-oru for the window it starts: the path of the program the user ran. */
+inline constexpr const char* kProgramPathVariable = "ZEFA_ORU_PROGRAM";
 
 /**
  * ZEFA_ORU_DIR when set; else the executable's folder when it is writable (a portable
@@ -54,5 +56,25 @@ bool IsFolderWritable(const std::string& folder);
  */
 ProgramPlaces ProbeProgramPlaces(const std::string& executable_path, const TextRules& rules,
                                  std::string user_config_folder, std::string user_data_folder);
+
+/**
+ * The per-user folders of the program, as the desktop's conventions place them:
+ * $XDG_CONFIG_HOME (else ~/.config) and $XDG_DATA_HOME (else ~/.local/share), each
+ * followed by "/ZeFa_oru"; a variable that holds no absolute path counts as unset.
+ */
+struct UserFolders {
+  std::string config;
+  std::string data;
+};
+UserFolders UserProgramFolders();
+
+class FileSystem;
+
+/**
+ * The program folder of this run, as the window and the command line both resolve it:
+ * ZEFA_ORU_DIR, a writable executable folder, or the user's folders. The executable is
+ * zefa-oru, also for the window it starts (ZEFA_ORU_PROGRAM).
+ */
+ProgramPaths CurrentProgramPaths(FileSystem& file_system);
 
 }  // namespace zefa

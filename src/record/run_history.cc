@@ -286,4 +286,20 @@ std::string NewestNotUndone(FileSystem& file_system, const std::string& folder,
   return {};
 }
 
+std::string RunStateText(RunState state) {
+  switch (state) {
+    case RunState::kPending:
+      return "確認しています…";
+    case RunState::kUndoable:
+      return "元に戻せます";
+    case RunState::kUndone:
+      return "元に戻しました";
+    case RunState::kPartlyUndone:
+      return "一部を元に戻しました";
+    case RunState::kNotAllUndoable:
+      return "元に戻せないファイルがあります";
+  }
+  return {};
+}
+
 }  // namespace zefa

@@ -24,6 +24,9 @@ enum class RunState {
   kNotAllUndoable,  // some file is no longer where the run put it, or the record is broken
 };
 
+/** The state as the history shows it: "元に戻せます", "元に戻しました" ... */
+std::string RunStateText(RunState state);
+
 /** What one line of the history shows of a restore file. */
 struct RunSummary {
   std::string path;               // the restore file

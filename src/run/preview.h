@@ -44,6 +44,8 @@ class Preview {
   std::string FailureCountText() const;
   /** The line that says the widest number has more digits than the digit setting; "" if none. */
   std::string DigitsText() const;
+  /** Whether the run will not start while these rows are listed. */
+  bool RunRefused() const { return refused_ || file_gone_; }
 
   /** Gives the rows the dates the list was last ordered or named by, row for row. */
   void SetDates(std::vector<std::int64_t> dates, DateKind kind);
