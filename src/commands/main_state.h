@@ -58,6 +58,10 @@ struct MainState {
   std::string typed_unique_name;   // Edit1: a unique name, with "変更" (Button1)
   std::string common_name;         // Edit2
   std::string typed_extension;     // Edit3: an extension, with "変更" (Button14)
+  // Whether the user typed in Edit1 / Edit3 since the program last put a text there: typed
+  // text stays when another row is selected, text the program put follows the row.
+  bool unique_name_typed = false;
+  bool extension_typed = false;
   int start_number = 1;            // SpinEdit1; a text that is no integer counts as 1
   std::string unique_name_row = "0";  // Label5: row last selected, before Edit1
   std::string extension_row = "0";    // Label15: the same, before Edit3

@@ -15,6 +15,8 @@
 #include "platform/prompter.h"
 #include "record/restore_file.h"
 #include "run/change_pipeline.h"
+#include "settings/settings_file.h"
+#include "settings/settings_keys.h"
 #include "text/name_text.h"
 
 namespace zefa {
@@ -58,7 +60,7 @@ RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int
   ChangePlan& plan = outcome.plan;
   plan = PlanChanges(list, request, context.file_system, context.rules, PlanDepth::kChecked);
   if (const std::optional<std::string> stop =
-          RunStopMessage(plan, list, common_name, context.rules)) {
+          RunStopMessage(plan, list, request.common_name, context.rules)) {
     ShowError(prompter, *stop);
     return outcome;
   }
@@ -71,11 +73,17 @@ RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int
   // A change of case alone, where names ignore case, goes through a temporary name.
   RouteThroughTemporaryNames(plan, context.file_system, context.rules);
 
-  prompter.Beep(BeepKind::kWarning);
-  const bool with_restore = prompter.Warn(kRestoreQuestion);
+  // Who chose a restore file for every run is not asked, and hears how to undo at the end.
+  const bool always_restore = context.Settings().ReadBool(keys::kSection, keys::kRestoreAlways,
+                                                          keys::kDefaultRestoreAlways);
+  bool with_restore = always_restore;
+  if (!always_restore) {
+    prompter.Beep(BeepKind::kWarning);
+    with_restore = prompter.Warn(kRestoreQuestion);
+  }
   std::string& restore_path = outcome.restore_path;
   if (with_restore) {
-    prompter.Inform(kRestoreNotice);
+    if (!always_restore) prompter.Inform(kRestoreNotice);
     // The whole record is on the disk before the first file is touched; a refused write
     // ends the run here, with nothing renamed.
     restore_path = WriteRestoreFile(context.file_system, context.paths.restore_folder,
@@ -97,17 +105,34 @@ RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int
   // The rows that did not move, so that the undo never looks for them.
   if (!restore_path.empty()) AppendRunOutcome(context.file_system, restore_path, plan.changes);
 
-  prompter.Beep(BeepKind::kInformation);
-  prompter.Inform(stopped ? StoppedText(list, plan.changes) : kDoneText);
+  std::string summary = stopped ? StoppedText(list, plan.changes) : kDoneText;
+  if (always_restore) summary += std::string(kLineBreak) + kRestoreNotice;
   const std::string report = FailureReport(plan.changes);
+
+  prompter.Beep(BeepKind::kInformation);
+  prompter.Inform(summary);
   if (!report.empty()) prompter.Inform(report);
   return outcome;
 }
 
 void Button2Click(MainState& state, const Context& context) {
   RunCommand(context.prompter, [&] {
-    RenameRun(state.list, state.common_name, state.start_number, ReadNameSettings(context.Settings()),
-              context);
+    RunOutcome outcome = RenameRun(state.list, state.common_name, state.start_number,
+                                   ReadNameSettings(context.Settings()), context);
+    // The rows whose files were renamed name their new paths, so that a second pass finds them.
+    FollowRenamedFiles(state.list, outcome.plan.changes);
+  });
+}
+
+void RenameWithNamesAlone(MainState& state, const Context& context) {
+  RunCommand(context.prompter, [&] {
+    // Each row's unique name and extension alone: the pattern without number, no common
+    // name; the settings file is left as it is.
+    NameSettings settings = ReadNameSettings(context.Settings());
+    settings.pattern = NamePattern::kUniqueCommon;
+    settings.folder_numbers = false;
+    RunOutcome outcome = RenameRun(state.list, {}, state.start_number, settings, context);
+    FollowRenamedFiles(state.list, outcome.plan.changes);
   });
 }
 

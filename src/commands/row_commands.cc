@@ -108,7 +108,7 @@ void MoveUnique(MainState& state, const Context& context, int step) {
   }
 }
 
-void ChangeSelected(ListColumn& column, const ColumnView& view, std::string& edit,
+void ChangeSelected(ListColumn& column, const ColumnView& view, std::string& edit, bool& typed,
                     const Context& context) {
   const int row = SelectedRow(view, column);
   if (row < 0) {
@@ -118,6 +118,7 @@ void ChangeSelected(ListColumn& column, const ColumnView& view, std::string& edi
   if (!CheckNameChars(edit, context.rules.code_page, context.prompter)) return;
   column.entries[static_cast<std::size_t>(row)] = edit;
   edit.clear();
+  typed = false;
 }
 
 }  // namespace
@@ -131,15 +132,26 @@ void Button9Click(MainState& state, const Context& context) { MoveUnique(state, 
 void Button8Click(MainState& state, const Context& context) { MoveUnique(state, context, -1); }
 
 void Button5Click(MainState& state, const Context& context) {
-  if (!RemoveSelectedRows(state)) context.prompter.Inform(kSelectRowToRemove);
+  if (!RemoveSelectedRows(state)) {
+    context.prompter.Inform(kSelectRowToRemove);
+    return;
+  }
+  // No row is selected now: the labels name none, and a removed row's text the program put
+  // in a field goes with it; typed text stays.
+  state.unique_name_row = "0";
+  state.extension_row = "0";
+  if (!state.unique_name_typed) state.typed_unique_name.clear();
+  if (!state.extension_typed) state.typed_extension.clear();
 }
 
 void Button1Click(MainState& state, const Context& context) {
-  ChangeSelected(state.list.unique, state.view.unique, state.typed_unique_name, context);
+  ChangeSelected(state.list.unique, state.view.unique, state.typed_unique_name,
+                 state.unique_name_typed, context);
 }
 
 void Button14Click(MainState& state, const Context& context) {
-  ChangeSelected(state.list.extension, state.view.extension, state.typed_extension, context);
+  ChangeSelected(state.list.extension, state.view.extension, state.typed_extension,
+                 state.extension_typed, context);
 }
 
 }  // namespace zefa

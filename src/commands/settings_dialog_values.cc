@@ -29,6 +29,7 @@ void SettingsDialogValues::Load(const SettingsFile& settings) {
   edit4 = settings.ReadString(kSection, kKoyuToji, kDefaultKoyuToji);
   check_box7 = settings.ReadBool(kSection, kFolderRendo, kDefaultFolderRendo);
   edit5 = settings.ReadString(kSection, kDateFormat, kDefaultDateFormat);
+  check_box8 = settings.ReadBool(kSection, kRestoreAlways, kDefaultRestoreAlways);
   radio_button = pattern >= 1 && pattern <= 8 ? pattern : 1;
 }
 
@@ -49,6 +50,7 @@ void SettingsDialogValues::Save(SettingsFile& settings) const {
   settings.WriteString(kSection, kKoyuToji, edit4);
   settings.WriteBool(kSection, kFolderRendo, check_box7);
   settings.WriteString(kSection, kDateFormat, edit5);
+  settings.WriteBool(kSection, kRestoreAlways, check_box8);
 }
 
 NamingValues SettingsDialogValues::Naming() const {
@@ -86,6 +88,12 @@ void SettingsDialogValues::ApplyNaming(const NamingValues& naming) {
 
 std::string SettingsDialogValues::Example() const {
   return edit1 + NumberText(1, SpinValue()) + edit2;
+}
+
+std::string SettingsDialogValues::DigitsExample() const {
+  const int digits = Digits();
+  return "いまの桁数（" + std::to_string(digits) + " 桁）では 1→" + NumberText(1, digits) +
+         "  20→" + NumberText(20, digits);
 }
 
 int SettingsDialogValues::SpinValue() const { return SpinValueOfText(spin_edit1); }

@@ -51,7 +51,7 @@ constexpr const char* kByTimesTail =
 
 }  // namespace
 
-void UndoRun(const Context& context) {
+void UndoRun(RenameList& list, const Context& context) {
   FileChoice choice;
   choice.initial_folder = context.paths.restore_folder;
   choice.filter = kRestoreFilter;
@@ -61,7 +61,7 @@ void UndoRun(const Context& context) {
       NewestNotUndone(context.file_system, context.paths.restore_folder, context.rules);
   const std::optional<std::string> chosen = context.prompter.ChooseFile(choice);
   if (!chosen) return;
-  UndoRecord(context, *chosen);
+  UndoRecord(context, *chosen, &list);
 }
 
 std::string UndoQuestion(const RestoreRecord& record, const UndoPlan& plan) {
@@ -74,7 +74,7 @@ std::string UndoQuestion(const RestoreRecord& record, const UndoPlan& plan) {
   return question;
 }
 
-UndoOutcome UndoRecord(const Context& context, const std::string& path) {
+UndoOutcome UndoRecord(const Context& context, const std::string& path, RenameList* list) {
   Prompter& prompter = context.prompter;
   UndoOutcome outcome;
   outcome.record = RestoreRecord::Read(context.file_system, path);
@@ -102,6 +102,8 @@ UndoOutcome UndoRecord(const Context& context, const std::string& path) {
     result = RenameBack(plan, context.file_system,
                         [&](std::size_t done) { return progress->Advance(done); });
   }
+  // The rows whose files came back name their old paths again.
+  if (list != nullptr) FollowFilesBack(*list, plan.back);
   if (plan.invalid) {
     // Nothing was renamed: no completion message follows.
     prompter.Beep(BeepKind::kError);
@@ -126,8 +128,8 @@ UndoOutcome UndoRecord(const Context& context, const std::string& path) {
   return outcome;
 }
 
-void Undo1Click(MainState& /*state*/, const Context& context) {
-  RunCommand(context.prompter, [&] { UndoRun(context); });
+void Undo1Click(MainState& state, const Context& context) {
+  RunCommand(context.prompter, [&] { UndoRun(state.list, context); });
 }
 
 }  // namespace zefa

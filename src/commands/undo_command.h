@@ -12,7 +12,7 @@
 
 namespace zefa {
 
-/** "元に戻す": runs UndoRun; the list and the fields are not touched. */
+/** "元に戻す": runs UndoRun on the window's list; the fields are not touched. */
 void Undo1Click(MainState& state, const Context& context);
 
 /**
@@ -20,9 +20,10 @@ void Undo1Click(MainState& state, const Context& context);
  * first new path, checks the record (PlanUndo) and renames the run's own files back from the run's
  * last row to its first, never overwriting. An invalid record ends with its error box alone;
  * otherwise "完了しました" (or, after a stop, how many of how many went back) is followed by the
- * rows that were not given back, each with its reason. The restore file is read once.
+ * rows that were not given back, each with its reason. The restore file is read once. The rows
+ * of `list` whose files came back name their old paths again.
  */
-void UndoRun(const Context& context);
+void UndoRun(RenameList& list, const Context& context);
 
 /** How an undo went, for a caller that reports it in its own way (the command line). */
 struct UndoOutcome {
@@ -36,9 +37,10 @@ struct UndoOutcome {
 /**
  * The undo of UndoRun from its question on, for the restore file at `path` (the history
  * window's chosen run, or the command line's). After the renames, the record notes the
- * rows that came back (AppendUndoneRows), flushed to the disk before any completion box.
+ * rows that came back (AppendUndoneRows), flushed to the disk before any completion box. The
+ * rows of `list`, when given, whose files came back name their old paths again.
  */
-UndoOutcome UndoRecord(const Context& context, const std::string& path);
+UndoOutcome UndoRecord(const Context& context, const std::string& path, RenameList* list = nullptr);
 
 /**
  * The undo's question: the first new path and how many files the record holds, then, for a

@@ -19,6 +19,7 @@ QVariant ColumnModel::data(const QModelIndex& index, int role) const {
     return PathToQt(numbers_ != nullptr ? numbers_->Text(index.row()) : column_.Text(index.row()));
   }
   if (role == Qt::SizeHintRole) return QSize(row_width_, row_height_);
+  if (role == Qt::ToolTipRole && tips_show_text_) return PathToQt(column_.Text(index.row()));
   return {};
 }
 

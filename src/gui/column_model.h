@@ -22,6 +22,8 @@ class ColumnModel : public QAbstractListModel {
 
   /** The number column's texts as `numbers` counts them (rows count from 1 without). */
   void SetNumbers(const zefa::SerialNumbers* numbers) { numbers_ = numbers; }
+  /** Whether each row's tip shows its whole text (the target paths). */
+  void SetTipsShowText(bool shown) { tips_show_text_ = shown; }
   /** Width of every row: the view's scrolling width. */
   void SetRowWidth(int width) { row_width_ = width; }
   /** Tells the views that the column's entries changed. */
@@ -32,4 +34,5 @@ class ColumnModel : public QAbstractListModel {
   const zefa::SerialNumbers* numbers_ = nullptr;
   int row_height_;
   int row_width_ = 0;
+  bool tips_show_text_ = false;
 };

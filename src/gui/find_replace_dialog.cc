@@ -21,6 +21,7 @@
 
 #include "change_marks.h"
 #include "commands/find_replace_command.h"
+#include "names/presets.h"
 #include "platform/command_error.h"
 #include "qt_text.h"
 #include "names/presets.h"
@@ -146,8 +147,8 @@ TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* ow
                               {152, 90, 201, 17});
 
   auto* target = Place(new QGroupBox(QStringLiteral("対象"), this), "GroupBox1", {8, 112, 401, 44});
-  unique_target_ = Place(new QRadioButton(QStringLiteral("固有ファイル名"), target),
-                         "RadioButton1", {12, 20, 121, 17});
+  unique_target_ = Place(new QRadioButton(QStringLiteral("固有ファイル名"), target), "RadioButton1",
+                         {12, 20, 121, 17});
   unique_target_->setChecked(true);
   auto* extension_target =
       Place(new QRadioButton(QStringLiteral("拡張子"), target), "RadioButton2", {140, 20, 81, 17});
@@ -174,6 +175,9 @@ TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* ow
   }
   button1_ = PlaceButton(this, "Button1", QStringLiteral("OK"), {248, 367, 75, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("キャンセル"), {334, 367, 75, 25});
+  // Left of OK, where no control stands: the replacement, then a run of the names alone.
+  button3_ =
+      PlaceButton(this, "Button3", QStringLiteral("置換後の名前でリネーム(&R)"), {8, 367, 201, 25});
 
   // The numbers inside the unique names, in a row of their own below the window's own.
   pad_ = PlaceCheckBox(this, "CheckBox8", QStringLiteral("名前の中の数字を桁数に揃える"),
@@ -190,8 +194,8 @@ TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* ow
   }
 
   SetTabOrder({edit1_, edit2_, regex_, match_case_, unique_target_, extension_target, half_width_,
-               full_width_kana_, upper_, lower_, compose_, button1_, button2, pad_, pad_digits_,
-               number_shift_});
+               full_width_kana_, upper_, lower_, compose_, button1_, button2, button3_, pad_,
+               pad_digits_, number_shift_});
 
   for (QLineEdit* edit : {edit1_, edit2_}) {
     connect(edit, &QLineEdit::textChanged, this, &TForm6::RuleChanged);
@@ -212,6 +216,7 @@ TForm6::TForm6(zefa::MainState& state, const zefa::TextRules& rules, QWidget* ow
   connect(timer_, &QTimer::timeout, this, &TForm6::PollScan);
   connect(button1_, &QPushButton::clicked, this, &TForm6::Button1Click);
   connect(button2, &QPushButton::clicked, this, &TForm6::reject);  // Button2Click
+  connect(button3_, &QPushButton::clicked, this, &TForm6::Button3Click);
   RuleChanged();
 }
 
@@ -223,8 +228,8 @@ zefa::ReplaceRule TForm6::ReadRule() const {
   rule.replacement = FromQt(edit2_->text());
   rule.regex = regex_->isChecked();
   rule.match_case = match_case_->isChecked();
-  rule.target =
-      unique_target_->isChecked() ? zefa::ReplaceTarget::kUniqueName : zefa::ReplaceTarget::kExtension;
+  rule.target = unique_target_->isChecked() ? zefa::ReplaceTarget::kUniqueName
+                                            : zefa::ReplaceTarget::kExtension;
   rule.to_half_width = half_width_->isChecked();
   rule.to_full_width_kana = full_width_kana_->isChecked();
   rule.case_change = upper_->isChecked()   ? zefa::CaseChange::kUpper
@@ -290,6 +295,7 @@ void TForm6::ShowScan(const ScanView& view) {
     after->setData(ChangeMarkDelegate::kChangeSideRole, true);
   }
   button1_->setEnabled(view.can_apply);
+  button3_->setEnabled(view.can_apply);
   // Return in any field presses OK once there is something to apply.
   button1_->setDefault(button1_->isEnabled());
 }
@@ -298,6 +304,12 @@ void TForm6::Button1Click() {
   // OK is on only once the scan has ended; its thread, if any, is gone by then.
   if (scan_thread_) return;
   if (zefa::ApplyFindReplace(state_, *scan_)) accept();
+}
+
+void TForm6::Button3Click() {
+  if (!zefa::ApplyFindReplace(state_, *scan_)) return;
+  rename_asked_ = true;
+  accept();
 }
 
 void TForm6::ShowRule(const zefa::ReplaceRule& rule) {
@@ -323,7 +335,7 @@ void TForm6::ShowRule(const zefa::ReplaceRule& rule) {
   edit1_->selectAll();
 }
 
-void OpenFindReplace(QWidget* owner, zefa::MainState& state, const zefa::Context& context) {
+bool OpenFindReplace(QWidget* owner, zefa::MainState& state, const zefa::Context& context) {
   TForm6 dialog(state, context.rules, owner);
   zefa::TokenSources sources;
   sources.media = context.media;
@@ -336,10 +348,11 @@ void OpenFindReplace(QWidget* owner, zefa::MainState& state, const zefa::Context
   // The rule is kept however the window closed, so that the next opening starts from it;
   // a settings file that refuses it costs the memory, never the replace.
   const zefa::ReplaceRule rule = dialog.ReadRule();
-  if (rule == last) return;
+  if (rule == last) return dialog.rename_asked();
   try {
     zefa::SettingsFile settings = context.Settings();
     zefa::SaveLastRule(settings, rule);
   } catch (const zefa::CommandError&) {
   }
+  return dialog.rename_asked();
 }

@@ -39,6 +39,8 @@ class TForm6 : public FixedDialog {
     sources_ = std::move(sources);
     RuleChanged();
   }
+  /** Whether the window closed by 置換後の名前でリネーム: the owner runs the names alone. */
+  bool rename_asked() const { return rename_asked_; }
 
   /** Sets every field and option to `rule`, as a user would. */
   void ShowRule(const zefa::ReplaceRule& rule);
@@ -50,6 +52,7 @@ class TForm6 : public FixedDialog {
   void PollScan();
   void ShowScan(const ScanView& view);
   void Button1Click();
+  void Button3Click();
 
   zefa::MainState& state_;
   zefa::TextRules rules_;
@@ -76,7 +79,12 @@ class TForm6 : public FixedDialog {
   QSpinBox* pad_digits_;
   QSpinBox* number_shift_;
   zefa::TokenSources sources_;
+  QPushButton* button3_;
+  bool rename_asked_ = false;
 };
 
-/** The 置換 item of the main window: a new window owned by `owner`, shown modally, released. */
-void OpenFindReplace(QWidget* owner, zefa::MainState& state, const zefa::Context& context);
+/**
+ * The 置換 item of the main window: a new window owned by `owner`, shown modally, released.
+ * True when it closed by 置換後の名前でリネーム, with the replacement written into `state`.
+ */
+bool OpenFindReplace(QWidget* owner, zefa::MainState& state, const zefa::Context& context);

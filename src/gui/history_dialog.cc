@@ -274,7 +274,7 @@ void THistoryForm::UndoButtonClick() {
   const std::string path = runs_model_->runs()[static_cast<std::size_t>(selected.front())].path;
   // The files are about to move: what the worker would find of them is stale.
   StopWorker();
-  zefa::RunCommand(context_.prompter, [&] { zefa::UndoRecord(context_, path); });
+  zefa::RunCommand(context_.prompter, [&] { zefa::UndoRecord(context_, path, list_); });
   Reload();
   // The run undone stays the selected one.
   const auto& runs = runs_model_->runs();
@@ -307,7 +307,8 @@ void THistoryForm::TrashButtonClick() {
   }
 }
 
-void OpenHistory(QWidget* owner, const zefa::Context& context) {
+void OpenHistory(QWidget* owner, const zefa::Context& context, zefa::RenameList* list) {
   THistoryForm dialog(context, owner);
+  dialog.SetList(list);
   dialog.exec();
 }

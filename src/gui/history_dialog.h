@@ -10,6 +10,7 @@
 
 #include "commands/context.h"
 #include "fixed_dialog.h"
+#include "list/rename_list.h"
 #include "record/run_history.h"
 
 class QPushButton;
@@ -35,6 +36,8 @@ class THistoryForm : public FixedDialog {
   void Reload();
   /** Waits until every state is known (for tests and the benchmark). */
   bool StatesKnown() const;
+  /** The main window's list, whose rows follow the files an undo from here gives back. */
+  void SetList(zefa::RenameList* list) { list_ = list; }
 
  private:
   void UndoButtonClick();
@@ -44,6 +47,7 @@ class THistoryForm : public FixedDialog {
   std::vector<int> SelectedRuns() const;
 
   zefa::Context context_;
+  zefa::RenameList* list_ = nullptr;
   RunListModel* runs_model_;
   RunRowsModel* rows_model_;
   QTreeView* runs_view_;
@@ -55,5 +59,8 @@ class THistoryForm : public FixedDialog {
   int generation_ = 0;
 };
 
-/** ファイル → 履歴: shows the history modally. */
-void OpenHistory(QWidget* owner, const zefa::Context& context);
+/**
+ * ファイル → 履歴: shows the history modally. The rows of `list`, when given, follow the
+ * files that an undo from the history gives back.
+ */
+void OpenHistory(QWidget* owner, const zefa::Context& context, zefa::RenameList* list = nullptr);

@@ -3,20 +3,29 @@
 #include "main_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
+#include <QStyledItemDelegate>
+#include <QThreadPool>
 #include <QTimer>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
 
 #include "about_box.h"
 #include "batch_replace_dialog.h"
@@ -25,6 +34,7 @@
 #include "commands/date_commands.h"
 #include "commands/edit_menu_commands.h"
 #include "commands/form_create.h"
+#include "commands/new_names.h"
 #include "commands/rename_command.h"
 #include "commands/row_commands.h"
 #include "commands/run_command.h"
@@ -37,6 +47,7 @@
 #include "history_dialog.h"
 #include "names_text_dialog.h"
 #include "narrow_text.h"
+#include "new_name_model.h"
 #include "number_label.h"
 #include "platform/command_error.h"
 #include "platform/media_dates.h"
@@ -45,6 +56,8 @@
 #include "qt_text.h"
 #include "names/compose_name.h"
 #include "names/name_tokens.h"
+#include "settings/settings_file.h"
+#include "settings/settings_keys.h"
 #include "settings_dialog.h"
 #include "window_style.h"
 
@@ -53,6 +66,18 @@ namespace {
 constexpr int kClientWidth = 387;
 constexpr int kClientHeight = 454;
 constexpr int kRowHeight = 12;
+// The column of new names, right of 拡張子: as wide as the target-path column at the
+// specified size, and the window as much wider while it is shown.
+constexpr int kNewNamesWidth = 129;
+// How the width beyond the specified one is shared among the columns, in hundredths:
+// most of it to the target paths, then the unique names (and the new names when shown).
+constexpr std::array<int, 5> kFourColumnShares = {0, 60, 30, 10, 0};
+constexpr std::array<int, 5> kFiveColumnShares = {0, 40, 20, 5, 35};
+constexpr std::array<int, 5> kSpecifiedWidths = {41, 129, 137, 65, kNewNamesWidth};
+// The whole list's check of the new names waits this long after the last keystroke.
+constexpr int kCheckDelayMs = 300;
+// A column dragged narrower keeps at least this width.
+constexpr int kLeastColumnWidth = 24;
 
 // Rows are 12 pixels high in the window's font; a stand-in font that needs more gets more,
 // so that no descender (the "_" of IMG_001) is cut off.
@@ -101,6 +126,28 @@ class ListBoxView : public QListView {
   }
 };
 
+/**
+ * The target-path column: while it is not scrolled sideways, a path wider than the column
+ * shows its end (the file name and the folders nearest it) rather than its first folders.
+ */
+class PathTailDelegate : public QStyledItemDelegate {
+ public:
+  explicit PathTailDelegate(QListView* view) : QStyledItemDelegate(view), view_(view) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem shown = option;
+    if (view_->horizontalScrollBar()->value() == 0) {
+      shown.rect.setWidth(std::min(shown.rect.width(), view_->viewport()->width()));
+      shown.textElideMode = Qt::ElideLeft;
+    }
+    QStyledItemDelegate::paint(painter, shown, index);
+  }
+
+ private:
+  QListView* view_;
+};
+
 void SetEditText(QLineEdit* edit, const std::string& text) {
   const QString shown = ToQt(text);
   if (edit->text() != shown) edit->setText(shown);
@@ -119,23 +166,26 @@ TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system, zefa::Pr
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("ZeFa Oru"));
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                 Qt::CustomizeWindowHint);
+                 Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                 Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
   setFont(WindowFont());
   setAcceptDrops(true);
   // Every window of the program, dialogs and boxes too, carries its icon.
   QApplication::setWindowIcon(ProgramIcon());
+  check_timer_ = new QTimer(this);
+  check_timer_->setSingleShot(true);
+  poll_timer_ = new QTimer(this);
   BuildControls();
   BuildMenu();
   ConnectHandlers();
   FormCreate();
-  // The client area is fixed; the menu bar comes on top of it, and below it a status line
-  // that names what in the common name is no token.
+  // The client area opens at its specified size, with the menu bar on top of it and below
+  // it a status line that names what in the common name is no token, and grows from there.
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-  statusBar()->setSizeGripEnabled(false);
-  setFixedSize(kClientWidth,
-               kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+  resize(kClientWidth,
+         kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
   CentreOver(this, nullptr);
+  RestoreGeometry();
 }
 
 TForm1::~TForm1() { DisconnectChildren(this); }
@@ -159,6 +209,11 @@ QListView* TForm1::MakeListBox(const char* name, const zefa::ListColumn& column,
   view->setAcceptDrops(false);
   auto* model = new ColumnModel(column, RowHeight(font()), view);
   view->setModel(model);
+  // A path is shown whole in its tip, however narrow its column.
+  if (index == 1) {
+    model->SetTipsShowText(true);
+    view->setItemDelegate(new PathTailDelegate(view));
+  }
   list_boxes_[static_cast<std::size_t>(index)] = view;
   models_[static_cast<std::size_t>(index)] = model;
   return view;
@@ -167,13 +222,17 @@ QListView* TForm1::MakeListBox(const char* name, const zefa::ListColumn& column,
 void TForm1::BuildControls() {
   auto* client = new QWidget(this);
   client->setObjectName(QStringLiteral("ClientArea"));
-  client->setFixedSize(kClientWidth, kClientHeight);
+  client->setMinimumSize(kClientWidth, kClientHeight);
+  client->installEventFilter(this);
+  client->setMouseTracking(true);
   setCentralWidget(client);
 
-  PlaceLabel(client, "Label1", QStringLiteral("数"), {8, 8, 12, 12});
-  PlaceLabel(client, "Label2", QStringLiteral("対象ファイル"), {48, 8, 65, 12});
-  PlaceLabel(client, "Label3", QStringLiteral("固有ファイル名"), {176, 8, 77, 12});
-  PlaceLabel(client, "Label4", QStringLiteral("拡張子"), {312, 8, 36, 12});
+  headings_[0] = PlaceLabel(client, "Label1", QStringLiteral("数"), {8, 8, 12, 12});
+  headings_[1] = PlaceLabel(client, "Label2", QStringLiteral("対象ファイル"), {48, 8, 65, 12});
+  headings_[2] = PlaceLabel(client, "Label3", QStringLiteral("固有ファイル名"), {176, 8, 77, 12});
+  headings_[3] = PlaceLabel(client, "Label4", QStringLiteral("拡張子"), {312, 8, 36, 12});
+  headings_[4] = PlaceLabel(client, "Label16", QStringLiteral("新しい名前"), {376, 8, 65, 12});
+  headings_[4]->hide();
   MakeListBox("ListBox1", state_.list.number, 0)->setGeometry(8, 24, 41, 177);
   MakeListBox("ListBox2", state_.list.path, 1)->setGeometry(48, 24, 129, 177);
   MakeListBox("ListBox3", state_.list.unique, 2)->setGeometry(176, 24, 137, 177);
@@ -185,6 +244,25 @@ void TForm1::BuildControls() {
   // The number column cannot scroll sideways: a number of seven digits beside its scroll
   // bar is drawn narrower, whole.
   list_boxes_[0]->setItemDelegate(new NarrowTextDelegate(list_boxes_[0]));
+  // The fifth column, hidden until 表示 → 新しい名前を表示: it follows the others' rows.
+  new_names_view_ = new ListBoxView(client);
+  new_names_view_->setObjectName(QStringLiteral("ListBox5"));
+  new_names_view_->setUniformItemSizes(true);
+  new_names_view_->setSelectionMode(QAbstractItemView::NoSelection);
+  new_names_view_->setFocusPolicy(Qt::NoFocus);
+  new_names_view_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  new_names_view_->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+  new_names_view_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  new_names_view_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  new_names_view_->setTextElideMode(Qt::ElideNone);
+  new_names_view_->setAcceptDrops(false);
+  new_names_model_ = new NewNameModel(state_.list, numbers_, zefa::NativeTextRules(),
+                                      RowHeight(font()), new_names_view_);
+  new_names_view_->setModel(new_names_model_);
+  connect(new_names_model_, &NewNameModel::Changed, new_names_view_->viewport(),
+          qOverload<>(&QWidget::update));
+  new_names_view_->setGeometry(376, 24, kNewNamesWidth, 177);
+  new_names_view_->hide();
 
   button6_ = PlaceButton(client, "Button6", QStringLiteral("↑"), {60, 208, 25, 25});
   button7_ = PlaceButton(client, "Button7", QStringLiteral("↓"), {86, 208, 25, 25});
@@ -227,6 +305,16 @@ void TForm1::BuildControls() {
   PlaceButton(client, "Button15", QStringLiteral("一括置換"), {200, 416, 81, 25});
   PlaceButton(client, "Button2", QStringLiteral("リネーム開始"), {296, 416, 81, 25});
 
+  // Every other control keeps its place relative to the bottom edge as the window grows.
+  for (QWidget* child : client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    if (std::find(headings_.begin(), headings_.end(), child) != headings_.end()) continue;
+    if (std::find(list_boxes_.begin(), list_boxes_.end(), child) != list_boxes_.end()) continue;
+    if (child == new_names_view_ || child == label5_ || child == label15_ || child == label10_) {
+      continue;
+    }
+    specified_.emplace_back(child, child->geometry());
+  }
+
   const char* tab_order[] = {"ListBox1", "ListBox2", "ListBox3", "ListBox4", "Button6",   "Button7",
                              "Button4",  "Button5",  "Button8",  "Button9",  "Button10",  "Edit1",
                              "Button1",  "Edit3",    "Button14", "Edit2",    "SpinEdit1", "Button3",
@@ -248,6 +336,8 @@ void TForm1::BuildMenu() {
   sort_menu->setObjectName(QStringLiteral("Sort1"));
   QMenu* edit_menu = bar->addMenu(QStringLiteral("編集(&E)"));
   edit_menu->setObjectName(QStringLiteral("Edit1Menu"));
+  QMenu* view_menu = bar->addMenu(QStringLiteral("表示(&V)"));
+  view_menu->setObjectName(QStringLiteral("View1"));
   QMenu* help_menu = bar->addMenu(QStringLiteral("ヘルプ(&H)"));
   help_menu->setObjectName(QStringLiteral("Help1"));
   const auto add = [](QMenu* menu, const char* name, const QString& caption,
@@ -285,6 +375,8 @@ void TForm1::BuildMenu() {
       list_menu->popup(view->viewport()->mapToGlobal(at));
     });
   }
+  show_new_names_ = add(view_menu, "ShowNewNames1", QStringLiteral("新しい名前を表示(&N)"));
+  show_new_names_->setCheckable(true);
   add(help_menu, "N1", QStringLiteral("トピックの検索(&T)"), QKeySequence::HelpContents);
   add(help_menu, "About1", QStringLiteral("バージョン情報(&A)"));
   // Delete in a column takes its row out, as 除外 does; in a field it stays the field's key.
@@ -302,13 +394,21 @@ void TForm1::ConnectHandlers() {
     connect(list_boxes_[i]->selectionModel(), &QItemSelectionModel::selectionChanged, this,
             clicks[i]);
   }
-  // The four columns read as one table: scrolling one of them, by its bar, the wheel or
-  // the keyboard, scrolls all four.
+  // The columns read as one table: scrolling one of them, by its bar, the wheel or the
+  // keyboard, scrolls them all, the new names too.
   for (QListView* view : list_boxes_) {
     connect(view->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int top) {
       for (QListView* other : list_boxes_) other->verticalScrollBar()->setValue(top);
+      new_names_view_->verticalScrollBar()->setValue(top);
     });
   }
+  connect(new_names_view_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this](int top) {
+    for (QListView* other : list_boxes_) other->verticalScrollBar()->setValue(top);
+  });
+  // The new names follow the common name at every keystroke.
+  connect(edit2_, &QLineEdit::textChanged, this, &TForm1::NewNamesChanged);
+  connect(check_timer_, &QTimer::timeout, this, &TForm1::StartNewNameCheck);
+  connect(poll_timer_, &QTimer::timeout, this, &TForm1::PollNewNameCheck);
   connect(list_boxes_[1], &QListView::doubleClicked, this, &TForm1::ListBox2DblClick);
   connect(list_boxes_[2], &QListView::doubleClicked, this, &TForm1::ListBox3DblClick);
   const std::pair<const char*, void (TForm1::*)()> buttons[] = {
@@ -324,27 +424,38 @@ void TForm1::ConnectHandlers() {
     connect(findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
             handler);
   }
+  // Text typed by the user stays when another row is selected; the program's follows it.
+  connect(edit1_, &QLineEdit::textEdited, this, [this] {
+    state_.unique_name_typed = true;
+    ShowEditTips();
+  });
+  connect(edit3_, &QLineEdit::textEdited, this, [this] {
+    state_.extension_typed = true;
+    ShowEditTips();
+  });
   // The editor's own signal: the spin box says nothing while its text is no number.
   connect(spin_edit1_->findChild<QLineEdit*>(), &QLineEdit::textChanged, this,
           &TForm1::SpinEdit1Change);
   connect(spin_edit1_, &QSpinBox::textChanged, this, &TForm1::SpinEdit1Change);
   connect(edit2_, &QLineEdit::textChanged, this, &TForm1::Edit2Change);
-  const std::pair<const char*, void (TForm1::*)()> items[] = {{"AddFile1", &TForm1::Button4Click},
-                                                              {"RemoveRow1", &TForm1::Button5Click},
-                                                              {"Exit2", &TForm1::Exit2Click},
-                                                              {"N1", &TForm1::N1Click},
-                                                              {"About1", &TForm1::About1Click},
-                                                              {"Undo1", &TForm1::Undo1Click},
-                                                              {"History1", &TForm1::History1Click},
-                                                              {"Exit1", &TForm1::Exit1Click},
-                                                              {"TakenOrder1", &TForm1::TakenOrder1Click},
-                                                              {"ModifiedOrder1", &TForm1::ModifiedOrder1Click},
-                                                              {"TakenName1", &TForm1::TakenName1Click},
-                                                              {"AddFolder1", &TForm1::AddFolder1Click},
-                                                              {"SelectAll1", &TForm1::SelectAll1Click},
-                                                              {"SelectExtension1", &TForm1::SelectExtension1Click},
-                                                              {"Replace1", &TForm1::Replace1Click},
-                                                              {"EditAsText1", &TForm1::EditAsText1Click}};
+  const std::pair<const char*, void (TForm1::*)()> items[] = {
+      {"AddFile1", &TForm1::Button4Click},
+      {"RemoveRow1", &TForm1::Button5Click},
+      {"Exit2", &TForm1::Exit2Click},
+      {"N1", &TForm1::N1Click},
+      {"About1", &TForm1::About1Click},
+      {"Undo1", &TForm1::Undo1Click},
+      {"History1", &TForm1::History1Click},
+      {"Exit1", &TForm1::Exit1Click},
+      {"TakenOrder1", &TForm1::TakenOrder1Click},
+      {"ModifiedOrder1", &TForm1::ModifiedOrder1Click},
+      {"TakenName1", &TForm1::TakenName1Click},
+      {"AddFolder1", &TForm1::AddFolder1Click},
+      {"SelectAll1", &TForm1::SelectAll1Click},
+      {"SelectExtension1", &TForm1::SelectExtension1Click},
+      {"Replace1", &TForm1::Replace1Click},
+      {"EditAsText1", &TForm1::EditAsText1Click},
+      {"ShowNewNames1", &TForm1::ShowNewNames1Click}};
   for (const auto& [name, handler] : items) {
     connect(findChild<QAction*>(QString::fromLatin1(name)), &QAction::triggered, this, handler);
   }
@@ -379,6 +490,12 @@ void TForm1::Render(bool list_changed) {
     for (ColumnModel* model : models_) model->Reload();
     // Lay the rows out now, so that the scroll ranges are right before the tops are set.
     for (QListView* view : list_boxes_) view->doItemsLayout();
+    if (new_names_view_->isVisible()) {
+      ++new_names_generation_;
+      new_names_model_->Reload();
+      new_names_view_->doItemsLayout();
+      CheckNewNamesLater();
+    }
   }
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
     RenderSelection(list_boxes_[i], state_.view.column(static_cast<zefa::ColumnId>(i)));
@@ -386,6 +503,10 @@ void TForm1::Render(bool list_changed) {
   for (std::size_t i = 0; i < list_boxes_.size(); ++i) {
     list_boxes_[i]->verticalScrollBar()->setValue(
         state_.view.column(static_cast<zefa::ColumnId>(i)).top);
+  }
+  if (new_names_view_->isVisible()) {
+    RenderSelection(new_names_view_, state_.view.unique);
+    new_names_view_->verticalScrollBar()->setValue(state_.view.unique.top);
   }
   SetEditText(edit1_, state_.typed_unique_name);
   SetEditText(edit2_, state_.common_name);
@@ -396,6 +517,7 @@ void TForm1::Render(bool list_changed) {
   }
   label5_->SetNumber(ToQt(state_.unique_name_row));
   label15_->SetNumber(ToQt(state_.extension_row));
+  ShowEditTips();
   label10_->SetNumber(ToQt(zefa::Label10Text(state_, numbers_)));
   button6_->setVisible(state_.file_arrows_shown);
   button6_->setEnabled(state_.file_arrows_shown);
@@ -403,7 +525,21 @@ void TForm1::Render(bool list_changed) {
   button7_->setEnabled(state_.file_arrows_shown);
   spin_edit1_->setEnabled(state_.serial_enabled);
   label10_->setEnabled(state_.serial_enabled);
+  // A command that set the common name or the start number (クリア) moves the new names.
+  NewNamesChanged();
   rendering_ = false;
+}
+
+void TForm1::ShowEditTips() {
+  // Typed text kept while another row is selected says which row 変更 gives it to.
+  const auto tip = [](bool typed, const std::string& text, const std::string& row,
+                      const char* what) {
+    if (!typed || text.empty() || row == "0") return QString();
+    return QStringLiteral("入力した%1は「変更」で %2 番のファイルに付きます")
+        .arg(QString::fromUtf8(what), ToQt(row));
+  };
+  edit1_->setToolTip(tip(state_.unique_name_typed, state_.typed_unique_name, state_.unique_name_row, "固有ファイル名"));
+  edit3_->setToolTip(tip(state_.extension_typed, state_.typed_extension, state_.extension_row, "拡張子"));
 }
 
 void TForm1::ApplyScrollWidths() {
@@ -413,10 +549,276 @@ void TForm1::ApplyScrollWidths() {
     const QListView* view = list_boxes_[i];
     models_[i]->SetRowWidth(factors[i] * (view->width() - 2 * view->frameWidth()));
   }
+  new_names_model_->SetRowWidth(6 * (new_names_view_->width() - 2 * new_names_view_->frameWidth()));
+}
+
+void TForm1::LayOut() {
+  const QSize client = centralWidget()->size();
+  const bool five = new_names_view_->isVisibleTo(this);
+  const int specified_width = kClientWidth + (five ? kNewNamesWidth - 1 : 0);
+  const int extra = std::max(0, client.width() - specified_width);
+  const int dy = std::max(0, client.height() - kClientHeight);
+  const std::array<int, 5>& shares = five ? kFiveColumnShares : kFourColumnShares;
+  std::array<QListView*, 5> views = {list_boxes_[0], list_boxes_[1], list_boxes_[2], list_boxes_[3],
+                                     new_names_view_};
+  // Neighbouring columns overlap by one pixel, at every size, as at the specified one.
+  int given = 0;
+  const std::size_t columns = five ? 5 : 4;
+  std::array<int, 5> widths{};
+  for (std::size_t i = 0; i < columns; ++i) {
+    int more = extra * shares[i] / 100;
+    if (i + 1 == columns) more = extra - given;  // what rounding left over goes to the last
+    given += more;
+    widths[i] = kSpecifiedWidths[i] + more;
+  }
+  // A border the user dragged moves that far, as long as both its columns keep some width.
+  for (std::size_t k = 1; k + 1 < columns; ++k) {
+    const int moved = std::clamp(border_moves_[k], kLeastColumnWidth - widths[k],
+                                 widths[k + 1] - kLeastColumnWidth);
+    widths[k] += moved;
+    widths[k + 1] -= moved;
+  }
+  int left = 8;
+  for (std::size_t i = 0; i < columns; ++i) {
+    const int width = widths[i];
+    views[i]->setGeometry(left, 24, width, 177 + dy);
+    QRect heading = headings_[i]->geometry();
+    heading.moveLeft(left);
+    headings_[i]->setGeometry(heading);
+    left += width - 1;
+  }
+  for (const auto& [widget, rect] : specified_) widget->setGeometry(rect.translated(0, dy));
+  for (NumberLabel* label : {label5_, label15_, label10_}) label->SetShift(dy);
+  ApplyScrollWidths();
+}
+
+int TForm1::BorderAt(int x) const {
+  // The borders between 対象ファイル, 固有ファイル名, 拡張子 and 新しい名前, over the headings.
+  const std::array<QListView*, 4> views = {list_boxes_[1], list_boxes_[2], list_boxes_[3],
+                                           new_names_view_};
+  for (std::size_t k = 0; k + 1 < views.size(); ++k) {
+    if (!views[k + 1]->isVisibleTo(this)) break;
+    if (std::abs(x - views[k + 1]->x()) <= 3) return static_cast<int>(k) + 1;
+  }
+  return -1;
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != centralWidget()) return QMainWindow::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::Resize:
+      LayOut();
+      break;
+    // The columns' borders are dragged over the headings, as a table's are.
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonRelease: {
+      const auto* mouse = static_cast<QMouseEvent*>(event);
+      const QPoint at = mouse->position().toPoint();
+      if (event->type() == QEvent::MouseButtonPress && mouse->button() == Qt::LeftButton &&
+          at.y() < 24) {
+        dragged_border_ = BorderAt(at.x());
+        drag_x_ = at.x();
+      } else if (event->type() == QEvent::MouseButtonRelease) {
+        dragged_border_ = -1;
+      } else if (dragged_border_ > 0 && (mouse->buttons() & Qt::LeftButton)) {
+        border_moves_[static_cast<std::size_t>(dragged_border_)] += at.x() - drag_x_;
+        drag_x_ = at.x();
+        LayOut();
+      }
+      const bool on_border = dragged_border_ > 0 || (at.y() < 24 && BorderAt(at.x()) > 0);
+      centralWidget()->setCursor(on_border ? Qt::SplitHCursor : Qt::ArrowCursor);
+      break;
+    }
+    default:
+      break;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::RestoreGeometry() {
+  const zefa::SettingsFile settings = context().Settings();
+  // The column first, so that the size remembered is the size the window gets.
+  if (settings.ReadBool(zefa::keys::kSection, zefa::keys::kShowNewNames,
+                        zefa::keys::kDefaultShowNewNames)) {
+    show_new_names_->setChecked(true);
+    ShowNewNames1Click();
+  }
+  const std::string stored =
+      settings.ReadString(zefa::keys::kSection, zefa::keys::kWindowGeometry, "");
+  int x = 0;
+  int y = 0;
+  int width = 0;
+  int height = 0;
+  // A hand-edited or foreign value is passed over: the window opens as specified.
+  if (std::sscanf(stored.c_str(), "%d,%d,%d,%d", &x, &y, &width, &height) == 4 &&
+      width >= minimumSizeHint().width() && height >= minimumSizeHint().height() &&
+      width <= 10000 && height <= 10000) {
+    const QRect wanted(x, y, width, height);
+    for (const QScreen* screen : QGuiApplication::screens()) {
+      if (screen->availableGeometry().intersects(wanted)) {
+        setGeometry(wanted);
+        break;
+      }
+    }
+  }
+  // The borders the user dragged, in pixels from where the window's size puts them.
+  const std::string moves =
+      settings.ReadString(zefa::keys::kSection, zefa::keys::kColumnWidths, "");
+  std::array<int, 4> read{};
+  if (std::sscanf(moves.c_str(), "%d,%d,%d", &read[1], &read[2], &read[3]) == 3 &&
+      std::all_of(read.begin(), read.end(), [](int move) { return std::abs(move) <= 10000; })) {
+    border_moves_ = read;
+    LayOut();
+  }
+  if (settings.ReadBool(zefa::keys::kSection, zefa::keys::kWindowMaximized, false)) {
+    setWindowState(windowState() | Qt::WindowMaximized);
+  }
+  opened_geometry_ = normalGeometry().isValid() ? normalGeometry() : geometry();
+  opened_maximized_ = (windowState() & Qt::WindowMaximized) != 0;
+  opened_border_moves_ = border_moves_;
+}
+
+void TForm1::SaveGeometry() {
+  const QRect normal = normalGeometry().isValid() ? normalGeometry() : geometry();
+  const bool maximized = isMaximized();
+  if (normal == opened_geometry_ && maximized == opened_maximized_ &&
+      border_moves_ == opened_border_moves_) {
+    return;
+  }
+  // Remembering the window is a courtesy: a settings file that cannot be written is left.
+  try {
+    zefa::SettingsFile settings = context().Settings();
+    settings.CreateFolder();
+    settings.WriteString(zefa::keys::kSection, zefa::keys::kWindowGeometry,
+                         std::to_string(normal.x()) + "," + std::to_string(normal.y()) + "," +
+                             std::to_string(normal.width()) + "," +
+                             std::to_string(normal.height()));
+    settings.WriteBool(zefa::keys::kSection, zefa::keys::kWindowMaximized, maximized);
+    settings.WriteString(zefa::keys::kSection, zefa::keys::kColumnWidths,
+                         std::to_string(border_moves_[1]) + "," + std::to_string(border_moves_[2]) +
+                             "," + std::to_string(border_moves_[3]));
+    opened_border_moves_ = border_moves_;
+    opened_geometry_ = normal;
+    opened_maximized_ = maximized;
+  } catch (const zefa::CommandError&) {
+  }
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  SaveGeometry();
+  QMainWindow::closeEvent(event);
+}
+
+void TForm1::ShowNewNames1Click() {
+  const bool shown = show_new_names_->isChecked();
+  if (shown == new_names_view_->isVisibleTo(this)) return;
+  new_names_view_->setVisible(shown);
+  headings_[4]->setVisible(shown);
+  // The window widens by the column while it is not maximised; the four columns keep theirs.
+  const int wider = kNewNamesWidth - 1;
+  centralWidget()->setMinimumWidth(kClientWidth + (shown ? wider : 0));
+  if (!isMaximized() && !isFullScreen()) {
+    resize(width() + (shown ? wider : -wider), height());
+  }
+  LayOut();
+  if (shown) {
+    ReadNewNameSettings();
+    new_names_model_->Reload();
+    Render(true);
+  }
+  // The choice is remembered; a settings file that cannot be written is left as it is.
+  if (sender() == show_new_names_) {
+    try {
+      zefa::SettingsFile settings = context().Settings();
+      settings.CreateFolder();
+      settings.WriteBool(zefa::keys::kSection, zefa::keys::kShowNewNames, shown);
+    } catch (const zefa::CommandError&) {
+    }
+  }
+}
+
+void TForm1::ReadNewNameSettings() {
+  ++new_names_generation_;
+  new_names_model_->SetRequest(zefa::ReadNewNameRequest(
+      FromQt(edit2_->text()), zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText())), context()));
+  CheckNewNamesLater();
+}
+
+void TForm1::NewNamesChanged() {
+  if (!new_names_view_->isVisibleTo(this)) return;
+  zefa::NewNameRequest request = new_names_model_->request();
+  const std::string common_name = FromQt(edit2_->text());
+  const int start_number = zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText()));
+  // A render that changed neither keeps the names and the reasons they have.
+  if (common_name == request.common_name && start_number == request.start_number) return;
+  request.common_name = common_name;
+  request.start_number = start_number;
+  ++new_names_generation_;
+  new_names_model_->SetRequest(std::move(request));
+  CheckNewNamesLater();
+}
+
+void TForm1::CheckNewNamesLater() {
+  if (!new_names_view_->isVisibleTo(this)) return;
+  check_timer_->start(kCheckDelayMs);
+}
+
+struct TForm1::NewNameCheck {
+  std::mutex mutex;
+  bool done = false;
+  int generation = 0;
+  zefa::NewNameReasons reasons;
+};
+
+void TForm1::StartNewNameCheck() {
+  // One check at a time; the one under way is followed by another for the latest request.
+  if (check_) {
+    check_again_ = true;
+    return;
+  }
+  auto check = std::make_shared<NewNameCheck>();
+  check->generation = new_names_generation_;
+  check_ = check;
+  // The check reads its own copy of the list and its own file system: the window goes on.
+  auto list = std::make_shared<const zefa::RenameList>(state_.list);
+  QThreadPool::globalInstance()->start(
+      [check, list, request = new_names_model_->request(), rules = zefa::NativeTextRules()] {
+        zefa::NativeFileSystem file_system;
+        zefa::NewNameReasons reasons = zefa::CheckNewNames(*list, request, file_system, rules);
+        const std::lock_guard lock(check->mutex);
+        check->reasons = std::move(reasons);
+        check->done = true;
+      });
+  poll_timer_->start(30);
+}
+
+void TForm1::PollNewNameCheck() {
+  if (!check_) {
+    poll_timer_->stop();
+    return;
+  }
+  {
+    const std::lock_guard lock(check_->mutex);
+    if (!check_->done) return;
+    if (check_->generation == new_names_generation_) {
+      new_names_model_->SetReasons(std::move(check_->reasons));
+    } else {
+      check_again_ = true;
+    }
+  }
+  check_.reset();
+  poll_timer_->stop();
+  if (check_again_) {
+    check_again_ = false;
+    StartNewNameCheck();
+  }
 }
 
 void TForm1::FormCreate() {
   PullFromWidgets();
+  // The naming settings of the new names are read here and whenever the column is shown.
+  ReadNewNameSettings();
   zefa::FormCreateResult result;
   zefa::RunCommand(prompter_, [&] {
     // The arrows already follow the settings when the check asks its question.
@@ -470,9 +872,13 @@ void TForm1::SpinEdit1Change() {
   if (rendering_) return;
   state_.start_number = zefa::SpinValueOfText(FromQt(spin_edit1_->cleanText()));
   label10_->SetNumber(ToQt(zefa::Label10Text(state_, numbers_)));
+  NewNamesChanged();
 }
 
-void TForm1::Exit2Click() { QCoreApplication::quit(); }
+void TForm1::Exit2Click() {
+  SaveGeometry();
+  QCoreApplication::quit();
+}
 
 void TForm1::N1Click() { OpenHelp(prompter_, DefaultHelpPlaces(), open_url_); }
 
@@ -487,9 +893,8 @@ void TForm1::Button11Click() {
 }
 
 void TForm1::TakenOrder1Click() {
-  Run(true, [this] {
-    zefa::SortByDateClick(state_, context(), *media_dates_, zefa::DateKind::kTaken);
-  });
+  Run(true,
+      [this] { zefa::SortByDateClick(state_, context(), *media_dates_, zefa::DateKind::kTaken); });
 }
 
 void TForm1::ModifiedOrder1Click() {
@@ -547,11 +952,12 @@ void TForm1::Button14Click() {
 }
 
 void TForm1::Button2Click() {
-  Run(false, [this] { zefa::Button2Click(state_, context()); });
+  // The rows follow their files: the list changes.
+  Run(true, [this] { zefa::Button2Click(state_, context()); });
 }
 
 void TForm1::Button12Click() {
-  Run(false, [this] { OpenPreview(this, state_, context(), [this] { Button2Click(); }); });
+  Run(true, [this] { OpenPreview(this, state_, context(), [this] { Button2Click(); }); });
 }
 
 void TForm1::Button15Click() {
@@ -559,7 +965,9 @@ void TForm1::Button15Click() {
 }
 
 void TForm1::Replace1Click() {
-  Run(true, [this] { OpenFindReplace(this, state_, context()); });
+  Run(true, [this] {
+    if (OpenFindReplace(this, state_, context())) zefa::RenameWithNamesAlone(state_, context());
+  });
 }
 
 void TForm1::Exit1Click() { OpenSettings(); }
@@ -580,11 +988,12 @@ void TForm1::OpenSettings() {
 }
 
 void TForm1::Undo1Click() {
-  Run(false, [this] { zefa::Undo1Click(state_, context()); });
+  Run(true, [this] { zefa::Undo1Click(state_, context()); });
 }
 
 void TForm1::History1Click() {
-  Run(false, [this] { OpenHistory(this, context()); });
+  // An undo from the history lets the rows follow their files: the list may change.
+  Run(true, [this] { OpenHistory(this, context(), &state_.list); });
 }
 
 void TForm1::AddFolder1Click() {

@@ -13,7 +13,9 @@
 #include "desktop_commands.h"
 
 class ColumnModel;
+class NewNameModel;
 class NumberLabel;
+class QTimer;
 class QLabel;
 class QLineEdit;
 class QListView;
@@ -87,6 +89,8 @@ class TForm1 : public QMainWindow {
   void Edit2Change();
   /** 編集 → 固有ファイル名をテキストで編集…: every unique name as a line of text. */
   void EditAsText1Click();
+  /** 表示 → 新しい名前を表示: the fifth column of new names, shown or hidden; remembered. */
+  void ShowNewNames1Click();
 
   /** Adds dropped files in drop order. */
   void DropPaths(const std::vector<std::string>& paths);
@@ -96,6 +100,8 @@ class TForm1 : public QMainWindow {
   bool IsBusy() const;
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -117,6 +123,23 @@ class TForm1 : public QMainWindow {
   void PullFromWidgets();
   void Render(bool list_changed);
   void ApplyScrollWidths();
+  /** Places the columns and the controls for the client area's size (see LayOut in .cc). */
+  void LayOut();
+  /** The window's place, size and state as the settings remember them; none: as built. */
+  void RestoreGeometry();
+  /** Writes the window's place, size and state when they differ from those it opened with. */
+  void SaveGeometry();
+  /** The border between two columns at `x` over the headings (1 to 3), else -1. */
+  int BorderAt(int x) const;
+  /** The common name, start number or settings changed: the new names follow at once. */
+  void NewNamesChanged();
+  /** The naming settings read again (start, settings saved, column shown). */
+  void ReadNewNameSettings();
+  /** Starts the check of the whole list off the window's thread, once the typing rests. */
+  void CheckNewNamesLater();
+  void StartNewNameCheck();
+  void PollNewNameCheck();
+  void ShowEditTips();
 
   zefa::Prompter& prompter_;
   zefa::FileSystem& file_system_;
@@ -128,6 +151,7 @@ class TForm1 : public QMainWindow {
   bool quit_requested_ = false;
   bool rendering_ = false;
   int commands_running_ = 0;
+  int new_names_generation_ = 0;  // counts the changes of the new names' request and rows
 
   std::array<QListView*, 4> list_boxes_{};
   std::array<ColumnModel*, 4> models_{};
@@ -140,4 +164,24 @@ class TForm1 : public QMainWindow {
   NumberLabel* label15_ = nullptr;
   QPushButton* button6_ = nullptr;
   QPushButton* button7_ = nullptr;
+
+  // Every control's place at the specified size, moved as the window grows.
+  std::vector<std::pair<QWidget*, QRect>> specified_;
+  std::array<QLabel*, 5> headings_{};
+  QListView* new_names_view_ = nullptr;
+  NewNameModel* new_names_model_ = nullptr;
+  QAction* show_new_names_ = nullptr;
+  QTimer* check_timer_ = nullptr;  // the whole list's check waits for the typing to rest
+  QTimer* poll_timer_ = nullptr;   // looks for the check's outcome
+  struct NewNameCheck;
+  std::shared_ptr<NewNameCheck> check_;  // the check under way, if any
+  bool check_again_ = false;             // the request changed while a check was under way
+  QRect opened_geometry_;
+  bool opened_maximized_ = false;
+  // How far the user dragged each border between two columns (1: 対象ファイル|固有ファイル名,
+  // 2: |拡張子, 3: |新しい名前), from where the window's size puts it.
+  std::array<int, 4> border_moves_{};
+  std::array<int, 4> opened_border_moves_{};
+  int dragged_border_ = -1;
+  int drag_x_ = 0;
 };

@@ -29,12 +29,18 @@ void NumberLabel::SetNumber(const QString& number) {
   const int natural = NaturalWidth();
   if (room_.left_edge >= 0 && room_.left_edge + natural <= room_.right_bound) {
     setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    setGeometry(room_.left_edge, top_, natural, kHeight);
+    setGeometry(room_.left_edge, top_ + shift_, natural, kHeight);
     return;
   }
   const int width = std::min(natural, room_.right_edge - room_.left_bound);
   setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  setGeometry(room_.right_edge - width, top_, width, kHeight);
+  setGeometry(room_.right_edge - width, top_ + shift_, width, kHeight);
+}
+
+void NumberLabel::SetShift(int dy) {
+  if (dy == shift_) return;
+  shift_ = dy;
+  SetNumber(text());
 }
 
 void NumberLabel::paintEvent(QPaintEvent* event) {

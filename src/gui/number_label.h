@@ -24,6 +24,8 @@ class NumberLabel : public QLabel {
 
   /** Shows `number` and takes the width it needs within the room. */
   void SetNumber(const QString& number);
+  /** Moves the label down by `dy` from its specified place, as the window grows. */
+  void SetShift(int dy);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -32,5 +34,6 @@ class NumberLabel : public QLabel {
   int NaturalWidth() const;
 
   int top_;
+  int shift_ = 0;
   Room room_;
 };

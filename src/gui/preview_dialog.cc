@@ -11,14 +11,21 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStringList>
+#include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "change_marks.h"
+#include "platform/command_error.h"
 #include "qt_text.h"
+#include "settings/settings_file.h"
+#include "settings/settings_keys.h"
 #include "window_style.h"
 
 namespace {
 
+constexpr int kPreviewWidth = 411;
+constexpr int kPreviewHeight = 326;
 const QString kShowFullPaths = QStringLiteral("フルパスを表示");
 const QString kShowFileNames = QStringLiteral("ファイル名を表示");
 // A row that the run will not rename: a mark before its name, in red on pale red.
@@ -119,7 +126,7 @@ QListView* PlaceList(QWidget* parent, const char* name, PreviewListModel* model,
 }  // namespace
 
 TForm4::TForm4(zefa::Preview preview, std::function<void()> rename_run, QWidget* owner)
-    : FixedDialog(owner, QStringLiteral("プレビュー"), 411, 326),
+    : FixedDialog(owner, QStringLiteral("プレビュー"), kPreviewWidth, kPreviewHeight),
       preview_(std::move(preview)),
       rename_run_(std::move(rename_run)),
       before_model_(new PreviewListModel(preview_, PreviewListModel::Side::kBefore, this)),
@@ -137,8 +144,8 @@ TForm4::TForm4(zefa::Preview preview, std::function<void()> rename_run, QWidget*
   auto* label4 = PlaceLabel(this, "Label4", MessageToQt(preview_.FailureCountText()),
                             {8, 268, 208, 56}, Qt::AlignLeft | Qt::AlignTop);
   // Right of フルパスを表示 and above リネーム開始: numbers wider than the digit setting.
-  auto* label5 = PlaceLabel(this, "Label5", MessageToQt(preview_.DigitsText()),
-                            {216, 238, 187, 38}, Qt::AlignLeft | Qt::AlignTop);
+  auto* label5 = PlaceLabel(this, "Label5", MessageToQt(preview_.DigitsText()), {216, 238, 187, 38},
+                            Qt::AlignLeft | Qt::AlignTop);
   for (QLabel* label : {label4, label5}) {
     label->setWordWrap(true);
     QPalette palette = label->palette();
@@ -166,9 +173,46 @@ TForm4::TForm4(zefa::Preview preview, std::function<void()> rename_run, QWidget*
   }
 
   FormCreate();
+
+  // The window opens at its specified size and grows: the lists take the room, the
+  // buttons keep their places relative to the bottom and right edges.
+  setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, false);
+  setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+  setMinimumSize(kPreviewWidth, kPreviewHeight);
+  setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  for (QWidget* child : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+    specified_.emplace_back(child, child->geometry());
+  }
 }
 
 TForm4::~TForm4() { DisconnectChildren(this); }
+
+void TForm4::resizeEvent(QResizeEvent* event) {
+  FixedDialog::resizeEvent(event);
+  const int dx = std::max(0, width() - kPreviewWidth);
+  const int dy = std::max(0, height() - kPreviewHeight);
+  const int half = dx / 2;
+  for (const auto& [widget, rect] : specified_) {
+    const QString name = widget->objectName();
+    QRect placed = rect;
+    if (name == QLatin1String("ListBox1")) {
+      placed.adjust(0, 0, half, dy);
+    } else if (name == QLatin1String("ListBox2")) {
+      placed.adjust(half, 0, dx, dy);
+    } else if (name == QLatin1String("Label2")) {
+      placed.translate(half, 0);
+    } else if (name == QLatin1String("Label3")) {
+      placed.translate(half, dy / 2);
+    } else if (name == QLatin1String("Label5")) {
+      placed.translate(half, dy);
+    } else if (name == QLatin1String("Button1") || name == QLatin1String("Button2")) {
+      placed.translate(dx, dy);
+    } else {
+      placed.translate(0, dy);
+    }
+    widget->setGeometry(placed);
+  }
+}
 
 void TForm4::FormCreate() {
   for (QListView* list : {list_box2_, list_box1_}) {
@@ -209,5 +253,24 @@ void OpenPreview(QWidget* owner, const zefa::MainState& state, const zefa::Conte
   std::optional<zefa::Preview> preview = zefa::BuildPreview(state, context);
   if (!preview) return;
   TForm4 dialog(std::move(*preview), std::move(rename_run), owner);
+  // The size the preview had when it was last closed; none or a strange one: as specified.
+  const std::string stored =
+      context.Settings().ReadString(zefa::keys::kSection, zefa::keys::kPreviewSize, "");
+  int width = 0;
+  int height = 0;
+  if (std::sscanf(stored.c_str(), "%d,%d", &width, &height) == 2 && width >= kPreviewWidth &&
+      height >= kPreviewHeight && width <= 10000 && height <= 10000) {
+    dialog.resize(width, height);
+  }
+  const QSize opened = dialog.size();
   dialog.exec();
+  if (dialog.size() == opened) return;
+  try {
+    zefa::SettingsFile settings = context.Settings();
+    settings.CreateFolder();
+    settings.WriteString(zefa::keys::kSection, zefa::keys::kPreviewSize,
+                         std::to_string(dialog.width()) + "," + std::to_string(dialog.height()));
+  } catch (const zefa::CommandError&) {
+    // Remembering the size is a courtesy: a settings file that cannot be written is left.
+  }
 }

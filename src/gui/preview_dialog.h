@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <QRect>
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "commands/context.h"
 #include "commands/main_state.h"
@@ -26,6 +29,9 @@ class TForm4 : public FixedDialog {
   TForm4(zefa::Preview preview, std::function<void()> rename_run, QWidget* owner = nullptr);
   ~TForm4() override;
 
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   void FormCreate();
   void Button1Click();
@@ -42,6 +48,7 @@ class TForm4 : public FixedDialog {
   QListView* list_box1_;
   QListView* list_box2_;
   QPushButton* button3_;
+  std::vector<std::pair<QWidget*, QRect>> specified_;  // each control at the specified size
   bool coupling_ = false;
 };
 

@@ -8,9 +8,12 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QFileSystemModel>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSpacerItem>
 #include <QStringList>
 #include <QTreeView>
 #include <algorithm>
@@ -20,6 +23,9 @@
 
 namespace {
 
+// The title bar's icon, its buttons and their margins, as most window managers draw them.
+constexpr int kTitleBarButtonsWidth = 160;
+
 // A box with the caption, icon and plain text; buttons are added by the caller.
 void SetUpBox(QMessageBox& box, QMessageBox::Icon icon, const QString& title,
               const std::string& text) {
@@ -27,6 +33,15 @@ void SetUpBox(QMessageBox& box, QMessageBox::Icon icon, const QString& title,
   box.setWindowTitle(title);
   box.setTextFormat(Qt::PlainText);
   box.setText(MessageToQt(text));
+  // A short message makes a narrow box, whose title bar would cut "ZeFa Oru" to "Z…": the
+  // box is made wide enough for its title beside the title bar's buttons.
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    const int room =
+        QFontMetrics(QApplication::font("QMdiSubWindowTitleBar")).horizontalAdvance(title) +
+        kTitleBarButtonsWidth;
+    grid->addItem(new QSpacerItem(room, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
 }
 
 // The window follows the task at most this often, so that a fast step costs a clock read.
@@ -236,8 +251,7 @@ std::vector<std::string> QtPrompter::ChooseFiles(const zefa::FileChoice& choice)
   return files;
 }
 
-std::optional<std::string> QtPrompter::AskText(const std::string& title,
-                                              const std::string& label) {
+std::optional<std::string> QtPrompter::AskText(const std::string& title, const std::string& label) {
   QInputDialog dialog(parent_);
   dialog.setObjectName(QStringLiteral("TextDialog"));
   dialog.setWindowTitle(ToQt(title));

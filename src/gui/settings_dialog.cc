@@ -106,7 +106,7 @@ constexpr PatternChoice kPatternChoices[8] = {
 }  // namespace
 
 TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save, QWidget* owner)
-    : FixedDialog(owner, QStringLiteral("設定"), 563, 435),
+    : FixedDialog(owner, QStringLiteral("設定"), 563, 463),
       context_(context),
       after_save_(std::move(after_save)) {
   const zefa::SettingsDialogValues initial;
@@ -133,7 +133,8 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
   PlaceLabel(this, "Label1", QStringLiteral("数字を"), 24, 200);
   spin_edit1_ = Place(new DigitSpinBox(this), "SpinEdit1", {64, 192, 33, 21});
   spin_edit1_->setValue(zefa::SpinValueOfText(initial.spin_edit1));
-  PlaceLabel(this, "Label2", QStringLiteral("桁にする\u3000例： 1→001  20→020"), 104, 200);
+  label2_ =
+      PlaceLabel(this, "Label2", QStringLiteral("桁にする\u3000例： 1→001  20→020"), 104, 200);
   check_box1_ =
       PlaceCheckBox(this, "CheckBox1", QStringLiteral("それぞれの要素の間に半角スペースを入れる"),
                     {24, 240, 249, 17}, initial.check_box1);
@@ -158,6 +159,11 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
               name.c_str(), {8, 24 + 24 * i, kPatternChoices[i].width, 17});
   }
   radio_buttons_[static_cast<std::size_t>(initial.radio_button - 1)]->setChecked(true);
+  // The specified captions say 共有ファイル名 / 共有名: their tips name the main window's word.
+  const QString common_name_tip =
+      QStringLiteral("共有ファイル名・共有名は、メイン画面の「共通ファイル名」のことです");
+  group_box1->setToolTip(common_name_tip);
+  check_box2_->setToolTip(common_name_tip);
   PlaceLabel(group_box1, "Label3", QStringLiteral("固有ファイル名、共有ファイル名が不必要な"), 24,
              224);
   PlaceLabel(group_box1, "Label6", QStringLiteral("場合は各欄を空欄にしてください。"), 24, 240);
@@ -172,6 +178,9 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
   // The program's own options stand in rows below the dialog's original controls.
   check_box7_ = PlaceCheckBox(this, "CheckBox7", QStringLiteral("フォルダごとに連番を振り直す"),
                               {16, 348, 265, 17}, initial.check_box7);
+  check_box8_ = PlaceCheckBox(this, "CheckBox8",
+                              QStringLiteral("リストアファイルを毎回作成する（確認しない）"),
+                              {16, 438, 305, 17}, initial.check_box8);
 
   // Named settings, in a row of their own below the others.
   PlaceLabel(this, "Label11", QStringLiteral("プリセット"), 16, 411);
@@ -185,7 +194,7 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
                                   check_box3_, edit1_,      edit2_};
   tab_order.insert(tab_order.end(), radio_buttons_.begin(), radio_buttons_.end());
   tab_order.insert(tab_order.end(), {button1, button2, check_box7_, edit5_, preset_box_,
-                                     preset_save, preset_delete});
+                                     preset_save, preset_delete, check_box8_});
   SetTabOrder(tab_order);
 
   connect(button1, &QPushButton::clicked, this, &TForm2::Button1Click);
@@ -231,6 +240,8 @@ void TForm2::Show(const zefa::SettingsDialogValues& values) {
   edit5_->setCursorPosition(0);
   radio_buttons_[static_cast<std::size_t>(values.radio_button - 1)]->setChecked(true);
   check_box7_->setChecked(values.check_box7);
+  check_box8_->setChecked(values.check_box8);
+  ShowDigitsExample();
 }
 
 zefa::SettingsDialogValues TForm2::Values() const {
@@ -251,6 +262,7 @@ zefa::SettingsDialogValues TForm2::Values() const {
   values.edit4 = FromQt(edit4_->text());
   values.check_box7 = check_box7_->isChecked();
   values.edit5 = FromQt(edit5_->text());
+  values.check_box8 = check_box8_->isChecked();
   return values;
 }
 
@@ -287,7 +299,15 @@ void TForm2::CheckBox4Click() {
   edit4_->setEnabled(checked);
 }
 
+void TForm2::ShowDigitsExample() {
+  // The caption's example is that of 3 digits; its tip, and the spin box's, follow 桁数.
+  const QString digits = ToQt(Values().DigitsExample());
+  label2_->setToolTip(digits);
+  spin_edit1_->setToolTip(digits);
+}
+
 void TForm2::Edit1Change() {
+  ShowDigitsExample();
   if (!check_box3_->isChecked()) return;
   panel1_->setText(ToQt(Values().Example()));
 }

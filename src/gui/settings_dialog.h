@@ -46,6 +46,7 @@ class TForm2 : public FixedDialog {
   void CheckBox3Click();
   void CheckBox4Click();
   void Edit1Change();
+  void ShowDigitsExample();
   /** Sets every control from `values`, each change firing its handler. */
   void Show(const zefa::SettingsDialogValues& values);
   /** The row 「プリセット」: its list, filled again with `selected` chosen. */
@@ -64,7 +65,9 @@ class TForm2 : public FixedDialog {
   QCheckBox* check_box4_;
   QCheckBox* check_box5_;
   QCheckBox* check_box6_;
+  QLabel* label2_;
   QCheckBox* check_box7_;  // `Folder_rendo`
+  QCheckBox* check_box8_;  // `Restore_always`
   std::array<QRadioButton*, 8> radio_buttons_{};
   DigitSpinBox* spin_edit1_;
   QLineEdit* edit1_;

@@ -102,6 +102,23 @@ bool RenameList::HoldsPath(std::string_view file_path) const {
                          [&](std::size_t row) { return path.entries[row] == file_path; });
 }
 
+void RenameList::RenamePath(int row, std::string new_path) {
+  if (row < 0 || row >= path.size()) return;
+  path.entries[static_cast<std::size_t>(row)] = std::move(new_path);
+  stale_ = true;
+}
+
+std::vector<int> RenameList::RowsListing(std::string_view file_path) const {
+  std::vector<int> rows;
+  EnsureIndexed();
+  path_rows_.Find(HashOf(file_path), [&](std::size_t row) {
+    if (path.entries[row] == file_path) rows.push_back(static_cast<int>(row));
+    return false;
+  });
+  std::sort(rows.begin(), rows.end());
+  return rows;
+}
+
 void RenameList::ForgetPath(const std::string& /*file_path*/) {
   // The path has left its column already; the tables drop it on their next rebuild.
   stale_ = true;

@@ -83,6 +83,13 @@ class RenameList {
   std::vector<int> RowsRecordedAs(const std::string& file_key) const;
   /** Whether this very path is listed (its file may have been replaced since). */
   bool HoldsPath(std::string_view file_path) const;
+  /**
+   * Gives row `row` the path its file has now, after a run or an undo moved it; the file's
+   * key stays the row's, as the file is the same.
+   */
+  void RenamePath(int row, std::string new_path);
+  /** The rows that list this very path, ascending (a hash look-up, not a scan). */
+  std::vector<int> RowsListing(std::string_view file_path) const;
   /** Forgets the key of a path that left the target-path column. */
   void ForgetPath(const std::string& file_path);
   /** Empties every column and forgets every file. */

@@ -186,8 +186,8 @@ UndoPlan PlanUndo(const RestoreRecord& record, FileSystem& file_system, const Te
   // Nothing of the run is where it went: the record was undone already, or never ran.
   if (plan.back.empty()) {
     plan.not_back.clear();
-    plan.invalid = FirstMissingAfter(record, file_system, rules)
-                       .value_or(std::string(record.FirstNewPath()));
+    plan.invalid =
+        FirstMissingAfter(record, file_system, rules).value_or(std::string(record.FirstNewPath()));
   }
   return plan;
 }
@@ -208,6 +208,16 @@ UndoResult RenameBack(UndoPlan& plan, FileSystem& file_system, const KeepGoing& 
     result.stopped = result.stopped || change.status == ChangeStatus::kPlanned;
   }
   return result;
+}
+
+void FollowFilesBack(RenameList& list, const std::vector<RowChange>& back) {
+  for (const RowChange& change : back) {
+    if (change.status != ChangeStatus::kDone) continue;
+    // A change back goes from the recorded new path to the old one.
+    for (const int listed : list.RowsListing(change.old_path())) {
+      list.RenamePath(listed, std::string(change.new_path()));
+    }
+  }
 }
 
 std::string UndoFailureReport(std::vector<RowChange> not_back) {

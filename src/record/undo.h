@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "change/row_change.h"
+#include "list/rename_list.h"
 #include "platform/file_system.h"
 #include "record/restore_file.h"
 #include "text/text_rules.h"
@@ -72,6 +73,12 @@ struct UndoResult {
  * `keep_going` as for ExecuteChanges.
  */
 UndoResult RenameBack(UndoPlan& plan, FileSystem& file_system, const KeepGoing& keep_going = {});
+
+/**
+ * Lets the rows of `list` that name a file the undo gave back (a change of `back` made,
+ * kDone) name its old path again; every other row stays as it is.
+ */
+void FollowFilesBack(RenameList& list, const std::vector<RowChange>& back);
 
 /**
  * The report of the rows that were not given back their names ("" when none): a first

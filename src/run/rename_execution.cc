@@ -101,6 +101,19 @@ void ExecuteChanges(std::vector<RowChange>& changes, FileSystem& file_system,
   }
 }
 
+void FollowRenamedFiles(RenameList& list, std::vector<RowChange>& changes) {
+  // Collected first: the old paths are views into the entries about to change.
+  std::vector<std::pair<int, std::string>> moved;
+  for (const RowChange& change : changes) {
+    if (change.step == ChangeStep::kToTemporary || change.step == ChangeStep::kBack) continue;
+    if (change.status == ChangeStatus::kDone) {
+      moved.emplace_back(change.row, std::string(change.new_path()));
+    }
+  }
+  changes.clear();
+  for (auto& [row, path] : moved) list.RenamePath(row, std::move(path));
+}
+
 std::string FailureReport(const std::vector<RowChange>& changes) {
   std::vector<std::string> lines;
   std::size_t failures = 0;

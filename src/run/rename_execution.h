@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "change/row_change.h"
+#include "list/rename_list.h"
 #include "platform/file_system.h"
 
 namespace zefa {
@@ -22,6 +23,13 @@ namespace zefa {
  */
 void ExecuteChanges(std::vector<RowChange>& changes, FileSystem& file_system,
                     const KeepGoing& keep_going = {});
+
+/**
+ * Lets the rows of `list` follow their files after `changes` were executed (whole, in part
+ * or stopped): a row whose file was renamed names its new path; every other row stays.
+ * The changes' old paths are views into the list, so they are spent afterwards.
+ */
+void FollowRenamedFiles(RenameList& list, std::vector<RowChange>& changes);
 
 /** How many of `changes` ExecuteChanges would hand to the file system. */
 std::size_t RenamesOf(const std::vector<RowChange>& changes);

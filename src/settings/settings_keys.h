@@ -23,6 +23,17 @@ inline constexpr const char* kKoyuToji = "koyu_toji";
 inline constexpr const char* kFolderRendo = "Folder_rendo";
 // Written after the twelve keys above; a file without it behaves as before it existed.
 inline constexpr const char* kDateFormat = "Date_format";
+// A restore file for every run, without its question: the dialog's last row.
+inline constexpr const char* kRestoreAlways = "Restore_always";
+// Written by the windows themselves as they close: the main window's place and size, whether it was
+// maximised, and its columns' widths.
+inline constexpr const char* kWindowGeometry = "Window_geometry";
+inline constexpr const char* kWindowMaximized = "Window_maximized";
+inline constexpr const char* kColumnWidths = "Column_widths";
+// Whether the main window shows the column of new names.
+inline constexpr const char* kShowNewNames = "Show_new_names";
+// The preview window's size, "width,height".
+inline constexpr const char* kPreviewSize = "Preview_size";
 // The find-and-replace window's last rule, written after the keys above by that window;
 // a file without them opens the window empty, as before they existed.
 inline constexpr const char* kReplaceSearch = "Replace_search";
@@ -52,5 +63,7 @@ inline constexpr const char* kDefaultKoyuToji = "」";
 inline constexpr bool kDefaultFolderRendo = false;
 // A unique name from a date taken: 2026-12-08 15.30.12 (see FormatDate).
 inline constexpr const char* kDefaultDateFormat = "%Y-%m-%d %H.%M.%S";
+inline constexpr bool kDefaultRestoreAlways = false;
+inline constexpr bool kDefaultShowNewNames = false;
 
 }  // namespace zefa::keys

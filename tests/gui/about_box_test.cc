@@ -203,16 +203,20 @@ class AboutBoxTest : public QObject {
         QStringLiteral("一括置換"),
         QStringLiteral("リネーム開始"),
         QStringLiteral("元に戻す"),
-        QStringLiteral("復元ファイル"),
+        // The main window's words: リストアファイル, 共通ファイル名 in the eight patterns, and
+        // a word that the settings dialog's own 共有ファイル名 is the same.
+        QStringLiteral("リストアファイル"),
         QStringLiteral(".zefa"),
-        QStringLiteral("共有ファイル名 + 数字 + 固有ファイル名"),
-        QStringLiteral("共有ファイル名 + 固有ファイル名 + 数字"),
-        QStringLiteral("数字 + 共有ファイル名 + 固有ファイル名"),
-        QStringLiteral("数字 + 固有ファイル名 + 共有ファイル名"),
-        QStringLiteral("固有ファイル名 + 数字 + 共有ファイル名"),
-        QStringLiteral("固有ファイル名 + 共有ファイル名 + 数字"),
-        QStringLiteral("固有ファイル名 + 共有ファイル名"),
-        QStringLiteral("共有ファイル名 + 固有ファイル名"),
+        QStringLiteral("共通ファイル名 + 数字 + 固有ファイル名"),
+        QStringLiteral("共通ファイル名 + 固有ファイル名 + 数字"),
+        QStringLiteral("数字 + 共通ファイル名 + 固有ファイル名"),
+        QStringLiteral("数字 + 固有ファイル名 + 共通ファイル名"),
+        QStringLiteral("固有ファイル名 + 数字 + 共通ファイル名"),
+        QStringLiteral("固有ファイル名 + 共通ファイル名 + 数字"),
+        QStringLiteral("固有ファイル名 + 共通ファイル名"),
+        QStringLiteral("共通ファイル名 + 固有ファイル名"),
+        QStringLiteral("「共有ファイル名」と書かれています"),
+        QStringLiteral("新しい名前を表示"),
     };
     for (const QString& topic : topics) QVERIFY2(text.contains(topic), qPrintable(topic));
   }

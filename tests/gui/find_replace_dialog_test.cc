@@ -66,9 +66,11 @@ class FindReplaceDialogTest : public QObject {
     dialog.show();
     Type(dialog, "Edit1", QStringLiteral("_SCAN"));
     Tick(dialog, "CheckBox4");
-    QCOMPARE(Find<QLabel>(&dialog, "Label5")->text(), QStringLiteral("3 行のうち 3 行が変わります"));
+    QCOMPARE(Find<QLabel>(&dialog, "Label5")->text(),
+             QStringLiteral("3 行のうち 3 行が変わります"));
     QCOMPARE(Items(Find<QListWidget>(&dialog, "ListBox2")),
-             (QStringList{QStringLiteral("IMG_0001"), QStringLiteral("パソコン"), QStringLiteral("写真")}));
+             (QStringList{QStringLiteral("IMG_0001"), QStringLiteral("パソコン"),
+                          QStringLiteral("写真")}));
     // Case matters once asked: nothing is "_SCAN" then, and the kana alone change.
     Tick(dialog, "CheckBox2");
     QCOMPARE(Items(Find<QListWidget>(&dialog, "ListBox1")), QStringList{QStringLiteral("ﾊﾟｿｺﾝ")});
@@ -88,7 +90,8 @@ class FindReplaceDialogTest : public QObject {
     Tick(dialog, "CheckBox5");
     Tick(dialog, "CheckBox6");  // lower case unticks upper case
     QVERIFY(!Find<QCheckBox>(&dialog, "CheckBox5")->isChecked());
-    QCOMPARE(Find<QLabel>(&dialog, "Label5")->text(), QStringLiteral("3 行のうち 2 行が変わります"));
+    QCOMPARE(Find<QLabel>(&dialog, "Label5")->text(),
+             QStringLiteral("3 行のうち 2 行が変わります"));
     QTest::mouseClick(Find<QPushButton>(&dialog, "Button1"), Qt::LeftButton);
     QCOMPARE(state_.list.extension.entries, (Entries{".jpg", ".jpg", ".png"}));
   }
@@ -169,21 +172,43 @@ class FindReplaceDialogTest : public QObject {
     Find<QLineEdit>(&dialog, "Edit1")->setText(QStringLiteral("(a+)+$"));
   }
 
+  // 置換後の名前でリネーム: the replacement goes in, and the window asks its owner for a
+  // run of the names alone; it is off with a faulty rule, as OK is.
+  void RenameWithTheNamesAloneAppliesTheReplacementFirst() {
+    TForm6 dialog(state_, zefa::TextRules{});
+    dialog.show();
+    auto* rename = Find<QPushButton>(&dialog, "Button3");
+    QCOMPARE(rename->text(), QStringLiteral("置換後の名前でリネーム(&R)"));
+    QCOMPARE(rename->geometry(), QRect(8, 367, 201, 25));
+    Tick(dialog, "CheckBox1");
+    Type(dialog, "Edit1", QStringLiteral("(scan"));
+    QVERIFY(!rename->isEnabled());
+    Find<QLineEdit>(&dialog, "Edit1")->setText(QStringLiteral("_scan"));
+    QTRY_VERIFY(rename->isEnabled());
+    QVERIFY(!dialog.rename_asked());
+    QTest::mouseClick(rename, Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(dialog.rename_asked());
+    QCOMPARE(state_.list.unique.entries, (Entries{"IMG_0001", "ﾊﾟｿｺﾝ", "写真"}));
+  }
+
   void OpensFromTheMenuAndTheListsOwnMenu() {
     zefa::test::TempDir dir;
     dir.Touch("ZeFa_oru.ini", "[Option]\nUpdateCheck=0\n");
     zefa::test::ScriptedPrompter prompter;
     zefa::NativeFileSystem file_system;
-    TForm1 form(prompter, file_system, zefa::test::ProgramPathsIn(dir), [](const QUrl&) { return true; });
+    TForm1 form(prompter, file_system, zefa::test::ProgramPathsIn(dir),
+                [](const QUrl&) { return true; });
     form.state().list = state_.list;
     form.Refresh();
     auto* action = Find<QAction>(&form, "Replace1");
     QCOMPARE(Find<QListView>(&form, "ListBox3")->contextMenuPolicy(), Qt::CustomContextMenu);
     QCOMPARE(Find<QMenu>(&form, "ListMenu1")->actions(), QList<QAction*>{action});
-    auto answer = zefa::gui_testing::ExpectModal([](QWidget* modal, zefa::gui_testing::ModalAnswer&) {
-      Find<QLineEdit>(modal, "Edit1")->insert(QStringLiteral("_scan"));
-      Find<QPushButton>(modal, "Button1")->click();
-    });
+    auto answer =
+        zefa::gui_testing::ExpectModal([](QWidget* modal, zefa::gui_testing::ModalAnswer&) {
+          Find<QLineEdit>(modal, "Edit1")->insert(QStringLiteral("_scan"));
+          Find<QPushButton>(modal, "Button1")->click();
+        });
     action->trigger();
     WAIT_FOR_MODAL(answer);
     QCOMPARE(answer->seen.class_name, QStringLiteral("TForm6"));

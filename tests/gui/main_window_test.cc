@@ -11,9 +11,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QScreen>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QWheelEvent>
@@ -224,9 +224,11 @@ class MainWindowTest : public QObject {
   void ControlsStandWhereTheyShould() {
     auto form = MakeForm("[Option]\nUpdateCheck=0\nUpDownButton_rendo=0\n");
     QCOMPARE(form->windowTitle(), QStringLiteral("ZeFa Oru"));
+    // It opens at the specified size, which is also the least it can be made.
     QCOMPARE(form->centralWidget()->size(), QSize(387, 454));
-    QVERIFY(form->minimumSize() == form->maximumSize());
-    QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(form->centralWidget()->minimumSize(), QSize(387, 454));
+    QVERIFY(form->windowFlags() & Qt::WindowMaximizeButtonHint);
+    QVERIFY(Find<QListView>(*form, "ListBox5")->isHidden());
     QVERIFY(form->windowFlags() & Qt::WindowMinimizeButtonHint);
     QCOMPARE(form->font().families().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
     QCOMPARE(form->font().families().value(1), QStringLiteral("IPAPGothic"));
@@ -297,6 +299,7 @@ class MainWindowTest : public QObject {
           {"", "", {}},
           {"Replace1", "置換(&R)…", QKeySequence(QStringLiteral("Ctrl+H"))},
           {"EditAsText1", "固有ファイル名をテキストで編集(&T)…", {}}}},
+        {"View1", "表示(&V)", {{"ShowNewNames1", "新しい名前を表示(&N)", {}}}},
         {"Help1",
          "ヘルプ(&H)",
          {{"N1", "トピックの検索(&T)", QKeySequence(QStringLiteral("F1"))},
@@ -305,7 +308,8 @@ class MainWindowTest : public QObject {
     QStringList bar;
     for (QAction* action : form->menuBar()->actions()) bar << action->menu()->objectName();
     QCOMPARE(bar, (QStringList{QStringLiteral("File1"), QStringLiteral("Sort1"),
-                               QStringLiteral("Edit1Menu"), QStringLiteral("Help1")}));
+                               QStringLiteral("Edit1Menu"), QStringLiteral("View1"),
+                               QStringLiteral("Help1")}));
     for (const auto& menu : menus) {
       auto* qmenu = Find<QMenu>(*form, menu.menu);
       QCOMPARE(qmenu->title(), QString::fromUtf8(menu.caption));
@@ -319,6 +323,121 @@ class MainWindowTest : public QObject {
         QCOMPARE(action->shortcut(), shortcut);
       }
     }
+  }
+
+  // From the specified size up, with four columns or five, at any scale (the test runs at
+  // the scale it is given): the lists take the room, the controls under them keep their
+  // distance to the bottom edge, and no two controls overlap but the columns' one pixel.
+  void GrowsWithoutOverlapAndShrinksBackAsSpecified() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    form->show();
+    AddRows(*form, 5);
+    const int menu = form->height() - form->centralWidget()->height();
+    auto* show_new_names = form->findChild<QAction*>(QStringLiteral("ShowNewNames1"));
+    for (const bool five : {false, true, false}) {
+      if (show_new_names->isChecked() != five) show_new_names->trigger();
+      const int least = five ? 387 + 128 : 387;
+      QCOMPARE(form->centralWidget()->minimumWidth(), least);
+      for (const QSize client : {QSize(least, 454), QSize(800, 600), QSize(1920, 1080 - menu)}) {
+        form->resize(client.width(), client.height() + menu);
+        QCoreApplication::processEvents();
+        QCOMPARE(form->centralWidget()->size(), client);
+        const int dy = client.height() - 454;
+        QCOMPARE(Find<QListView>(*form, "ListBox2")->height(), 177 + dy);
+        QCOMPARE(Find<QWidget>(*form, "Button2")->geometry(), QRect(296, 416 + dy, 81, 25));
+        QCOMPARE(Find<QWidget>(*form, "Edit1")->geometry(), QRect(176, 240 + dy, 129, 20));
+        // The target paths take most of the room.
+        QVERIFY(Find<QListView>(*form, "ListBox2")->width() >=
+                Find<QListView>(*form, "ListBox3")->width() - 8);
+        std::vector<QWidget*> shown;
+        for (QWidget* child :
+             form->centralWidget()->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+          if (child->isVisible()) shown.push_back(child);
+        }
+        for (QWidget* a : shown) {
+          QVERIFY2(QRect(QPoint(), client).contains(a->geometry()), qPrintable(a->objectName()));
+          for (QWidget* b : shown) {
+            if (a == b) continue;
+            const QRect both = a->geometry().intersected(b->geometry());
+            const bool columns = qobject_cast<QListView*>(a) && qobject_cast<QListView*>(b);
+            QVERIFY2(both.isEmpty() || (columns && both.width() == 1),
+                     qPrintable(a->objectName() + QLatin1Char('/') + b->objectName()));
+          }
+        }
+      }
+    }
+    // Back at the specified size every control stands where it did.
+    form->resize(387, 454 + menu);
+    QCoreApplication::processEvents();
+    for (const ControlPlace& control : kControls) {
+      const std::string name = control.name;
+      if (name == "Label5" || name == "Label10" || name == "Label15") continue;
+      QVERIFY2(Find<QWidget>(*form, control.name)->geometry() == control.geometry, control.name);
+    }
+  }
+
+  // Size, place, maximised state and the new-name column are remembered; a settings file
+  // without them, or with a strange value, opens the window as specified.
+  void RemembersItsSizeAndColumn() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\nWindow_geometry=no,such\n");
+    const int menu = form->height() - form->centralWidget()->height();
+    QCOMPARE(form->centralWidget()->size(), QSize(387, 454));
+    form->show();
+    form->setGeometry(40, 30, 700, 500);
+    form->findChild<QAction*>(QStringLiteral("ShowNewNames1"))->trigger();
+    QCoreApplication::processEvents();
+    // The border between 対象ファイル and 固有ファイル名 dragged 40 pixels to the right.
+    QWidget* client = form->centralWidget();
+    const int paths_width = Find<QListView>(*form, "ListBox2")->width();
+    const int border = Find<QListView>(*form, "ListBox3")->x();
+    const auto send = [client](QEvent::Type type, int x, Qt::MouseButtons buttons) {
+      QMouseEvent event(type, QPointF(x, 15), client->mapToGlobal(QPointF(x, 15)),
+                        type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, {});
+      QApplication::sendEvent(client, &event);
+    };
+    send(QEvent::MouseButtonPress, border, Qt::LeftButton);
+    send(QEvent::MouseMove, border + 40, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, border + 40, Qt::NoButton);
+    QCOMPARE(Find<QListView>(*form, "ListBox2")->width(), paths_width + 40);
+    const QRect placed = form->geometry();
+    form->close();
+    form = MakeForm();
+    QCOMPARE(form->geometry(), placed);
+    form->show();
+    QCoreApplication::processEvents();
+    QCOMPARE(Find<QListView>(*form, "ListBox2")->width(), paths_width + 40);
+    QVERIFY(!Find<QListView>(*form, "ListBox5")->isHidden());
+    QVERIFY(form->centralWidget()->width() > 387 + 128 - 1);
+    QVERIFY(menu > 0);
+  }
+
+  // The fifth column shows each row's new name as the common name is typed, and a row
+  // that the run would refuse, with the preview's reason, once the check has come in.
+  void NewNamesFollowTheCommonName() {
+    auto form = MakeForm("[Option]\nUpdateCheck=0\n");
+    form->show();
+    const std::string a = dir_->Touch("pics/a.jpg");
+    const std::string b = dir_->Touch("pics/b.jpg");
+    dir_->Touch("pics/x 2 b.jpg");
+    form->DropPaths({a, b});
+    form->findChild<QAction*>(QStringLiteral("ShowNewNames1"))->trigger();
+    auto* names = Find<QListView>(*form, "ListBox5");
+    QTest::keyClicks(Find<QLineEdit>(*form, "Edit2"), QStringLiteral("x"));
+    const auto at = [&](int row, int role) { return names->model()->index(row, 0).data(role); };
+    QCOMPARE(at(0, Qt::DisplayRole).toString(), QStringLiteral("x 1 a.jpg"));
+    QCOMPARE(at(1, Qt::DisplayRole).toString(), QStringLiteral("x 2 b.jpg"));
+    QTRY_COMPARE(at(1, Qt::ToolTipRole).toString(), QStringLiteral("同名のファイルがあります"));
+    QVERIFY(!at(0, Qt::ToolTipRole).isValid());
+    Find<QSpinBox>(*form, "SpinEdit1")->setValue(5);
+    QCOMPARE(at(1, Qt::DisplayRole).toString(), QStringLiteral("x 6 b.jpg"));
+    QTRY_VERIFY(!at(1, Qt::ToolTipRole).isValid());
+    // A common name the run refuses marks every row at once, with CheckNameChars's words.
+    QTest::keyClicks(Find<QLineEdit>(*form, "Edit2"), QStringLiteral(":"));
+    QCOMPARE(at(0, Qt::ToolTipRole).toString(),
+             QStringLiteral("使えない文字\":\"が含まれています"));
+    // A path too long for its column shows its whole in its tip.
+    QCOMPARE(Find<QListView>(*form, "ListBox2")->model()->index(0, 0).data(Qt::ToolTipRole),
+             QVariant(QString::fromStdString(a)));
   }
 
   void KeysReachTheirCommands() {
@@ -410,9 +529,17 @@ class MainWindowTest : public QObject {
     QCOMPARE(Find<QLabel>(*form, "Label15")->text(), QStringLiteral("23"));
     QCOMPARE(Find<QLineEdit>(*form, "Edit1")->text(), QStringLiteral("file23"));
     QCOMPARE(Find<QLineEdit>(*form, "Edit3")->text(), QStringLiteral(".jpg"));
-    // A field that holds text keeps it when another row is chosen.
-    Find<QLineEdit>(*form, "Edit1")->setText(QStringLiteral("typed"));
+    // Text the program put in the field follows the selected row.
+    ClickRow(Find<QListView>(*form, "ListBox1"), 23);
+    QCOMPARE(Find<QLineEdit>(*form, "Edit1")->text(), QStringLiteral("file24"));
+    QCOMPARE(Find<QLineEdit>(*form, "Edit3")->text(), QStringLiteral(".jpg"));
+    // Text the user typed stays when another row is chosen, and says which row 変更 names.
+    auto* edit1 = Find<QLineEdit>(*form, "Edit1");
+    edit1->clear();
+    QTest::keyClicks(edit1, QStringLiteral("typed"));
     ClickRow(Find<QListView>(*form, "ListBox1"), 21);
+    QCOMPARE(edit1->toolTip(),
+             QStringLiteral("入力した固有ファイル名は「変更」で 22 番のファイルに付きます"));
     QCOMPARE(Find<QLineEdit>(*form, "Edit1")->text(), QStringLiteral("typed"));
     QCOMPARE(Find<QLabel>(*form, "Label5")->text(), QStringLiteral("22"));
     QCOMPARE(Find<QListView>(*form, "ListBox4")->selectionModel()->selectedIndexes().value(0).row(),
@@ -658,13 +785,17 @@ class MainWindowTest : public QObject {
       dir_->Touch(name);
     }
     QMimeData mime;
-    mime.setData(QStringLiteral("text/uri-list"),
-                 "file://" + QByteArray::fromStdString(*dir_ / "album").toPercentEncoding("/") +
-                     "\r\n");
+    mime.setData(
+        QStringLiteral("text/uri-list"),
+        "file://" + QByteArray::fromStdString(*dir_ / "album").toPercentEncoding("/") + "\r\n");
     QVERIFY(DropOn(*form, *Find<QListView>(*form, "ListBox2"), mime));
     const zefa::RenameList& list = form->state().list;
-    const std::vector<std::string> added = {b, a, *dir_ / "album/p2.jpg", *dir_ / "album/p10.jpg",
-                                            *dir_ / "album/sub/q.mov", *dir_ / "album/sub/r.mov"};
+    const std::vector<std::string> added = {b,
+                                            a,
+                                            *dir_ / "album/p2.jpg",
+                                            *dir_ / "album/p10.jpg",
+                                            *dir_ / "album/sub/q.mov",
+                                            *dir_ / "album/sub/r.mov"};
     QCOMPARE(list.path.entries, added);
     const auto shown = [&](const char* name) {
       const QAbstractItemModel* model = Find<QListView>(*form, name)->model();

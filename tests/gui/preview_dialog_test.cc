@@ -76,7 +76,15 @@ class PreviewDialogTest : public QObject {
 
   void ControlsStandWhereTheyShould() {
     auto dialog = MakeDialog();
-    zefa::test::CheckDialogFrame(dialog.get(), "プレビュー", {411, 326});
+    zefa::test::CheckDialogFrame(dialog.get(), "プレビュー", {411, 326}, true);
+    zefa::test::CheckControls(dialog.get(), kControls);
+    // Grown, the lists take the room and the buttons keep their corner; back, all as before.
+    dialog->show();
+    dialog->resize(811, 526);
+    QCOMPARE(Find<QListView>(dialog.get(), "ListBox2")->geometry(), QRect(416, 24, 385, 409));
+    QCOMPARE(Find<QWidget>(dialog.get(), "Button2")->geometry(), QRect(720, 480, 83, 25));
+    QCOMPARE(Find<QWidget>(dialog.get(), "Button3")->geometry(), QRect(104, 440, 91, 25));
+    dialog->resize(411, 326);
     zefa::test::CheckControls(dialog.get(), kControls);
     zefa::test::CheckTabOrder(dialog.get(),
                               {"ListBox1", "ListBox2", "Button1", "Button2", "Button3"});

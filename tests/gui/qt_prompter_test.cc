@@ -137,9 +137,11 @@ class QtPrompterTest : public QObject {
     QWidget owner;
     QtPrompter prompter(&owner);
     QWidget* parent_seen = nullptr;
+    int width_seen = 0;
     const ModalAction action = ActionFor(act, buttons);
     auto box = ExpectModal([&](QWidget* modal, ModalAnswer& result) {
       parent_seen = modal->parentWidget();
+      width_seen = modal->width();
       action(modal, result);
     });
     const bool got = Show(prompter, form, "text");
@@ -156,6 +158,8 @@ class QtPrompterTest : public QObject {
     QCOMPARE(box->seen.text, QStringLiteral("text"));
     QCOMPARE(box->seen.text_format, Qt::PlainText);
     QCOMPARE(parent_seen, &owner);
+    // However short its text, the box is wide enough that its title is not cut to "Z…".
+    QVERIFY(width_seen >= QFontMetrics(QApplication::font()).horizontalAdvance(title) + 160);
   }
 
   void TextIsPlainNeverRich_data() {

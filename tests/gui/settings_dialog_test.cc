@@ -30,6 +30,7 @@ const ControlPlace kControls[] = {
     {"CheckBox1", {24, 240, 249, 17}, "それぞれの要素の間に半角スペースを入れる"},
     {"CheckBox3", {24, 286, 153, 17}, "数字を次の文字列で囲む"},
     {"CheckBox7", {16, 348, 265, 17}, "フォルダごとに連番を振り直す"},
+    {"CheckBox8", {16, 438, 305, 17}, "リストアファイルを毎回作成する（確認しない）"},
     {"Panel1", {40, 304, 137, 17}, ""},
     {"Label4", {208, 292, 0, 0}, "開："},
     {"Edit1", {232, 286, 33, 20}, "["},
@@ -86,7 +87,7 @@ class SettingsDialogTest : public QObject {
 
   void ControlsStandWhereTheyShould() {
     auto dialog = MakeDialog();
-    zefa::test::CheckDialogFrame(dialog.get(), "設定", {563, 435});
+    zefa::test::CheckDialogFrame(dialog.get(), "設定", {563, 463});
     zefa::test::CheckControls(dialog.get(), kControls);
     zefa::test::CheckTabOrder(
         dialog.get(),
@@ -233,6 +234,7 @@ class SettingsDialogTest : public QObject {
     dialog->show();
     QTest::mouseClick(Find<QRadioButton>(dialog.get(), "RadioButton7"), Qt::LeftButton);
     QTest::mouseClick(Find<QCheckBox>(dialog.get(), "CheckBox7"), Qt::LeftButton);
+    QTest::mouseClick(Find<QCheckBox>(dialog.get(), "CheckBox8"), Qt::LeftButton);
     QTest::mouseClick(Find<QPushButton>(dialog.get(), "Button1"), Qt::LeftButton);
     QCOMPARE(saves_, 1);
     QCOMPARE(saved_pattern_, 7);
@@ -242,7 +244,7 @@ class SettingsDialogTest : public QObject {
              std::string("[Option]\nketa=1\npattern=7\nspace=1\nwhen_add=0\nNum_kakko=0\n"
                          "UpdateCheck=1\nUpDownButton_rendo=1\nNum_aki=[\nNum_toji=]\n"
                          "Koyu_kakko=0\nkoyu_aki=「\nkoyu_toji=」\nFolder_rendo=1\n"
-                         "Date_format=%Y-%m-%d %H.%M.%S\n"));
+                         "Date_format=%Y-%m-%d %H.%M.%S\nRestore_always=1\n"));
     QVERIFY(world_->prompter.log.empty());
   }
 

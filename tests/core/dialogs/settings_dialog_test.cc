@@ -26,7 +26,22 @@ constexpr const char* kUntouchedSave =
     "koyu_aki=「\n"
     "koyu_toji=」\n"
     "Folder_rendo=0\n"
-    "Date_format=%Y-%m-%d %H.%M.%S\n";
+    "Date_format=%Y-%m-%d %H.%M.%S\n"
+    "Restore_always=0\n";
+
+TEST(SettingsDialogExample, DigitsExampleFollowsTheDigitCount) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"1", "いまの桁数（1 桁）では 1→1  20→20"},
+      {"2", "いまの桁数（2 桁）では 1→01  20→20"},
+      {"3", "いまの桁数（3 桁）では 1→001  20→020"},
+      {"9", "いまの桁数（6 桁）では 1→000001  20→000020"},
+  };
+  for (const auto& [spin, example] : cases) {
+    SettingsDialogValues values;
+    values.spin_edit1 = spin;
+    EXPECT_EQ(values.DigitsExample(), example) << spin;
+  }
+}
 
 TEST(SettingsDialogExample, PadsTheNumberAndWrapsItInTheBrackets) {
   struct Case {

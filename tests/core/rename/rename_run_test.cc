@@ -65,8 +65,9 @@ TEST_F(RenameRunTest, RenamesEveryRowAndRecordsTheRunFirst) {
     key_by_key.Set("after", std::to_string(row), after[static_cast<std::size_t>(row)]);
   }
   EXPECT_EQ(key_by_key.Serialize(), expected);
-  // The list, the common name and the start number stay as they were.
-  EXPECT_EQ(state.list.path.entries, before);
+  // The rows follow their files; unique names, extensions and the start number stay.
+  EXPECT_EQ(state.list.path.entries, after);
+  EXPECT_EQ(state.list.unique.entries, (std::vector<std::string>{"a", "  b", "c "}));
   EXPECT_EQ(state.start_number, 1);
 }
 
@@ -149,19 +150,58 @@ TEST_F(RenameRunTest, FailedRowsAreRecordedToo) {
   EXPECT_EQ(dir.Read("files/x 1"), "taken");
 }
 
-TEST_F(RenameRunTest, SecondRunStopsAtTheFirstRenamedFile) {
+TEST_F(RenameRunTest, SameRunTwiceChangesNothingTheSecondTime) {
   state.common_name = "x";
-  const std::string a = Add("a.txt", "a", ".txt");
+  Add("a.txt", "a", ".txt");
   Add("b.txt", "b", ".txt");
   prompter.Yes().No();
   Run();
+  const std::size_t mark = prompter.log.size();
+  prompter.Yes().No();
+  Run();
+  EXPECT_EQ(test::LogFrom(prompter, mark), (Lines{"beep warning", kConfirm, "beep warning",
+                                                  kRestoreQuestion, "beep information", kDone}));
+  EXPECT_EQ(Files(), "x 1 a.txt x 2 b.txt");
+}
+
+TEST_F(RenameRunTest, FileMovedByAnotherProgramStillStopsTheRun) {
+  state.common_name = "x";
+  Add("a.txt", "a", ".txt");
+  prompter.Yes().No();
+  Run();
+  ASSERT_EQ(std::rename((dir / "files/x 1 a.txt").c_str(), (dir / "files/gone.txt").c_str()), 0);
   const std::size_t mark = prompter.log.size();
   prompter.Yes();
   Run();
   EXPECT_EQ(test::LogFrom(prompter, mark),
             (Lines{"beep warning", kConfirm, "beep error",
-                   "error 次のファイルが存在しません。実行を中止します。\n\r" + a}));
-  EXPECT_EQ(Files(), "x 1 a.txt x 2 b.txt");
+                   "error 次のファイルが存在しません。実行を中止します。\n\r" +
+                       dir / "files/x 1 a.txt"}));
+}
+
+TEST_F(RenameRunTest, RestoreAlwaysAsksNoQuestionAndHintsAfterTheRun) {
+  Settings("Restore_always=1\n");
+  state.common_name = "x";
+  Add("a.txt", "a", ".txt");
+  prompter.Yes();
+  Run();
+  EXPECT_EQ(prompter.log,
+            (Lines{"beep warning", kConfirm, "beep information",
+                   kDone + "\n\r元に戻すには、[ファイル]メニューから[元に戻す]を選択してください。"}));
+  EXPECT_EQ(dir.Listing("restore"), test::kRestoreName);
+  EXPECT_EQ(Files(), "x 1 a.txt");
+}
+
+TEST_F(RenameRunTest, NamesAloneTakeNeitherCommonNameNorNumber) {
+  Settings("pattern=3\nketa=3\nNum_kakko=1\n");
+  state.common_name = "x";
+  Add("a.txt", "ａｂ", ".txt");
+  Add("b.jpg", "c", ".JPG");
+  prompter.Yes().No();
+  RenameWithNamesAlone(state, MakeContext());
+  EXPECT_EQ(prompter.log.back(), kDone);
+  EXPECT_EQ(Files(), "c.JPG ａｂ.txt");
+  EXPECT_EQ(dir.Read("ZeFa_oru.ini"), "[Option]\npattern=3\nketa=3\nNum_kakko=1\n");
 }
 
 TEST_F(RenameRunTest, PatternsWithoutNumberNeedEveryUniqueName) {

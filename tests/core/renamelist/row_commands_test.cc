@@ -267,19 +267,25 @@ TEST_F(ListFixture, CommandsOnAnEmptyListSayNothingButRemove) {
   EXPECT_TRUE(state.list.empty());
 }
 
-TEST_F(ListFixture, RemovalKeepsTheLabelsAndForgetsTheFile) {
+TEST_F(ListFixture, RemovalClearsTheLabelsKeepsTypedTextAndForgetsTheFile) {
   AddRows({{"p1", "u1", "e1"}, {"p2", "u2", "e2"}, {"p3", "u3", "e3"}});
   state.start_number = 10;
-  state.unique_name_row = "2";
+  state.unique_name_row = "3";
+  state.extension_row = "3";
   state.typed_unique_name = "kept";
+  state.unique_name_typed = true;
+  state.typed_extension = "e3";  // put there by the program: it goes with the row
   state.view.SelectAll(1);
   state.view.path.top = 2;
   EXPECT_EQ(Label10Text(state), "12");
   Button5Click(state, MakeContext());
   EXPECT_EQ(state.list.number.Texts(), (Strings{"1", "2"}));
   EXPECT_EQ(Label10Text(state), "11");
-  EXPECT_EQ(state.unique_name_row, "2");
+  // No label names a row past the list's end.
+  EXPECT_EQ(state.unique_name_row, "0");
+  EXPECT_EQ(state.extension_row, "0");
   EXPECT_EQ(state.typed_unique_name, "kept");
+  EXPECT_EQ(state.typed_extension, "");
   EXPECT_FALSE(state.list.HoldsFile("p2"));
   EXPECT_TRUE(state.list.HoldsFile("p3"));
   EXPECT_LT(state.view.path.top, state.list.size());
