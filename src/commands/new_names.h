@@ -6,10 +6,13 @@
 #include <utility>
 #include <vector>
 
+#include <memory>
+
 #include "change/row_change.h"
 #include "commands/context.h"
 #include "list/rename_list.h"
 #include "names/compose_name.h"
+#include "names/name_tokens.h"
 #include "names/serial_numbers.h"
 
 namespace zefa {
@@ -21,6 +24,9 @@ struct NewNameRequest {
   std::string common_name;
   int start_number = 1;
   NameSettings settings;
+  /** The common name's tokens, parsed once per keystroke; null when it has none. */
+  std::shared_ptr<const NameTemplate> tokens;
+  TokenSources sources;  // what the tokens are filled from
 };
 
 /** The request of the window as it stands, the naming settings read once. */

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "commands/new_names.h"
 #include "commands/preview_command.h"
 #include "commands/rename_command.h"
 #include "rename_test_support.h"
@@ -83,6 +84,27 @@ TEST_F(NameTokensRun, NamesAComicCollectionByItsFoldersInOneRun) {
   const std::string record = dir.Read(std::string("restore/") + test::kRestoreName);
   EXPECT_NE(record.find("\n35=" + dir.path() + "漫画/作者C 山の歌/作者C 山の歌 12 第12巻.zip\n"),
             std::string::npos);
+}
+
+// The new-name column fills each row's tokens as the run does, and marks the row whose
+// folder holds a forbidden character.
+TEST_F(NameTokensRun, TheNewNameColumnFillsEachRowsTokens) {
+  Settings("pattern=8\n");
+  const std::string good = dir.Touch("files/ok/x.txt", "x");
+  const std::string bad = dir.Touch("files/a:b/y.txt", "y");
+  state.list.AppendRow(good, "x", ".txt", "");
+  state.list.AppendRow(bad, "y", ".txt", "");
+  const Context context = MakeContext();
+  const NewNameRequest request = ReadNewNameRequest("{フォルダ名}", 1, context);
+  const SerialNumbers numbers(state.list, request.settings.folder_numbers, context.rules);
+  PathStore paths;
+  EXPECT_EQ(NewFileName(state.list, 0, request, numbers, context.rules, paths), "ok x.txt");
+  EXPECT_EQ(NewFileName(state.list, 1, request, numbers, context.rules, paths), "a:b y.txt");
+  EXPECT_EQ(CommonNameRefusal(request, context.rules), "");
+  const NewNameReasons reasons =
+      CheckNewNames(state.list, request, context.file_system, context.rules);
+  EXPECT_EQ(ReasonOf(reasons, 0), "");
+  EXPECT_NE(ReasonOf(reasons, 1), "");
 }
 
 TEST_F(NameTokensRun, RefusesTheRowWhoseFolderHoldsAForbiddenCharacter) {
