@@ -19,9 +19,9 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "list/date_order.h"
 #include "minimal_jpeg.h"
 #include "platform/media_dates.h"
-#include "list/date_order.h"
 
 namespace {
 
@@ -48,9 +48,8 @@ double program_cpu = 0;
 // thumbnail of some kilobytes), written by exiv2.
 std::string CameraHead(std::size_t index) {
   const std::string plain = MinimalJpeg(1);
-  Exiv2::Image::AutoPtr image =
-      Exiv2::ImageFactory::open(reinterpret_cast<const Exiv2::byte*>(plain.data()),
-                                static_cast<long>(plain.size()));
+  Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(
+      reinterpret_cast<const Exiv2::byte*>(plain.data()), static_cast<long>(plain.size()));
   image->readMetadata();
   Exiv2::ExifData& exif = image->exifData();
   char date[32];
@@ -157,8 +156,8 @@ double RunProgram(const std::vector<std::string>& paths, zefa::MediaDates& media
   const auto dates = zefa::ReadDates(paths, zefa::DateKind::kTaken, media, {});
   const double seconds = Seconds(start);
   program_cpu = SelfCpuSeconds() - cpu;
-  dated = static_cast<std::size_t>(
-      std::count_if(dates->begin(), dates->end(), [](std::int64_t d) { return d != zefa::kNoDate; }));
+  dated = static_cast<std::size_t>(std::count_if(
+      dates->begin(), dates->end(), [](std::int64_t d) { return d != zefa::kNoDate; }));
   return seconds;
 }
 
@@ -175,7 +174,8 @@ int main(int argc, char** argv) {
 
   const Clock::time_point made = Clock::now();
   std::filesystem::create_directory(root + "/large");
-  const std::vector<std::string> photos = MakePhotos(root + "/large", files, Payload(payload_bytes));
+  const std::vector<std::string> photos =
+      MakePhotos(root + "/large", files, Payload(payload_bytes));
   std::printf("made %zu photos of %.1f MB each in %.0f s\n", files,
               static_cast<double>(payload_bytes) / (1 << 20), Seconds(made));
 

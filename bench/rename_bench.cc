@@ -27,8 +27,8 @@
 #include "platform/file_system.h"
 #include "platform/program_paths.h"
 #include "platform/prompter.h"
-#include "run/rename_plan.h"
 #include "record/restore_file.h"
+#include "run/rename_plan.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 packages=(
-  # the build
-  build-essential cmake ninja-build pkg-config git
+  # the build and its format check
+  build-essential cmake ninja-build pkg-config git clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcurl4-openssl-dev libicu-dev libexiv2-dev libtag1-dev
   # the tests: GoogleTest, the windows under Xvfb in Japanese, photos' dates

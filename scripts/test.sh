@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds everything with warnings as errors and runs every test:
+# Installs what is needed, checks the code's format, builds everything with warnings as
+# errors and runs every test:
 # the core and window tests, the fuzz targets' seeds and the layer checks; the core and
 # window tests again in Debug under ASan and UBSan (Qt's assertions too); the install
 # checks and a run of the installed copy. The fuzzing itself is scripts/fuzz.sh.
@@ -7,6 +8,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 jobs=$(nproc)
+
+# The code is laid out as .clang-format says before anything is built.
+bash scripts/check-format.sh
 
 cmake --preset ci >/dev/null
 cmake --build --preset ci -j "$jobs"

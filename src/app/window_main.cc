@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "commands/add_file_command.h"
-#include "startup/command_line.h"
 #include "main_window.h"
 #include "platform/current_folder.h"
 #include "platform/file_system.h"
@@ -15,6 +14,7 @@
 #include "qt_prompter.h"
 #include "qt_translations.h"
 #include "single_instance.h"
+#include "startup/command_line.h"
 
 int main(int argc, char** argv) {
   // The arguments are taken as the bytes they are; a QString would change a name that is

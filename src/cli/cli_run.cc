@@ -15,7 +15,6 @@
 #include "cli/cli_prompter.h"
 #include "cli/json_writer.h"
 #include "commands/add_file_command.h"
-#include "startup/command_line.h"
 #include "commands/context.h"
 #include "commands/date_commands.h"
 #include "commands/find_replace_command.h"
@@ -31,6 +30,7 @@
 #include "record/run_history.h"
 #include "run/rename_execution.h"
 #include "settings/settings_keys.h"
+#include "startup/command_line.h"
 #include "text/name_text.h"
 #include "text/uri_list.h"
 

@@ -226,8 +226,8 @@ void AddDropped(MainState& state, const Context& context, const std::vector<Drop
                            : std::string(FolderPart(entry.path, context.rules));
     break;
   }
-  if (entries.size() == 1 && !(entries.front().local_file &&
-                               context.file_system.FolderExists(entries.front().path))) {
+  if (entries.size() == 1 &&
+      !(entries.front().local_file && context.file_system.FolderExists(entries.front().path))) {
     const DroppedUri& entry = entries.front();
     const AddRefusal refusal =
         entry.local_file ? StartAdding(context).Add(state.list, entry.path, state.common_name)

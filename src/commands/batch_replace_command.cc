@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "commands/batch_replace_command.h"
 
-#include "platform/prompter.h"
 #include "names/check_name_chars.h"
+#include "platform/prompter.h"
 
 namespace zefa {
 

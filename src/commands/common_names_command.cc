@@ -4,8 +4,8 @@
 
 #include <memory>
 
-#include "platform/prompter.h"
 #include "names/check_name_chars.h"
+#include "platform/prompter.h"
 #include "settings/settings_keys.h"
 
 namespace zefa {

@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "commands/context.h"
-#include "names/name_tokens.h"
 #include "list/rename_list.h"
+#include "names/name_tokens.h"
 
 namespace zefa {
 

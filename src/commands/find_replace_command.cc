@@ -8,8 +8,8 @@ std::string ReplaceCountText(const ReplaceScan& scan, int rows) {
   if (!scan.error().empty()) return "この条件では置換できません";
   const std::string changed = std::to_string(scan.changed_rows().size());
   if (!scan.finished()) {
-    return "調べています（" + std::to_string(scan.rows_looked_at()) + " / " +
-           std::to_string(rows) + " 行）… " + changed + " 行が変わります";
+    return "調べています（" + std::to_string(scan.rows_looked_at()) + " / " + std::to_string(rows) +
+           " 行）… " + changed + " 行が変わります";
   }
   return std::to_string(rows) + " 行のうち " + changed + " 行が変わります";
 }

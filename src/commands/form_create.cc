@@ -13,8 +13,8 @@ FormCreateResult FormCreate(MainState& state, const Context& context,
   FormCreateResult result;
   state.path_scroll_factor = 6;
   const SettingsFile settings = context.Settings();
-  const NamePattern pattern = NamePatternOf(
-      settings.ReadInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern));
+  const NamePattern pattern =
+      NamePatternOf(settings.ReadInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern));
   state.file_arrows_shown =
       !settings.ReadBool(keys::kSection, keys::kUpDownButtonRendo, keys::kDefaultUpDownButtonRendo);
   state.folder_numbers = ReadFolderNumbers(settings);

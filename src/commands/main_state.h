@@ -54,21 +54,21 @@ inline int SelectedRow(const ColumnView& view, const ListColumn& column) {
 /** What the main window shows and the commands change; the window only renders it. */
 struct MainState {
   RenameList list;
-  ListView view;                   // the list boxes' selections and first visible rows
-  std::string typed_unique_name;   // Edit1: a unique name, with "変更" (Button1)
-  std::string common_name;         // Edit2
-  std::string typed_extension;     // Edit3: an extension, with "変更" (Button14)
+  ListView view;                  // the list boxes' selections and first visible rows
+  std::string typed_unique_name;  // Edit1: a unique name, with "変更" (Button1)
+  std::string common_name;        // Edit2
+  std::string typed_extension;    // Edit3: an extension, with "変更" (Button14)
   // Whether the user typed in Edit1 / Edit3 since the program last put a text there: typed
   // text stays when another row is selected, text the program put follows the row.
   bool unique_name_typed = false;
   bool extension_typed = false;
-  int start_number = 1;            // SpinEdit1; a text that is no integer counts as 1
+  int start_number = 1;               // SpinEdit1; a text that is no integer counts as 1
   std::string unique_name_row = "0";  // Label5: row last selected, before Edit1
   std::string extension_row = "0";    // Label15: the same, before Edit3
-  bool file_arrows_shown = false;  // Button6 and Button7 visible and enabled
-  bool serial_enabled = true;      // SpinEdit1 and Label10 enabled
-  int path_scroll_factor = 6;      // ListBox2's scrolling width in client widths
-  bool folder_numbers = false;     // `Folder_rendo`: the numbers start again in each folder
+  bool file_arrows_shown = false;     // Button6 and Button7 visible and enabled
+  bool serial_enabled = true;         // SpinEdit1 and Label10 enabled
+  int path_scroll_factor = 6;         // ListBox2's scrolling width in client widths
+  bool folder_numbers = false;        // `Folder_rendo`: the numbers start again in each folder
   std::string add_folder;  // where 追加 and フォルダを追加 open: files last came from here
 };
 

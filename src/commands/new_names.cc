@@ -27,8 +27,8 @@ NewNameRequest ReadNewNameRequest(const std::string& common_name, int start_numb
   request.start_number = start_number;
   request.settings = ReadNameSettings(settings);
   if (common_name.find('{') != std::string::npos) {
-    auto tokens = std::make_shared<NameTemplate>(
-        ParseNameTemplate(common_name, context.rules.code_page));
+    auto tokens =
+        std::make_shared<NameTemplate>(ParseNameTemplate(common_name, context.rules.code_page));
     if (tokens->HasTokens()) {
       request.tokens = std::move(tokens);
       request.sources.media = context.media;

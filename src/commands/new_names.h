@@ -2,11 +2,10 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
-
-#include <memory>
 
 #include "change/row_change.h"
 #include "commands/context.h"

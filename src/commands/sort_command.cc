@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "commands/sort_command.h"
 
-#include "platform/prompter.h"
 #include "list/sort_list.h"
 #include "list/unique_name.h"
+#include "platform/prompter.h"
 
 namespace zefa {
 

@@ -24,7 +24,6 @@
 #include "names/presets.h"
 #include "platform/command_error.h"
 #include "qt_text.h"
-#include "names/presets.h"
 #include "settings/settings_keys.h"
 
 namespace {

@@ -45,6 +45,8 @@
 #include "desktop_commands.h"
 #include "find_replace_dialog.h"
 #include "history_dialog.h"
+#include "names/compose_name.h"
+#include "names/name_tokens.h"
 #include "names_text_dialog.h"
 #include "narrow_text.h"
 #include "new_name_model.h"
@@ -54,8 +56,6 @@
 #include "platform/prompter.h"
 #include "preview_dialog.h"
 #include "qt_text.h"
-#include "names/compose_name.h"
-#include "names/name_tokens.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
 #include "settings_dialog.h"
@@ -538,8 +538,10 @@ void TForm1::ShowEditTips() {
     return QStringLiteral("入力した%1は「変更」で %2 番のファイルに付きます")
         .arg(QString::fromUtf8(what), ToQt(row));
   };
-  edit1_->setToolTip(tip(state_.unique_name_typed, state_.typed_unique_name, state_.unique_name_row, "固有ファイル名"));
-  edit3_->setToolTip(tip(state_.extension_typed, state_.typed_extension, state_.extension_row, "拡張子"));
+  edit1_->setToolTip(tip(state_.unique_name_typed, state_.typed_unique_name, state_.unique_name_row,
+                         "固有ファイル名"));
+  edit3_->setToolTip(
+      tip(state_.extension_typed, state_.typed_extension, state_.extension_row, "拡張子"));
 }
 
 void TForm1::ApplyScrollWidths() {

@@ -14,10 +14,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "list/names_text.h"
 #include "platform/file_system.h"
 #include "platform/prompter.h"
 #include "qt_text.h"
-#include "list/names_text.h"
 #include "text/text_rules.h"
 #include "window_style.h"
 

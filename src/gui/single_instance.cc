@@ -18,10 +18,10 @@
 #include <cstdio>
 #include <memory>
 
-#include "startup/command_line.h"
 #include "main_window.h"
 #include "platform/current_folder.h"
 #include "platform/instance_key.h"
+#include "startup/command_line.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/file_system.h"
 #include "list/sort_list.h"
+#include "platform/file_system.h"
 
 namespace zefa {
 namespace {

@@ -43,8 +43,8 @@ int DecimalWidth(int number) { return static_cast<int>(std::to_string(number).si
 NameSettings ReadNameSettings(const SettingsFile& settings) {
   NameSettings result;
   result.digits = settings.ReadInteger(keys::kSection, keys::kKeta, keys::kDefaultKeta);
-  result.pattern = NamePatternOf(
-      settings.ReadInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern));
+  result.pattern =
+      NamePatternOf(settings.ReadInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern));
   result.separator =
       settings.ReadBool(keys::kSection, keys::kSpace, keys::kDefaultSpace) ? " " : "";
   if (settings.ReadBool(keys::kSection, keys::kNumKakko, keys::kDefaultNumKakko)) {
@@ -86,8 +86,8 @@ std::string ComposeName(const RenameList& list, int row, std::string_view common
         element = unique;
         break;
       case Element::kNumber:
-        number_text =
-            std::string(open_bracket) + NumberText(number, settings.digits) + std::string(close_bracket);
+        number_text = std::string(open_bracket) + NumberText(number, settings.digits) +
+                      std::string(close_bracket);
         element = number_text;
         break;
     }

@@ -41,8 +41,8 @@ struct NameSettings {
   int digits = 1;
   NamePattern pattern = NamePattern::kCommonNumberUnique;
   std::string separator = " ";
-  std::string open_bracket;   // empty unless Num_kakko is on
-  std::string close_bracket;  // empty unless Num_kakko is on
+  std::string open_bracket;     // empty unless Num_kakko is on
+  std::string close_bracket;    // empty unless Num_kakko is on
   bool folder_numbers = false;  // Folder_rendo: the numbers start again in each folder
 };
 

@@ -36,7 +36,8 @@ constexpr const char* kHalfWidthId = "[\\uFF01-\\uFF5E\\u3000] Fullwidth-Halfwid
 constexpr const char* kFullWidthKanaId = "[\\uFF61-\\uFF9F] Halfwidth-Fullwidth";
 
 icu::UnicodeString FromUtf8(const std::string& text) {
-  return icu::UnicodeString::fromUTF8(icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
+  return icu::UnicodeString::fromUTF8(
+      icu::StringPiece(text.data(), static_cast<int32_t>(text.size())));
 }
 
 std::string RegexErrorText(UErrorCode code) {
@@ -116,7 +117,8 @@ std::string CheckReplacement(const icu::UnicodeString& replacement,
       UErrorCode name_status = U_ZERO_ERROR;
       pattern.groupNumberFromName(name, name_status);
       std::string utf8;
-      if (U_FAILURE(name_status)) return "「${" + name.toUTF8String(utf8) + "}」というグループがありません";
+      if (U_FAILURE(name_status))
+        return "「${" + name.toUTF8String(utf8) + "}」というグループがありません";
       i = close;
       continue;
     }
@@ -283,7 +285,8 @@ NameReplacer::Outcome NameReplacer::Apply(std::string_view name, std::string& ou
   Engine& engine = *engine_;
   const std::u16string code_units = DecodeName(name, code_page_);
   // Views of the decoded name: a copy is made only by a step that changes it.
-  const icu::UnicodeString original(false, code_units.data(), static_cast<int32_t>(code_units.size()));
+  const icu::UnicodeString original(false, code_units.data(),
+                                    static_cast<int32_t>(code_units.size()));
   icu::UnicodeString text;
   text.fastCopyFrom(original);
   if (engine.matcher) {
@@ -322,9 +325,8 @@ NameReplacer::Outcome NameReplacer::Apply(std::string_view name, std::string& ou
   }
   if (engine.pad_digits > 0) PadNumbers(text, engine.pad_digits, engine.number_shift);
   if (text == original) return Outcome::kUnchanged;
-  std::optional<std::string> bytes =
-      EncodeName(std::u16string_view(text.getBuffer(), static_cast<std::size_t>(text.length())),
-                 code_page_);
+  std::optional<std::string> bytes = EncodeName(
+      std::u16string_view(text.getBuffer(), static_cast<std::size_t>(text.length())), code_page_);
   if (!bytes) return Outcome::kUnwritable;
   if (*bytes == name) return Outcome::kUnchanged;
   out = std::move(*bytes);

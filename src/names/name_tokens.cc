@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "platform/media_dates.h"
 #include "list/date_order.h"
+#include "platform/media_dates.h"
 #include "text/code_page_convert.h"
 
 namespace zefa {

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/file_system.h"
 #include "list/rename_list.h"
+#include "platform/file_system.h"
 #include "settings/settings_keys.h"
 #include "text/text_rules.h"
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "names/compose_name.h"
 #include "list/rename_list.h"
+#include "names/compose_name.h"
 #include "text/text_rules.h"
 
 namespace zefa {

@@ -54,7 +54,8 @@ class MediaDates {
  public:
   virtual ~MediaDates() = default;
 
-  /** Reads one file's metadata; nothing when the file is no image the reader knows. May run on any thread. */
+  /** Reads one file's metadata; nothing when the file is no image the reader knows. May run on any
+   * thread. */
   virtual RecordedDates ReadRecorded(const std::string& path) = 0;
   /** Nanoseconds since 1970 (UTC) of the file's last change; nullopt when nothing is there. */
   virtual std::optional<std::int64_t> ModifiedTime(const std::string& path) = 0;
@@ -75,7 +76,8 @@ class MediaDates {
                        const KeepGoing& keep_going);
 };
 
-/** Runs `work` as MediaDates::ForEach does, on `threads` threads beside the calling one's checks. */
+/** Runs `work` as MediaDates::ForEach does, on `threads` threads beside the calling one's checks.
+ */
 bool ForEachOnThreads(std::size_t count, unsigned threads,
                       const std::function<void(std::size_t)>& work, const KeepGoing& keep_going);
 

@@ -388,7 +388,8 @@ Sameness SameFile(std::string_view recorded, const Identity& now) {
   for (std::size_t start = 0;;) {
     if (count == std::size(fields)) return Sameness::kOther;  // more fields than any writer puts
     const std::size_t colon = recorded.find(':', start);
-    fields[count++] = recorded.substr(start, colon == std::string_view::npos ? colon : colon - start);
+    fields[count++] =
+        recorded.substr(start, colon == std::string_view::npos ? colon : colon - start);
     if (colon == std::string_view::npos) break;
     start = colon + 1;
   }
@@ -412,7 +413,7 @@ Sameness SameFile(std::string_view recorded, const Identity& now) {
 template <typename PathOf, typename Found>
 void ForEachIdentity(std::size_t count, const PathOf& path_of, const Found& found) {
   OpenFolder folder;
-  std::string path;  // the row's path, ended by a NUL for the system
+  std::string path;                // the row's path, ended by a NUL for the system
   std::string file_system_folder;  // the folder whose file system is held
   bool file_system_known = false;
   FileSystemOf file_system;

@@ -219,11 +219,20 @@ bool ReadImage(const Open& open_image, const std::function<Exiv2::BasicIo::AutoP
       if ((tag & 0xFFF0) != 0x9000 && (tag & 0xFFF0) != 0x9290) continue;
       if (datum.groupName() != "Photo") continue;
       switch (tag) {
-        case 0x9003: dates.original = datum.toString(); break;
-        case 0x9291: dates.original_subsec = datum.toString(); break;
-        case 0x9004: dates.digitized = datum.toString(); break;
-        case 0x9292: dates.digitized_subsec = datum.toString(); break;
-        default: break;
+        case 0x9003:
+          dates.original = datum.toString();
+          break;
+        case 0x9291:
+          dates.original_subsec = datum.toString();
+          break;
+        case 0x9004:
+          dates.digitized = datum.toString();
+          break;
+        case 0x9292:
+          dates.digitized_subsec = datum.toString();
+          break;
+        default:
+          break;
       }
     }
     // The size the image's own header gives goes before the one EXIF records.
@@ -320,8 +329,8 @@ FileFacts NativeMediaDates::ReadFacts(const std::string& path, unsigned kinds) {
         facts.recorded = empty.recorded;
         facts.make = facts.model = {};
         facts.width = facts.height = 0;
-        ReadImage([&] { return Exiv2::ImageFactory::open(path, false); }, file_io,
-                  facts.recorded, camera);
+        ReadImage([&] { return Exiv2::ImageFactory::open(path, false); }, file_io, facts.recorded,
+                  camera);
       }
     }
   }

@@ -120,7 +120,9 @@ class RestoreRecord {
     bool has_outcome : 1 = false;
     bool not_renamed : 1 = false;  // the outcome section says the row did not move
   };
-  std::string_view View(Span span) const { return std::string_view(text_).substr(span.at, span.size); }
+  std::string_view View(Span span) const {
+    return std::string_view(text_).substr(span.at, span.size);
+  }
   void DecodeInPlace(Span& span);
 
   std::string text_;

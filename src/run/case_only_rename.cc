@@ -46,7 +46,8 @@ bool DiffersInCaseOnly(std::string_view old_path, std::string_view new_path,
     const char a = old_name[i];
     const char b = new_name[i];
     if (a == b) continue;
-    if (!ascii(a) || !ascii(b)) return Folded(old_name, rules.code_page) == Folded(new_name, rules.code_page);
+    if (!ascii(a) || !ascii(b))
+      return Folded(old_name, rules.code_page) == Folded(new_name, rules.code_page);
     if (lower(a) != lower(b)) return false;
   }
   if (old_name.size() == new_name.size()) return true;

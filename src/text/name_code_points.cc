@@ -21,7 +21,8 @@ void AppendStray(std::u16string& out, unsigned char byte) {
 }
 
 bool IsStray(UChar32 c) {
-  return c >= static_cast<UChar32>(kStrayByteBase) && c <= static_cast<UChar32>(kStrayByteBase + 0xFF);
+  return c >= static_cast<UChar32>(kStrayByteBase) &&
+         c <= static_cast<UChar32>(kStrayByteBase + 0xFF);
 }
 
 // The bytes of an illegal sequence, each as its stray character.
@@ -48,9 +49,8 @@ std::u16string DecodeShiftJis(std::string_view bytes) {
   ucnv_setToUCallBack(converter, StrayBytesToU, nullptr, nullptr, nullptr, &status);
   // One byte gives at most two units (a stray byte's pair).
   out.resize(2 * bytes.size() + 1);
-  const int32_t length =
-      ucnv_toUChars(converter, out.data(), static_cast<int32_t>(out.size()), bytes.data(),
-                    static_cast<int32_t>(bytes.size()), &status);
+  const int32_t length = ucnv_toUChars(converter, out.data(), static_cast<int32_t>(out.size()),
+                                       bytes.data(), static_cast<int32_t>(bytes.size()), &status);
   out.resize(U_SUCCESS(status) ? static_cast<std::size_t>(length) : 0);
   return out;
 }
@@ -62,9 +62,8 @@ std::optional<std::string> EncodeShiftJisRun(std::u16string_view run) {
   UErrorCode status = U_ZERO_ERROR;
   ucnv_setFromUCallBack(converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
   std::string out(2 * run.size() + 1, '\0');
-  const int32_t length =
-      ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()), run.data(),
-                      static_cast<int32_t>(run.size()), &status);
+  const int32_t length = ucnv_fromUChars(converter, out.data(), static_cast<int32_t>(out.size()),
+                                         run.data(), static_cast<int32_t>(run.size()), &status);
   if (U_FAILURE(status)) return std::nullopt;
   out.resize(static_cast<std::size_t>(length));
   return out;
@@ -102,7 +101,8 @@ std::optional<std::string> EncodeName(std::u16string_view text, CodePage code_pa
   std::size_t run_start = 0;
   const auto flush = [&](std::size_t end) -> bool {
     if (code_page != CodePage::kShiftJis || end == run_start) return true;
-    const std::optional<std::string> bytes = EncodeShiftJisRun(text.substr(run_start, end - run_start));
+    const std::optional<std::string> bytes =
+        EncodeShiftJisRun(text.substr(run_start, end - run_start));
     if (!bytes) return false;
     out += *bytes;
     return true;

@@ -159,10 +159,11 @@ class AboutBoxTest : public QObject {
     dir.Touch("program/help.hlp", "<!DOCTYPE html>");
     ScriptedPrompter prompter;
     OpenHelp(prompter, {{dir / "program/"}, ""}, [](const QUrl&) { return false; });
-    QCOMPARE(Log(prompter), QStringList{QStringLiteral(
-                                "inform ヘルプを表示するプログラムを起動できませんでした。\n\r"
-                                "ヘルプファイルは次の場所にあります。\n\r") +
-                            QString::fromStdString(dir / "program/help.hlp")});
+    QCOMPARE(
+        Log(prompter),
+        QStringList{QStringLiteral("inform ヘルプを表示するプログラムを起動できませんでした。\n\r"
+                                   "ヘルプファイルは次の場所にあります。\n\r") +
+                    QString::fromStdString(dir / "program/help.hlp")});
   }
 
   void HelpOpensAsAWebPage() {

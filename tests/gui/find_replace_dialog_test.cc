@@ -215,11 +215,12 @@ class FindReplaceDialogTest : public QObject {
     QCOMPARE(form.state().list.unique.entries[2], "写真");
 
     // The next opening starts from the rule of the last, kept in the settings file.
-    auto again = zefa::gui_testing::ExpectModal([](QWidget* modal, zefa::gui_testing::ModalAnswer&) {
-      QCOMPARE(Find<QLineEdit>(modal, "Edit1")->text(), QStringLiteral("_scan"));
-      Find<QCheckBox>(modal, "CheckBox5")->setChecked(true);
-      Find<QPushButton>(modal, "Button2")->click();
-    });
+    auto again =
+        zefa::gui_testing::ExpectModal([](QWidget* modal, zefa::gui_testing::ModalAnswer&) {
+          QCOMPARE(Find<QLineEdit>(modal, "Edit1")->text(), QStringLiteral("_scan"));
+          Find<QCheckBox>(modal, "CheckBox5")->setChecked(true);
+          Find<QPushButton>(modal, "Button2")->click();
+        });
     action->trigger();
     WAIT_FOR_MODAL(again);
     const std::string settings = dir.Read("ZeFa_oru.ini");

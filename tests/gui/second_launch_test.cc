@@ -61,7 +61,8 @@ class SecondLaunchTest : public QObject {
   }
 
   std::unique_ptr<TForm1> MakeWindow(InstanceServer& server) {
-    auto form = std::make_unique<TForm1>(prompter_, file_system_, zefa::test::ProgramPathsIn(*dir_));
+    auto form =
+        std::make_unique<TForm1>(prompter_, file_system_, zefa::test::ProgramPathsIn(*dir_));
     ConnectToWindow(server, *form);
     form->show();
     return form;
@@ -215,7 +216,10 @@ class SecondLaunchTest : public QObject {
       const char* err;
     } cases[] = {
         {{QStringLiteral("--help")}, 0, "--version", ""},
-        {{QStringLiteral("--version")}, 0, QByteArray("ZeFa Oru ") + zefa::kProgramVersion + '\n', ""},
+        {{QStringLiteral("--version")},
+         0,
+         QByteArray("ZeFa Oru ") + zefa::kProgramVersion + '\n',
+         ""},
         {{QStringLiteral("--bogus")}, 2, "", "--bogus"},
     };
     for (const auto& c : cases) {

@@ -42,30 +42,30 @@ TEST_P(ParseRecorded, TakesRealDatesOnly) {
   if (!c.real) return;
   const CivilTime got = CivilOfTaken(*date);
   const CivilTime& want = c.civil;
-  EXPECT_EQ(std::vector<int>({got.year, got.month, got.day, got.hour, got.minute, got.second,
-                              got.microsecond}),
-            std::vector<int>({want.year, want.month, want.day, want.hour, want.minute,
-                              want.second, want.microsecond}))
+  EXPECT_EQ(std::vector<int>(
+                {got.year, got.month, got.day, got.hour, got.minute, got.second, got.microsecond}),
+            std::vector<int>({want.year, want.month, want.day, want.hour, want.minute, want.second,
+                              want.microsecond}))
       << c.text;
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ParseRecorded,
-    ::testing::Values(ParseCase{"2026:12:08 15:30:12", "", true, {2026, 12, 8, 15, 30, 12, 0}},
-                      ParseCase{" 2026:12:08 15:30:12 ", " 5 ", true, {2026, 12, 8, 15, 30, 12, 500000}},
-                      ParseCase{"2024:02:29 23:59:59", "0451234", true, {2024, 2, 29, 23, 59, 59, 45123}},
-                      ParseCase{"1969:12:31 23:59:59", "9", true, {1969, 12, 31, 23, 59, 59, 900000}},
-                      ParseCase{"2026-12-08T15:30:12.25+09:00", "", true, {2026, 12, 8, 15, 30, 12, 250000}},
-                      ParseCase{"2026-12-08T15:30Z", "", true, {2026, 12, 8, 15, 30, 0, 0}},
-                      ParseCase{"2026-12-08", "", true, {2026, 12, 8, 0, 0, 0, 0}},
-                      ParseCase{"2026:12:08 15:30:92", "", false, {}},
-                      ParseCase{"2026:13:08 15:30:12", "", false, {}},
-                      ParseCase{"0000:00:00 00:00:00", "", false, {}},
-                      ParseCase{"2023:02:29 12:00:00", "", false, {}},
-                      ParseCase{"2026:12:08 24:00:00", "", false, {}},
-                      ParseCase{"2026:12:08 15:30:12 x", "", false, {}},
-                      ParseCase{"    :  :     :  :  ", "", false, {}},
-                      ParseCase{"", "", false, {}}));
+    ::testing::Values(
+        ParseCase{"2026:12:08 15:30:12", "", true, {2026, 12, 8, 15, 30, 12, 0}},
+        ParseCase{" 2026:12:08 15:30:12 ", " 5 ", true, {2026, 12, 8, 15, 30, 12, 500000}},
+        ParseCase{"2024:02:29 23:59:59", "0451234", true, {2024, 2, 29, 23, 59, 59, 45123}},
+        ParseCase{"1969:12:31 23:59:59", "9", true, {1969, 12, 31, 23, 59, 59, 900000}},
+        ParseCase{"2026-12-08T15:30:12.25+09:00", "", true, {2026, 12, 8, 15, 30, 12, 250000}},
+        ParseCase{"2026-12-08T15:30Z", "", true, {2026, 12, 8, 15, 30, 0, 0}},
+        ParseCase{"2026-12-08", "", true, {2026, 12, 8, 0, 0, 0, 0}},
+        ParseCase{"2026:12:08 15:30:92", "", false, {}},
+        ParseCase{"2026:13:08 15:30:12", "", false, {}},
+        ParseCase{"0000:00:00 00:00:00", "", false, {}},
+        ParseCase{"2023:02:29 12:00:00", "", false, {}},
+        ParseCase{"2026:12:08 24:00:00", "", false, {}},
+        ParseCase{"2026:12:08 15:30:12 x", "", false, {}},
+        ParseCase{"    :  :     :  :  ", "", false, {}}, ParseCase{"", "", false, {}}));
 
 TEST(DateTaken, TrustsTheOriginalThenTheDigitizedThenTheFormatsOwn) {
   const auto taken = [](RecordedDates dates) {
@@ -146,7 +146,8 @@ class DateCommands : public ListFixture {
 
   std::vector<std::string> Names() const {
     std::vector<std::string> names;
-    for (const std::string& path : state.list.path.entries) names.push_back(path.substr(dir.path().size()));
+    for (const std::string& path : state.list.path.entries)
+      names.push_back(path.substr(dir.path().size()));
     return names;
   }
 
@@ -158,8 +159,10 @@ TEST_F(DateCommands, OrdersRealFilesByTheDateTakenWithUndatedOnesLastInNameOrder
   Photo("h_text.jpg", {});
   dir.Touch("h_text.jpg", "no image at all");
   Photo("a_plain.jpg", {});
-  Photo("b_burst.jpg", {{"Exif.Photo.DateTimeOriginal", second}, {"Exif.Photo.SubSecTimeOriginal", "5"}});
-  Photo("c_burst.jpg", {{"Exif.Photo.DateTimeOriginal", second}, {"Exif.Photo.SubSecTimeOriginal", "20"}});
+  Photo("b_burst.jpg",
+        {{"Exif.Photo.DateTimeOriginal", second}, {"Exif.Photo.SubSecTimeOriginal", "5"}});
+  Photo("c_burst.jpg",
+        {{"Exif.Photo.DateTimeOriginal", second}, {"Exif.Photo.SubSecTimeOriginal", "20"}});
   Photo("IMG_10.jpg", {{"Exif.Photo.DateTimeOriginal", "2026:12:08 12:00:00"}});
   Photo("IMG_2.jpg", {{"Exif.Photo.DateTimeOriginal", "2026:12:08 12:00:00"}});
   Photo("e_invalid.jpg", {{"Exif.Photo.DateTimeOriginal", "2026:13:08 15:30:92"}});
@@ -176,10 +179,10 @@ TEST_F(DateCommands, OrdersRealFilesByTheDateTakenWithUndatedOnesLastInNameOrder
   // Nothing the reader could not open shows a box of its own.
   EXPECT_EQ(prompter.log,
             (std::vector<std::string>{"beep warning", std::string("warn ") + kTakenOrderQuestion}));
-  EXPECT_EQ(Names(), (std::vector<std::string>{"d_early.jpg", "f_digitized.jpg", "g_xmp.jpg",
-                                                "IMG_2.jpg", "IMG_10.jpg", "i_clip.mp4",
-                                                "c_burst.jpg", "b_burst.jpg", "a_plain.jpg",
-                                                "e_invalid.jpg", "h_text.jpg"}));
+  EXPECT_EQ(Names(),
+            (std::vector<std::string>{"d_early.jpg", "f_digitized.jpg", "g_xmp.jpg", "IMG_2.jpg",
+                                      "IMG_10.jpg", "i_clip.mp4", "c_burst.jpg", "b_burst.jpg",
+                                      "a_plain.jpg", "e_invalid.jpg", "h_text.jpg"}));
   // The unique names are derived anew, as the sort by name does.
   EXPECT_EQ(state.list.unique.entries[0], "d_early");
   EXPECT_EQ(DateLine(state.list.RowDate(6), state.list.row_date_kind()),
@@ -230,10 +233,11 @@ TEST_F(DateCommands, ReadsTheDateTakenOfAHeicFromLibheifsEncoder) {
   if (std::system("command -v heif-enc > /dev/null 2>&1") != 0) {
     GTEST_SKIP() << "heif-enc (libheif-examples) is not installed";
   }
-  const std::string jpeg = Photo("source.jpg", {{"Exif.Photo.DateTimeOriginal", "2026:12:08 14:00:00"}},
-                                 MinimalJpeg(0, true));
+  const std::string jpeg = Photo(
+      "source.jpg", {{"Exif.Photo.DateTimeOriginal", "2026:12:08 14:00:00"}}, MinimalJpeg(0, true));
   const std::string heic = dir / "phone.heic";
-  ASSERT_EQ(std::system(("heif-enc -q 50 '" + jpeg + "' -o '" + heic + "' > /dev/null 2>&1").c_str()), 0);
+  ASSERT_EQ(
+      std::system(("heif-enc -q 50 '" + jpeg + "' -o '" + heic + "' > /dev/null 2>&1").c_str()), 0);
   EXPECT_EQ(DateLine(DateTakenOf(media.ReadRecorded(heic)), DateKind::kTaken),
             "撮影日時：2026-12-08 14:00:00");
 }
@@ -285,7 +289,8 @@ TEST_F(DateCommands, ReadsOnlyTheHeaderOfAVideoWhoseMediaDataComesFirst) {
 }
 
 TEST_F(DateCommands, AStoppedReadingLeavesTheListAsItWas) {
-  for (const char* path : {"/b 2026:12:08 10:00:00", "/a 2026:12:08 09:00:00", "/c 2026:12:08 08:00:00"}) {
+  for (const char* path :
+       {"/b 2026:12:08 10:00:00", "/a 2026:12:08 09:00:00", "/c 2026:12:08 08:00:00"}) {
     state.list.AppendRow(path, "keep", ".x", path);
   }
   TableDates table;

@@ -13,8 +13,8 @@
 
 #include "../renamelist/list_fixture.h"
 #include "minimal_jpeg.h"
-#include "platform/media_dates.h"
 #include "names/name_tokens.h"
+#include "platform/media_dates.h"
 
 namespace zefa::file_facts_test {
 

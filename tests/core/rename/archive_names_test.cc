@@ -13,8 +13,8 @@
 #include "commands/preview_command.h"
 #include "commands/rename_command.h"
 #include "commands/undo_command.h"
-#include "rename_test_support.h"
 #include "record/restore_file.h"
+#include "rename_test_support.h"
 #include "text/name_text.h"
 
 namespace zefa {
@@ -104,7 +104,8 @@ TEST_P(ArchiveNamesTest, AddedShownRenamedRecordedAndUndoneByteForByte) {
   const RestoreRecord record = RestoreRecord::Read(file_system, RestorePath());
   ASSERT_EQ(record.Count(), static_cast<int>(kNames.size()));
   for (int row = 0; row < record.Count(); ++row) {
-    EXPECT_EQ(record.Row(static_cast<std::size_t>(row)).before, dir / ("files/" + kNames[static_cast<std::size_t>(row)].bytes));
+    EXPECT_EQ(record.Row(static_cast<std::size_t>(row)).before,
+              dir / ("files/" + kNames[static_cast<std::size_t>(row)].bytes));
   }
 
   prompter.File(RestorePath()).Yes();

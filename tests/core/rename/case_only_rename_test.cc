@@ -15,8 +15,8 @@
 
 #include "commands/rename_command.h"
 #include "commands/undo_command.h"
-#include "rename_test_support.h"
 #include "record/restore_file.h"
+#include "rename_test_support.h"
 #include "run/run_simulation.h"
 
 namespace zefa {
@@ -104,7 +104,11 @@ TEST(CaseOnlyRename, TellsAChangeOfCaseAlone) {
       {"/p/IMG_1.JPG", "/p/IMG_2.jpg", false},
       {"/p/IMG_1.JPG", "/q/IMG_1.jpg", false},
       {"/p/a.JPG", "/p/a.JPG.jpg", false},
-      {"/p/\xFF" "A", "/p/\xFF" "a", true},
+      {"/p/\xFF"
+       "A",
+       "/p/\xFF"
+       "a",
+       true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(DiffersInCaseOnly(c.old_path, c.new_path, rules), c.case_only) << c.new_path;
@@ -242,9 +246,11 @@ TEST(CaseOnlyRenameOnFat, RunAndUndo) {
   const std::string image = dir / "fat.img";
   const std::string mount_point = dir / "fat";
   std::filesystem::create_directory(mount_point);
-  const std::string make = "truncate -s 4M '" + image + "' && mkfs.vfat '" + image + "' >/dev/null 2>&1";
+  const std::string make =
+      "truncate -s 4M '" + image + "' && mkfs.vfat '" + image + "' >/dev/null 2>&1";
   if (::geteuid() != 0 || std::system(make.c_str()) != 0 ||
-      std::system(("mount -o loop '" + image + "' '" + mount_point + "' 2>/dev/null").c_str()) != 0) {
+      std::system(("mount -o loop '" + image + "' '" + mount_point + "' 2>/dev/null").c_str()) !=
+          0) {
     GTEST_SKIP() << "no FAT image can be loop-mounted here (needs root, mkfs.vfat and vfat)";
   }
   const std::string folder = mount_point + "/pic/";

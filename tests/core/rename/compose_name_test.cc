@@ -69,8 +69,8 @@ TEST(ComposeName, WindowsRowInEveryPatternAndOption) {
   };
   for (const Composition& c : cases) {
     const RenameList row = OneRow("C:\\pic\\a.jpg", Sjis(c.unique), ".jpg");
-    EXPECT_EQ(Compose(row, 0, Sjis(c.common), c.pattern, c.number, c.digits, c.separator,
-                          c.open, c.close, kWindowsSjis),
+    EXPECT_EQ(Compose(row, 0, Sjis(c.common), c.pattern, c.number, c.digits, c.separator, c.open,
+                      c.close, kWindowsSjis),
               Sjis(c.expected))
         << "pattern " << c.pattern << " common '" << c.common << "' unique '" << c.unique << "'";
   }
@@ -79,8 +79,7 @@ TEST(ComposeName, WindowsRowInEveryPatternAndOption) {
 TEST(ComposeName, TrailByteOfBackslashIsNoFolderDelimiter) {
   // ソ is 0x83 0x5C in Shift-JIS: its second byte is the code of "\".
   const RenameList list = OneRow(Sjis("D:\\pic\\ソ.txt"), Sjis("ソ"), ".txt");
-  EXPECT_EQ(Compose(list, 0, "x", 8, 1, 1, " ", "", "", kWindowsSjis),
-            Sjis("D:\\pic\\x ソ.txt"));
+  EXPECT_EQ(Compose(list, 0, "x", 8, 1, 1, " ", "", "", kWindowsSjis), Sjis("D:\\pic\\x ソ.txt"));
   const RenameList colon = OneRow("D:a.txt", "a", ".txt");
   EXPECT_EQ(Compose(colon, 0, "x", 8, 1, 1, " ", "", "", kWindowsSjis), "D:x a.txt");
   // The same folders in UTF-8.

@@ -7,8 +7,8 @@
 
 #include "commands/rename_command.h"
 #include "commands/undo_command.h"
-#include "rename_test_support.h"
 #include "names/serial_numbers.h"
+#include "rename_test_support.h"
 
 namespace zefa {
 namespace {

@@ -100,7 +100,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "ＩＭＧ_scan", "img"},
         // Bytes that are no text pass through every step as they came.
         ReplaceCase{"StrayBytesKept", Convert([](ReplaceRule& r) { r.to_half_width = true; }),
-                    "\xFF\x81Ａ", "\xFF\x81" "A"},
+                    "\xFF\x81Ａ",
+                    "\xFF\x81"
+                    "A"},
         ReplaceCase{"SearchBesideStrayBytes", Search("c", "X"), "abc\x83\x5C", "abX\x83\x5C"},
         ReplaceCase{"ShiftJisSecondByteIsNoBackslash",
                     Convert([](ReplaceRule& r) { r.to_half_width = true; }),
@@ -121,7 +123,8 @@ TEST(NameReplace, RulesThatCannotBeUsedSayWhereAndWhy) {
     RuleField field;
     const char* error;
   } cases[] = {
-      {Search("(abc", "", true), RuleField::kSearch, "正規表現の誤り（5 文字目）：括弧の対応がとれていません"},
+      {Search("(abc", "", true), RuleField::kSearch,
+       "正規表現の誤り（5 文字目）：括弧の対応がとれていません"},
       {Search("a{2,1}", "", true), RuleField::kSearch, "{ } の回数指定が正しくありません"},
       {Search("*a", "", true), RuleField::kSearch, "繰り返しの記号の前に文字がありません"},
       {Search("(a)", "$2", true), RuleField::kReplacement, "「$2」に当たるグループがありません"},
@@ -173,15 +176,30 @@ TEST(ReplaceScan, StopsAtTheRowItCannotNameAndChangesNothing) {
     RuleField field;
     std::string error;
   } cases[] = {
-      {"Catastrophic", Search("(a|aa)+$", "", true), {}, RuleField::kSearch,
+      {"Catastrophic",
+       Search("(a|aa)+$", "", true),
+       {},
+       RuleField::kSearch,
        "2 行目で検索に時間がかかりすぎるため、中止しました"},
-      {"Separator", Search("_", "/"), {}, RuleField::kReplacement,
+      {"Separator",
+       Search("_", "/"),
+       {},
+       RuleField::kReplacement,
        "2 行目：置換後の名前に使えない文字\"/\"が含まれています"},
-      {"SeparatorByWidth", Convert([](ReplaceRule& r) { r.to_half_width = true; }), {},
-       RuleField::kReplacement, "3 行目：置換後の名前に使えない文字\"/\"が含まれています"},
-      {"WindowsColon", Search("_", ":"), {CodePage::kUtf8, PathStyle::kWindows},
-       RuleField::kReplacement, "2 行目：置換後の名前に使えない文字\":\"が含まれています"},
-      {"Nul", Search("_", std::string("\0", 1)), {}, RuleField::kReplacement,
+      {"SeparatorByWidth",
+       Convert([](ReplaceRule& r) { r.to_half_width = true; }),
+       {},
+       RuleField::kReplacement,
+       "3 行目：置換後の名前に使えない文字\"/\"が含まれています"},
+      {"WindowsColon",
+       Search("_", ":"),
+       {CodePage::kUtf8, PathStyle::kWindows},
+       RuleField::kReplacement,
+       "2 行目：置換後の名前に使えない文字\":\"が含まれています"},
+      {"Nul",
+       Search("_", std::string("\0", 1)),
+       {},
+       RuleField::kReplacement,
        "2 行目：置換後の名前に NUL 文字が含まれています"},
   };
   for (const auto& c : cases) {

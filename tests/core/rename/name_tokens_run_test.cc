@@ -8,8 +8,8 @@
 #include "commands/new_names.h"
 #include "commands/preview_command.h"
 #include "commands/rename_command.h"
-#include "rename_test_support.h"
 #include "names/name_tokens.h"
+#include "rename_test_support.h"
 #include "run/run_checks.h"
 
 namespace zefa::name_tokens_run_test {

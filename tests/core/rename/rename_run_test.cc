@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "commands/rename_command.h"
-#include "rename_test_support.h"
 #include "record/restore_file.h"
+#include "rename_test_support.h"
 #include "settings/profile.h"
 
 namespace zefa {
@@ -185,9 +185,10 @@ TEST_F(RenameRunTest, RestoreAlwaysAsksNoQuestionAndHintsAfterTheRun) {
   Add("a.txt", "a", ".txt");
   prompter.Yes();
   Run();
-  EXPECT_EQ(prompter.log,
-            (Lines{"beep warning", kConfirm, "beep information",
-                   kDone + "\n\r元に戻すには、[ファイル]メニューから[元に戻す]を選択してください。"}));
+  EXPECT_EQ(
+      prompter.log,
+      (Lines{"beep warning", kConfirm, "beep information",
+             kDone + "\n\r元に戻すには、[ファイル]メニューから[元に戻す]を選択してください。"}));
   EXPECT_EQ(dir.Listing("restore"), test::kRestoreName);
   EXPECT_EQ(Files(), "x 1 a.txt");
 }
@@ -334,9 +335,10 @@ TEST_F(RenameRunTest, RunInTheSameSecondKeepsTheEarlierRecord) {
   EXPECT_EQ(dir.Listing("restore"),
             "2026年3月7日09時05分03秒.zefa 2026年3月7日09時05分03秒_2.zefa");
   EXPECT_EQ(dir.Read(std::string("restore/") + test::kRestoreName), first);
-  EXPECT_EQ(
-      RestoreRecord::Read(file_system, dir / "restore/2026年3月7日09時05分03秒_2.zefa").Row(0).after,
-      dir / "files/y 1 b.txt");
+  EXPECT_EQ(RestoreRecord::Read(file_system, dir / "restore/2026年3月7日09時05分03秒_2.zefa")
+                .Row(0)
+                .after,
+            dir / "files/y 1 b.txt");
 }
 
 TEST_F(RenameRunTest, PathsWithALineBreakOrNotUtf8AreRecordedAndRenamed) {

@@ -415,7 +415,8 @@ TEST(RenameCrashOnFuse, KilledAtRandomThenMountedAgainIsUndoneWhole) {
     const std::string name = "f" + std::to_string(i);
     state.list.AppendRow(dir.Touch("files/" + name, name), name, "", "");
   }
-  const ChangePlan plan = ComposeChanges(state.list, {state.common_name, 1, NameSettings{}}, TextRules{});
+  const ChangePlan plan =
+      ComposeChanges(state.list, {state.common_name, 1, NameSettings{}}, TextRules{});
   const ProgramPaths paths = test::ProgramPathsIn(dir);
   NativeFileSystem native;
   // Rows under their new names; after the undo, each file is under its old name alone. A

@@ -146,20 +146,36 @@ TEST_F(RenameFixture, PreviewSeesEveryRowTheRunRefuses) {
     std::string last_line;  // of the count text
     std::string box;        // the run's error box, before the refused row's path
   } cases[] = {
-      {"Deleted", "", "x", [](test::TempDir& d) { std::remove((d / "files/b.jpg").c_str()); },
-       {"", "ファイルが見つかりません", ""}, kGoneLine,
+      {"Deleted",
+       "",
+       "x",
+       [](test::TempDir& d) { std::remove((d / "files/b.jpg").c_str()); },
+       {"", "ファイルが見つかりません", ""},
+       kGoneLine,
        "error 次のファイルが存在しません。実行を中止します。\n\r"},
-      {"FolderInItsPlace", "", "x",
+      {"FolderInItsPlace",
+       "",
+       "x",
        [](test::TempDir& d) {
          std::remove((d / "files/b.jpg").c_str());
          ::mkdir((d / "files/b.jpg").c_str(), 0700);
        },
-       {"", "ファイルではないものに変わっています", ""}, kGoneLine,
+       {"", "ファイルではないものに変わっています", ""},
+       kGoneLine,
        "error 次のファイルが存在しません。実行を中止します。\n\r"},
-      {"NoUniqueName", "pattern=8\n", "", nullptr, {"", "固有ファイル名がありません", ""},
-       kNameLine, "error ファイル名を入力して下さい\n\r"},
-      {"SlashInUniqueName", "", "x", nullptr,
-       {"", "固有ファイル名に使えない文字\"/\"が含まれています", ""}, kNameLine,
+      {"NoUniqueName",
+       "pattern=8\n",
+       "",
+       nullptr,
+       {"", "固有ファイル名がありません", ""},
+       kNameLine,
+       "error ファイル名を入力して下さい\n\r"},
+      {"SlashInUniqueName",
+       "",
+       "x",
+       nullptr,
+       {"", "固有ファイル名に使えない文字\"/\"が含まれています", ""},
+       kNameLine,
        "error 2番のファイルの固有名に使えない文字\"/\"が含まれています\n\r"},
   };
   for (const auto& c : cases) {
@@ -177,7 +193,8 @@ TEST_F(RenameFixture, PreviewSeesEveryRowTheRunRefuses) {
     const auto preview = BuildPreview(state, MakeContext());
     ASSERT_TRUE(preview);
     Lines reasons;
-    for (int row = 0; row < preview->size(); ++row) reasons.push_back(preview->FailureReasonText(row));
+    for (int row = 0; row < preview->size(); ++row)
+      reasons.push_back(preview->FailureReasonText(row));
     EXPECT_EQ(reasons, c.reasons);
     EXPECT_EQ(preview->FailureCountText(), "リネームできないファイル: 1 個" + c.last_line);
 
@@ -222,7 +239,7 @@ TEST_F(RenameFixture, PreviewSaysWhenNumbersOutgrowTheirDigits) {
       {"", 1, 10, "連番が桁数を超えます\n\r（10 は 2 桁）"},
       {"keta=2\n", 1, 10, ""},
       {"keta=7\n", 5, 10, "連番が桁数を超えます\n\r（14 は 2 桁）"},  // pads nothing
-      {"keta=3\npattern=8\n", 999, 2, ""},  // no number in the names
+      {"keta=3\npattern=8\n", 999, 2, ""},                            // no number in the names
   };
   for (const auto& c : cases) {
     Settings(c.settings);

@@ -8,8 +8,8 @@
 
 #include "commands/rename_command.h"
 #include "commands/undo_command.h"
-#include "rename_test_support.h"
 #include "record/restore_file.h"
+#include "rename_test_support.h"
 #include "text/code_page_convert.h"
 
 namespace zefa {
@@ -58,8 +58,8 @@ TEST_F(UndoRunTest, FullRunComesBack) {
   RunThreeRows();
   ASSERT_EQ(Files(), "x 1 a.txt x 2 b.txt x 3 c.txt");
   Undo(RestorePath());
-  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt" + Held(3), "beep information",
-             "inform 完了しました"});
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt" + Held(3),
+             "beep information", "inform 完了しました"});
   EXPECT_EQ(Files(), "a.txt b.txt c.txt");
   EXPECT_EQ(dir.Read("files/b.txt"), "b.txt");
   EXPECT_TRUE(dir.Exists(std::string("restore/") + test::kRestoreName));
@@ -67,8 +67,8 @@ TEST_F(UndoRunTest, FullRunComesBack) {
   // The same file again: its new paths are gone.
   prompter.log.clear();
   Undo(RestorePath());
-  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt" + Held(3), "beep error",
-             kInvalid + dir / "files/x 1 a.txt"});
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt" + Held(3),
+             "beep error", kInvalid + dir / "files/x 1 a.txt"});
   EXPECT_EQ(Files(), "a.txt b.txt c.txt");
 }
 
@@ -77,8 +77,8 @@ TEST_F(UndoRunTest, MovedFilesStayAndTheOthersComeBack) {
   ASSERT_EQ(std::rename((dir / "files/x 2 b.txt").c_str(), (dir / "moved.txt").c_str()), 0);
   std::remove((dir / "files/x 3 c.txt").c_str());
   Undo(RestorePath());
-  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt" + Held(3), "beep information",
-             "inform 完了しました",
+  ExpectLog({ChooseLine(), "beep warning", kQuestion + dir / "files/x 1 a.txt" + Held(3),
+             "beep information", "inform 完了しました",
              "inform 以下のファイルを元の名前に戻せませんでした\n\r" + dir / "files/x 2 b.txt" +
                  "（見つかりません）\n\r" + dir / "files/x 3 c.txt" + "（見つかりません）"});
   EXPECT_EQ(Files(), "a.txt");
@@ -97,9 +97,8 @@ TEST_F(UndoRunTest, OccupiedOldNameLeavesThatRowAlone) {
   dir.Touch("files/b.txt", "newcomer");
   Undo(RestorePath());
   // The row left under its new name is named after "done".
-  EXPECT_EQ(prompter.log.back(),
-            "inform 以下のファイルを元の名前に戻せませんでした\n\r" + dir / "files/x 2 b.txt" +
-                "（元の名前のファイルがあります）");
+  EXPECT_EQ(prompter.log.back(), "inform 以下のファイルを元の名前に戻せませんでした\n\r" +
+                                     dir / "files/x 2 b.txt" + "（元の名前のファイルがあります）");
   EXPECT_EQ(prompter.log.size(), 6u);
   EXPECT_EQ(Files(), "a.txt b.txt c.txt x 2 b.txt");
   EXPECT_EQ(dir.Read("files/b.txt"), "newcomer");
@@ -113,7 +112,8 @@ TEST_F(UndoRunTest, ReportShowsAShiftJisFolderReadably) {
   dir.Touch("files/\x83\x5c/a.txt", "newcomer");
   Undo(RestorePath());
   EXPECT_EQ(prompter.log.back(), "inform 以下のファイルを元の名前に戻せませんでした\n\r" +
-                                     dir / "files/ソ/x 1 a.txt" + "（元の名前のファイルがあります）");
+                                     dir / "files/ソ/x 1 a.txt" +
+                                     "（元の名前のファイルがあります）");
 }
 
 TEST_F(UndoRunTest, ChainComesBackInOneUndoFromTheLastRow) {
