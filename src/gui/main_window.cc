@@ -179,11 +179,12 @@ TForm1::TForm1(zefa::Prompter& prompter, zefa::FileSystem& file_system, zefa::Pr
   BuildMenu();
   ConnectHandlers();
   FormCreate();
-  // The client area opens at its specified size, with the menu bar on top of it and below
-  // it a status line that names what in the common name is no token, and grows from there.
+  // The client area opens at its specified size, with the menu bar on top of it, and grows
+  // from there. The status line that names what in the common name is no token shows only
+  // while there is such a name.
   statusBar()->setObjectName(QStringLiteral("StatusBar1"));
-  resize(kClientWidth,
-         kClientHeight + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+  statusBar()->hide();
+  resize(kClientWidth, kClientHeight + menuBar()->sizeHint().height());
   CentreOver(this, nullptr);
   RestoreGeometry();
 }
@@ -917,6 +918,7 @@ void TForm1::Edit2Change() {
   } else {
     statusBar()->showMessage(ToQt(text));
   }
+  statusBar()->setVisible(!text.empty());
 }
 
 void TForm1::EditAsText1Click() {
