@@ -194,7 +194,7 @@ CliOptions ParseCliOptions(CliCommand command, const std::vector<std::string>& a
   const Texts texts{japanese};
   CliOptions options;
   options.command = command;
-  const auto specs = OptionsOf(command);
+  const auto known = OptionsOf(command);
   std::vector<std::string> operands;
   bool options_ended = false;
   for (std::size_t i = 0; i < arguments.size() && options.usage_error.empty(); ++i) {
@@ -214,13 +214,13 @@ CliOptions ParseCliOptions(CliCommand command, const std::vector<std::string>& a
       options.unique_from_date = equals == std::string::npos ? "" : argument.substr(equals + 1);
       continue;
     }
-    const auto spec = specs.find(option);
-    if (spec == specs.end()) {
+    const auto entry = known.find(option);
+    if (entry == known.end()) {
       options.usage_error = texts.Unknown(option);
       break;
     }
     std::string value;
-    if (spec->second.takes_value) {
+    if (entry->second.takes_value) {
       if (equals != std::string::npos) {
         value = argument.substr(equals + 1);
       } else if (i + 1 < arguments.size()) {
@@ -233,7 +233,7 @@ CliOptions ParseCliOptions(CliCommand command, const std::vector<std::string>& a
       options.usage_error = texts.TakesNoValue(option);
       break;
     }
-    if (!spec->second.set(options, value)) options.usage_error = texts.BadValue(option, value);
+    if (!entry->second.set(options, value)) options.usage_error = texts.BadValue(option, value);
   }
   if (!options.usage_error.empty() || options.help) return options;
 
