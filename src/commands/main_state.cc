@@ -8,23 +8,9 @@
 
 namespace zefa {
 
-ColumnView& ListView::column(ColumnId id) {
-  switch (id) {
-    case ColumnId::kNumber:
-      return number;
-    case ColumnId::kPath:
-      return path;
-    case ColumnId::kUnique:
-      return unique;
-    case ColumnId::kExtension:
-      break;
-  }
-  return extension;
-}
+ColumnView& ListView::column(ColumnId id) { return ColumnOf(*this, id); }
 
-const ColumnView& ListView::column(ColumnId id) const {
-  return const_cast<ListView*>(this)->column(id);
-}
+const ColumnView& ListView::column(ColumnId id) const { return ColumnOf(*this, id); }
 
 void ListView::SelectAll(int row) {
   for (ColumnView* c : {&number, &path, &unique, &extension}) c->selected = row;

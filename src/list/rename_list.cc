@@ -16,23 +16,9 @@ std::uint64_t HashOf(std::string_view text) {
 
 }  // namespace
 
-ListColumn& RenameList::column(ColumnId id) {
-  switch (id) {
-    case ColumnId::kNumber:
-      return number;
-    case ColumnId::kPath:
-      return path;
-    case ColumnId::kUnique:
-      return unique;
-    case ColumnId::kExtension:
-      break;
-  }
-  return extension;
-}
+ListColumn& RenameList::column(ColumnId id) { return ColumnOf(*this, id); }
 
-const ListColumn& RenameList::column(ColumnId id) const {
-  return const_cast<RenameList*>(this)->column(id);
-}
+const ListColumn& RenameList::column(ColumnId id) const { return ColumnOf(*this, id); }
 
 void RenameList::AppendRow(std::string file_path, std::string unique_name,
                            std::string extension_text, std::string file_key) {

@@ -37,6 +37,22 @@ struct ListColumn {
 
 enum class ColumnId { kNumber = 0, kPath = 1, kUnique = 2, kExtension = 3 };
 
+/** The member of `four` (anything with the four columns' members) that column `id` names. */
+template <typename Four>
+auto& ColumnOf(Four& four, ColumnId id) {
+  switch (id) {
+    case ColumnId::kNumber:
+      return four.number;
+    case ColumnId::kPath:
+      return four.path;
+    case ColumnId::kUnique:
+      return four.unique;
+    case ColumnId::kExtension:
+      break;
+  }
+  return four.extension;
+}
+
 /** Which date the rows were last ordered or named by. */
 enum class DateKind : std::uint8_t { kNone, kTaken, kModified };
 /** A row's date when its file gives none. */
