@@ -16,4 +16,14 @@ function(zefa_layer name)
   target_include_directories(zefa_${name} PUBLIC ${root})
   target_link_libraries(zefa_${name} PUBLIC zefa_common_cfg ${layer_PUBLIC}
                         PRIVATE ${layer_PRIVATE})
+  zefa_unity_library(zefa_${name})
+endfunction()
+
+# The headers a library's files share are read once per batch instead of once per file. A
+# file whose file-local names clash with another's of its batch is compiled on its own
+# (SKIP_UNITY_BUILD_INCLUSION).
+function(zefa_unity_library target)
+  if(ZEFA_UNITY_LIBRARIES)
+    set_target_properties(${target} PROPERTIES UNITY_BUILD ON UNITY_BUILD_BATCH_SIZE 8)
+  endif()
 endfunction()

@@ -6,7 +6,7 @@ set -euo pipefail
 export DEBIAN_FRONTEND=noninteractive
 packages=(
   # the build and its format check
-  build-essential cmake ninja-build pkg-config git clang-format
+  build-essential cmake ninja-build pkg-config git clang-format mold
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libcurl4-openssl-dev libicu-dev libexiv2-dev libtag1-dev
   # the tests: GoogleTest, the windows under Xvfb in Japanese, photos' dates
