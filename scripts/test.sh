@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Installs what is needed, checks the code's format, builds everything with warnings as
-# errors and runs every test:
-# the core and window tests, the fuzz targets' seeds and the layer checks; the core and
-# window tests again in Debug under ASan and UBSan (Qt's assertions too); the install
-# checks and a run of the installed copy. The fuzzing itself is scripts/fuzz.sh.
+# errors and runs every test at least once:
+# - the Release tree (ci): the program and the benchmarks built; the core tests, the fuzz
+#   targets' seeds and the layer checks run;
+# - the Debug tree under ASan and UBSan with Qt's assertions (asan): the core tests and the
+#   seeds again, and the window tests, which run only here;
+# - the install checks and a run of the installed Release copy through its real windows.
+# The fuzzing itself is scripts/fuzz.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
