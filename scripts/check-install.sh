@@ -145,9 +145,12 @@ if [ -n "$deb" ]; then
     grep -Eq "(^|, )$package( |,|$)" <<<"$depends" && pass "depends on $package" \
       || fail "package does not depend on $package"
   done
-  # Every dependency must be a package the archive knows.
-  for package in $(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*//; s/ //g' | sort -u); do
-    apt-cache show "$package" >/dev/null 2>&1 || fail "no Debian package named $package"
+  # Every dependency must be a package the archive knows: one look-up for all of them, as
+  # each loads the whole package cache.
+  mapfile -t named < <(tr ',|' '\n\n' <<<"$depends" | sed 's/(.*//; s/ //g' | sort -u)
+  known=$(apt-cache show "${named[@]}" 2>/dev/null | sed -n 's/^Package: //p' | sort -u || true)
+  for package in "${named[@]}"; do
+    grep -qxF -- "$package" <<<"$known" || fail "no Debian package named $package"
   done
   # Debian's own checks of a package: errors fail, warnings are shown.
   lintian_report=$(lintian --tag-display-limit 0 --info --pedantic "$deb" 2>&1 || true)
