@@ -11,9 +11,9 @@
 
 #include <algorithm>
 #include <charconv>
-#include <iterator>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <thread>
 #include <vector>

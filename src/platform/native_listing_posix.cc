@@ -1,6 +1,8 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
 // Many paths of one folder answered from its listing instead of a system call each.
+#include "platform/native_listing_posix.h"
+
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <sys/stat.h>
@@ -16,7 +18,6 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "platform/native_listing_posix.h"
 #include "platform/native_posix_internal.h"
 #include "tables/flat_index.h"
 
@@ -88,8 +89,7 @@ bool TellsCaseApart(int folder_fd, std::string name) {
   }
   if (!swapped) return false;
   struct stat info {};
-  return ::fstatat(folder_fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 &&
-         errno == ENOENT;
+  return ::fstatat(folder_fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 && errno == ENOENT;
 }
 
 // Hears a regular file found in a listing: its row, the stat() of its folder, its inode.
