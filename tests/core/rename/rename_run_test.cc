@@ -423,6 +423,8 @@ TEST(WriteRestoreFile, ARecordOfManyPiecesIsWrittenWhole) {
     old_paths[row] = dir / ("写真/" + std::string(60, 'a') + std::to_string(row) + ".jpg");
     new_paths[row] = dir / ("写真/旅行 " + std::to_string(row) + ".jpg");
     plan[row] = ChangeOf(old_paths[row], new_paths[row]);
+    // Files here and there, across the stretches in which identities are read.
+    if (row % 997 == 0) dir.Touch(old_paths[row].substr(dir.path().size()));
   }
   test::FixedClockFileSystem native;
   WholeFileSystem whole;
@@ -439,6 +441,9 @@ TEST(WriteRestoreFile, ARecordOfManyPiecesIsWrittenWhole) {
       const auto index = static_cast<std::size_t>(row);
       ASSERT_EQ(record.Row(static_cast<std::size_t>(row)).before, plan[index].old_path()) << row;
       ASSERT_EQ(record.Row(static_cast<std::size_t>(row)).after, plan[index].new_path()) << row;
+      ASSERT_EQ(record.Row(index).identity,
+                index % 997 == 0 ? native.FileIdentities({old_paths[index]}).front() : "")
+          << row;
     }
   }
   EXPECT_EQ(dir.Listing("restore"),
