@@ -15,8 +15,8 @@
 #include "platform/prompter.h"
 #include "record/restore_file.h"
 #include "run/change_pipeline.h"
+#include "settings/options.h"
 #include "settings/settings_file.h"
-#include "settings/settings_keys.h"
 #include "text/name_text.h"
 
 namespace zefa {
@@ -74,8 +74,7 @@ RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int
   RouteThroughTemporaryNames(plan, context.file_system, context.rules);
 
   // Who chose a restore file for every run is not asked, and hears how to undo at the end.
-  const bool always_restore = context.Settings().ReadBool(keys::kSection, keys::kRestoreAlways,
-                                                          keys::kDefaultRestoreAlways);
+  const bool always_restore = ReadOption(context.Settings(), &Options::restore_always);
   bool with_restore = always_restore;
   if (!always_restore) {
     prompter.Beep(BeepKind::kWarning);
