@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <unordered_map>
 
 #include "platform/file_system.h"
 #include "run/rename_execution.h"
@@ -212,29 +211,12 @@ UndoResult RenameBack(UndoPlan& plan, FileSystem& file_system, const KeepGoing& 
 }
 
 void FollowFilesBack(RenameList& list, const std::vector<RowChange>& back) {
-  // The rows are found in the list as it stands and renamed once all changes are followed:
-  // a rename in between would rebuild the list's index for every change. A file that goes
-  // back in two steps (through a temporary name) is followed through both.
-  std::vector<bool> moved(static_cast<std::size_t>(list.size()), false);
-  std::unordered_map<std::string_view, std::vector<int>> rows_now_at;
   for (const RowChange& change : back) {
     if (change.status != ChangeStatus::kDone) continue;
     // A change back goes from the recorded new path to the old one.
-    std::vector<int> rows;
     for (const int listed : list.RowsListing(change.old_path())) {
-      if (!moved[static_cast<std::size_t>(listed)]) rows.push_back(listed);
+      list.RenamePath(listed, std::string(change.new_path()));
     }
-    if (const auto earlier = rows_now_at.find(change.old_path()); earlier != rows_now_at.end()) {
-      rows.insert(rows.end(), earlier->second.begin(), earlier->second.end());
-      rows_now_at.erase(earlier);
-    }
-    if (rows.empty()) continue;
-    for (const int row : rows) moved[static_cast<std::size_t>(row)] = true;
-    std::vector<int>& at_new = rows_now_at[change.new_path()];
-    at_new.insert(at_new.end(), rows.begin(), rows.end());
-  }
-  for (auto& [path, rows] : rows_now_at) {
-    for (const int row : rows) list.RenamePath(row, std::string(path));
   }
 }
 
