@@ -57,6 +57,10 @@ RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int
   const std::optional<CommonNames> common_names = CommonNamesOf(list, common_name, context);
   if (!common_names) return outcome;
   const RenameRequest request{common_name, start_number, name_settings, &*common_names};
+  // The files' identities are read on a second thread while the run is planned and checked:
+  // the restore file takes them when it is written soon after.
+  std::optional<IdentitiesReadAhead> read_ahead(std::in_place, context.file_system,
+                                                list.path.entries);
   ChangePlan& plan = outcome.plan;
   plan = PlanChanges(list, request, context.file_system, context.rules, PlanDepth::kChecked);
   if (const std::optional<std::string> stop =
@@ -86,9 +90,10 @@ RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int
     // The whole record is on the disk before the first file is touched; a refused write
     // ends the run here, with nothing renamed.
     restore_path = WriteRestoreFile(context.file_system, context.paths.restore_folder,
-                                    context.rules, plan.changes);
+                                    context.rules, plan.changes, &*read_ahead);
   }
 
+  read_ahead.reset();  // its room is the run's now
   {
     const std::unique_ptr<Progress> progress =
         prompter.StartProgress(kProgressText, RenamesOf(plan.changes));

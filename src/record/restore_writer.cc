@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
 // The restore file's writer: the record of a run, pushed into a sink a piece at a time.
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <mutex>
@@ -72,6 +73,33 @@ std::vector<std::string_view> OldPathsOfStretch(const std::vector<RowChange>& ch
   return paths;
 }
 
+// The identities of stretch `stretch`: what `read_ahead` holds of each row, the rest read now.
+std::vector<std::string> ReadStretch(const std::vector<RowChange>& changes, std::size_t stretch,
+                                     FileSystem& file_system, IdentitiesReadAhead* read_ahead) {
+  const std::vector<std::string_view> paths = OldPathsOfStretch(changes, stretch);
+  if (read_ahead == nullptr) return file_system.FileIdentities(paths);
+  std::vector<std::string> identities(paths.size());
+  std::vector<std::string_view> unread;
+  std::vector<std::size_t> unread_at;
+  const std::size_t first = stretch * kStretchRows;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const auto row = static_cast<std::size_t>(changes[first + i].row);
+    if (const std::optional<std::string_view> read = read_ahead->Identity(row, paths[i])) {
+      identities[i] = *read;
+    } else {
+      unread.push_back(paths[i]);
+      unread_at.push_back(i);
+    }
+  }
+  if (!unread.empty()) {
+    std::vector<std::string> read = file_system.FileIdentities(unread);
+    for (std::size_t j = 0; j < read.size() && j < unread_at.size(); ++j) {
+      identities[unread_at[j]] = std::move(read[j]);
+    }
+  }
+  return identities;
+}
+
 /**
  * The identities of the rows' files, a stretch at a time. Where the file system may be
  * asked from another thread they are read there while the record's paths are written, at
@@ -79,9 +107,11 @@ std::vector<std::string_view> OldPathsOfStretch(const std::vector<RowChange>& ch
  */
 class IdentityStretches {
  public:
-  IdentityStretches(const std::vector<RowChange>& changes, FileSystem& file_system)
+  IdentityStretches(const std::vector<RowChange>& changes, FileSystem& file_system,
+                    IdentitiesReadAhead* read_ahead)
       : changes_(changes),
         file_system_(file_system),
+        read_ahead_(read_ahead),
         stretches_((changes.size() + kStretchRows - 1) / kStretchRows),
         read_(stretches_) {
     if (file_system.AnswersFromAnyThread() && stretches_ > 0) {
@@ -120,7 +150,7 @@ class IdentityStretches {
         if (ended_) return;
       }
       std::vector<std::string> identities =
-          file_system_.FileIdentities(OldPathsOfStretch(changes_, stretch));
+          ReadStretch(changes_, stretch, file_system_, read_ahead_);
       const std::lock_guard lock(mutex_);
       read_[stretch] = std::move(identities);
       ready_ = stretch + 1;
@@ -130,6 +160,7 @@ class IdentityStretches {
 
   const std::vector<RowChange>& changes_;
   FileSystem& file_system_;
+  IdentitiesReadAhead* read_ahead_;
   const std::size_t stretches_;
   std::vector<std::vector<std::string>> read_;
   std::mutex mutex_;
@@ -147,13 +178,15 @@ class IdentityStretches {
  */
 class RecordWriter {
  public:
-  RecordWriter(const std::vector<RowChange>& changes, FileSystem* identities, const PieceSink& sink)
-      : changes_(changes), identities_(identities), sink_(sink) {}
+  RecordWriter(const std::vector<RowChange>& changes, FileSystem* identities, const PieceSink& sink,
+               IdentitiesReadAhead* read_ahead = nullptr)
+      : changes_(changes), identities_(identities), read_ahead_(read_ahead), sink_(sink) {}
 
   bool Write() {
     // The identities are read from here on, while the paths are written.
     std::optional<IdentityStretches> identities;
-    if (identities_ != nullptr && !changes_.empty()) identities.emplace(changes_, *identities_);
+    if (identities_ != nullptr && !changes_.empty())
+      identities.emplace(changes_, *identities_, read_ahead_);
     AppendSection(piece_, sections::kCount);
     AppendKey(piece_, sections::kCountKey, std::to_string(changes_.size()));
     if (!changes_.empty()) {
@@ -206,11 +239,53 @@ class RecordWriter {
 
   const std::vector<RowChange>& changes_;
   FileSystem* identities_;
+  IdentitiesReadAhead* read_ahead_;
   const PieceSink& sink_;
   std::string piece_;
 };
 
 }  // namespace
+
+IdentitiesReadAhead::IdentitiesReadAhead(FileSystem& file_system,
+                                         const std::vector<std::string>& paths)
+    : file_system_(file_system), paths_(paths) {
+  if (file_system.AnswersFromAnyThread() && !paths.empty())
+    reader_ = std::thread([this] { Read(); });
+}
+
+IdentitiesReadAhead::~IdentitiesReadAhead() {
+  stop_ = true;
+  if (reader_.joinable()) reader_.join();
+}
+
+void IdentitiesReadAhead::Read() {
+  std::vector<std::string_view> paths;
+  for (std::size_t first = 0; first < paths_.size() && !stop_; first += kStretchRows) {
+    paths.assign(paths_.begin() + static_cast<std::ptrdiff_t>(first),
+                 paths_.begin() +
+                     static_cast<std::ptrdiff_t>(std::min(paths_.size(), first + kStretchRows)));
+    for (const std::string& identity : file_system_.FileIdentities(paths)) {
+      // A record larger than 32 bits of identities is read as it is written instead.
+      if (text_.size() + identity.size() >= UINT32_MAX) return;
+      text_ += identity;
+      ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+    }
+  }
+  ended_ = std::chrono::steady_clock::now();
+}
+
+std::optional<std::string_view> IdentitiesReadAhead::Identity(std::size_t row,
+                                                              std::string_view path) {
+  if (!fresh_) {
+    if (reader_.joinable()) reader_.join();
+    constexpr auto kFreshFor = std::chrono::seconds(2);
+    fresh_ =
+        ends_.size() == paths_.size() && std::chrono::steady_clock::now() - ended_ <= kFreshFor;
+  }
+  if (!*fresh_ || row >= ends_.size() || paths_[row] != path) return std::nullopt;
+  const std::uint32_t start = row == 0 ? 0 : ends_[row - 1];
+  return std::string_view(text_).substr(start, ends_[row] - start);
+}
 
 std::string RestoreFileName(const LocalTime& time, int attempt) {
   char stamp[96];
@@ -254,7 +329,8 @@ void AppendRunOutcome(FileSystem& file_system, const std::string& path,
 }
 
 std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore_folder,
-                             const TextRules& rules, const std::vector<RowChange>& plan) {
+                             const TextRules& rules, const std::vector<RowChange>& plan,
+                             IdentitiesReadAhead* read_ahead) {
   // A folder that cannot be made shows up as the refused write just below.
   file_system.CreateFolders(restore_folder);
   const LocalTime now = file_system.Now();
@@ -263,7 +339,7 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
   for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
     const std::string path = folder + RestoreFileName(now, attempt);
     const auto write = [&](const PieceSink& sink) {
-      return RecordWriter(plan, &file_system, sink).Write();
+      return RecordWriter(plan, &file_system, sink, read_ahead).Write();
     };
     if (file_system.WriteFileInPieces(path, write, WriteMode::kCreateNew)) return path;
     // Only a name taken by an earlier record moves on to the next; anything else is a refusal.

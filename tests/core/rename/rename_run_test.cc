@@ -450,6 +450,25 @@ TEST(WriteRestoreFile, ARecordOfManyPiecesIsWrittenWhole) {
             "2026年3月7日09時05分03秒.zefa 2026年3月7日09時05分03秒_2.zefa");
 }
 
+// Identities read ahead are taken for the paths they were read at alone.
+TEST(WriteRestoreFile, IdentitiesReadAheadAreTakenForTheirOwnPathsAlone) {
+  test::TempDir dir;
+  const std::vector<std::string> listed = {dir.Touch("f0"), dir.Touch("f1"), dir.Touch("f2")};
+  const std::string other = dir.Touch("other");
+  test::FixedClockFileSystem file_system;
+  IdentitiesReadAhead read_ahead(file_system, listed);
+  // Row 1's change starts from another path than the one its identity was read at.
+  const std::vector<RowChange> plan = {ChangeOf(listed[0], dir / "n0", 0),
+                                       ChangeOf(other, dir / "n1", 1),
+                                       ChangeOf(listed[2], dir / "n2", 2)};
+  const RestoreRecord record = RestoreRecord::Read(
+      file_system, WriteRestoreFile(file_system, dir / "restore", TextRules{}, plan, &read_ahead));
+  for (std::size_t row = 0; row < plan.size(); ++row) {
+    EXPECT_EQ(record.Row(row).identity, file_system.FileIdentities({plan[row].old_path()})[0]);
+  }
+  EXPECT_NE(record.Row(1).identity, file_system.FileIdentities({listed[1]})[0]);
+}
+
 TEST(RestoreFileName, DateAndTimeWithoutAndWithLeadingZeros) {
   EXPECT_EQ(RestoreFileName({2026, 3, 7, 9, 5, 3}), "2026年3月7日09時05分03秒.zefa");
   EXPECT_EQ(RestoreFileName({2026, 12, 31, 23, 59, 0}), "2026年12月31日23時59分00秒.zefa");
