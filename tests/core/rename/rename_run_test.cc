@@ -458,9 +458,10 @@ TEST(WriteRestoreFile, IdentitiesReadAheadAreTakenForTheirOwnPathsAlone) {
   test::FixedClockFileSystem file_system;
   IdentitiesReadAhead read_ahead(file_system, listed);
   // Row 1's change starts from another path than the one its identity was read at.
-  const std::vector<RowChange> plan = {ChangeOf(listed[0], dir / "n0", 0),
-                                       ChangeOf(other, dir / "n1", 1),
-                                       ChangeOf(listed[2], dir / "n2", 2)};
+  const std::vector<std::string> new_paths = {dir / "n0", dir / "n1", dir / "n2"};
+  const std::vector<RowChange> plan = {ChangeOf(listed[0], new_paths[0], 0),
+                                       ChangeOf(other, new_paths[1], 1),
+                                       ChangeOf(listed[2], new_paths[2], 2)};
   const RestoreRecord record = RestoreRecord::Read(
       file_system, WriteRestoreFile(file_system, dir / "restore", TextRules{}, plan, &read_ahead));
   for (std::size_t row = 0; row < plan.size(); ++row) {
