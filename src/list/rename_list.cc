@@ -33,7 +33,7 @@ void RenameList::AppendRow(std::string file_path, std::string unique_name,
   extension.entries.push_back(std::move(extension_text));
   const std::size_t rows = path.entries.size();
   // At most half full, so that a probe ends after a slot or two; renamed rows take room too.
-  if (rows > path_rows_.capacity() || path_rows_.size() >= path_rows_.capacity()) {
+  if (rows > key_rows_.capacity() || path_rows_.size() >= path_rows_.capacity()) {
     Rebuild(rows);
   } else {
     IndexRow(rows - 1);
@@ -61,6 +61,14 @@ void RenameList::Rebuild(std::size_t rows) const {
   indexed_rows_ = path.entries.size();
   for (std::size_t row = 0; row < indexed_rows_; ++row) IndexRow(row);
   stale_ = false;
+}
+
+void RenameList::RefilePaths(std::size_t rows) const {
+  path_rows_ = Table();  // its room is given back before the larger table takes its own
+  path_rows_ = Table(rows);
+  for (std::size_t row = 0; row < indexed_rows_; ++row) {
+    path_rows_.Add(HashOf(path.entries[row]), row);
+  }
 }
 
 void RenameList::EnsureIndexed() const {
@@ -96,7 +104,7 @@ void RenameList::RenamePath(int row, std::string new_path) {
   // The row is filed under its new path as well, so that following many files one by one
   // rebuilds nothing: under the old one it no longer matches and is passed over.
   if (path_rows_.size() >= path_rows_.capacity()) {
-    Rebuild(2 * path_rows_.capacity());
+    RefilePaths(path.entries.size() * 3 / 2);
   } else {
     path_rows_.Add(HashOf(path.entries[renamed]), renamed);
   }
