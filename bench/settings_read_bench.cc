@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "settings/options.h"
 #include "settings/settings_file.h"
 #include "settings/settings_keys.h"
 
@@ -33,26 +34,23 @@ int main() {
   const std::string path = folder + "/ZeFa_oru.ini";
   zefa::NativeFileSystem file_system;
   zefa::SettingsFile settings(file_system, path);
-  using namespace zefa::keys;
-  settings.WriteInteger(kSection, kKeta, 3);
-  settings.WriteInteger(kSection, kPattern, 2);
-  settings.WriteBool(kSection, kSpace, true);
-  settings.WriteBool(kSection, kWhenAdd, true);
-  settings.WriteBool(kSection, kNumKakko, false);
-  settings.WriteBool(kSection, kUpdateCheck, false);
-  settings.WriteBool(kSection, kUpDownButtonRendo, true);
-  settings.WriteString(kSection, kNumAki, kDefaultNumAki);
-  settings.WriteString(kSection, kNumToji, kDefaultNumToji);
-  settings.WriteBool(kSection, kKoyuKakko, true);
-  settings.WriteString(kSection, kKoyuAki, kDefaultKoyuAki);
-  settings.WriteString(kSection, kKoyuToji, kDefaultKoyuToji);
+  zefa::Options options;
+  options.digits = 3;
+  options.pattern = 2;
+  options.strip_common_name = true;
+  options.update_check = false;
+  options.unique_brackets = true;
+  zefa::WriteOptions(options, [&](std::string_view key, std::string_view value) {
+    settings.WriteString(zefa::keys::kSection, key, value);
+  });
 
   std::size_t sink = 0;
   const double bytes_only = Seconds(
       [&] { sink += file_system.ReadFile(path, zefa::SettingsFile::kMaxFileBytes)->size(); });
-  const double one_key = Seconds([&] { sink += settings.ReadBool(kSection, kWhenAdd, false); });
+  const double one_key =
+      Seconds([&] { sink += zefa::ReadOption(settings, &zefa::Options::strip_common_name); });
   const double one_string =
-      Seconds([&] { sink += settings.ReadString(kSection, kKoyuToji, "").size(); });
+      Seconds([&] { sink += zefa::ReadOption(settings, &zefa::Options::unique_close).size(); });
   ::unlink(path.c_str());
   ::rmdir(folder.c_str());
 

@@ -29,7 +29,7 @@
 #include "platform/media_dates.h"
 #include "record/run_history.h"
 #include "run/rename_execution.h"
-#include "settings/settings_keys.h"
+#include "settings/options.h"
 #include "startup/command_line.h"
 #include "text/name_text.h"
 #include "text/uri_list.h"
@@ -52,16 +52,16 @@ const char* CommandWord(CliCommand command) {
 }
 
 // The naming settings of a preset, as ReadNameSettings reads them from the settings file.
-NameSettings NameSettingsOf(const NamingValues& values) {
+NameSettings NameSettingsOf(const Options& values) {
   NameSettings naming;
-  naming.digits = values.keta;
+  naming.digits = values.digits;
   naming.pattern = NamePatternOf(values.pattern);
-  naming.separator = values.space ? " " : "";
-  if (values.num_kakko) {
-    naming.open_bracket = values.num_aki;
-    naming.close_bracket = values.num_toji;
+  naming.separator = values.space_between ? " " : "";
+  if (values.number_brackets) {
+    naming.open_bracket = values.number_open;
+    naming.close_bracket = values.number_close;
   }
-  naming.folder_numbers = values.folder_rendo;
+  naming.folder_numbers = values.folder_numbers;
   return naming;
 }
 
@@ -80,11 +80,9 @@ NameSettings NamingOf(const CliOptions& options, const SettingsFile& settings,
   } else if (options.open_bracket || options.close_bracket) {
     // One bracket given turns them on; the other is the preset's or the settings' own.
     naming.open_bracket = options.open_bracket.value_or(
-        preset ? preset->naming.num_aki
-               : settings.ReadString(keys::kSection, keys::kNumAki, keys::kDefaultNumAki));
+        preset ? preset->naming.number_open : ReadOption(settings, &Options::number_open));
     naming.close_bracket = options.close_bracket.value_or(
-        preset ? preset->naming.num_toji
-               : settings.ReadString(keys::kSection, keys::kNumToji, keys::kDefaultNumToji));
+        preset ? preset->naming.number_close : ReadOption(settings, &Options::number_close));
   }
   return naming;
 }

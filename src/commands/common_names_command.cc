@@ -6,7 +6,7 @@
 
 #include "names/check_name_chars.h"
 #include "platform/prompter.h"
-#include "settings/settings_keys.h"
+#include "settings/options.h"
 
 namespace zefa {
 
@@ -18,8 +18,7 @@ std::optional<CommonNames> CommonNamesOf(const RenameList& list, std::string_vie
       ParseNameTemplate(common_name, context.rules.code_page).FactKinds() == 0) {
     return ExpandCommonNames(list, common_name, sources, context.rules);
   }
-  sources.date_format =
-      context.Settings().ReadString(keys::kSection, keys::kDateFormat, keys::kDefaultDateFormat);
+  sources.date_format = ReadOption(context.Settings(), &Options::date_format);
   const std::unique_ptr<Progress> progress =
       context.prompter.StartProgress(kFactsProgressText, list.path.entries.size());
   return ExpandCommonNames(list, common_name, sources, context.rules,

@@ -8,7 +8,7 @@
 #include "list/unique_name.h"
 #include "platform/media_dates.h"
 #include "platform/prompter.h"
-#include "settings/settings_keys.h"
+#include "settings/options.h"
 
 namespace zefa {
 namespace {
@@ -42,9 +42,7 @@ void SortByDateClick(MainState& state, const Context& context, MediaDates& media
 }
 
 void NameByDateClick(MainState& state, const Context& context, MediaDates& media) {
-  NameByDate(
-      state, context, media,
-      context.Settings().ReadString(keys::kSection, keys::kDateFormat, keys::kDefaultDateFormat));
+  NameByDate(state, context, media, ReadOption(context.Settings(), &Options::date_format));
 }
 
 void NameByDate(MainState& state, const Context& context, MediaDates& media,

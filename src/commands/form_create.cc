@@ -4,7 +4,7 @@
 
 #include "names/compose_name.h"
 #include "names/serial_numbers.h"
-#include "settings/settings_keys.h"
+#include "settings/options.h"
 
 namespace zefa {
 
@@ -13,13 +13,10 @@ FormCreateResult FormCreate(MainState& state, const Context& context,
   FormCreateResult result;
   state.path_scroll_factor = 6;
   const SettingsFile settings = context.Settings();
-  const NamePattern pattern =
-      NamePatternOf(settings.ReadInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern));
-  state.file_arrows_shown =
-      !settings.ReadBool(keys::kSection, keys::kUpDownButtonRendo, keys::kDefaultUpDownButtonRendo);
+  const NamePattern pattern = NamePatternOf(ReadOption(settings, &Options::pattern));
+  state.file_arrows_shown = !ReadOption(settings, &Options::arrows_move_unique);
   state.folder_numbers = ReadFolderNumbers(settings);
-  if (settings.ReadBool(keys::kSection, keys::kUpdateCheck, keys::kDefaultUpdateCheck) &&
-      check_for_update) {
+  if (ReadOption(settings, &Options::update_check) && check_for_update) {
     result.update_chosen = check_for_update();
   }
   state.serial_enabled = !IsPatternWithoutNumber(pattern);

@@ -7,7 +7,7 @@
 #include "names/check_name_chars.h"
 #include "platform/media_dates.h"
 #include "run/change_pipeline.h"
-#include "settings/settings_keys.h"
+#include "settings/options.h"
 #include "text/text_rules.h"
 
 namespace zefa {
@@ -32,8 +32,7 @@ NewNameRequest ReadNewNameRequest(const std::string& common_name, int start_numb
     if (tokens->HasTokens()) {
       request.tokens = std::move(tokens);
       request.sources.media = context.media;
-      request.sources.date_format =
-          settings.ReadString(keys::kSection, keys::kDateFormat, keys::kDefaultDateFormat);
+      request.sources.date_format = ReadOption(settings, &Options::date_format);
     }
   }
   return request;

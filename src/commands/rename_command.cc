@@ -15,8 +15,8 @@
 #include "platform/prompter.h"
 #include "record/restore_file.h"
 #include "run/change_pipeline.h"
+#include "settings/options.h"
 #include "settings/settings_file.h"
-#include "settings/settings_keys.h"
 #include "text/name_text.h"
 
 namespace zefa {
@@ -57,6 +57,10 @@ RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int
   const std::optional<CommonNames> common_names = CommonNamesOf(list, common_name, context);
   if (!common_names) return outcome;
   const RenameRequest request{common_name, start_number, name_settings, &*common_names};
+  // The files' identities are read on a second thread while the run is planned and checked:
+  // the restore file takes them when it is written soon after.
+  std::optional<IdentitiesReadAhead> read_ahead(std::in_place, context.file_system,
+                                                list.path.entries);
   ChangePlan& plan = outcome.plan;
   plan = PlanChanges(list, request, context.file_system, context.rules, PlanDepth::kChecked);
   if (const std::optional<std::string> stop =
@@ -74,8 +78,7 @@ RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int
   RouteThroughTemporaryNames(plan, context.file_system, context.rules);
 
   // Who chose a restore file for every run is not asked, and hears how to undo at the end.
-  const bool always_restore = context.Settings().ReadBool(keys::kSection, keys::kRestoreAlways,
-                                                          keys::kDefaultRestoreAlways);
+  const bool always_restore = ReadOption(context.Settings(), &Options::restore_always);
   bool with_restore = always_restore;
   if (!always_restore) {
     prompter.Beep(BeepKind::kWarning);
@@ -87,9 +90,10 @@ RunOutcome RenameRun(const RenameList& list, const std::string& common_name, int
     // The whole record is on the disk before the first file is touched; a refused write
     // ends the run here, with nothing renamed.
     restore_path = WriteRestoreFile(context.file_system, context.paths.restore_folder,
-                                    context.rules, plan.changes);
+                                    context.rules, plan.changes, &*read_ahead);
   }
 
+  read_ahead.reset();  // its room is the run's now
   {
     const std::unique_ptr<Progress> progress =
         prompter.StartProgress(kProgressText, RenamesOf(plan.changes));

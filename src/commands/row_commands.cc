@@ -7,8 +7,8 @@
 #include "list/row_moves.h"
 #include "names/check_name_chars.h"
 #include "platform/prompter.h"
+#include "settings/options.h"
 #include "settings/settings_file.h"
-#include "settings/settings_keys.h"
 
 namespace zefa {
 namespace {
@@ -102,8 +102,7 @@ void MoveUnique(MainState& state, const Context& context, int step) {
   const MoveResult moved = MoveUniqueName(state, step);
   if (moved == MoveResult::kNothing) return;
   if (moved == MoveResult::kNoSelection) context.prompter.Inform(kSelectRowForMove);
-  if (context.Settings().ReadBool(keys::kSection, keys::kUpDownButtonRendo,
-                                  keys::kDefaultUpDownButtonRendo)) {
+  if (ReadOption(context.Settings(), &Options::arrows_move_unique)) {
     MoveFile(state, context, step);
   }
 }

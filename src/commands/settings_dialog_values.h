@@ -5,51 +5,35 @@
 #include <string>
 
 #include "names/presets.h"
-#include "settings/settings_keys.h"
+#include "settings/options.h"
 
 namespace zefa {
 
 class SettingsFile;
 
 /**
- * The values of the settings dialog's controls (TForm2), named after them. The window
- * renders these and reads them back; loading, the number example and saving live here.
- * A fresh object holds the dialog's initial state, which matches the file's defaults.
+ * The values of the settings dialog's controls (TForm2): its options, `digits` as SpinEdit1
+ * reads while it is typed in and `pattern` as the checked RadioButton n. The window renders
+ * these and reads them back; loading, the number example and saving live here. A fresh
+ * object holds the dialog's initial state, the options' defaults.
  */
-struct SettingsDialogValues {
-  std::string spin_edit1 = "1";                   // SpinEdit1's text: `keta`
-  bool check_box1 = true;                         // `space`
-  bool check_box2 = false;                        // `when_add`
-  bool check_box3 = false;                        // `Num_kakko`
-  bool check_box4 = false;                        // `Koyu_kakko`
-  bool check_box5 = true;                         // `UpdateCheck`
-  bool check_box6 = true;                         // `UpDownButton_rendo`
-  int radio_button = 1;                           // the checked RadioButton n: `pattern`
-  std::string edit1 = "[";                        // `Num_aki`
-  std::string edit2 = "]";                        // `Num_toji`
-  std::string edit3 = "「";                       // `koyu_aki`
-  std::string edit4 = "」";                       // `koyu_toji`
-  bool check_box7 = false;                        // `Folder_rendo`
-  std::string edit5 = keys::kDefaultDateFormat;   // `Date_format`, below the specified controls
-  bool check_box8 = keys::kDefaultRestoreAlways;  // `Restore_always`, the last row
-
+struct SettingsDialogValues : Options {
   /**
-   * FormCreate's reads, in its order: `keta` brought to the nearer bound of 1 to 6, and a
-   * `pattern` that has no radio button shown as RadioButton1.
+   * FormCreate's reads: `keta` brought to the nearer bound of 1 to 6, and a `pattern` that
+   * has no radio button shown as RadioButton1.
    */
   void Load(const SettingsFile& settings);
 
   /**
-   * Button1Click: the twelve keys in the file's key order, then `Folder_rendo`, `Date_format` and
-   * `Restore_always`. A refused write throws
-   * CommandError and leaves the keys after it as they were.
+   * Button1Click: every option's key in the file's key order, the digits at the nearer
+   * bound. A refused write throws CommandError and leaves the keys after it as they were.
    */
   void Save(SettingsFile& settings) const;
 
-  /** The naming settings the controls hold, as a preset keeps them. */
-  NamingValues Naming() const;
-  /** Sets the controls of a preset's naming settings; the other two check boxes stay. */
-  void ApplyNaming(const NamingValues& naming);
+  /** The options the controls hold, as OK saves them and a preset keeps them. */
+  Options Saved() const;
+  /** Sets the controls of the options a preset keeps; the others stay. */
+  void ApplyPreset(const Options& preset);
   /** Panel1's text while CheckBox3 is checked: Edit1, the padded 1, Edit2 ("[001]"). */
   std::string Example() const;
 
@@ -59,11 +43,12 @@ struct SettingsDialogValues {
    */
   std::string DigitsExample() const;
 
-  /** SpinEdit1's value as the example reads it: its text as an integer, else 1. */
-  int SpinValue() const;
-
   /** SpinEdit1's value once it has lost the focus, as it is saved: 1 to 6. */
   int Digits() const;
+
+ private:
+  /** Shows a hand-edited file or preset as the controls can: see Load. */
+  void KeepToTheControls();
 };
 
 /** A digit count brought to the nearer bound of the spin box's range 1 to 6. */

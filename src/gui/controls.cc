@@ -22,12 +22,20 @@ QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& caption, co
   return label;
 }
 
+QLabel* PlaceLabel(QWidget* parent, const FormControl& form) {
+  return PlaceLabel(parent, form.name, QString::fromUtf8(form.caption), form.geometry);
+}
+
 QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& caption,
                          const QRect& geometry) {
   auto* button = Place(new QPushButton(caption, parent), name, geometry);
   button->setAutoDefault(false);
   button->setDefault(false);
   return button;
+}
+
+QPushButton* PlaceButton(QWidget* parent, const FormControl& form) {
+  return PlaceButton(parent, form.name, QString::fromUtf8(form.caption), form.geometry);
 }
 
 void SetTabOrder(const std::vector<QWidget*>& order) {

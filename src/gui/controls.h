@@ -13,6 +13,13 @@ class QWidget;
 
 // The controls of every window, each named after its form name and put at its form place.
 
+/** A control of a form: its name, its place and size on the form, and its caption. */
+struct FormControl {
+  const char* name;
+  QRect geometry;
+  const char* caption;  // UTF-8; nullptr for a control without one
+};
+
 /** Names a control after its form name and puts it at its form position and size. */
 template <typename Control>
 Control* Place(Control* control, const char* name, const QRect& geometry) {
@@ -28,9 +35,13 @@ QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& caption, in
 QLabel* PlaceLabel(QWidget* parent, const char* name, const QString& caption, const QRect& geometry,
                    Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter);
 
+/** A label of plain text at its form position and size, with its form caption. */
+QLabel* PlaceLabel(QWidget* parent, const FormControl& form);
+
 /** A push button that never becomes the dialog's default button. */
 QPushButton* PlaceButton(QWidget* parent, const char* name, const QString& caption,
                          const QRect& geometry);
+QPushButton* PlaceButton(QWidget* parent, const FormControl& form);
 
 /** Tab moves through `order` from first to last. */
 void SetTabOrder(const std::vector<QWidget*>& order);

@@ -24,7 +24,7 @@
 #include "names/presets.h"
 #include "platform/command_error.h"
 #include "qt_text.h"
-#include "settings/settings_keys.h"
+#include "settings/options.h"
 
 namespace {
 
@@ -338,8 +338,7 @@ bool OpenFindReplace(QWidget* owner, zefa::MainState& state, const zefa::Context
   TForm6 dialog(state, context.rules, owner);
   zefa::TokenSources sources;
   sources.media = context.media;
-  sources.date_format = context.Settings().ReadString(zefa::keys::kSection, zefa::keys::kDateFormat,
-                                                      zefa::keys::kDefaultDateFormat);
+  sources.date_format = zefa::ReadOption(context.Settings(), &zefa::Options::date_format);
   dialog.SetTokenSources(std::move(sources));
   const zefa::ReplaceRule last = zefa::ReadLastRule(context.Settings());
   dialog.ShowRule(last);

@@ -45,6 +45,7 @@
 #include "desktop_commands.h"
 #include "find_replace_dialog.h"
 #include "history_dialog.h"
+#include "main_window_controls.h"
 #include "names/compose_name.h"
 #include "names/name_tokens.h"
 #include "names_text_dialog.h"
@@ -73,7 +74,11 @@ constexpr int kNewNamesWidth = 129;
 // most of it to the target paths, then the unique names (and the new names when shown).
 constexpr std::array<int, 5> kFourColumnShares = {0, 60, 30, 10, 0};
 constexpr std::array<int, 5> kFiveColumnShares = {0, 40, 20, 5, 35};
-constexpr std::array<int, 5> kSpecifiedWidths = {41, 129, 137, 65, kNewNamesWidth};
+constexpr QRect kFirstColumn = MainWindowControl("ListBox1").geometry;
+constexpr std::array<int, 5> kSpecifiedWidths = {
+    kFirstColumn.width(), MainWindowControl("ListBox2").geometry.width(),
+    MainWindowControl("ListBox3").geometry.width(), MainWindowControl("ListBox4").geometry.width(),
+    kNewNamesWidth};
 // The whole list's check of the new names waits this long after the last keystroke.
 constexpr int kCheckDelayMs = 300;
 // A column dragged narrower keeps at least this width.
@@ -87,12 +92,21 @@ int RowHeight(const QFont& font) { return std::max(kRowHeight, QFontMetrics(font
 // keep their right edges and reach back to a pixel inside the window's edge and to "から". Label15
 // keeps its left edge while its number ends before its caption; a longer number stands under
 // Label5's, so that it never covers "番のファイルの拡張子".
-constexpr NumberLabel::Room kLabel5Room = {1, 26, -1, 0};
-constexpr NumberLabel::Room kLabel15Room = {1, 26, 20, 32};
-constexpr NumberLabel::Room kLabel10Room = {246, 274, -1, 0};
+consteval int LeftOf(std::string_view name) { return MainWindowControl(name).geometry.left(); }
+consteval int EndOf(std::string_view name) {
+  return LeftOf(name) + MainWindowControl(name).geometry.width();
+}
+constexpr NumberLabel::Room kLabel5Room = {1, EndOf("Label5"), -1, 0};
+constexpr NumberLabel::Room kLabel15Room = {1, EndOf("Label15"), LeftOf("Label15"),
+                                            LeftOf("Label14")};
+constexpr NumberLabel::Room kLabel10Room = {EndOf("Label12"), EndOf("Label10"), -1, 0};
 
-QLineEdit* MakeEdit(QWidget* parent, const char* name, QRect geometry) {
-  auto* edit = Place(new QLineEdit(parent), name, geometry);
+NumberLabel* MakeNumberLabel(QWidget* parent, const FormControl& form, NumberLabel::Room room) {
+  return new NumberLabel(parent, form.name, form.geometry.top(), room);
+}
+
+QLineEdit* MakeEdit(QWidget* parent, const FormControl& form) {
+  auto* edit = Place(new QLineEdit(parent), form.name, form.geometry);
   // Files dropped on a field are added to the list, not typed into it.
   edit->setAcceptDrops(false);
   return edit;
@@ -196,9 +210,8 @@ zefa::Context TForm1::context() const {
                        media_dates_.get()};
 }
 
-QListView* TForm1::MakeListBox(const char* name, const zefa::ListColumn& column, int index) {
-  auto* view = new ListBoxView(centralWidget());
-  view->setObjectName(QString::fromLatin1(name));
+QListView* TForm1::MakeListBox(const FormControl& form, const zefa::ListColumn& column, int index) {
+  auto* view = Place(new ListBoxView(centralWidget()), form.name, form.geometry);
   view->setUniformItemSizes(true);
   view->setSelectionMode(QAbstractItemView::ExtendedSelection);
   view->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -228,16 +241,16 @@ void TForm1::BuildControls() {
   client->setMouseTracking(true);
   setCentralWidget(client);
 
-  headings_[0] = PlaceLabel(client, "Label1", QStringLiteral("数"), {8, 8, 12, 12});
-  headings_[1] = PlaceLabel(client, "Label2", QStringLiteral("対象ファイル"), {48, 8, 65, 12});
-  headings_[2] = PlaceLabel(client, "Label3", QStringLiteral("固有ファイル名"), {176, 8, 77, 12});
-  headings_[3] = PlaceLabel(client, "Label4", QStringLiteral("拡張子"), {312, 8, 36, 12});
+  headings_[0] = PlaceLabel(client, MainWindowControl("Label1"));
+  headings_[1] = PlaceLabel(client, MainWindowControl("Label2"));
+  headings_[2] = PlaceLabel(client, MainWindowControl("Label3"));
+  headings_[3] = PlaceLabel(client, MainWindowControl("Label4"));
   headings_[4] = PlaceLabel(client, "Label16", QStringLiteral("新しい名前"), {376, 8, 65, 12});
   headings_[4]->hide();
-  MakeListBox("ListBox1", state_.list.number, 0)->setGeometry(8, 24, 41, 177);
-  MakeListBox("ListBox2", state_.list.path, 1)->setGeometry(48, 24, 129, 177);
-  MakeListBox("ListBox3", state_.list.unique, 2)->setGeometry(176, 24, 137, 177);
-  MakeListBox("ListBox4", state_.list.extension, 3)->setGeometry(312, 24, 65, 177);
+  MakeListBox(MainWindowControl("ListBox1"), state_.list.number, 0);
+  MakeListBox(MainWindowControl("ListBox2"), state_.list.path, 1);
+  MakeListBox(MainWindowControl("ListBox3"), state_.list.unique, 2);
+  MakeListBox(MainWindowControl("ListBox4"), state_.list.extension, 3);
   // The number and extension columns carry a scroll bar that cannot move, so that all
   // four columns show the same rows at the same heights.
   list_boxes_[0]->horizontalScrollBar()->setEnabled(false);
@@ -265,46 +278,45 @@ void TForm1::BuildControls() {
   new_names_view_->setGeometry(376, 24, kNewNamesWidth, 177);
   new_names_view_->hide();
 
-  button6_ = PlaceButton(client, "Button6", QStringLiteral("↑"), {60, 208, 25, 25});
-  button7_ = PlaceButton(client, "Button7", QStringLiteral("↓"), {86, 208, 25, 25});
-  PlaceButton(client, "Button4", QStringLiteral("追加"), {112, 208, 33, 25});
-  PlaceButton(client, "Button5", QStringLiteral("除外"), {146, 208, 33, 25});
-  PlaceButton(client, "Button8", QStringLiteral("↑"), {262, 208, 25, 25});
-  PlaceButton(client, "Button9", QStringLiteral("↓"), {288, 208, 25, 25});
-  PlaceButton(client, "Button10", QStringLiteral("クリア"), {336, 208, 43, 25});
+  button6_ = PlaceButton(client, MainWindowControl("Button6"));
+  button7_ = PlaceButton(client, MainWindowControl("Button7"));
+  PlaceButton(client, MainWindowControl("Button4"));
+  PlaceButton(client, MainWindowControl("Button5"));
+  PlaceButton(client, MainWindowControl("Button8"));
+  PlaceButton(client, MainWindowControl("Button9"));
+  PlaceButton(client, MainWindowControl("Button10"));
 
-  label5_ = new NumberLabel(client, "Label5", 248, kLabel5Room);
-  PlaceLabel(client, "Label6", QStringLiteral("番のファイルの固有名 ："), {32, 248, 123, 12});
-  edit1_ = MakeEdit(client, "Edit1", {176, 240, 129, 20});
-  PlaceLabel(client, "Label7", QStringLiteral("に"), {312, 248, 11, 12});
-  PlaceButton(client, "Button1", QStringLiteral("変更"), {336, 240, 43, 20});
+  label5_ = MakeNumberLabel(client, MainWindowControl("Label5"), kLabel5Room);
+  PlaceLabel(client, MainWindowControl("Label6"));
+  edit1_ = MakeEdit(client, MainWindowControl("Edit1"));
+  PlaceLabel(client, MainWindowControl("Label7"));
+  PlaceButton(client, MainWindowControl("Button1"));
 
-  label15_ = new NumberLabel(client, "Label15", 280, kLabel15Room);
-  PlaceLabel(client, "Label14", QStringLiteral("番のファイルの拡張子 ："), {32, 280, 123, 12});
-  edit3_ = MakeEdit(client, "Edit3", {176, 272, 129, 20});
-  PlaceLabel(client, "Label9", QStringLiteral("に"), {312, 280, 11, 12});
-  PlaceButton(client, "Button14", QStringLiteral("変更"), {336, 272, 43, 20});
+  label15_ = MakeNumberLabel(client, MainWindowControl("Label15"), kLabel15Room);
+  PlaceLabel(client, MainWindowControl("Label14"));
+  edit3_ = MakeEdit(client, MainWindowControl("Edit3"));
+  PlaceLabel(client, MainWindowControl("Label9"));
+  PlaceButton(client, MainWindowControl("Button14"));
 
-  PlaceLabel(client, "Label8", QStringLiteral("共通ファイル名 ："), {68, 312, 87, 12});
-  edit2_ = MakeEdit(client, "Edit2", {176, 304, 129, 20});
+  PlaceLabel(client, MainWindowControl("Label8"));
+  edit2_ = MakeEdit(client, MainWindowControl("Edit2"));
 
-  PlaceLabel(client, "Label13", QStringLiteral("連番 ："), {120, 344, 34, 12});
-  spin_edit1_ = new QSpinBox(client);
-  spin_edit1_->setObjectName(QStringLiteral("SpinEdit1"));
+  PlaceLabel(client, MainWindowControl("Label13"));
+  const FormControl& spin = MainWindowControl("SpinEdit1");
+  spin_edit1_ = Place(new QSpinBox(client), spin.name, spin.geometry);
   spin_edit1_->setRange(1, 999);
   spin_edit1_->setValue(1);
   spin_edit1_->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-  spin_edit1_->setGeometry(176, 336, 41, 21);
   if (auto* line = spin_edit1_->findChild<QLineEdit*>()) line->setAcceptDrops(false);
-  PlaceLabel(client, "Label12", QStringLiteral("から"), {224, 344, 22, 12});
-  label10_ = new NumberLabel(client, "Label10", 344, kLabel10Room);
-  PlaceLabel(client, "Label11", QStringLiteral("まで"), {280, 344, 22, 12});
+  PlaceLabel(client, MainWindowControl("Label12"));
+  label10_ = MakeNumberLabel(client, MainWindowControl("Label10"), kLabel10Room);
+  PlaceLabel(client, MainWindowControl("Label11"));
 
-  PlaceButton(client, "Button3", QStringLiteral("設定"), {104, 376, 81, 25});
-  PlaceButton(client, "Button11", QStringLiteral("ソート"), {200, 376, 81, 25});
-  PlaceButton(client, "Button12", QStringLiteral("プレビュー"), {296, 376, 81, 25});
-  PlaceButton(client, "Button15", QStringLiteral("一括置換"), {200, 416, 81, 25});
-  PlaceButton(client, "Button2", QStringLiteral("リネーム開始"), {296, 416, 81, 25});
+  PlaceButton(client, MainWindowControl("Button3"));
+  PlaceButton(client, MainWindowControl("Button11"));
+  PlaceButton(client, MainWindowControl("Button12"));
+  PlaceButton(client, MainWindowControl("Button15"));
+  PlaceButton(client, MainWindowControl("Button2"));
 
   // Every other control keeps its place relative to the bottom edge as the window grows.
   for (QWidget* child : client->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
@@ -316,16 +328,12 @@ void TForm1::BuildControls() {
     specified_.emplace_back(child, child->geometry());
   }
 
-  const char* tab_order[] = {"ListBox1", "ListBox2", "ListBox3", "ListBox4", "Button6",   "Button7",
-                             "Button4",  "Button5",  "Button8",  "Button9",  "Button10",  "Edit1",
-                             "Button1",  "Edit3",    "Button14", "Edit2",    "SpinEdit1", "Button3",
-                             "Button11", "Button12", "Button15", "Button2"};
-  QWidget* previous = nullptr;
-  for (const char* name : tab_order) {
-    auto* widget = client->findChild<QWidget*>(QString::fromLatin1(name));
-    if (previous != nullptr) setTabOrder(previous, widget);
-    previous = widget;
+  std::vector<QWidget*> tab_order;
+  for (const FormControl& control : kMainWindowControls) {
+    auto* widget = client->findChild<QWidget*>(QString::fromLatin1(control.name));
+    if (qobject_cast<QLabel*>(widget) == nullptr) tab_order.push_back(widget);
   }
+  SetTabOrder(tab_order);
 }
 
 void TForm1::BuildMenu() {
@@ -581,10 +589,10 @@ void TForm1::LayOut() {
     widths[k] += moved;
     widths[k + 1] -= moved;
   }
-  int left = 8;
+  int left = kFirstColumn.left();
   for (std::size_t i = 0; i < columns; ++i) {
     const int width = widths[i];
-    views[i]->setGeometry(left, 24, width, 177 + dy);
+    views[i]->setGeometry(left, kFirstColumn.top(), width, kFirstColumn.height() + dy);
     QRect heading = headings_[i]->geometry();
     heading.moveLeft(left);
     headings_[i]->setGeometry(heading);

@@ -13,6 +13,7 @@
 #include "desktop_commands.h"
 
 class ColumnModel;
+struct FormControl;
 class NewNameModel;
 class NumberLabel;
 class QTimer;
@@ -114,7 +115,7 @@ class TForm1 : public QMainWindow {
   static std::vector<int> SelectedRows(const QListView* view, int& focused);
   void RenderSelection(QListView* view, const zefa::ColumnView& column);
   void ConnectHandlers();
-  QListView* MakeListBox(const char* name, const zefa::ListColumn& column, int index);
+  QListView* MakeListBox(const FormControl& form, const zefa::ListColumn& column, int index);
 
   /** Runs a core command between reading the fields and rendering the state again. */
   template <typename Command>

@@ -51,16 +51,14 @@ class DigitSpinBox : public QSpinBox {
 
 namespace {
 
+// The controls open empty: FormCreate shows the options in them as the file holds them.
 QCheckBox* PlaceCheckBox(QWidget* parent, const char* name, const QString& caption,
-                         const QRect& geometry, bool checked) {
-  auto* box = Place(new QCheckBox(caption, parent), name, geometry);
-  box->setChecked(checked);
-  return box;
+                         const QRect& geometry) {
+  return Place(new QCheckBox(caption, parent), name, geometry);
 }
 
-QLineEdit* PlaceEdit(QWidget* parent, const char* name, const std::string& text,
-                     const QRect& geometry, bool enabled) {
-  auto* edit = Place(new QLineEdit(ToQt(text), parent), name, geometry);
+QLineEdit* PlaceEdit(QWidget* parent, const char* name, const QRect& geometry, bool enabled) {
+  auto* edit = Place(new QLineEdit(parent), name, geometry);
   edit->setEnabled(enabled);
   return edit;
 }
@@ -87,6 +85,23 @@ class FormGroupBox : public QGroupBox {
   }
 };
 
+// The option each check box and text box shows, by the control's name.
+const std::pair<const char*, bool zefa::Options::*> kCheckBoxOptions[] = {
+    {"CheckBox1", &zefa::Options::space_between},
+    {"CheckBox2", &zefa::Options::strip_common_name},
+    {"CheckBox3", &zefa::Options::number_brackets},
+    {"CheckBox4", &zefa::Options::unique_brackets},
+    {"CheckBox5", &zefa::Options::update_check},
+    {"CheckBox6", &zefa::Options::arrows_move_unique},
+    {"CheckBox7", &zefa::Options::folder_numbers},
+    {"CheckBox8", &zefa::Options::restore_always},
+};
+const std::pair<const char*, std::string zefa::Options::*> kEditOptions[] = {
+    {"Edit1", &zefa::Options::number_open}, {"Edit2", &zefa::Options::number_close},
+    {"Edit3", &zefa::Options::unique_open}, {"Edit4", &zefa::Options::unique_close},
+    {"Edit5", &zefa::Options::date_format},
+};
+
 struct PatternChoice {
   const char* caption;
   int width;
@@ -109,46 +124,43 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
     : FixedDialog(owner, QStringLiteral("設定"), 563, 463),
       context_(context),
       after_save_(std::move(after_save)) {
-  const zefa::SettingsDialogValues initial;
   check_box5_ = PlaceCheckBox(this, "CheckBox5",
                               QStringLiteral("起動時に最新バージョンがあるかをチェックする"),
-                              {16, 16, 265, 17}, initial.check_box5);
-  check_box6_ =
-      PlaceCheckBox(this, "CheckBox6", QStringLiteral("↑↓ボタンで固有ファイル名も連動させる"),
-                    {16, 48, 233, 17}, initial.check_box6);
+                              {16, 16, 265, 17});
+  check_box6_ = PlaceCheckBox(
+      this, "CheckBox6", QStringLiteral("↑↓ボタンで固有ファイル名も連動させる"), {16, 48, 233, 17});
 
   auto* group_box2 = Place(new FormGroupBox(QStringLiteral("ファイル追加時の固有ファイル名"), this),
                            "GroupBox2", {16, 80, 265, 97});
-  check_box2_ = PlaceCheckBox(group_box2, "CheckBox2",
-                              QStringLiteral("ファイル名から共有名を抜いた文字列を表示"),
-                              {8, 16, 249, 17}, initial.check_box2);
+  check_box2_ =
+      PlaceCheckBox(group_box2, "CheckBox2",
+                    QStringLiteral("ファイル名から共有名を抜いた文字列を表示"), {8, 16, 249, 17});
   check_box4_ =
       PlaceCheckBox(group_box2, "CheckBox4", QStringLiteral("次の文字列で囲まれた文字列を表示する"),
-                    {8, 40, 233, 17}, initial.check_box4);
+                    {8, 40, 233, 17});
   PlaceLabel(group_box2, "Label7", QStringLiteral("開："), 40, 70);
-  edit3_ = PlaceEdit(group_box2, "Edit3", initial.edit3, {64, 64, 33, 20}, false);
+  edit3_ = PlaceEdit(group_box2, "Edit3", {64, 64, 33, 20}, false);
   PlaceLabel(group_box2, "Label8", QStringLiteral("閉："), 136, 70);
-  edit4_ = PlaceEdit(group_box2, "Edit4", initial.edit4, {160, 64, 33, 20}, false);
+  edit4_ = PlaceEdit(group_box2, "Edit4", {160, 64, 33, 20}, false);
 
   PlaceLabel(this, "Label1", QStringLiteral("数字を"), 24, 200);
   spin_edit1_ = Place(new DigitSpinBox(this), "SpinEdit1", {64, 192, 33, 21});
-  spin_edit1_->setValue(zefa::SpinValueOfText(initial.spin_edit1));
   label2_ =
       PlaceLabel(this, "Label2", QStringLiteral("桁にする\u3000例： 1→001  20→020"), 104, 200);
   check_box1_ =
       PlaceCheckBox(this, "CheckBox1", QStringLiteral("それぞれの要素の間に半角スペースを入れる"),
-                    {24, 240, 249, 17}, initial.check_box1);
+                    {24, 240, 249, 17});
   check_box3_ = PlaceCheckBox(this, "CheckBox3", QStringLiteral("数字を次の文字列で囲む"),
-                              {24, 286, 153, 17}, initial.check_box3);
+                              {24, 286, 153, 17});
   panel1_ = Place(new QLabel(this), "Panel1", {40, 304, 137, 17});
   panel1_->setTextFormat(Qt::PlainText);
   panel1_->setAlignment(Qt::AlignCenter);
   panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
   panel1_->setEnabled(false);
   PlaceLabel(this, "Label4", QStringLiteral("開："), 208, 292);
-  edit1_ = PlaceEdit(this, "Edit1", initial.edit1, {232, 286, 33, 20}, false);
+  edit1_ = PlaceEdit(this, "Edit1", {232, 286, 33, 20}, false);
   PlaceLabel(this, "Label5", QStringLiteral("閉："), 208, 310);
-  edit2_ = PlaceEdit(this, "Edit2", initial.edit2, {232, 304, 33, 20}, false);
+  edit2_ = PlaceEdit(this, "Edit2", {232, 304, 33, 20}, false);
 
   auto* group_box1 =
       Place(new FormGroupBox(QStringLiteral("パターン"), this), "GroupBox1", {296, 16, 257, 265});
@@ -158,7 +170,6 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
         Place(new QRadioButton(QString::fromUtf8(kPatternChoices[i].caption), group_box1),
               name.c_str(), {8, 24 + 24 * i, kPatternChoices[i].width, 17});
   }
-  radio_buttons_[static_cast<std::size_t>(initial.radio_button - 1)]->setChecked(true);
   // The specified captions say 共有ファイル名 / 共有名: their tips name the main window's word.
   const QString common_name_tip =
       QStringLiteral("共有ファイル名・共有名は、メイン画面の「共通ファイル名」のことです");
@@ -170,17 +181,17 @@ TForm2::TForm2(const zefa::Context& context, std::function<void(int)> after_save
 
   // A row of its own below the dialog's first controls: unique names from the date taken.
   PlaceLabel(this, "Label9", QStringLiteral("撮影日時の固有ファイル名 ："), 16, 379);
-  edit5_ = PlaceEdit(this, "Edit5", initial.edit5, {168, 373, 153, 20}, true);
+  edit5_ = PlaceEdit(this, "Edit5", {168, 373, 153, 20}, true);
   PlaceLabel(this, "Label10", QStringLiteral("%Y年 %m月 %d日 %H時 %M分 %S秒"), 336, 379);
 
   auto* button1 = PlaceButton(this, "Button1", QStringLiteral("OK"), {376, 312, 83, 25});
   auto* button2 = PlaceButton(this, "Button2", QStringLiteral("キャンセル"), {472, 312, 83, 25});
   // The program's own options stand in rows below the dialog's original controls.
   check_box7_ = PlaceCheckBox(this, "CheckBox7", QStringLiteral("フォルダごとに連番を振り直す"),
-                              {16, 348, 265, 17}, initial.check_box7);
+                              {16, 348, 265, 17});
   check_box8_ = PlaceCheckBox(this, "CheckBox8",
                               QStringLiteral("リストアファイルを毎回作成する（確認しない）"),
-                              {16, 438, 305, 17}, initial.check_box8);
+                              {16, 438, 305, 17});
 
   // Named settings, in a row of their own below the others.
   PlaceLabel(this, "Label11", QStringLiteral("プリセット"), 16, 411);
@@ -224,45 +235,32 @@ void TForm2::FormCreate() {
 }
 
 void TForm2::Show(const zefa::SettingsDialogValues& values) {
-  // Set in the order of the reads; each change fires its handler as a user's change would.
-  spin_edit1_->setValue(zefa::SpinValueOfText(values.spin_edit1));
-  check_box1_->setChecked(values.check_box1);
-  check_box2_->setChecked(values.check_box2);
-  check_box3_->setChecked(values.check_box3);
-  check_box4_->setChecked(values.check_box4);
-  check_box5_->setChecked(values.check_box5);
-  check_box6_->setChecked(values.check_box6);
-  edit1_->setText(ToQt(values.edit1));
-  edit2_->setText(ToQt(values.edit2));
-  edit3_->setText(ToQt(values.edit3));
-  edit4_->setText(ToQt(values.edit4));
-  edit5_->setText(ToQt(values.edit5));
+  // Each change fires its handler as a user's change would.
+  spin_edit1_->setValue(values.digits);
+  for (const auto& [name, option] : kCheckBoxOptions) {
+    findChild<QCheckBox*>(QString::fromLatin1(name))->setChecked(values.*option);
+  }
+  for (const auto& [name, option] : kEditOptions) {
+    findChild<QLineEdit*>(QString::fromLatin1(name))->setText(ToQt(values.*option));
+  }
   edit5_->setCursorPosition(0);
-  radio_buttons_[static_cast<std::size_t>(values.radio_button - 1)]->setChecked(true);
-  check_box7_->setChecked(values.check_box7);
-  check_box8_->setChecked(values.check_box8);
+  radio_buttons_[static_cast<std::size_t>(values.pattern - 1)]->setChecked(true);
   ShowDigitsExample();
 }
 
 zefa::SettingsDialogValues TForm2::Values() const {
   zefa::SettingsDialogValues values;
-  values.spin_edit1 = FromQt(spin_edit1_->text());
-  values.check_box1 = check_box1_->isChecked();
-  values.check_box2 = check_box2_->isChecked();
-  values.check_box3 = check_box3_->isChecked();
-  values.check_box4 = check_box4_->isChecked();
-  values.check_box5 = check_box5_->isChecked();
-  values.check_box6 = check_box6_->isChecked();
-  for (int n = 8; n >= 1; --n) {
-    if (radio_buttons_[static_cast<std::size_t>(n - 1)]->isChecked()) values.radio_button = n;
+  // Whatever is typed, as the example reads it; OK brings it into the range.
+  values.digits = zefa::SpinValueOfText(FromQt(spin_edit1_->text()));
+  for (const auto& [name, option] : kCheckBoxOptions) {
+    values.*option = findChild<QCheckBox*>(QString::fromLatin1(name))->isChecked();
   }
-  values.edit1 = FromQt(edit1_->text());
-  values.edit2 = FromQt(edit2_->text());
-  values.edit3 = FromQt(edit3_->text());
-  values.edit4 = FromQt(edit4_->text());
-  values.check_box7 = check_box7_->isChecked();
-  values.edit5 = FromQt(edit5_->text());
-  values.check_box8 = check_box8_->isChecked();
+  for (const auto& [name, option] : kEditOptions) {
+    values.*option = FromQt(findChild<QLineEdit*>(QString::fromLatin1(name))->text());
+  }
+  for (int n = 8; n >= 1; --n) {
+    if (radio_buttons_[static_cast<std::size_t>(n - 1)]->isChecked()) values.pattern = n;
+  }
   return values;
 }
 
@@ -277,7 +275,7 @@ void TForm2::Button1Click() {
   });
   if (!saved) return;
   if (chosen_ && apply_common_name_) apply_common_name_(chosen_->common_name);
-  if (after_save_) after_save_(values.radio_button);
+  if (after_save_) after_save_(values.pattern);
   accept();
 }
 
@@ -346,7 +344,7 @@ void TForm2::PresetBoxChange(int index) {
     return;
   }
   zefa::SettingsDialogValues values = Values();
-  values.ApplyNaming(preset->naming);
+  values.ApplyPreset(preset->naming);
   Show(values);
   chosen_ = std::move(preset);
 }
@@ -367,7 +365,7 @@ void TForm2::PresetSaveClick() {
   }
   spin_edit1_->interpretText();
   zefa::Preset preset;
-  preset.naming = Values().Naming();
+  preset.naming = Values().Saved();
   preset.common_name = chosen_ ? chosen_->common_name : common_name_;
   const bool saved = zefa::RunCommand(prompter, [&] {
     preset.rule = chosen_ ? chosen_->rule : zefa::ReadLastRule(context_.Settings());

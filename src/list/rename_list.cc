@@ -32,8 +32,8 @@ void RenameList::AppendRow(std::string file_path, std::string unique_name,
   unique.entries.push_back(std::move(unique_name));
   extension.entries.push_back(std::move(extension_text));
   const std::size_t rows = path.entries.size();
-  // At most half full, so that a probe ends after a slot or two.
-  if (rows > path_rows_.capacity()) {
+  // At most half full, so that a probe ends after a slot or two; renamed rows take room too.
+  if (rows > key_rows_.capacity() || path_rows_.size() >= path_rows_.capacity()) {
     Rebuild(rows);
   } else {
     IndexRow(rows - 1);
@@ -63,6 +63,14 @@ void RenameList::Rebuild(std::size_t rows) const {
   stale_ = false;
 }
 
+void RenameList::RefilePaths(std::size_t rows) const {
+  path_rows_ = Table();  // its room is given back before the larger table takes its own
+  path_rows_ = Table(rows);
+  for (std::size_t row = 0; row < indexed_rows_; ++row) {
+    path_rows_.Add(HashOf(path.entries[row]), row);
+  }
+}
+
 void RenameList::EnsureIndexed() const {
   // Rows put in the path column by hand are indexed as well, without a key.
   if (stale_ || indexed_rows_ != path.entries.size()) {
@@ -90,8 +98,16 @@ bool RenameList::HoldsPath(std::string_view file_path) const {
 
 void RenameList::RenamePath(int row, std::string new_path) {
   if (row < 0 || row >= path.size()) return;
-  path.entries[static_cast<std::size_t>(row)] = std::move(new_path);
-  stale_ = true;
+  const auto renamed = static_cast<std::size_t>(row);
+  path.entries[renamed] = std::move(new_path);
+  if (stale_ || indexed_rows_ != path.entries.size()) return;  // the next look-up rebuilds
+  // The row is filed under its new path as well, so that following many files one by one
+  // rebuilds nothing: under the old one it no longer matches and is passed over.
+  if (path_rows_.size() >= path_rows_.capacity()) {
+    RefilePaths(path.entries.size() * 3 / 2);
+  } else {
+    path_rows_.Add(HashOf(path.entries[renamed]), renamed);
+  }
 }
 
 std::vector<int> RenameList::RowsListing(std::string_view file_path) const {
@@ -101,7 +117,9 @@ std::vector<int> RenameList::RowsListing(std::string_view file_path) const {
     if (path.entries[row] == file_path) rows.push_back(static_cast<int>(row));
     return false;
   });
+  // A row renamed back to a path it had is filed under it twice.
   std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   return rows;
 }
 

@@ -140,6 +140,8 @@ class RenameList {
   }
   void IndexRow(std::size_t row) const;
   void Rebuild(std::size_t rows) const;
+  // Files every row's path anew in a table with room for `rows`; the keys stay as filed.
+  void RefilePaths(std::size_t rows) const;
   void EnsureIndexed() const;
 
   std::vector<std::uint64_t> key_hashes_;  // per target-path row; 0: no key recorded

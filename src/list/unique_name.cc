@@ -2,19 +2,19 @@
 // SPDX-License-Identifier: MIT
 #include "list/unique_name.h"
 
+#include "settings/options.h"
 #include "settings/settings_file.h"
-#include "settings/settings_keys.h"
 #include "text/name_text.h"
 
 namespace zefa {
 
 DeriveSettings ReadDeriveSettings(const SettingsFile& settings) {
   DeriveSettings result;
-  result.when_add = settings.ReadBool(keys::kSection, keys::kWhenAdd, keys::kDefaultWhenAdd);
-  result.koyu_kakko = settings.ReadBool(keys::kSection, keys::kKoyuKakko, keys::kDefaultKoyuKakko);
+  result.when_add = ReadOption(settings, &Options::strip_common_name);
+  result.koyu_kakko = ReadOption(settings, &Options::unique_brackets);
   if (result.koyu_kakko) {
-    result.koyu_aki = settings.ReadString(keys::kSection, keys::kKoyuAki, keys::kDefaultKoyuAki);
-    result.koyu_toji = settings.ReadString(keys::kSection, keys::kKoyuToji, keys::kDefaultKoyuToji);
+    result.koyu_aki = ReadOption(settings, &Options::unique_open);
+    result.koyu_toji = ReadOption(settings, &Options::unique_close);
   }
   return result;
 }

@@ -5,8 +5,8 @@
 #include <array>
 #include <string>
 
+#include "settings/options.h"
 #include "settings/settings_file.h"
-#include "settings/settings_keys.h"
 #include "text/padding.h"
 
 namespace zefa {
@@ -42,18 +42,14 @@ int DecimalWidth(int number) { return static_cast<int>(std::to_string(number).si
 
 NameSettings ReadNameSettings(const SettingsFile& settings) {
   NameSettings result;
-  result.digits = settings.ReadInteger(keys::kSection, keys::kKeta, keys::kDefaultKeta);
-  result.pattern =
-      NamePatternOf(settings.ReadInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern));
-  result.separator =
-      settings.ReadBool(keys::kSection, keys::kSpace, keys::kDefaultSpace) ? " " : "";
-  if (settings.ReadBool(keys::kSection, keys::kNumKakko, keys::kDefaultNumKakko)) {
-    result.open_bracket = settings.ReadString(keys::kSection, keys::kNumAki, keys::kDefaultNumAki);
-    result.close_bracket =
-        settings.ReadString(keys::kSection, keys::kNumToji, keys::kDefaultNumToji);
+  result.digits = ReadOption(settings, &Options::digits);
+  result.pattern = NamePatternOf(ReadOption(settings, &Options::pattern));
+  result.separator = ReadOption(settings, &Options::space_between) ? " " : "";
+  if (ReadOption(settings, &Options::number_brackets)) {
+    result.open_bracket = ReadOption(settings, &Options::number_open);
+    result.close_bracket = ReadOption(settings, &Options::number_close);
   }
-  result.folder_numbers =
-      settings.ReadBool(keys::kSection, keys::kFolderRendo, keys::kDefaultFolderRendo);
+  result.folder_numbers = ReadOption(settings, &Options::folder_numbers);
   return result;
 }
 

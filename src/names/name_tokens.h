@@ -11,7 +11,7 @@
 
 #include "list/rename_list.h"
 #include "platform/file_system.h"
-#include "settings/settings_keys.h"
+#include "settings/options.h"
 #include "text/text_rules.h"
 
 namespace zefa {
@@ -66,7 +66,7 @@ std::string UnknownTokensText(std::string_view common_name, CodePage code_page);
 /** What the tokens are filled from beyond the paths. */
 struct TokenSources {
   MediaDates* media = nullptr;  // none: the tokens read from files give empty texts
-  std::string date_format = keys::kDefaultDateFormat;  // a date token without a format of its own
+  std::string date_format = Options().date_format;  // a date token without a format of its own
 };
 
 /**

@@ -6,6 +6,7 @@
 
 #include "platform/command_error.h"
 #include "settings/profile.h"
+#include "settings/settings_keys.h"
 
 namespace zefa {
 namespace {
@@ -47,38 +48,6 @@ std::optional<std::string> PresetNameOfFile(std::string_view file_name) {
 }
 
 }  // namespace
-
-NamingValues ReadNamingValues(const SettingsFile& settings) {
-  NamingValues naming;
-  naming.keta = settings.ReadInteger(kSection, kKeta, kDefaultKeta);
-  naming.pattern = settings.ReadInteger(kSection, kPattern, kDefaultPattern);
-  naming.space = settings.ReadBool(kSection, kSpace, kDefaultSpace);
-  naming.when_add = settings.ReadBool(kSection, kWhenAdd, kDefaultWhenAdd);
-  naming.num_kakko = settings.ReadBool(kSection, kNumKakko, kDefaultNumKakko);
-  naming.num_aki = settings.ReadString(kSection, kNumAki, kDefaultNumAki);
-  naming.num_toji = settings.ReadString(kSection, kNumToji, kDefaultNumToji);
-  naming.koyu_kakko = settings.ReadBool(kSection, kKoyuKakko, kDefaultKoyuKakko);
-  naming.koyu_aki = settings.ReadString(kSection, kKoyuAki, kDefaultKoyuAki);
-  naming.koyu_toji = settings.ReadString(kSection, kKoyuToji, kDefaultKoyuToji);
-  naming.folder_rendo = settings.ReadBool(kSection, kFolderRendo, kDefaultFolderRendo);
-  naming.date_format = settings.ReadString(kSection, kDateFormat, kDefaultDateFormat);
-  return naming;
-}
-
-void WriteNamingValues(const NamingValues& naming, const SetOption& set) {
-  set(kKeta, std::to_string(naming.keta));
-  set(kPattern, std::to_string(naming.pattern));
-  set(kSpace, Bool(naming.space));
-  set(kWhenAdd, Bool(naming.when_add));
-  set(kNumKakko, Bool(naming.num_kakko));
-  set(kNumAki, naming.num_aki);
-  set(kNumToji, naming.num_toji);
-  set(kKoyuKakko, Bool(naming.koyu_kakko));
-  set(kKoyuAki, naming.koyu_aki);
-  set(kKoyuToji, naming.koyu_toji);
-  set(kFolderRendo, Bool(naming.folder_rendo));
-  set(kDateFormat, naming.date_format);
-}
 
 ReplaceRule ReadLastRule(const SettingsFile& settings) {
   ReplaceRule rule;
@@ -165,7 +134,7 @@ std::optional<Preset> LoadPreset(FileSystem& file_system, const ProgramPaths& pa
   if (!file_system.FileExists(path)) return std::nullopt;
   const SettingsFile file(file_system, path);
   Preset preset;
-  preset.naming = ReadNamingValues(file);
+  preset.naming = ReadOptions(file);
   preset.common_name = file.ReadString(kSection, kCommonName, "");
   preset.rule = ReadLastRule(file);
   return preset;
@@ -182,7 +151,7 @@ void SavePreset(FileSystem& file_system, const ProgramPaths& paths, std::string_
   const SetOption set = [&](std::string_view key, std::string_view value) {
     if (!profile.Set(kSection, key, value)) throw WriteRefused(path);
   };
-  WriteNamingValues(preset.naming, set);
+  WritePresetOptions(preset.naming, set);
   set(kCommonName, preset.common_name);
   WriteLastRule(preset.rule, set);
   file_system.CreateFolders(folder);

@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,40 +10,17 @@
 #include "names/name_replace.h"
 #include "platform/file_system.h"
 #include "platform/program_paths.h"
+#include "settings/options.h"
 #include "settings/settings_file.h"
-#include "settings/settings_keys.h"
 
 namespace zefa {
 
-/** The settings that decide the names a run gives, as the settings file holds them. */
-struct NamingValues {
-  int keta = keys::kDefaultKeta;
-  int pattern = keys::kDefaultPattern;
-  bool space = keys::kDefaultSpace;
-  bool when_add = keys::kDefaultWhenAdd;
-  bool num_kakko = keys::kDefaultNumKakko;
-  std::string num_aki = keys::kDefaultNumAki;
-  std::string num_toji = keys::kDefaultNumToji;
-  bool koyu_kakko = keys::kDefaultKoyuKakko;
-  std::string koyu_aki = keys::kDefaultKoyuAki;
-  std::string koyu_toji = keys::kDefaultKoyuToji;
-  bool folder_rendo = keys::kDefaultFolderRendo;
-  std::string date_format = keys::kDefaultDateFormat;
-};
-
 /** A preset: the naming settings, the common name and a find-and-replace rule, kept by name. */
 struct Preset {
-  NamingValues naming;
+  Options naming;  // only those a preset keeps are saved and applied; the others are defaults
   std::string common_name;
   ReplaceRule rule;
 };
-
-/** Sets one key of section [Option]; throws CommandError when the write is refused. */
-using SetOption = std::function<void(std::string_view key, std::string_view value)>;
-
-NamingValues ReadNamingValues(const SettingsFile& settings);
-/** The naming keys in the order of the settings file's key table. */
-void WriteNamingValues(const NamingValues& naming, const SetOption& set);
 
 /** The find-and-replace window's last rule; an empty rule when the file holds none. */
 ReplaceRule ReadLastRule(const SettingsFile& settings);

@@ -6,14 +6,14 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "settings/options.h"
 #include "settings/settings_file.h"
-#include "settings/settings_keys.h"
 #include "text/text_rules.h"
 
 namespace zefa {
 
 bool ReadFolderNumbers(const SettingsFile& settings) {
-  return settings.ReadBool(keys::kSection, keys::kFolderRendo, keys::kDefaultFolderRendo);
+  return ReadOption(settings, &Options::folder_numbers);
 }
 
 SerialNumbers::SerialNumbers(const RenameList& list, bool per_folder, const TextRules& rules) {

@@ -183,6 +183,11 @@ class FileSystem {
     return FileKeys(paths);
   }
   /**
+   * Whether FileIdentities may be asked from a second thread while this one goes on with
+   * other calls, so that a long record's identities are read while its paths are written.
+   */
+  virtual bool AnswersFromAnyThread() const { return false; }
+  /**
    * Whether the file at each path is the one whose FileIdentities (or, in older records,
    * FileKey) was recorded, in order. `keep_going` as for FileKeys: fewer answers come
    * back when it stops the look-ups.
@@ -308,6 +313,7 @@ class NativeFileSystem : public FileSystem {
                                     const KeepGoing& keep_going = {}) override;
   std::optional<std::string> ExistingFileKey(const std::string& path) override;
   std::vector<std::string> FileIdentities(const std::vector<std::string_view>& paths) override;
+  bool AnswersFromAnyThread() const override { return true; }
   std::vector<FileMatch> MatchFiles(const std::vector<KeyedPath>& wanted,
                                     const KeepGoing& keep_going = {}) override;
   ChangeReason RenameNoReplace(const std::string& from, const std::string& to) override;

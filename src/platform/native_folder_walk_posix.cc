@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +22,7 @@ namespace {
 // never runs out of descriptors.
 constexpr int kDeepestHeldFolder = 128;
 
+using native::Descriptor;
 using native::KeyOf;
 
 WalkGap GapOf(int error) {
@@ -45,70 +45,53 @@ void Tell(const WalkGapFound& gap, const std::string& path, WalkGap why) {
   if (gap) gap(path, why);
 }
 
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-// The listing buffer of one walk, shared by all its folders.
-using EntryBuffer = std::vector<std::uint64_t>;
-
-// Reads the folder open at `fd` into `listing`: its files with their keys and its real
-// folders. A file's key comes from an fstatat inside the folder, which also finds out the
-// kind of an entry that the listing does not tell and what a link names. Returns the
-// error that kept part of the folder unread, 0 when none did.
-int ReadEntries(int fd, EntryBuffer& entries, FolderListing& listing) {
-  char* const buffer = reinterpret_cast<char*>(entries.data());
+// Reads the folder open at `fd`, whose own stat() is `folder`, into `listing`: its files
+// with their keys and its real folders. Where the listing carries inode numbers a plain
+// file's key is its folder's device and its inode, with no system call of its own; an
+// fstatat inside the folder gives the key elsewhere, and finds out the kind of an entry
+// that the listing does not tell and what a link names. Returns the error that kept part
+// of the folder unread, 0 when none did.
+int ReadEntries(int fd, const struct stat& folder, native::ListingBuffer& buffer,
+                FolderListing& listing) {
+  const bool inodes_listed = native::ListingsCarryInodes(fd);
   struct stat info {};
   int refused = 0;
-  for (;;) {
-    const ssize_t got = ::getdents64(fd, buffer, entries.size() * sizeof(std::uint64_t));
-    if (got < 0) return errno;
-    if (got == 0) return refused;
-    for (ssize_t at = 0; at < got;) {
-      const auto* entry = reinterpret_cast<const struct dirent64*>(buffer + at);
-      at += entry->d_reclen;
-      const char* name = entry->d_name;
-      if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
-      unsigned char type = entry->d_type;
-      if (type == DT_UNKNOWN || type == DT_REG) {
-        if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
-          // A file deleted meanwhile is no loss; one that may not be looked at is.
-          if (errno != ENOENT) refused = errno;
-          continue;
-        }
-        type = S_ISREG(info.st_mode)   ? DT_REG
-               : S_ISDIR(info.st_mode) ? DT_DIR
-               : S_ISLNK(info.st_mode) ? DT_LNK
-                                       : DT_UNKNOWN;
+  const int error = native::ForEachEntry(fd, buffer, [&](const dirent64& entry) {
+    const char* name = entry.d_name;
+    unsigned char type = entry.d_type;
+    if (type == DT_REG && inodes_listed) {
+      info = folder;
+      info.st_ino = entry.d_ino;
+    } else if (type == DT_UNKNOWN || type == DT_REG) {
+      if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+        // A file deleted meanwhile is no loss; one that may not be looked at is.
+        if (errno != ENOENT) refused = errno;
+        return true;
       }
-      // A link counts as the file it names; a link to a folder, or to nothing, is passed over.
-      if (type == DT_LNK) {
-        type = ::fstatat(fd, name, &info, 0) == 0 && S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
-      }
-      if (type == DT_REG) {
-        listing.files.emplace_back(name);
-        listing.file_keys.push_back(KeyOf(info));
-      } else if (type == DT_DIR) {
-        listing.folders.emplace_back(name);
-      }
+      type = S_ISREG(info.st_mode)   ? DT_REG
+             : S_ISDIR(info.st_mode) ? DT_DIR
+             : S_ISLNK(info.st_mode) ? DT_LNK
+                                     : DT_UNKNOWN;
     }
-  }
+    // A link counts as the file it names; a link to a folder, or to nothing, is passed over.
+    if (type == DT_LNK) {
+      type = ::fstatat(fd, name, &info, 0) == 0 && S_ISREG(info.st_mode) ? DT_REG : DT_UNKNOWN;
+    }
+    if (type == DT_REG) {
+      listing.files.emplace_back(name);
+      listing.file_keys.push_back(KeyOf(info));
+    } else if (type == DT_DIR) {
+      listing.folders.emplace_back(name);
+    }
+    return true;
+  });
+  return error != 0 ? error : refused;
 }
 
 // Lists the folder open at `fd` for `visit` and walks the subfolders it names; false once
 // `visit` has ended the walk.
-bool Walk(int fd, std::string path, int depth, EntryBuffer& entries, const FolderVisit& visit,
-          const WalkGapFound& gap) {
+bool Walk(int fd, std::string path, int depth, native::ListingBuffer& buffer,
+          const FolderVisit& visit, const WalkGapFound& gap) {
   struct stat info {};
   if (path.empty() || path.back() != '/') path += '/';
   if (::fstat(fd, &info) != 0 || !S_ISDIR(info.st_mode)) {
@@ -117,7 +100,7 @@ bool Walk(int fd, std::string path, int depth, EntryBuffer& entries, const Folde
   }
   FolderListing listing;
   listing.key = KeyOf(info);
-  if (const int error = ReadEntries(fd, entries, listing)) Tell(gap, path, GapOf(error));
+  if (const int error = ReadEntries(fd, info, buffer, listing)) Tell(gap, path, GapOf(error));
   listing.path = path;
   // A file the system cannot name by its path could be listed but never renamed.
   std::size_t kept = 0;
@@ -152,7 +135,7 @@ bool Walk(int fd, std::string path, int depth, EntryBuffer& entries, const Folde
       Tell(gap, child_path + "/", GapOf(errno));
       continue;
     }
-    if (!Walk(child.get(), child_path, depth + 1, entries, visit, gap)) return false;
+    if (!Walk(child.get(), child_path, depth + 1, buffer, visit, gap)) return false;
   }
   return true;
 }
@@ -172,8 +155,8 @@ bool NativeFileSystem::WalkFolder(const std::string& folder, const FolderVisit& 
     }
     return false;
   }
-  EntryBuffer entries(8 * 1024);
-  Walk(root.get(), folder, 0, entries, visit, gap);
+  native::ListingBuffer buffer;
+  Walk(root.get(), folder, 0, buffer, visit, gap);
   return true;
 }
 

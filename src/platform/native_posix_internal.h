@@ -2,12 +2,16 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <dirent.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 /** Path pieces and descriptors that the native writes, renames and look-ups share. */
 namespace zefa::native {
@@ -62,5 +66,51 @@ class OpenFolder {
   int fd_ = -1;
   std::string folder_;
 };
+
+// A descriptor closed when it goes out of scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd) : fd_(fd) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
+// The room that folder listings are read into, kept for the many folders of one caller.
+using ListingBuffer = std::vector<std::uint64_t>;
+
+// Hands each entry of the folder open at `fd` but "." and ".." to `entry` (a dirent64 with
+// its name, its kind where the file system tells it, and its inode number), until the end
+// or until `entry` answers false. This is the one way a folder is listed: large pieces
+// straight from the system, for the walk of a tree and for the many paths of one folder
+// alike. Returns the error that kept the rest unread, 0 when none did.
+template <typename Entry>
+int ForEachEntry(int fd, ListingBuffer& buffer, const Entry& entry) {
+  if (buffer.empty()) buffer.resize(8 * 1024);
+  char* const bytes = reinterpret_cast<char*>(buffer.data());
+  for (;;) {
+    const ssize_t got = ::getdents64(fd, bytes, buffer.size() * sizeof(std::uint64_t));
+    if (got < 0) return errno;
+    if (got == 0) return 0;
+    for (ssize_t at = 0; at < got;) {
+      const auto* found = reinterpret_cast<const struct dirent64*>(bytes + at);
+      at += found->d_reclen;
+      const char* name = found->d_name;
+      if (name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'))) continue;
+      if (!entry(*found)) return 0;
+    }
+  }
+}
+
+// Whether the listings of the folder open at `fd` give each entry the inode number that
+// stat() gives its file: so on these file systems, whose regular files are never mount
+// points of another file system.
+bool ListingsCarryInodes(int fd);
 
 }  // namespace zefa::native

@@ -50,15 +50,17 @@ bool AreTwoNamesOfOneFile(const std::string& from, const std::string& to) {
   if (from_name == std::string::npos || to_name == std::string::npos) return false;
   const std::string folder = from.substr(0, from_name);
   if (to.compare(0, to_name, folder) != 0 || to_name != from_name) return true;
-  DIR* listing = ::opendir(folder.c_str());
-  if (listing == nullptr) return false;
+  const native::Descriptor listing(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (listing.get() < 0) return false;
   bool from_listed = false;
   bool to_listed = false;
-  while (const dirent* entry = ::readdir(listing)) {
-    from_listed = from_listed || from.compare(from_name, std::string::npos, entry->d_name) == 0;
-    to_listed = to_listed || to.compare(to_name, std::string::npos, entry->d_name) == 0;
-  }
-  ::closedir(listing);
+  native::ListingBuffer buffer;
+  const int error = native::ForEachEntry(listing.get(), buffer, [&](const dirent64& entry) {
+    from_listed = from_listed || from.compare(from_name, std::string::npos, entry.d_name) == 0;
+    to_listed = to_listed || to.compare(to_name, std::string::npos, entry.d_name) == 0;
+    return !(from_listed && to_listed);
+  });
+  if (error != 0) return false;
   return from_listed && to_listed;
 }
 

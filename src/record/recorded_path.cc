@@ -9,7 +9,7 @@
 namespace zefa {
 
 bool NeedsEscape(std::string_view path) {
-  return !IsValidUtf8(path) || path.find_first_of("\r\n") != std::string_view::npos ||
+  return !IsValidUtf8(path) || FindLineBreak(path) != std::string_view::npos ||
          path.starts_with(kEscapedPathPrefix);
 }
 

@@ -2,10 +2,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 #include "change/row_change.h"
@@ -42,6 +45,42 @@ std::string RestoreFileBytes(const std::vector<RowChange>& plan);
 std::string OutcomeBytes(const std::vector<RowChange>& plan);
 
 /**
+ * The identities of a list's files, read on a second thread from the moment it is made
+ * while the run is planned and checked, so that the restore file waits for none of them.
+ * What it read goes stale: the record takes an identity only for the row's path as it was
+ * read, and only when the reading ended at most two seconds before the record asks (a run
+ * whose restore question was answered later reads them afresh). Nothing is read where the
+ * file system may not be asked from a second thread.
+ */
+class IdentitiesReadAhead {
+ public:
+  /** Starts reading the identities of `paths`, which stay as they are while it lives. */
+  IdentitiesReadAhead(FileSystem& file_system, const std::vector<std::string>& paths);
+  IdentitiesReadAhead(const IdentitiesReadAhead&) = delete;
+  IdentitiesReadAhead& operator=(const IdentitiesReadAhead&) = delete;
+  /** Stops the reading between two stretches of rows. */
+  ~IdentitiesReadAhead();
+
+  /**
+   * The identity read for `row` when its path was `path`, once the reading has ended;
+   * nothing when it was not read, the path differs or the reading is stale.
+   */
+  std::optional<std::string_view> Identity(std::size_t row, std::string_view path);
+
+ private:
+  void Read();
+
+  FileSystem& file_system_;
+  const std::vector<std::string>& paths_;
+  std::string text_;                 // every row's identity, one after the other
+  std::vector<std::uint32_t> ends_;  // where each row's identity ends in text_
+  std::chrono::steady_clock::time_point ended_;
+  std::atomic<bool> stop_ = false;
+  std::thread reader_;
+  std::optional<bool> fresh_;  // known once the record first asks
+};
+
+/**
  * Writes the record and the identity of every row's file into `restore_folder` (created
  * with its parents when missing), flushed to the disk, under a name that no earlier
  * restore file holds; returns its path. The section [identity] follows the record: for
@@ -51,7 +90,8 @@ std::string OutcomeBytes(const std::vector<RowChange>& plan);
  * Throws CommandError "<path> に書き込めません" when the platform refuses the write.
  */
 std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore_folder,
-                             const TextRules& rules, const std::vector<RowChange>& plan);
+                             const TextRules& rules, const std::vector<RowChange>& plan,
+                             IdentitiesReadAhead* read_ahead = nullptr);
 
 /**
  * Adds the outcome of the run (OutcomeBytes) to the restore file at `path`, flushed to

@@ -11,6 +11,7 @@
 #include "record/restore_sections.h"
 #include "settings/profile.h"
 #include "text/code_page_convert.h"
+#include "text/text_rules.h"
 
 namespace zefa {
 namespace {
@@ -20,7 +21,7 @@ namespace sections = restore_sections;
 bool HasOverlongLine(std::string_view bytes) {
   std::size_t start = 0;
   while (start < bytes.size()) {
-    const std::size_t end = bytes.find_first_of("\r\n", start);
+    const std::size_t end = FindLineBreak(bytes, start);
     const std::size_t stop = end == std::string_view::npos ? bytes.size() : end;
     if (stop - start > sections::kMaxLineBytes) return true;
     start = stop + 1;

@@ -1,7 +1,12 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
 // The restore file's writer: the record of a run, pushed into a sink a piece at a time.
+#include <algorithm>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 #include "platform/command_error.h"
 #include "platform/program_paths.h"
@@ -23,6 +28,8 @@ constexpr int kMaxAttempts = 1000;
 constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 // The identities are looked up this many rows at a time, as they are written.
 constexpr std::size_t kStretchRows = 4096;
+// How many stretches of identities may wait for the writer: a bound on the memory they hold.
+constexpr std::size_t kStretchesAhead = 32;
 
 void AppendSection(std::string& text, std::string_view name) {
   text += '[';
@@ -56,6 +63,114 @@ void AppendPathKey(std::string& text, std::size_t row, std::string_view path) {
   }
 }
 
+std::vector<std::string_view> OldPathsOfStretch(const std::vector<RowChange>& changes,
+                                                std::size_t stretch) {
+  std::vector<std::string_view> paths;
+  const std::size_t first = stretch * kStretchRows;
+  for (std::size_t row = first; row < changes.size() && row < first + kStretchRows; ++row) {
+    paths.push_back(changes[row].old_path());
+  }
+  return paths;
+}
+
+// The identities of stretch `stretch`: what `read_ahead` holds of each row, the rest read now.
+std::vector<std::string> ReadStretch(const std::vector<RowChange>& changes, std::size_t stretch,
+                                     FileSystem& file_system, IdentitiesReadAhead* read_ahead) {
+  const std::vector<std::string_view> paths = OldPathsOfStretch(changes, stretch);
+  if (read_ahead == nullptr) return file_system.FileIdentities(paths);
+  std::vector<std::string> identities(paths.size());
+  std::vector<std::string_view> unread;
+  std::vector<std::size_t> unread_at;
+  const std::size_t first = stretch * kStretchRows;
+  for (std::size_t i = 0; i < paths.size(); ++i) {
+    const auto row = static_cast<std::size_t>(changes[first + i].row);
+    if (const std::optional<std::string_view> read = read_ahead->Identity(row, paths[i])) {
+      identities[i] = *read;
+    } else {
+      unread.push_back(paths[i]);
+      unread_at.push_back(i);
+    }
+  }
+  if (!unread.empty()) {
+    std::vector<std::string> read = file_system.FileIdentities(unread);
+    for (std::size_t j = 0; j < read.size() && j < unread_at.size(); ++j) {
+      identities[unread_at[j]] = std::move(read[j]);
+    }
+  }
+  return identities;
+}
+
+/**
+ * The identities of the rows' files, a stretch at a time. Where the file system may be
+ * asked from another thread they are read there while the record's paths are written, at
+ * most kStretchesAhead stretches before the writer takes them; else as they are taken.
+ */
+class IdentityStretches {
+ public:
+  IdentityStretches(const std::vector<RowChange>& changes, FileSystem& file_system,
+                    IdentitiesReadAhead* read_ahead)
+      : changes_(changes),
+        file_system_(file_system),
+        read_ahead_(read_ahead),
+        stretches_((changes.size() + kStretchRows - 1) / kStretchRows),
+        read_(stretches_) {
+    if (file_system.AnswersFromAnyThread() && stretches_ > 0) {
+      reader_ = std::thread([this] { ReadAhead(); });
+    }
+  }
+  IdentityStretches(const IdentityStretches&) = delete;
+  IdentityStretches& operator=(const IdentityStretches&) = delete;
+  ~IdentityStretches() {
+    if (!reader_.joinable()) return;
+    {
+      const std::lock_guard lock(mutex_);
+      ended_ = true;
+    }
+    changed_.notify_all();
+    reader_.join();
+  }
+
+  /** The identities of stretch `stretch`, taken in order, each once. */
+  std::vector<std::string> Take(std::size_t stretch) {
+    if (!reader_.joinable())
+      return file_system_.FileIdentities(OldPathsOfStretch(changes_, stretch));
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return ready_ > stretch; });
+    taken_ = stretch + 1;
+    changed_.notify_all();
+    return std::move(read_[stretch]);
+  }
+
+ private:
+  void ReadAhead() {
+    for (std::size_t stretch = 0; stretch < stretches_; ++stretch) {
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return ended_ || stretch < taken_ + kStretchesAhead; });
+        if (ended_) return;
+      }
+      std::vector<std::string> identities =
+          ReadStretch(changes_, stretch, file_system_, read_ahead_);
+      const std::lock_guard lock(mutex_);
+      read_[stretch] = std::move(identities);
+      ready_ = stretch + 1;
+      changed_.notify_all();
+    }
+  }
+
+  const std::vector<RowChange>& changes_;
+  FileSystem& file_system_;
+  IdentitiesReadAhead* read_ahead_;
+  const std::size_t stretches_;
+  std::vector<std::vector<std::string>> read_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::size_t ready_ = 0;  // stretches read
+  std::size_t taken_ = 0;  // stretches the writer took
+  bool ended_ = false;
+  std::thread reader_;
+};
+
 /**
  * Writes the record of `changes` into `sink`: the count, the old paths, the new paths and,
  * when `identities` is given, the identity of each row's file, looked up as its stretch
@@ -63,16 +178,21 @@ void AppendPathKey(std::string& text, std::size_t row, std::string_view path) {
  */
 class RecordWriter {
  public:
-  RecordWriter(const std::vector<RowChange>& changes, FileSystem* identities, const PieceSink& sink)
-      : changes_(changes), identities_(identities), sink_(sink) {}
+  RecordWriter(const std::vector<RowChange>& changes, FileSystem* identities, const PieceSink& sink,
+               IdentitiesReadAhead* read_ahead = nullptr)
+      : changes_(changes), identities_(identities), read_ahead_(read_ahead), sink_(sink) {}
 
   bool Write() {
+    // The identities are read from here on, while the paths are written.
+    std::optional<IdentityStretches> identities;
+    if (identities_ != nullptr && !changes_.empty())
+      identities.emplace(changes_, *identities_, read_ahead_);
     AppendSection(piece_, sections::kCount);
     AppendKey(piece_, sections::kCountKey, std::to_string(changes_.size()));
     if (!changes_.empty()) {
       if (!WritePaths(sections::kBefore, &RowChange::old_path)) return false;
       if (!WritePaths(sections::kAfter, &RowChange::new_path)) return false;
-      if (identities_ != nullptr && !WriteIdentities()) return false;
+      if (identities && !WriteIdentities(*identities)) return false;
     }
     return piece_.empty() || sink_(piece_);
   }
@@ -87,24 +207,20 @@ class RecordWriter {
     return true;
   }
 
-  bool WriteIdentities() {
+  bool WriteIdentities(IdentityStretches& identities) {
     AppendSection(piece_, sections::kIdentity);
-    std::vector<std::string_view> paths;
     std::string previous;  // the identity written last
-    for (std::size_t first = 0; first < changes_.size(); first += kStretchRows) {
-      paths.clear();
-      for (std::size_t row = first; row < changes_.size() && paths.size() < kStretchRows; ++row) {
-        paths.push_back(changes_[row].old_path());
-      }
-      const std::vector<std::string> stretch = identities_->FileIdentities(paths);
-      for (std::size_t i = 0; i < paths.size(); ++i) {
+    for (std::size_t first = 0, stretch = 0; first < changes_.size();
+         first += kStretchRows, ++stretch) {
+      const std::vector<std::string> read = identities.Take(stretch);
+      for (std::size_t i = 0; first + i < changes_.size() && i < kStretchRows; ++i) {
         piece_ += std::to_string(first + i);
         piece_ += '=';
         // The second step of a change of case moves the file of the step before it, which
         // is not at its temporary name yet: it is recorded as that file.
         if (changes_[first + i].step != ChangeStep::kFromTemporary) {
           previous.clear();
-          if (i < stretch.size()) previous = stretch[i];
+          if (i < read.size()) previous = read[i];
         }
         piece_ += previous;
         piece_ += '\n';
@@ -123,11 +239,53 @@ class RecordWriter {
 
   const std::vector<RowChange>& changes_;
   FileSystem* identities_;
+  IdentitiesReadAhead* read_ahead_;
   const PieceSink& sink_;
   std::string piece_;
 };
 
 }  // namespace
+
+IdentitiesReadAhead::IdentitiesReadAhead(FileSystem& file_system,
+                                         const std::vector<std::string>& paths)
+    : file_system_(file_system), paths_(paths) {
+  if (file_system.AnswersFromAnyThread() && !paths.empty())
+    reader_ = std::thread([this] { Read(); });
+}
+
+IdentitiesReadAhead::~IdentitiesReadAhead() {
+  stop_ = true;
+  if (reader_.joinable()) reader_.join();
+}
+
+void IdentitiesReadAhead::Read() {
+  std::vector<std::string_view> paths;
+  for (std::size_t first = 0; first < paths_.size() && !stop_; first += kStretchRows) {
+    paths.assign(paths_.begin() + static_cast<std::ptrdiff_t>(first),
+                 paths_.begin() +
+                     static_cast<std::ptrdiff_t>(std::min(paths_.size(), first + kStretchRows)));
+    for (const std::string& identity : file_system_.FileIdentities(paths)) {
+      // A record larger than 32 bits of identities is read as it is written instead.
+      if (text_.size() + identity.size() >= UINT32_MAX) return;
+      text_ += identity;
+      ends_.push_back(static_cast<std::uint32_t>(text_.size()));
+    }
+  }
+  ended_ = std::chrono::steady_clock::now();
+}
+
+std::optional<std::string_view> IdentitiesReadAhead::Identity(std::size_t row,
+                                                              std::string_view path) {
+  if (!fresh_) {
+    if (reader_.joinable()) reader_.join();
+    constexpr auto kFreshFor = std::chrono::seconds(2);
+    fresh_ =
+        ends_.size() == paths_.size() && std::chrono::steady_clock::now() - ended_ <= kFreshFor;
+  }
+  if (!*fresh_ || row >= ends_.size() || paths_[row] != path) return std::nullopt;
+  const std::uint32_t start = row == 0 ? 0 : ends_[row - 1];
+  return std::string_view(text_).substr(start, ends_[row] - start);
+}
 
 std::string RestoreFileName(const LocalTime& time, int attempt) {
   char stamp[96];
@@ -171,7 +329,8 @@ void AppendRunOutcome(FileSystem& file_system, const std::string& path,
 }
 
 std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore_folder,
-                             const TextRules& rules, const std::vector<RowChange>& plan) {
+                             const TextRules& rules, const std::vector<RowChange>& plan,
+                             IdentitiesReadAhead* read_ahead) {
   // A folder that cannot be made shows up as the refused write just below.
   file_system.CreateFolders(restore_folder);
   const LocalTime now = file_system.Now();
@@ -180,7 +339,7 @@ std::string WriteRestoreFile(FileSystem& file_system, const std::string& restore
   for (int attempt = 1; attempt <= kMaxAttempts; ++attempt) {
     const std::string path = folder + RestoreFileName(now, attempt);
     const auto write = [&](const PieceSink& sink) {
-      return RecordWriter(plan, &file_system, sink).Write();
+      return RecordWriter(plan, &file_system, sink, read_ahead).Write();
     };
     if (file_system.WriteFileInPieces(path, write, WriteMode::kCreateNew)) return path;
     // Only a name taken by an earlier record moves on to the next; anything else is a refusal.

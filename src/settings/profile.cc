@@ -19,9 +19,7 @@ char FoldCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' 
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
-bool HasLineBreak(std::string_view text) {
-  return text.find_first_of("\r\n") != std::string_view::npos;
-}
+bool HasLineBreak(std::string_view text) { return FindLineBreak(text) != std::string_view::npos; }
 
 }  // namespace
 

@@ -31,6 +31,8 @@ class FlatTable {
 
   /** How many items the table takes. */
   std::size_t capacity() const { return slots_.size() / 2; }
+  /** How many items it holds. */
+  std::size_t size() const { return size_; }
 
   /** Files `item` under `hash`; throws std::length_error past the table's room. */
   void Add(std::uint64_t hash, std::size_t item) {

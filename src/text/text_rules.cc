@@ -77,12 +77,21 @@ std::size_t FindText(std::string_view text, std::string_view pattern, CodePage c
   return kNotFound;
 }
 
+std::size_t FindLineBreak(std::string_view text, std::size_t from) {
+  if (from >= text.size()) return std::string_view::npos;
+  const std::size_t line_feed = text.find('\n', from);
+  const std::size_t scanned = line_feed == std::string_view::npos ? text.size() : line_feed;
+  const std::size_t carriage_return = text.substr(0, scanned).find('\r', from);
+  return carriage_return != std::string_view::npos ? carriage_return : line_feed;
+}
+
 std::size_t FileNameStart(std::string_view path, const TextRules& rules) {
   // In UTF-8 every byte of a multi-byte character is 0x80 or above, so the last separator
   // byte is a character of its own: no walk through the characters is needed.
   if (rules.code_page == CodePage::kUtf8) {
+    // One byte to look for is one reverse scan; a set of them would be a search per byte.
     const std::size_t last =
-        path.find_last_of(rules.path_style == PathStyle::kWindows ? "\\:" : "/");
+        rules.path_style == PathStyle::kWindows ? path.find_last_of("\\:") : path.rfind('/');
     return last == std::string_view::npos ? 0 : last + 1;
   }
   std::size_t start = 0;

@@ -42,6 +42,12 @@ inline bool ContainsText(std::string_view text, std::string_view pattern, CodePa
   return FindText(text, pattern, code_page) != kNotFound;
 }
 
+/**
+ * Where the first line break ("\r" or "\n") at or after `from` is; npos when none is. Two
+ * quick scans for one byte each, not a search through a set of bytes for every byte.
+ */
+std::size_t FindLineBreak(std::string_view text, std::size_t from = 0);
+
 /** Index just after the last path separator that is a character of its own (0 when none). */
 std::size_t FileNameStart(std::string_view path, const TextRules& rules);
 

@@ -23,6 +23,7 @@
 
 #include "gui_test_base.h"
 #include "http_test_server.h"
+#include "main_window_controls.h"
 #include "modal.h"
 #include "number_label.h"
 #include "platform/file_system.h"
@@ -30,51 +31,9 @@
 #include "temp_dir.h"
 
 using zefa::test::CaptionOf;
-using zefa::test::ControlPlace;
 using zefa::test::Find;
 
 namespace {
-
-// Every control of the main window with its place in the client area.
-const ControlPlace kControls[] = {
-    {"Label1", {8, 8, 12, 12}, "数"},
-    {"Label2", {48, 8, 65, 12}, "対象ファイル"},
-    {"Label3", {176, 8, 77, 12}, "固有ファイル名"},
-    {"Label4", {312, 8, 36, 12}, "拡張子"},
-    {"ListBox1", {8, 24, 41, 177}, nullptr},
-    {"ListBox2", {48, 24, 129, 177}, nullptr},
-    {"ListBox3", {176, 24, 137, 177}, nullptr},
-    {"ListBox4", {312, 24, 65, 177}, nullptr},
-    {"Button6", {60, 208, 25, 25}, "↑"},
-    {"Button7", {86, 208, 25, 25}, "↓"},
-    {"Button4", {112, 208, 33, 25}, "追加"},
-    {"Button5", {146, 208, 33, 25}, "除外"},
-    {"Button8", {262, 208, 25, 25}, "↑"},
-    {"Button9", {288, 208, 25, 25}, "↓"},
-    {"Button10", {336, 208, 43, 25}, "クリア"},
-    {"Label5", {20, 248, 6, 12}, "0"},
-    {"Label6", {32, 248, 123, 12}, "番のファイルの固有名 ："},
-    {"Edit1", {176, 240, 129, 20}, ""},
-    {"Label7", {312, 248, 11, 12}, "に"},
-    {"Button1", {336, 240, 43, 20}, "変更"},
-    {"Label15", {20, 280, 6, 12}, "0"},
-    {"Label14", {32, 280, 123, 12}, "番のファイルの拡張子 ："},
-    {"Edit3", {176, 272, 129, 20}, ""},
-    {"Label9", {312, 280, 11, 12}, "に"},
-    {"Button14", {336, 272, 43, 20}, "変更"},
-    {"Label8", {68, 312, 87, 12}, "共通ファイル名 ："},
-    {"Edit2", {176, 304, 129, 20}, ""},
-    {"Label13", {120, 344, 34, 12}, "連番 ："},
-    {"SpinEdit1", {176, 336, 41, 21}, "1"},
-    {"Label12", {224, 344, 22, 12}, "から"},
-    {"Label10", {268, 344, 6, 12}, "0"},
-    {"Label11", {280, 344, 22, 12}, "まで"},
-    {"Button3", {104, 376, 81, 25}, "設定"},
-    {"Button11", {200, 376, 81, 25}, "ソート"},
-    {"Button12", {296, 376, 81, 25}, "プレビュー"},
-    {"Button15", {200, 416, 81, 25}, "一括置換"},
-    {"Button2", {296, 416, 81, 25}, "リネーム開始"},
-};
 
 const char* const kTabOrder[] = {
     "ListBox1",  "ListBox2", "ListBox3", "ListBox4", "Button6",  "Button7", "Button4",  "Button5",
@@ -233,7 +192,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(form->font().families().value(0), QStringLiteral("ＭＳ Ｐゴシック"));
     QCOMPARE(form->font().families().value(1), QStringLiteral("IPAPGothic"));
     QCOMPARE(form->font().pixelSize(), 12);
-    for (const ControlPlace& control : kControls) {
+    for (const FormControl& control : kMainWindowControls) {
       auto* widget = Find<QWidget>(*form, control.name);
       QCOMPARE(widget->parentWidget(), form->centralWidget());
       // The number labels are as wide as their text: the right-aligned ones keep their
@@ -369,7 +328,7 @@ class MainWindowTest : public QObject {
     // Back at the specified size every control stands where it did.
     form->resize(387, 454 + menu);
     QCoreApplication::processEvents();
-    for (const ControlPlace& control : kControls) {
+    for (const FormControl& control : kMainWindowControls) {
       const std::string name = control.name;
       if (name == "Label5" || name == "Label10" || name == "Label15") continue;
       QVERIFY2(Find<QWidget>(*form, control.name)->geometry() == control.geometry, control.name);

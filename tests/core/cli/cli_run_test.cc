@@ -221,7 +221,7 @@ TEST_F(CliRunTest, AStopEndsTheRunAfterTheCurrentFileAndTheRecordStaysTrue) {
 TEST_F(CliRunTest, APresetGivesItsNamingCommonNameAndRuleAndOptionsOverrideIt) {
   dir.Touch("files/ＩＭＧ.jpg");
   Preset preset;
-  preset.naming.keta = 3;
+  preset.naming.digits = 3;
   preset.naming.pattern = 3;  // number, common name, unique name
   preset.common_name = "旅";
   preset.rule.to_half_width = true;

@@ -37,17 +37,17 @@ TEST(PresetFileName, WritesWhatAFileNameCannotHoldAsHex) {
 
 TEST_F(PresetsTest, APresetReadsBackWhateverItsName) {
   Preset preset;
-  preset.naming.keta = 3;
+  preset.naming.digits = 3;
   preset.naming.pattern = 5;
-  preset.naming.space = false;
-  preset.naming.when_add = true;
-  preset.naming.num_kakko = true;
-  preset.naming.num_aki = " (";
-  preset.naming.num_toji = ")";
-  preset.naming.koyu_kakko = true;
-  preset.naming.koyu_aki = "[";
-  preset.naming.koyu_toji = "]";
-  preset.naming.folder_rendo = true;
+  preset.naming.space_between = false;
+  preset.naming.strip_common_name = true;
+  preset.naming.number_brackets = true;
+  preset.naming.number_open = " (";
+  preset.naming.number_close = ")";
+  preset.naming.unique_brackets = true;
+  preset.naming.unique_open = "[";
+  preset.naming.unique_close = "]";
+  preset.naming.folder_numbers = true;
   preset.naming.date_format = "%Y%m%d";
   preset.common_name = "ワンピース 第";
   preset.rule = {"^(\\d+)", "第$1話",           true, true, ReplaceTarget::kExtension, true,
@@ -61,7 +61,7 @@ TEST_F(PresetsTest, APresetReadsBackWhateverItsName) {
     ASSERT_TRUE(read) << name;
     EXPECT_EQ(read->common_name, preset.common_name);
     EXPECT_EQ(read->rule, preset.rule);
-    EXPECT_EQ(read->naming.num_aki, " (");
+    EXPECT_EQ(read->naming.number_open, " (");
     EXPECT_EQ(read->naming.date_format, "%Y%m%d");
     EXPECT_EQ(read->naming.pattern, 5);
   }
@@ -85,17 +85,17 @@ TEST_F(PresetsTest, TheLastRuleFollowsTheKeysBeforeIt) {
                   .starts_with("[Option]\nketa=2\nDate_format=%Y\nReplace_search=旧\n"));
   // A preset's naming settings reach the dialog's controls; the other two options stay.
   SettingsDialogValues values;
-  values.check_box5 = false;
-  NamingValues naming;
-  naming.keta = 9;
+  values.update_check = false;
+  Options naming;
+  naming.digits = 9;
   naming.pattern = 12;
-  naming.num_aki = "<";
-  values.ApplyNaming(naming);
-  EXPECT_EQ(values.spin_edit1, "6");
-  EXPECT_EQ(values.radio_button, 1);
-  EXPECT_EQ(values.edit1, "<");
-  EXPECT_FALSE(values.check_box5);
-  EXPECT_EQ(values.Naming().num_aki, "<");
+  naming.number_open = "<";
+  values.ApplyPreset(naming);
+  EXPECT_EQ(values.digits, 6);
+  EXPECT_EQ(values.pattern, 1);
+  EXPECT_EQ(values.number_open, "<");
+  EXPECT_FALSE(values.update_check);
+  EXPECT_EQ(values.Saved().number_open, "<");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include "commands/main_state.h"
 #include "commands/settings_dialog_values.h"
 #include "dialog_test_support.h"
 #include "platform/command_error.h"
@@ -38,7 +39,7 @@ TEST(SettingsDialogExample, DigitsExampleFollowsTheDigitCount) {
   };
   for (const auto& [spin, example] : cases) {
     SettingsDialogValues values;
-    values.spin_edit1 = spin;
+    values.digits = SpinValueOfText(spin);
     EXPECT_EQ(values.DigitsExample(), example) << spin;
   }
 }
@@ -67,9 +68,9 @@ TEST(SettingsDialogExample, PadsTheNumberAndWrapsItInTheBrackets) {
   };
   for (const Case& c : cases) {
     SettingsDialogValues values;
-    values.spin_edit1 = c.spin;
-    values.edit1 = c.open;
-    values.edit2 = c.close;
+    values.digits = SpinValueOfText(c.spin);
+    values.number_open = c.open;
+    values.number_close = c.close;
     EXPECT_EQ(values.Example(), c.example) << "spin \"" << c.spin << '"';
   }
 }
@@ -77,20 +78,21 @@ TEST(SettingsDialogExample, PadsTheNumberAndWrapsItInTheBrackets) {
 TEST(SettingsDialogLoad, MissingFileShowsTheDefaults) {
   DialogWorld world;
   SettingsDialogValues values;
-  values.spin_edit1 = "3";
-  values.check_box1 = values.check_box5 = values.check_box6 = false;
-  values.check_box2 = values.check_box3 = values.check_box4 = true;
-  values.radio_button = 5;
-  values.edit1 = values.edit2 = values.edit3 = values.edit4 = "x";
+  values.digits = 3;
+  values.space_between = values.update_check = values.arrows_move_unique = false;
+  values.strip_common_name = values.number_brackets = values.unique_brackets = true;
+  values.pattern = 5;
+  values.number_open = values.number_close = values.unique_open = values.unique_close = "x";
 
   values.Load(world.context.Settings());
 
   const SettingsDialogValues defaults;
-  EXPECT_EQ(values.spin_edit1, "1");
-  EXPECT_EQ(values.radio_button, 1);
-  EXPECT_TRUE(values.check_box1 && values.check_box5 && values.check_box6);
-  EXPECT_FALSE(values.check_box2 || values.check_box3 || values.check_box4);
-  EXPECT_EQ(values.edit1 + values.edit2 + values.edit3 + values.edit4, "[]「」");
+  EXPECT_EQ(values.digits, 1);
+  EXPECT_EQ(values.pattern, 1);
+  EXPECT_TRUE(values.space_between && values.update_check && values.arrows_move_unique);
+  EXPECT_FALSE(values.strip_common_name || values.number_brackets || values.unique_brackets);
+  EXPECT_EQ(values.number_open + values.number_close + values.unique_open + values.unique_close,
+            "[]「」");
   EXPECT_EQ(defaults.Example(), "[1]");
   EXPECT_FALSE(world.dir.Exists("ZeFa_oru.ini"));
 }
@@ -114,8 +116,8 @@ TEST(SettingsDialogLoad, DigitsComeToTheNearerBoundAndUnknownPatternsToRadioButt
     world.WriteIni(text);
     SettingsDialogValues values;
     values.Load(world.context.Settings());
-    EXPECT_EQ(values.spin_edit1, c.spin) << "keta " << c.keta;
-    EXPECT_EQ(values.radio_button, c.radio) << "pattern " << c.pattern;
+    EXPECT_EQ(std::to_string(values.digits), c.spin) << "keta " << c.keta;
+    EXPECT_EQ(values.pattern, c.radio) << "pattern " << c.pattern;
     // Loading is reading only: the hand-edited values stay until the next OK.
     EXPECT_EQ(world.Ini(), text);
   }
@@ -141,31 +143,31 @@ TEST(SettingsDialogSave, FirstSaveCreatesThePerUserFolderWithItsParents) {
 TEST(SettingsDialogSave, EveryValueReadsBackExactly) {
   DialogWorld world;
   SettingsDialogValues saved;
-  saved.spin_edit1 = "2";
-  saved.check_box1 = false;
-  saved.check_box2 = true;
-  saved.check_box3 = true;
-  saved.check_box4 = true;
-  saved.check_box5 = false;
-  saved.check_box6 = false;
-  saved.radio_button = 6;
-  saved.edit1 = " [";  // a leading blank must survive the profile reader
-  saved.edit2 = "] ";
-  saved.edit3 = "\"";
-  saved.edit4 = "";
+  saved.digits = 2;
+  saved.space_between = false;
+  saved.strip_common_name = true;
+  saved.number_brackets = true;
+  saved.unique_brackets = true;
+  saved.update_check = false;
+  saved.arrows_move_unique = false;
+  saved.pattern = 6;
+  saved.number_open = " [";  // a leading blank must survive the profile reader
+  saved.number_close = "] ";
+  saved.unique_open = "\"";
+  saved.unique_close = "";
   SettingsFile settings = world.context.Settings();
   saved.Save(settings);
 
   SettingsDialogValues loaded;
   loaded.Load(world.context.Settings());
-  EXPECT_EQ(loaded.spin_edit1, "2");
-  EXPECT_EQ(loaded.radio_button, 6);
-  EXPECT_FALSE(loaded.check_box1 || loaded.check_box5 || loaded.check_box6);
-  EXPECT_TRUE(loaded.check_box2 && loaded.check_box3 && loaded.check_box4);
-  EXPECT_EQ(loaded.edit1, " [");
-  EXPECT_EQ(loaded.edit2, "] ");
-  EXPECT_EQ(loaded.edit3, "\"");
-  EXPECT_EQ(loaded.edit4, "");
+  EXPECT_EQ(loaded.digits, 2);
+  EXPECT_EQ(loaded.pattern, 6);
+  EXPECT_FALSE(loaded.space_between || loaded.update_check || loaded.arrows_move_unique);
+  EXPECT_TRUE(loaded.strip_common_name && loaded.number_brackets && loaded.unique_brackets);
+  EXPECT_EQ(loaded.number_open, " [");
+  EXPECT_EQ(loaded.number_close, "] ");
+  EXPECT_EQ(loaded.unique_open, "\"");
+  EXPECT_EQ(loaded.unique_close, "");
   EXPECT_EQ(loaded.Example(), " [01] ");
 }
 
@@ -176,7 +178,7 @@ TEST(SettingsDialogSave, DigitsOutsideTheRangeAreSavedAtTheNearerBound) {
   for (const auto& [spin, line] : cases) {
     DialogWorld world;
     SettingsDialogValues values;
-    values.spin_edit1 = spin;
+    values.digits = SpinValueOfText(spin);
     SettingsFile settings = world.context.Settings();
     values.Save(settings);
     EXPECT_NE(world.Ini().find(std::string("[Option]\n") + line), std::string::npos)

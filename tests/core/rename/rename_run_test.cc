@@ -423,6 +423,8 @@ TEST(WriteRestoreFile, ARecordOfManyPiecesIsWrittenWhole) {
     old_paths[row] = dir / ("写真/" + std::string(60, 'a') + std::to_string(row) + ".jpg");
     new_paths[row] = dir / ("写真/旅行 " + std::to_string(row) + ".jpg");
     plan[row] = ChangeOf(old_paths[row], new_paths[row]);
+    // Files here and there, across the stretches in which identities are read.
+    if (row % 997 == 0) dir.Touch(old_paths[row].substr(dir.path().size()));
   }
   test::FixedClockFileSystem native;
   WholeFileSystem whole;
@@ -439,10 +441,33 @@ TEST(WriteRestoreFile, ARecordOfManyPiecesIsWrittenWhole) {
       const auto index = static_cast<std::size_t>(row);
       ASSERT_EQ(record.Row(static_cast<std::size_t>(row)).before, plan[index].old_path()) << row;
       ASSERT_EQ(record.Row(static_cast<std::size_t>(row)).after, plan[index].new_path()) << row;
+      ASSERT_EQ(record.Row(index).identity,
+                index % 997 == 0 ? native.FileIdentities({old_paths[index]}).front() : "")
+          << row;
     }
   }
   EXPECT_EQ(dir.Listing("restore"),
             "2026年3月7日09時05分03秒.zefa 2026年3月7日09時05分03秒_2.zefa");
+}
+
+// Identities read ahead are taken for the paths they were read at alone.
+TEST(WriteRestoreFile, IdentitiesReadAheadAreTakenForTheirOwnPathsAlone) {
+  test::TempDir dir;
+  const std::vector<std::string> listed = {dir.Touch("f0"), dir.Touch("f1"), dir.Touch("f2")};
+  const std::string other = dir.Touch("other");
+  test::FixedClockFileSystem file_system;
+  IdentitiesReadAhead read_ahead(file_system, listed);
+  // Row 1's change starts from another path than the one its identity was read at.
+  const std::vector<std::string> new_paths = {dir / "n0", dir / "n1", dir / "n2"};
+  const std::vector<RowChange> plan = {ChangeOf(listed[0], new_paths[0], 0),
+                                       ChangeOf(other, new_paths[1], 1),
+                                       ChangeOf(listed[2], new_paths[2], 2)};
+  const RestoreRecord record = RestoreRecord::Read(
+      file_system, WriteRestoreFile(file_system, dir / "restore", TextRules{}, plan, &read_ahead));
+  for (std::size_t row = 0; row < plan.size(); ++row) {
+    EXPECT_EQ(record.Row(row).identity, file_system.FileIdentities({plan[row].old_path()})[0]);
+  }
+  EXPECT_NE(record.Row(1).identity, file_system.FileIdentities({listed[1]})[0]);
 }
 
 TEST(RestoreFileName, DateAndTimeWithoutAndWithLeadingZeros) {

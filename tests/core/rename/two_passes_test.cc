@@ -8,6 +8,7 @@
 
 #include "commands/rename_command.h"
 #include "commands/undo_command.h"
+#include "record/undo.h"
 #include "rename_test_support.h"
 
 namespace zefa {
@@ -81,6 +82,21 @@ TEST_F(TwoPassesTest, RowsOfFailedRenamesStayWhereTheirFilesAre) {
   Undo(test::kRestoreName);
   EXPECT_EQ(state.list.path.entries, (PathList{a, b}));
   EXPECT_EQ(dir.Read("files/x 2 b.txt"), "someone else's");
+}
+
+// The changes back are followed in their order: a chain, a file back in two steps through a
+// temporary name, and a change that failed leaves its row as it is.
+TEST(FollowFilesBack, RowsFollowEachChangeBackInItsOrder) {
+  RenameList list;
+  for (const char* path : {"/p/c", "/p/d", "/p/X", "/p/keep"}) list.AppendRow(path, "", "", "");
+  std::vector<RowChange> back = {ChangeOf("/p/c", "/p/b", 0), ChangeOf("/p/d", "/p/c", 1),
+                                 ChangeOf("/p/X", "/p/.zefa-oru-t", 2),
+                                 ChangeOf("/p/.zefa-oru-t", "/p/x", 2),
+                                 ChangeOf("/p/keep", "/p/k", 3)};
+  for (RowChange& change : back) change.status = ChangeStatus::kDone;
+  back.back().status = ChangeStatus::kFailed;
+  FollowFilesBack(list, back);
+  EXPECT_EQ(list.path.entries, (PathList{"/p/b", "/p/c", "/p/x", "/p/keep"}));
 }
 
 }  // namespace

@@ -218,5 +218,22 @@ TEST_F(AddFileTest, AddButtonOpensTheDialogWithoutFilter) {
   EXPECT_EQ(state.list.unique.entries, Strings{"pick"});
 }
 
+// Rows renamed one by one, past the room of the list's index, are found by their new paths
+// alone, and rows added after them are found too.
+TEST(RenameListIndex, RowsAreFoundByTheirNewPathsAfterManyRenames) {
+  RenameList list;
+  for (int i = 0; i < 40; ++i) list.AppendRow("/p/" + std::to_string(i), "", "", "");
+  for (const char* round : {"a", "b", "c"}) {
+    for (int i = 0; i < 40; ++i) list.RenamePath(i, "/p/" + (round + std::to_string(i)));
+  }
+  list.RenamePath(5, "/p/a5");  // back to a path it had
+  list.AppendRow("/p/new", "", "", "");
+  EXPECT_EQ(list.RowsListing("/p/c7"), std::vector<int>{7});
+  EXPECT_EQ(list.RowsListing("/p/a5"), std::vector<int>{5});
+  EXPECT_EQ(list.RowsListing("/p/b7"), std::vector<int>{});
+  EXPECT_TRUE(list.HoldsPath("/p/new"));
+  EXPECT_FALSE(list.HoldsPath("/p/7"));
+}
+
 }  // namespace
 }  // namespace zefa

@@ -55,6 +55,12 @@ TEST_F(FolderAddTest, AddsTheFilesFolderByFolderInNaturalOrderSkippingHiddenAndL
                      "trip/day2/z.jpg", "trip/day2/deep/a.jpg", "trip/Day10/y.jpg"}));
   EXPECT_EQ(state.list.unique.entries.front(), "b");
   EXPECT_EQ(prompter.progress, Strings{"ファイルを追加しています 0"});
+  // Each row keeps its file's key, whether the listing or a stat() gave it; a link's is its file's.
+  for (int row = 0; row < state.list.path.size(); ++row) {
+    const std::string& path = state.list.path.entries[static_cast<std::size_t>(row)];
+    EXPECT_EQ(state.list.RowsRecordedAs(fs.FileKey(path).value_or("")), std::vector<int>{row})
+        << path;
+  }
 }
 
 TEST_F(FolderAddTest, RefusalsOfAFolderAreCollectedAndTheRestoreFolderIsLeftOut) {

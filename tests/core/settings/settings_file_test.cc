@@ -131,18 +131,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SettingsFileTest, FirstSaveWritesTwelveKeysInOrder) {
   SettingsFile settings = Settings();
-  settings.WriteInteger(keys::kSection, keys::kKeta, keys::kDefaultKeta);
-  settings.WriteInteger(keys::kSection, keys::kPattern, keys::kDefaultPattern);
-  settings.WriteBool(keys::kSection, keys::kSpace, keys::kDefaultSpace);
-  settings.WriteBool(keys::kSection, keys::kWhenAdd, keys::kDefaultWhenAdd);
-  settings.WriteBool(keys::kSection, keys::kNumKakko, keys::kDefaultNumKakko);
-  settings.WriteBool(keys::kSection, keys::kUpdateCheck, keys::kDefaultUpdateCheck);
-  settings.WriteBool(keys::kSection, keys::kUpDownButtonRendo, keys::kDefaultUpDownButtonRendo);
-  settings.WriteString(keys::kSection, keys::kNumAki, keys::kDefaultNumAki);
-  settings.WriteString(keys::kSection, keys::kNumToji, keys::kDefaultNumToji);
-  settings.WriteBool(keys::kSection, keys::kKoyuKakko, keys::kDefaultKoyuKakko);
-  settings.WriteString(keys::kSection, keys::kKoyuAki, keys::kDefaultKoyuAki);
-  settings.WriteString(keys::kSection, keys::kKoyuToji, keys::kDefaultKoyuToji);
+  settings.WriteInteger(keys::kSection, "keta", 1);
+  settings.WriteInteger(keys::kSection, "pattern", 1);
+  settings.WriteBool(keys::kSection, "space", true);
+  settings.WriteBool(keys::kSection, "when_add", false);
+  settings.WriteBool(keys::kSection, "Num_kakko", false);
+  settings.WriteBool(keys::kSection, "UpdateCheck", true);
+  settings.WriteBool(keys::kSection, "UpDownButton_rendo", true);
+  settings.WriteString(keys::kSection, "Num_aki", "[");
+  settings.WriteString(keys::kSection, "Num_toji", "]");
+  settings.WriteBool(keys::kSection, "Koyu_kakko", false);
+  settings.WriteString(keys::kSection, "koyu_aki", "「");
+  settings.WriteString(keys::kSection, "koyu_toji", "」");
   EXPECT_EQ(Stored(),
             "[Option]\nketa=1\npattern=1\nspace=1\nwhen_add=0\nNum_kakko=0\nUpdateCheck=1\n"
             "UpDownButton_rendo=1\nNum_aki=[\nNum_toji=]\nKoyu_kakko=0\n"

@@ -144,6 +144,19 @@ INSTANTIATE_TEST_SUITE_P(
                       StemCase{"SoBeforeDot", "\x83\x5C.txt", "\x83\x5C", ".txt"}),
     [](const auto& test_case) { return std::string(test_case.param.name); });
 
+TEST(FindLineBreak, FindsTheFirstCarriageReturnOrLineFeedFromWhereItStarts) {
+  constexpr std::size_t kNone = std::string_view::npos;
+  const struct {
+    std::string_view text;
+    std::size_t from, found;
+  } cases[] = {
+      {"", 0, kNone},     {"写真.jpg", 0, kNone}, {"a\nb", 0, 1},    {"a\rb", 0, 1},
+      {"ab\r\n", 0, 2},   {"ab\n\r", 0, 2},       {"a\nb\rc", 2, 3}, {"a\nb", 2, kNone},
+      {"a\nb", 9, kNone}, {"\r", 0, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FindLineBreak(c.text, c.from), c.found) << c.text;
+}
+
 TEST(IsValidUtf8, RejectsWhatIsNotUtf8) {
   EXPECT_TRUE(IsValidUtf8(""));
   EXPECT_TRUE(IsValidUtf8("plain ascii"));
