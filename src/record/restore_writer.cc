@@ -249,8 +249,13 @@ class RecordWriter {
 IdentitiesReadAhead::IdentitiesReadAhead(FileSystem& file_system,
                                          const std::vector<std::string>& paths)
     : file_system_(file_system), paths_(paths) {
-  if (file_system.AnswersFromAnyThread() && !paths.empty())
-    reader_ = std::thread([this] { Read(); });
+  if (!file_system.AnswersFromAnyThread() || paths.empty()) return;
+  // The room for every identity is taken here, in one block that goes back to the system
+  // whole once the record is written; grown on the reading thread it would stay behind.
+  constexpr std::size_t kIdentityBytes = 96;  // a little more than a long identity's
+  text_.reserve(paths.size() * kIdentityBytes);
+  ends_.reserve(paths.size());
+  reader_ = std::thread([this] { Read(); });
 }
 
 IdentitiesReadAhead::~IdentitiesReadAhead() {

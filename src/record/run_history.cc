@@ -246,7 +246,9 @@ std::vector<std::size_t> RowsBackAfterUndo(const RestoreRecord& record, const Un
     }
   }
   for (const RowChange& change : plan.not_back) not_back(change);
+  // Counted first: a million rows, grown one by one, would hold half as much again spare.
   std::vector<std::size_t> rows;
+  rows.reserve(static_cast<std::size_t>(std::count(back.begin(), back.end(), true)));
   for (std::size_t row = 0; row < back.size(); ++row) {
     if (back[row]) rows.push_back(row);
   }
