@@ -184,7 +184,7 @@ class FileSystem {
   }
   /**
    * Whether FileIdentities may be asked from a second thread while this one goes on with
-   * other calls, so that a long record's identities are read while its paths are written.
+   * other calls, so that a run's identities are read while it is planned and checked.
    */
   virtual bool AnswersFromAnyThread() const { return false; }
   /**

@@ -2,9 +2,7 @@
 // SPDX-License-Identifier: MIT
 // The restore file's writer: the record of a run, pushed into a sink a piece at a time.
 #include <algorithm>
-#include <condition_variable>
 #include <cstdio>
-#include <mutex>
 #include <optional>
 #include <thread>
 
@@ -28,8 +26,6 @@ constexpr int kMaxAttempts = 1000;
 constexpr std::size_t kPieceBytes = std::size_t{1} << 20;
 // The identities are looked up this many rows at a time, as they are written.
 constexpr std::size_t kStretchRows = 4096;
-// How many stretches of identities may wait for the writer: a bound on the memory they hold.
-constexpr std::size_t kStretchesAhead = 32;
 
 void AppendSection(std::string& text, std::string_view name) {
   text += '[';
@@ -101,77 +97,6 @@ std::vector<std::string> ReadStretch(const std::vector<RowChange>& changes, std:
 }
 
 /**
- * The identities of the rows' files, a stretch at a time. Where the file system may be
- * asked from another thread they are read there while the record's paths are written, at
- * most kStretchesAhead stretches before the writer takes them; else as they are taken.
- */
-class IdentityStretches {
- public:
-  IdentityStretches(const std::vector<RowChange>& changes, FileSystem& file_system,
-                    IdentitiesReadAhead* read_ahead)
-      : changes_(changes),
-        file_system_(file_system),
-        read_ahead_(read_ahead),
-        stretches_((changes.size() + kStretchRows - 1) / kStretchRows),
-        read_(stretches_) {
-    if (file_system.AnswersFromAnyThread() && stretches_ > 0) {
-      reader_ = std::thread([this] { ReadAhead(); });
-    }
-  }
-  IdentityStretches(const IdentityStretches&) = delete;
-  IdentityStretches& operator=(const IdentityStretches&) = delete;
-  ~IdentityStretches() {
-    if (!reader_.joinable()) return;
-    {
-      const std::lock_guard lock(mutex_);
-      ended_ = true;
-    }
-    changed_.notify_all();
-    reader_.join();
-  }
-
-  /** The identities of stretch `stretch`, taken in order, each once. */
-  std::vector<std::string> Take(std::size_t stretch) {
-    if (!reader_.joinable())
-      return file_system_.FileIdentities(OldPathsOfStretch(changes_, stretch));
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [&] { return ready_ > stretch; });
-    taken_ = stretch + 1;
-    changed_.notify_all();
-    return std::move(read_[stretch]);
-  }
-
- private:
-  void ReadAhead() {
-    for (std::size_t stretch = 0; stretch < stretches_; ++stretch) {
-      {
-        std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return ended_ || stretch < taken_ + kStretchesAhead; });
-        if (ended_) return;
-      }
-      std::vector<std::string> identities =
-          ReadStretch(changes_, stretch, file_system_, read_ahead_);
-      const std::lock_guard lock(mutex_);
-      read_[stretch] = std::move(identities);
-      ready_ = stretch + 1;
-      changed_.notify_all();
-    }
-  }
-
-  const std::vector<RowChange>& changes_;
-  FileSystem& file_system_;
-  IdentitiesReadAhead* read_ahead_;
-  const std::size_t stretches_;
-  std::vector<std::vector<std::string>> read_;
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::size_t ready_ = 0;  // stretches read
-  std::size_t taken_ = 0;  // stretches the writer took
-  bool ended_ = false;
-  std::thread reader_;
-};
-
-/**
  * Writes the record of `changes` into `sink`: the count, the old paths, the new paths and,
  * when `identities` is given, the identity of each row's file, looked up as its stretch
  * of rows is written. False when the sink refused a piece.
@@ -183,16 +108,12 @@ class RecordWriter {
       : changes_(changes), identities_(identities), read_ahead_(read_ahead), sink_(sink) {}
 
   bool Write() {
-    // The identities are read from here on, while the paths are written.
-    std::optional<IdentityStretches> identities;
-    if (identities_ != nullptr && !changes_.empty())
-      identities.emplace(changes_, *identities_, read_ahead_);
     AppendSection(piece_, sections::kCount);
     AppendKey(piece_, sections::kCountKey, std::to_string(changes_.size()));
     if (!changes_.empty()) {
       if (!WritePaths(sections::kBefore, &RowChange::old_path)) return false;
       if (!WritePaths(sections::kAfter, &RowChange::new_path)) return false;
-      if (identities && !WriteIdentities(*identities)) return false;
+      if (identities_ != nullptr && !WriteIdentities()) return false;
     }
     return piece_.empty() || sink_(piece_);
   }
@@ -207,12 +128,13 @@ class RecordWriter {
     return true;
   }
 
-  bool WriteIdentities(IdentityStretches& identities) {
+  bool WriteIdentities() {
     AppendSection(piece_, sections::kIdentity);
     std::string previous;  // the identity written last
     for (std::size_t first = 0, stretch = 0; first < changes_.size();
          first += kStretchRows, ++stretch) {
-      const std::vector<std::string> read = identities.Take(stretch);
+      const std::vector<std::string> read =
+          ReadStretch(changes_, stretch, *identities_, read_ahead_);
       for (std::size_t i = 0; first + i < changes_.size() && i < kStretchRows; ++i) {
         piece_ += std::to_string(first + i);
         piece_ += '=';
