@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is needed, checks the code's format, builds everything with warnings as
 # errors and runs every test at least once:
-# - the Release tree (ci): the program and the benchmarks built; the fuzz targets' seeds
-#   and the layer checks run;
+# - the Release tree (ci): the program and the benchmarks built, the layer checks run;
 # - the Debug tree under ASan and UBSan with Qt's assertions (asan): the core tests, the
-#   seeds again and the window tests, which are built and run only here;
+#   fuzz targets' seeds and the window tests, which are built and run only here;
 # - the install checks and a run of the installed Release copy through its real windows.
 # The fuzzing itself is scripts/fuzz.sh.
 set -euo pipefail
