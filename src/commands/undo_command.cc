@@ -87,6 +87,10 @@ UndoOutcome UndoRecord(const Context& context, const std::string& path, RenameLi
     plan = PlanUndo(record, context.file_system, context.rules,
                     [&](std::size_t done) { return progress->Advance(done); });
   }
+  // The identities have decided the undo: their room goes back before the files are moved.
+  outcome.record.ForgetIdentities();
+  for (RowChange& change : plan.back) change.set_identity({});
+  for (RowChange& change : plan.not_back) change.set_identity({});
   if (plan.stopped) {
     prompter.Beep(BeepKind::kInformation);
     prompter.Inform(UndoStoppedText(plan.looked_at, 0));

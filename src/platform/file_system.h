@@ -47,6 +47,12 @@ using PieceSink = std::function<bool(std::string_view piece)>;
 /** Pushes a file's bytes into the sink, piece by piece; false when the sink refused one. */
 using PieceWriter = std::function<bool(const PieceSink& sink)>;
 
+/** Takes a file's bytes as they are read: first its size, then its pieces in order. */
+struct PieceReader {
+  std::function<void(std::size_t bytes)> sized;  // how large the file is, before any piece
+  PieceSink piece;                               // false stops the reading there
+};
+
 /** Why a file's bytes could not be read. */
 enum class ReadFailure : std::uint8_t {
   kNothingThere,  // nothing at the path
@@ -249,6 +255,21 @@ class FileSystem {
    */
   virtual FileRead ReadFile(const std::string& path, std::size_t max_bytes) = 0;
   /**
+   * Hands the bytes of a file that ReadFile would read to `reader` a piece at a time, so
+   * that no copy of the whole is made; nullopt once every piece was handed over or the
+   * reader stopped, else why the file could not be read (as for ReadFile). A failure after
+   * the first piece leaves the pieces handed over incomplete.
+   */
+  virtual std::optional<ReadFailure> ReadFileInPieces(const std::string& path,
+                                                      std::size_t max_bytes,
+                                                      const PieceReader& reader) {
+    FileRead bytes = ReadFile(path, max_bytes);
+    if (!bytes) return bytes.failure();
+    reader.sized(bytes->size());
+    reader.piece(*bytes);
+    return std::nullopt;
+  }
+  /**
    * The first `max_bytes` of a regular file (or a link to one), with whether that is the
    * whole file; nullopt as for ReadFile. Reads no more of the file than it hands back.
    */
@@ -321,6 +342,8 @@ class NativeFileSystem : public FileSystem {
                                                 const KeepGoing& keep_going = {}) override;
   bool RemoveSecondName(const std::string& name, const std::string& kept) override;
   FileRead ReadFile(const std::string& path, std::size_t max_bytes) override;
+  std::optional<ReadFailure> ReadFileInPieces(const std::string& path, std::size_t max_bytes,
+                                              const PieceReader& reader) override;
   std::optional<FileStart> ReadFileStart(const std::string& path, std::size_t max_bytes) override;
   bool AppendFile(const std::string& path, std::string_view bytes) override;
   bool WriteFile(const std::string& path, std::string_view bytes, WriteMode mode) override;

@@ -152,7 +152,9 @@ bool NativeFileSystem::CreateFolders(const std::string& path) {
   return FolderExists(trimmed);
 }
 
-FileRead NativeFileSystem::ReadFile(const std::string& path, std::size_t max_bytes) {
+std::optional<ReadFailure> NativeFileSystem::ReadFileInPieces(const std::string& path,
+                                                              std::size_t max_bytes,
+                                                              const PieceReader& reader) {
   // The type is looked at before the open, so that no device is ever opened, and again on
   // the open file, which O_NONBLOCK keeps from waiting for the writer of a pipe that took
   // the name meanwhile.
@@ -165,7 +167,6 @@ FileRead NativeFileSystem::ReadFile(const std::string& path, std::size_t max_byt
   const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) return errno == ENOENT ? ReadFailure::kNothingThere : ReadFailure::kNotReadable;
   std::optional<ReadFailure> failure;
-  std::string bytes;
   if (::fstat(fd, &info) != 0) {
     failure = ReadFailure::kNotReadable;
   } else if (!S_ISREG(info.st_mode)) {
@@ -173,25 +174,38 @@ FileRead NativeFileSystem::ReadFile(const std::string& path, std::size_t max_byt
   } else if (static_cast<std::uintmax_t>(info.st_size) > max_bytes) {
     failure = ReadFailure::kTooLarge;
   } else {
-    bytes.reserve(static_cast<std::size_t>(info.st_size));
+    reader.sized(static_cast<std::size_t>(info.st_size));
     char chunk[65536];
+    std::size_t read_all = 0;
     // One byte more than allowed tells a file that grew past the limit.
     while (!failure) {
-      const std::size_t room = max_bytes - bytes.size() + 1;
+      const std::size_t room = max_bytes - read_all + 1;
       const ssize_t got = ::read(fd, chunk, room < sizeof chunk ? room : sizeof chunk);
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) {
         failure = ReadFailure::kNotReadable;
-      } else if (bytes.size() + static_cast<std::size_t>(got) > max_bytes) {
+      } else if (read_all + static_cast<std::size_t>(got) > max_bytes) {
         failure = ReadFailure::kTooLarge;
-      } else if (got == 0) {
+      } else if (got == 0 || !reader.piece({chunk, static_cast<std::size_t>(got)})) {
         break;
       } else {
-        bytes.append(chunk, static_cast<std::size_t>(got));
+        read_all += static_cast<std::size_t>(got);
       }
     }
   }
   ::close(fd);
+  return failure;
+}
+
+FileRead NativeFileSystem::ReadFile(const std::string& path, std::size_t max_bytes) {
+  std::string bytes;
+  const std::optional<ReadFailure> failure =
+      ReadFileInPieces(path, max_bytes,
+                       {[&](std::size_t size) { bytes.reserve(size); },
+                        [&](std::string_view piece) {
+                          bytes.append(piece);
+                          return true;
+                        }});
   if (failure) return *failure;
   return bytes;
 }

@@ -113,7 +113,8 @@ struct RestoreRow {
  * A restore file read once, in one pass of the profile's line reader: what the profile
  * reader would find (the first section of a name, in it the first line of a key, names in
  * any case, blanks and one pair of quotes dropped, Shift-JIS text read as such), held as
- * the rows 0, 1, 2 ... that have a new path. The record owns the text its rows view.
+ * the rows 0, 1, 2 ... that have a new path. The record keeps the values it read, not the
+ * file's text: a million rows take their paths and identities, not their keys and lines.
  */
 class RestoreRecord {
  public:
@@ -143,10 +144,15 @@ class RestoreRecord {
   bool HasIdentities() const { return has_identities_; }
   /** Why Read found no bytes to read; nullopt when it read the file. */
   std::optional<zefa::ReadFailure> ReadFailure() const { return read_failure_; }
+  /**
+   * Gives back the room of the identities once the undo has been decided by them: every
+   * row's identity is "" afterwards, while HasIdentities() still says the record held them.
+   */
+  void ForgetIdentities();
 
  private:
   friend class RecordReader;  // restore_reader.cc
-  // A value of the text, in 32 bits: a row costs 28 bytes beyond its text.
+  // A value read, in 32 bits: a row costs 28 bytes beyond its values.
   struct Span {
     std::uint32_t at = 0;
     std::uint32_t size = 0;
@@ -165,7 +171,8 @@ class RestoreRecord {
   }
   void DecodeInPlace(Span& span);
 
-  std::string text_;
+  std::string text_;        // the paths read, one after the other
+  std::string identities_;  // the identities read, one after the other
   std::vector<StoredRow> rows_;
   Span first_after_;
   int count_ = 0;

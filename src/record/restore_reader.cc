@@ -1,9 +1,11 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
-// The restore file's reader: one pass of the profile's line reader into the record's rows.
+// The restore file's reader: one pass of the profile's line reader into the record's rows,
+// over the file's pieces as they are read.
 #include <algorithm>
 #include <iterator>
 #include <optional>
+#include <string>
 #include <utility>
 
 #include "record/recorded_path.h"
@@ -18,16 +20,7 @@ namespace {
 
 namespace sections = restore_sections;
 
-bool HasOverlongLine(std::string_view bytes) {
-  std::size_t start = 0;
-  while (start < bytes.size()) {
-    const std::size_t end = FindLineBreak(bytes, start);
-    const std::size_t stop = end == std::string_view::npos ? bytes.size() : end;
-    if (stop - start > sections::kMaxLineBytes) return true;
-    start = stop + 1;
-  }
-  return false;
-}
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 // The row a key names: decimal digits without a leading zero ("0" itself is row 0); -1
 // for any other key, which no look-up of a row would find.
@@ -46,14 +39,90 @@ long RowOfKey(std::string_view key) {
 /**
  * Reads the lines of a restore file's text into a record, as the profile reader would find
  * them: the first section of a name, in it the first line of a key. Each line goes to the
- * step its section names.
+ * step its section names, and the record keeps a copy of the values it needs alone. The
+ * text comes in pieces, cut anywhere: a line is read once its line break has come.
  */
 class RecordReader {
  public:
-  explicit RecordReader(RestoreRecord& record)
+  /** How the reading of the text stands. */
+  enum class State { kReading, kOverlong, kNotUtf8 };
+
+  /**
+   * `bytes` is the size of the text, the most its values can take. `decoded` text (a
+   * Shift-JIS file's, made UTF-8) is read as it is: its BOM and its line lengths were
+   * looked at in the file's own bytes.
+   */
+  RecordReader(RestoreRecord& record, std::size_t bytes, bool decoded)
       : record_(record),
-        text_(record.text_),
-        lines_(static_cast<std::size_t>(std::count(text_.begin(), text_.end(), '\n')) + 1) {}
+        // Each of the rows 0 .. n needs a line of its own of at least three bytes ("0=x"),
+        // so no row past a third of the bytes can be part of rows that all have a new path.
+        max_rows_(bytes / 3 + 1),
+        decoded_(decoded) {
+    // Room that is never written costs no memory: the values take what they need of it.
+    record.text_.reserve(bytes);
+    record.identities_.reserve(bytes);
+  }
+
+  /** Reads the lines that `piece` ends; the rest waits for the next piece. */
+  State Piece(std::string_view piece) {
+    if (!decoded_ && Overlong(piece)) return State::kOverlong;
+    const std::size_t last_break = piece.rfind('\n');
+    if (last_break == std::string_view::npos) {
+      open_.append(piece);
+      return State::kReading;
+    }
+    State state;
+    if (open_.empty()) {
+      state = Lines(piece.substr(0, last_break + 1));
+    } else {
+      open_.append(piece.substr(0, last_break + 1));
+      state = Lines(open_);
+    }
+    open_.assign(piece.substr(last_break + 1));
+    return state;
+  }
+
+  /** Reads the last line, which no line break ends. */
+  State End() {
+    const State state = open_.empty() ? State::kReading : Lines(open_);
+    std::string().swap(open_);
+    return state;
+  }
+
+  void Finish();
+
+ private:
+  enum class Section { kNone, kCount, kBefore, kAfter, kIdentity, kOutcome };
+  using StoredRow = RestoreRecord::StoredRow;
+  using Span = RestoreRecord::Span;
+
+  // Whether a line of the file's bytes, the one begun in earlier pieces included, is longer
+  // than any a run writes.
+  bool Overlong(std::string_view piece) {
+    for (std::size_t start = 0;;) {
+      const std::size_t end = FindLineBreak(piece, start);
+      if (end == std::string_view::npos) {
+        line_bytes_ += piece.size() - start;
+        return line_bytes_ > sections::kMaxLineBytes;
+      }
+      if (line_bytes_ + (end - start) > sections::kMaxLineBytes) return true;
+      line_bytes_ = 0;
+      start = end + 1;
+    }
+  }
+
+  // Reads whole lines; the first text read starts the file.
+  State Lines(std::string_view text) {
+    if (!decoded_) {
+      if (at_start_ && text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
+      // The writer records one line of UTF-8 for every path, so its paths read back byte
+      // for byte; a file with other bytes is read again, decoded (RestoreRecord::Parse).
+      if (!IsValidUtf8(text)) return State::kNotUtf8;
+    }
+    at_start_ = false;
+    ForEachProfileLine(text, [&](const ProfileLine& line) { return Line(line); });
+    return State::kReading;
+  }
 
   bool Line(const ProfileLine& line) {
     if (line.is_section) {
@@ -63,13 +132,6 @@ class RecordReader {
     }
     return true;
   }
-
-  void Finish();
-
- private:
-  enum class Section { kNone, kCount, kBefore, kAfter, kIdentity, kOutcome };
-  using StoredRow = RestoreRecord::StoredRow;
-  using Span = RestoreRecord::Span;
 
   // Only the first section of a name is read; any other section is passed over.
   void EnterSection(std::string_view name) {
@@ -93,20 +155,18 @@ class RecordReader {
       return;
     }
     if (section_ == Section::kOutcome && SameProfileName(key, sections::kOutcomeEndKey)) {
-      if (!outcome_end_) outcome_end_ = value;
+      if (!outcome_end_) outcome_end_ = std::string(value);
       return;
     }
     const long row = RowOfKey(key);
-    // No row beyond the number of lines can be part of rows 0, 1, 2 ... that all have a
-    // new path.
-    if (row < 0 || static_cast<std::size_t>(row) >= lines_) return;
+    if (row < 0 || static_cast<std::size_t>(row) >= max_rows_) return;
     RowValue(RowAt(static_cast<std::size_t>(row)), value);
   }
 
   void ReadCount(std::string_view value) {
     count_ = value;
     const long counted = ParseProfileInteger(value).value_or(0);
-    record_.rows_.reserve(std::min(static_cast<std::size_t>(std::max(0L, counted)), lines_));
+    record_.rows_.reserve(std::min(static_cast<std::size_t>(std::max(0L, counted)), max_rows_));
   }
 
   StoredRow& RowAt(std::size_t row) {
@@ -119,15 +179,15 @@ class RecordReader {
   void RowValue(StoredRow& row, std::string_view value) {
     switch (section_) {
       case Section::kBefore:
-        if (!row.has_before) row.before = SpanOf(value);
+        if (!row.has_before) row.before = Keep(record_.text_, value);
         row.has_before = true;
         break;
       case Section::kAfter:
-        if (!row.has_after) row.after = SpanOf(value);
+        if (!row.has_after) row.after = Keep(record_.text_, value);
         row.has_after = true;
         break;
       case Section::kIdentity:
-        if (!row.has_identity) row.identity = SpanOf(value);
+        if (!row.has_identity) row.identity = Keep(record_.identities_, value);
         row.has_identity = true;
         break;
       case Section::kOutcome:
@@ -139,19 +199,25 @@ class RecordReader {
     }
   }
 
-  Span SpanOf(std::string_view value) const {
-    return Span{static_cast<std::uint32_t>(value.data() - text_.data()),
-                static_cast<std::uint32_t>(value.size())};
+  // The value, kept at the end of `values`.
+  static Span Keep(std::string& values, std::string_view value) {
+    const Span span{static_cast<std::uint32_t>(values.size()),
+                    static_cast<std::uint32_t>(value.size())};
+    values.append(value);
+    return span;
   }
 
   RestoreRecord& record_;
-  const std::string_view text_;
-  const std::size_t lines_;
+  const std::size_t max_rows_;
+  const bool decoded_;
+  bool at_start_ = true;
+  std::size_t line_bytes_ = 0;  // of the line the pieces so far leave open
+  std::string open_;            // the lines that no line break has ended yet
   Section section_ = Section::kNone;
   static constexpr std::size_t kIdentitySeen = 3;  // the identity section's place above
   bool seen_[5] = {};
-  std::optional<std::string_view> count_;
-  std::optional<std::string_view> outcome_end_;
+  std::optional<std::string> count_;
+  std::optional<std::string> outcome_end_;
 };
 
 // The rows kept are those from row 0 that have a new path, up to the count; a value longer
@@ -184,27 +250,67 @@ void RecordReader::Finish() {
   rows.resize(kept);
 }
 
+namespace {
+
+// Reads the whole of `text` into `record`; a record of no rows when a line is overlong.
+RecordReader::State ReadWhole(RestoreRecord& record, std::string_view text, bool decoded) {
+  RecordReader reader(record, text.size(), decoded);
+  RecordReader::State state = reader.Piece(text);
+  if (state == RecordReader::State::kReading) state = reader.End();
+  if (state == RecordReader::State::kReading) reader.Finish();
+  if (state == RecordReader::State::kOverlong) record = RestoreRecord();
+  return state;
+}
+
+}  // namespace
+
 RestoreRecord RestoreRecord::Read(FileSystem& file_system, const std::string& path) {
+  RestoreRecord record;
+  std::optional<RecordReader> reader;
+  RecordReader::State state = RecordReader::State::kReading;
+  const std::optional<zefa::ReadFailure> failure = file_system.ReadFileInPieces(
+      path, kMaxRestoreFileBytes,
+      {[&](std::size_t bytes) { reader.emplace(record, bytes, false); },
+       [&](std::string_view piece) {
+         state = reader->Piece(piece);
+         return state == RecordReader::State::kReading;
+       }});
+  if (failure) {
+    RestoreRecord unread;
+    unread.read_failure_ = failure;
+    return unread;
+  }
+  if (state == RecordReader::State::kReading) state = reader->End();
+  switch (state) {
+    case RecordReader::State::kReading:
+      reader->Finish();
+      return record;
+    case RecordReader::State::kOverlong:
+      return RestoreRecord();
+    case RecordReader::State::kNotUtf8:
+      break;
+  }
+  // A Shift-JIS file of a Windows copy: read again, whole, to be decoded.
+  reader.reset();
   FileRead bytes = file_system.ReadFile(path, kMaxRestoreFileBytes);
   if (!bytes) {
-    RestoreRecord record;
-    record.read_failure_ = bytes.failure();
-    return record;
+    RestoreRecord unread;
+    unread.read_failure_ = bytes.failure();
+    return unread;
   }
   return Parse(std::move(*bytes));
 }
 
 RestoreRecord RestoreRecord::Parse(std::string bytes) {
   RestoreRecord record;
-  if (HasOverlongLine(bytes)) return record;
-  if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
-  // The writer records one line of UTF-8 for every path, so its paths read back byte for
-  // byte; a Shift-JIS file of a Windows copy is read as such.
-  if (!IsValidUtf8(bytes)) bytes = DecodeStoredText(bytes);
-  record.text_ = std::move(bytes);
-  RecordReader reader(record);
-  ForEachProfileLine(record.text_, [&](const ProfileLine& line) { return reader.Line(line); });
-  reader.Finish();
+  if (ReadWhole(record, bytes, false) != RecordReader::State::kNotUtf8) return record;
+  // A Shift-JIS file of a Windows copy is read as such.
+  std::string_view text(bytes);
+  if (text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
+  const std::string decoded = DecodeStoredText(text);
+  std::string().swap(bytes);
+  record = RestoreRecord();
+  ReadWhole(record, decoded, true);
   return record;
 }
 
@@ -233,8 +339,15 @@ void RestoreRecord::DecodeInPlace(Span& span) {
 
 RestoreRow RestoreRecord::Row(std::size_t row) const {
   const StoredRow& stored = rows_[row];
-  return RestoreRow{View(stored.before), View(stored.after), View(stored.identity),
+  const std::string_view identity =
+      std::string_view(identities_).substr(stored.identity.at, stored.identity.size);
+  return RestoreRow{View(stored.before), View(stored.after), identity,
                     outcome_complete_ && stored.not_renamed};
+}
+
+void RestoreRecord::ForgetIdentities() {
+  std::string().swap(identities_);
+  for (StoredRow& row : rows_) row.identity = Span{};
 }
 
 }  // namespace zefa

@@ -164,7 +164,9 @@ void CompleteRunSummary(RunSummary& summary, FileSystem& file_system, const Text
     return;
   }
   const std::vector<std::size_t> undone = UndoneRows(*bytes);
-  const RestoreRecord record = RestoreRecord::Parse(std::move(*bytes));
+  // The record is read again, a piece at a time, once the whole text's room is given back.
+  std::string().swap(*bytes);
+  const RestoreRecord record = RestoreRecord::Read(file_system, summary.path);
   SummarizeRecord(summary, record, rules);
   summary.state = StateFromNote(record, undone, rules);
   if (summary.state != RunState::kPending) return;
@@ -280,8 +282,8 @@ std::string NewestNotUndone(FileSystem& file_system, const std::string& folder,
     if (!bytes) continue;
     const std::vector<std::size_t> undone = UndoneRows(*bytes);
     if (undone.empty()) return path;
-    if (StateFromNote(RestoreRecord::Parse(std::move(*bytes)), undone, rules) !=
-        RunState::kUndone) {
+    std::string().swap(*bytes);
+    if (StateFromNote(RestoreRecord::Read(file_system, path), undone, rules) != RunState::kUndone) {
       return path;
     }
   }

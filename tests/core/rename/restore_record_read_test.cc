@@ -3,13 +3,49 @@
 // The reading of a record finds what the profile reader finds, whatever the file.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "record/restore_file.h"
+#include "record/restore_sections.h"
 #include "settings/profile.h"
 
 namespace zefa {
 namespace {
+
+// A file of `bytes` handed over `piece` bytes at a time.
+class FileInPieces : public NativeFileSystem {
+ public:
+  FileInPieces(std::string bytes, std::size_t piece) : bytes_(std::move(bytes)), piece_(piece) {}
+
+  FileRead ReadFile(const std::string&, std::size_t) override { return bytes_; }
+  std::optional<ReadFailure> ReadFileInPieces(const std::string&, std::size_t,
+                                              const PieceReader& reader) override {
+    reader.sized(bytes_.size());
+    for (std::size_t at = 0; at < bytes_.size(); at += piece_) {
+      if (!reader.piece(std::string_view(bytes_).substr(at, piece_))) break;
+    }
+    return std::nullopt;
+  }
+
+ private:
+  std::string bytes_;
+  std::size_t piece_;
+};
+
+// Whether two records hold the same rows, read the same way.
+void ExpectSameRecord(const RestoreRecord& read, const RestoreRecord& parsed) {
+  EXPECT_EQ(read.Count(), parsed.Count());
+  EXPECT_EQ(read.size(), parsed.size());
+  EXPECT_EQ(read.HasIdentities(), parsed.HasIdentities());
+  EXPECT_EQ(read.FirstNewPath(), parsed.FirstNewPath());
+  for (std::size_t row = 0; row < std::min(read.size(), parsed.size()); ++row) {
+    EXPECT_EQ(read.Row(row).before, parsed.Row(row).before) << row;
+    EXPECT_EQ(read.Row(row).after, parsed.Row(row).after) << row;
+    EXPECT_EQ(read.Row(row).identity, parsed.Row(row).identity) << row;
+    EXPECT_EQ(read.Row(row).not_renamed, parsed.Row(row).not_renamed) << row;
+  }
+}
 
 TEST(RestoreRecordRead, FindsWhatTheProfileReaderFinds) {
   const std::string writers =
@@ -34,10 +70,17 @@ TEST(RestoreRecordRead, FindsWhatTheProfileReaderFinds) {
       "[Count]\ncount=2\n[before]\n0=/p/a\n1=/p/b\n[after]\n0=/p/x\n1=file://\n",
       "",
       "garbage\n[[]]\n=\n[before\n0=/p/a\n",
+      // Shift-JIS text after many lines of plain text, as a Windows copy may hold it.
+      "[Count]\ncount=2\n[before]\n0=/p/a\n1=/p/b\n[after]\n0=/p/x\n1=/p/\x83\x5c\n",
   };
   for (const std::string& bytes : records) {
-    SCOPED_TRACE(bytes);
+    SCOPED_TRACE(bytes.substr(0, 200));
     const RestoreRecord record = RestoreRecord::Parse(bytes);
+    // Read from a file in pieces cut anywhere, the record is the same.
+    for (const std::size_t piece : {1, 2, 5, 64}) {
+      FileInPieces file(bytes, piece);
+      ExpectSameRecord(RestoreRecord::Read(file, "/p/record.zefa"), record);
+    }
     const Profile profile = Profile::Parse(bytes);
     const auto found = [&](const char* section, std::size_t row) {
       return std::string(profile.Find(section, std::to_string(row)).value_or(""));
@@ -65,6 +108,31 @@ TEST(RestoreRecordRead, FindsWhatTheProfileReaderFinds) {
                 outcome_complete && (outcome == "failed" || outcome == "notreached"));
     }
   }
+}
+
+TEST(RestoreRecordRead, ALineLongerThanAnyRunWritesMakesNoRecordWhereverItStands) {
+  const std::string rows = "[Count]\ncount=1\n[before]\n0=/p/a\n[after]\n0=/p/b\n";
+  const std::string overlong = "y=" + std::string(restore_sections::kMaxLineBytes, 'z');
+  for (const std::string& bytes :
+       {overlong + "\n" + rows, rows + overlong, rows + overlong + "\n"}) {
+    EXPECT_EQ(RestoreRecord::Parse(bytes).size(), 0u);
+    for (const std::size_t piece : {3, 4096}) {
+      FileInPieces file(bytes, piece);
+      const RestoreRecord read = RestoreRecord::Read(file, "/p/record.zefa");
+      EXPECT_EQ(read.size(), 0u);
+      EXPECT_EQ(read.Count(), 0);
+    }
+  }
+}
+
+TEST(RestoreRecordRead, ForgetsItsIdentitiesButNotThatItHadThem) {
+  RestoreRecord record = RestoreRecord::Parse(
+      "[Count]\ncount=1\n[before]\n0=/p/a\n[after]\n0=/p/b\n[identity]\n0=1:2\n");
+  ASSERT_EQ(record.Row(0).identity, "1:2");
+  record.ForgetIdentities();
+  EXPECT_EQ(record.Row(0).identity, "");
+  EXPECT_TRUE(record.HasIdentities());
+  EXPECT_EQ(record.Row(0).after, "/p/b");
 }
 
 }  // namespace
