@@ -3,7 +3,6 @@
 #include "record/run_history.h"
 
 #include <algorithm>
-#include <functional>
 #include <tuple>
 
 #include "platform/program_paths.h"
@@ -176,17 +175,17 @@ void CompleteRunSummary(RunSummary& summary, FileSystem& file_system, const Text
 }
 
 std::vector<std::size_t> UndoneRows(std::string_view record_text) {
-  // The lines are read from the first that names the note, in any case: the rows before
-  // it, nearly all of the record, are passed over without being split into lines.
-  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-  const std::boyer_moore_horspool_searcher searcher(
-      kUndoneSection.begin(), kUndoneSection.end(),
-      [&](char c) { return std::hash<char>()(lower(c)); },
-      [&](char a, char b) { return lower(a) == lower(b); });
-  const auto found = std::search(record_text.begin(), record_text.end(), searcher);
-  if (found == record_text.end()) return {};
-  const std::size_t line_start =
-      record_text.find_last_of("\r\n", static_cast<std::size_t>(found - record_text.begin()));
+  // The lines are read from the first that may name the note, a "[" followed by its name
+  // in any case: the rows before it, nearly all of the record, are passed over without
+  // being split into lines.
+  std::size_t found = record_text.find('[');
+  for (; found != std::string_view::npos; found = record_text.find('[', found + 1)) {
+    const std::size_t name = record_text.find_first_not_of(" \t", found + 1);
+    if (name == std::string_view::npos) continue;
+    if (SameProfileName(record_text.substr(name, kUndoneSection.size()), kUndoneSection)) break;
+  }
+  if (found == std::string_view::npos) return {};
+  const std::size_t line_start = record_text.find_last_of("\r\n", found);
   record_text.remove_prefix(line_start == std::string_view::npos ? 0 : line_start + 1);
   std::vector<std::size_t> rows;
   std::vector<std::size_t> section_rows;

@@ -2,9 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "run/case_only_rename.h"
 
+#include <unicode/uchar.h>
 #include <unicode/unistr.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 
 #include "text/name_code_points.h"
@@ -17,6 +20,17 @@ icu::UnicodeString Folded(std::string_view name, CodePage code_page) {
   icu::UnicodeString text(units.data(), static_cast<int32_t>(units.size()));
   text.foldCase();
   return text;
+}
+
+// Whether the UTF-8 character that starts at `at` (an invalid one counts as changing)
+// changes when its case is folded.
+bool ChangesWhenFolded(std::string_view name, std::size_t at) {
+  const auto* bytes = reinterpret_cast<const std::uint8_t*>(name.data());
+  const auto length = static_cast<std::int32_t>(name.size());
+  auto offset = static_cast<std::int32_t>(at);
+  UChar32 c = 0;
+  U8_NEXT(bytes, offset, length, c);
+  return c < 0 || u_hasBinaryProperty(c, UCHAR_CHANGES_WHEN_CASEFOLDED);
 }
 
 // A name in the file's folder that nothing holds, chosen before the run.
@@ -46,6 +60,12 @@ bool DiffersInCaseOnly(std::string_view old_path, std::string_view new_path,
     const char a = old_name[i];
     const char b = new_name[i];
     if (a == b) continue;
+    if (ascii(a) != ascii(b) && rules.code_page == CodePage::kUtf8 &&
+        !ChangesWhenFolded(ascii(a) ? new_name : old_name, i)) {
+      // The names fold alike up to here, where one has an ASCII character and the other
+      // a character that stays as it is, never ASCII: they differ, folded or not.
+      return false;
+    }
     if (!ascii(a) || !ascii(b))
       return Folded(old_name, rules.code_page) == Folded(new_name, rules.code_page);
     if (lower(a) != lower(b)) return false;

@@ -104,6 +104,11 @@ TEST(CaseOnlyRename, TellsAChangeOfCaseAlone) {
       {"/p/IMG_1.JPG", "/p/IMG_2.jpg", false},
       {"/p/IMG_1.JPG", "/q/IMG_1.jpg", false},
       {"/p/a.JPG", "/p/a.JPG.jpg", false},
+      // An ASCII letter against a character that folds to one, or to none.
+      {"/p/K.txt", "/p/\u212A.txt", true},
+      {"/p/\u017Ft.txt", "/p/ST.txt", true},
+      {"/p/DSC_0001.jpg", "/p/旅行 0001.jpg", false},
+      {"/p/x1.jpg", "/p/x\xE6.jpg", false},
       {"/p/\xFF"
        "A",
        "/p/\xFF"

@@ -101,6 +101,7 @@ TEST(UndoneRows, OnlyWholeSectionsCount) {
       {"[undone]\n1=back\nend=1\n[undone]\n1=back\n0=back\nend=1\n", {0, 1}},
       {"[UNDONE]\n1=back\n2=failed\nend=1\n[undone]\n0=back\nend=0\n", {1}},
       {"[after]\n0=/a/undone.txt\n[ Undone ]\r\n3=back\r\nend=1\r\n", {3}},
+      {"[after]\n0=/a/[undo]/[\t\n[\t undone\n4=back\nend=1\n", {4}},
   };
   for (const auto& c : cases) EXPECT_EQ(UndoneRows(c.text), c.rows) << c.text;
 }
