@@ -1,8 +1,9 @@
 // SPDX-FileCopyrightText: ZeFa Oru developers
 // SPDX-License-Identifier: MIT
 // Restore records on arbitrary bytes: nothing may crash; the record holds what the profile
-// reader finds; the rows read are written and read back unchanged; and the undo of the
-// record, on files held in memory, renames only rows it may, never over a file.
+// reader finds, read whole or a piece at a time; the rows read are written and read back
+// unchanged; and the undo of the record, on files held in memory, renames only rows it
+// may, never over a file.
 #include <cstdint>
 #include <cstdio>
 #include <algorithm>
@@ -28,6 +29,8 @@ using zefa::fuzz::Check;
 class MemoryFileSystem : public zefa::FileSystem {
  public:
   std::set<std::string> files;
+  std::string record;      // the bytes of every file read
+  std::size_t piece = 1;  // how many bytes of it a piece holds
 
   bool FileExists(const std::string& path) override { return files.count(path) != 0; }
   bool FolderExists(const std::string&) override { return false; }
@@ -53,8 +56,14 @@ class MemoryFileSystem : public zefa::FileSystem {
     files.insert(to);
     return zefa::ChangeReason::kNone;
   }
-  zefa::FileRead ReadFile(const std::string&, std::size_t) override {
-    return zefa::ReadFailure::kNothingThere;
+  zefa::FileRead ReadFile(const std::string&, std::size_t) override { return record; }
+  std::optional<zefa::ReadFailure> ReadFileInPieces(const std::string&, std::size_t,
+                                                    const zefa::PieceReader& reader) override {
+    reader.sized(record.size());
+    for (std::size_t at = 0; at < record.size(); at += piece) {
+      if (!reader.piece(std::string_view(record).substr(at, piece))) break;
+    }
+    return std::nullopt;
   }
   bool WriteFile(const std::string&, std::string_view, zefa::WriteMode) override { return false; }
   std::string ExecutablePath() override { return "/fuzz/zefa-oru"; }
@@ -87,6 +96,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       Check(read.after == zefa::DecodeRecordedPath(Found(profile, "after", row)), "after");
       Check(!read.after.empty(), "every row read has a new path");
       Check(read.identity == Found(profile, "identity", row), "identity");
+    }
+  }
+
+  // Read from a file a piece at a time, the record is the same.
+  {
+    MemoryFileSystem file;
+    file.record = bytes;
+    file.piece = 1 + (size == 0 ? 0 : data[size - 1] % 17);
+    const zefa::RestoreRecord read = zefa::RestoreRecord::Read(file, "/fuzz/record.zefa");
+    Check(read.Count() == record.Count() && read.size() == record.size() &&
+              read.HasIdentities() == record.HasIdentities() &&
+              read.Overlong() == record.Overlong() && read.FirstNewPath() == record.FirstNewPath(),
+          "read in pieces as whole");
+    for (std::size_t row = 0; row < read.size(); ++row) {
+      const zefa::RestoreRow a = read.Row(row);
+      const zefa::RestoreRow b = record.Row(row);
+      Check(a.before == b.before && a.after == b.after && a.identity == b.identity &&
+                a.not_renamed == b.not_renamed,
+            "a row read in pieces as whole");
     }
   }
 
