@@ -280,6 +280,7 @@ RestoreRecord RestoreRecord::Read(FileSystem& file_system, const std::string& pa
     unread.read_failure_ = failure;
     return unread;
   }
+  if (!reader) reader.emplace(record, 0, false);  // a file system that told no size
   if (state == RecordReader::State::kReading) state = reader->End();
   switch (state) {
     case RecordReader::State::kReading:
