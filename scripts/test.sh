@@ -17,8 +17,8 @@ bash scripts/check-format.sh
 cmake --preset ci >/dev/null
 cmake --build --preset ci -j "$jobs"
 
-# The Release tree's tests and install checks wait mostly on the disk and on Xvfb: they run
-# beside the ASan build, which keeps the processors busy, and report once it is done.
+# The Release tree's tests and install checks need the Release build alone: they run beside
+# the ASan build and report once its tests are done.
 release_log=build/ci/release-checks.log
 (
   ctest --preset ci -j "$jobs"
