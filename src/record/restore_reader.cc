@@ -252,19 +252,30 @@ void RecordReader::Finish() {
 
 namespace {
 
-// Reads the whole of `text` into `record`; a record of no rows when a line is overlong.
-RecordReader::State ReadWhole(RestoreRecord& record, std::string_view text, bool decoded) {
-  RecordReader reader(record, text.size(), decoded);
-  RecordReader::State state = reader.Piece(text);
+// Ends a reading that stood at `state`: its last line, then its rows; a record of no rows
+// when a line was overlong. kNotUtf8 leaves the record to be read again, decoded.
+RecordReader::State EndReading(RecordReader& reader, RecordReader::State state,
+                               RestoreRecord& record) {
   if (state == RecordReader::State::kReading) state = reader.End();
   if (state == RecordReader::State::kReading) reader.Finish();
   if (state == RecordReader::State::kOverlong) record = RestoreRecord();
   return state;
 }
 
+// Reads the whole of `text` into `record`.
+RecordReader::State ReadWhole(RestoreRecord& record, std::string_view text, bool decoded) {
+  RecordReader reader(record, text.size(), decoded);
+  return EndReading(reader, reader.Piece(text), record);
+}
+
 }  // namespace
 
 RestoreRecord RestoreRecord::Read(FileSystem& file_system, const std::string& path) {
+  const auto unread = [](zefa::ReadFailure failure) {
+    RestoreRecord record;
+    record.read_failure_ = failure;
+    return record;
+  };
   RestoreRecord record;
   std::optional<RecordReader> reader;
   RecordReader::State state = RecordReader::State::kReading;
@@ -275,30 +286,13 @@ RestoreRecord RestoreRecord::Read(FileSystem& file_system, const std::string& pa
          state = reader->Piece(piece);
          return state == RecordReader::State::kReading;
        }});
-  if (failure) {
-    RestoreRecord unread;
-    unread.read_failure_ = failure;
-    return unread;
-  }
+  if (failure) return unread(*failure);
   if (!reader) reader.emplace(record, 0, false);  // a file system that told no size
-  if (state == RecordReader::State::kReading) state = reader->End();
-  switch (state) {
-    case RecordReader::State::kReading:
-      reader->Finish();
-      return record;
-    case RecordReader::State::kOverlong:
-      return RestoreRecord();
-    case RecordReader::State::kNotUtf8:
-      break;
-  }
+  if (EndReading(*reader, state, record) != RecordReader::State::kNotUtf8) return record;
   // A Shift-JIS file of a Windows copy: read again, whole, to be decoded.
   reader.reset();
   FileRead bytes = file_system.ReadFile(path, kMaxRestoreFileBytes);
-  if (!bytes) {
-    RestoreRecord unread;
-    unread.read_failure_ = bytes.failure();
-    return unread;
-  }
+  if (!bytes) return unread(*bytes.failure());
   return Parse(std::move(*bytes));
 }
 
