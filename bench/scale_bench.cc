@@ -5,7 +5,11 @@
 // the drop (DropFiles), the sort (Button11Click), the preview (BuildPreview), the rename
 // run with a restore file (Button2Click) and its undo (Undo1Click), each timed, with the
 // resident memory they leave and their peak, per row beyond the bytes of the paths; then a
-// bare renameat2 loop over the same full paths there and back, in the same run.
+// bare renameat2 loop there and back over the same files in a twin folder, made beside
+// the first with the same names in the same order, in the same run. A folder that has
+// held more names than it holds now has room for new ones in its index, so that renaming
+// in it again is quicker than the first time: the twin, renamed by nothing before, puts
+// the bare loop where the run starts.
 // Usage: scale_bench [rows] [folder]; the folder defaults to $ZEFA_BENCH_DIR, else the
 // system's temporary folder.
 #include <fcntl.h>
@@ -91,32 +95,40 @@ int main(int argc, char** argv) {
   const int rows = argc > 1 ? std::atoi(argv[1]) : 100000;
   const std::string root = zefa::bench::MakeBenchFolder(argc > 2 ? argv[2] : "", "scale");
   const std::string files = root + "/旅行の写真";
+  const std::string twin = root + "/比較の写真";  // as many bytes
   std::filesystem::create_directory(files);
+  std::filesystem::create_directory(twin);
   {
     std::ofstream settings(root + "/ZeFa_oru.ini", std::ios::binary);
     settings << "[Option]\nketa=6\npattern=1\nspace=1\nwhen_add=1\n";
   }
 
-  // Created in reverse name order, so that the sort has work to do.
+  // Created in reverse name order, so that the sort has work to do; each file of the twin
+  // right after its namesake.
   std::vector<std::string> old_paths(static_cast<std::size_t>(rows));
-  std::vector<std::string> new_paths(static_cast<std::size_t>(rows));
+  std::vector<std::string> twin_old(static_cast<std::size_t>(rows));
+  std::vector<std::string> twin_new(static_cast<std::size_t>(rows));
   std::size_t path_bytes = 0;
   for (int i = 0; i < rows; ++i) {
     char name[64];
     std::snprintf(name, sizeof name, "/DSC_%07d.jpg", i + 1);
     old_paths[static_cast<std::size_t>(i)] = files + name;
+    twin_old[static_cast<std::size_t>(i)] = twin + name;
+    // Room for the new name as the preview gives it, before the memory is first read.
     std::snprintf(name, sizeof name, "/旅行 %06d.jpg", i + 1);
-    new_paths[static_cast<std::size_t>(i)] = files + name;
+    twin_new[static_cast<std::size_t>(i)] = twin + name;
     path_bytes += old_paths[static_cast<std::size_t>(i)].size() + 1;
   }
   for (int i = rows - 1; i >= 0; --i) {
-    const int fd = open(old_paths[static_cast<std::size_t>(i)].c_str(),
-                        O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) {
-      std::perror("open");
-      return 1;
+    for (const std::string* path :
+         {&old_paths[static_cast<std::size_t>(i)], &twin_old[static_cast<std::size_t>(i)]}) {
+      const int fd = open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+      if (fd < 0) {
+        std::perror("open");
+        return 1;
+      }
+      close(fd);
     }
-    close(fd);
   }
   std::vector<std::string> dropped(old_paths.rbegin(), old_paths.rend());
 
@@ -166,15 +178,17 @@ int main(int argc, char** argv) {
   std::optional<zefa::Preview> preview;
   step("preview", [&] { preview = zefa::BuildPreview(state, context); });
   const std::size_t preview_rows = preview ? static_cast<std::size_t>(preview->size()) : 0;
-  // The bare loop renames to the names the run gives, taken from the preview.
+  // The bare loop renames the twins to the names the run gives, taken from the preview.
   for (int i = 0; preview && i < preview->size(); ++i) {
-    new_paths[static_cast<std::size_t>(i)] = files + "/" + std::string(preview->After(i));
+    twin_new[static_cast<std::size_t>(i)] = twin + "/" + std::string(preview->After(i));
   }
   preview.reset();
 
   const double run = step("run", [&] { zefa::Button2Click(state, context); });
   std::size_t renamed = 0;
-  for (const std::string& path : new_paths) renamed += access(path.c_str(), F_OK) == 0;
+  for (std::size_t i = 0; i < twin_new.size(); ++i) {
+    renamed += access((files + twin_new[i].substr(twin.size())).c_str(), F_OK) == 0;
+  }
 
   for (const auto& entry : std::filesystem::directory_iterator(paths.restore_folder)) {
     prompter.chosen_file = entry.path().string();
@@ -184,8 +198,8 @@ int main(int argc, char** argv) {
   for (const std::string& path : old_paths) restored += access(path.c_str(), F_OK) == 0;
 
   int failures = 0;
-  const double forward = BareLoop(old_paths, new_paths, failures);
-  const double back = BareLoop(new_paths, old_paths, failures);
+  const double forward = BareLoop(twin_old, twin_new, failures);
+  const double back = BareLoop(twin_new, twin_old, failures);
   std::printf("bare renameat2 loop: %.3f s forward, %.3f s back (%d failures)\n", forward, back,
               failures);
   std::printf("run/bare = %.3f  undo/bare = %.3f (target <= 1.15)\n", run / forward, undo / back);
