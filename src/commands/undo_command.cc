@@ -100,6 +100,9 @@ UndoOutcome UndoRecord(const Context& context, const std::string& path, RenameLi
   if (!prompter.Warn(UndoQuestion(record, plan))) return outcome;
   outcome.confirmed = true;
   UndoResult& result = outcome.result;
+  // The list's rows of the files are found while the files go back.
+  std::optional<RowsToFollow> rows_to_follow;
+  if (list != nullptr) rows_to_follow.emplace(*list, plan.back);
   if (!plan.invalid) {
     const std::unique_ptr<Progress> progress =
         prompter.StartProgress(kProgressText, plan.back.size());
@@ -107,7 +110,7 @@ UndoOutcome UndoRecord(const Context& context, const std::string& path, RenameLi
                         [&](std::size_t done) { return progress->Advance(done); });
   }
   // The rows whose files came back name their old paths again.
-  if (list != nullptr) FollowFilesBack(*list, plan.back);
+  if (rows_to_follow) rows_to_follow->Follow(*list, plan.back);
   if (plan.invalid) {
     // Nothing was renamed: no completion message follows.
     prompter.Beep(BeepKind::kError);

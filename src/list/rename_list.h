@@ -106,6 +106,11 @@ class RenameList {
   void RenamePath(int row, std::string new_path);
   /** The rows that list this very path, ascending (a hash look-up, not a scan). */
   std::vector<int> RowsListing(std::string_view file_path) const;
+  /**
+   * Files every row now, so that the look-ups above may then be asked from several threads
+   * at once while nothing changes the list.
+   */
+  void PrepareLookUps() const { EnsureIndexed(); }
   /** Forgets the key of a path that left the target-path column. */
   void ForgetPath(const std::string& file_path);
   /** Empties every column and forgets every file. */

@@ -211,11 +211,49 @@ UndoResult RenameBack(UndoPlan& plan, FileSystem& file_system, const KeepGoing& 
 }
 
 void FollowFilesBack(RenameList& list, const std::vector<RowChange>& back) {
-  for (const RowChange& change : back) {
-    if (change.status != ChangeStatus::kDone) continue;
-    // A change back goes from the recorded new path to the old one.
-    for (const int listed : list.RowsListing(change.old_path())) {
-      list.RenamePath(listed, std::string(change.new_path()));
+  RowsToFollow(list, back).Follow(list, back);
+}
+
+RowsToFollow::RowsToFollow(const RenameList& list, const std::vector<RowChange>& back)
+    : first_(back.size(), -1) {
+  list.PrepareLookUps();
+  finder_ = std::thread([this, &list, &back] {
+    for (std::size_t i = 0; i < back.size(); ++i) {
+      // A change back goes from the recorded new path, where the list names the file.
+      const std::vector<int> rows = list.RowsListing(back[i].old_path());
+      if (rows.empty()) continue;
+      first_[i] = rows.front();
+      for (std::size_t more = 1; more < rows.size(); ++more) further_.emplace_back(i, rows[more]);
+    }
+  });
+}
+
+RowsToFollow::~RowsToFollow() {
+  if (finder_.joinable()) finder_.join();
+}
+
+void RowsToFollow::Follow(RenameList& list, const std::vector<RowChange>& back) {
+  if (finder_.joinable()) finder_.join();
+  auto further = further_.begin();
+  for (std::size_t i = 0; i < back.size() && i < first_.size(); ++i) {
+    const RowChange& change = back[i];
+    const std::string_view from = change.old_path();
+    bool followed = false;
+    // A row found before the undo follows when it still names the file's path: a change
+    // made before this one may have moved it.
+    const auto follow = [&](int row) {
+      if (change.status != ChangeStatus::kDone || row < 0 || list.path.entries[row] != from) return;
+      list.RenamePath(row, std::string(change.new_path()));
+      followed = true;
+    };
+    follow(first_[i]);
+    for (; further != further_.end() && further->first == i; ++further) follow(further->second);
+    // A path that a change made before this one has just filled (the second step of a
+    // change of case, from its temporary name) is looked up now.
+    if (!followed && change.status == ChangeStatus::kDone) {
+      for (const int listed : list.RowsListing(from)) {
+        list.RenamePath(listed, std::string(change.new_path()));
+      }
     }
   }
 }

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "change/row_change.h"
@@ -79,6 +81,28 @@ UndoResult RenameBack(UndoPlan& plan, FileSystem& file_system, const KeepGoing& 
  * kDone) name its old path again; every other row stays as it is.
  */
 void FollowFilesBack(RenameList& list, const std::vector<RowChange>& back);
+
+/**
+ * FollowFilesBack in two halves: the rows of `list` that name each change's file are
+ * looked up on a second thread from the moment this is made, while the files are renamed
+ * back on this one; Follow() then only renames the rows. `list` and the changes' paths
+ * stay as they are until then.
+ */
+class RowsToFollow {
+ public:
+  RowsToFollow(const RenameList& list, const std::vector<RowChange>& back);
+  RowsToFollow(const RowsToFollow&) = delete;
+  RowsToFollow& operator=(const RowsToFollow&) = delete;
+  ~RowsToFollow();
+
+  /** Lets the rows of the changes made (kDone) name their old paths again. */
+  void Follow(RenameList& list, const std::vector<RowChange>& back);
+
+ private:
+  std::vector<int> first_;                            // each change's first row; -1: none
+  std::vector<std::pair<std::size_t, int>> further_;  // a change's further rows, in order
+  std::thread finder_;
+};
 
 /**
  * The report of the rows that were not given back their names ("" when none): a first
