@@ -55,6 +55,42 @@ INSTANTIATE_TEST_SUITE_P(
                   {"IMG_\x82\x51", "IMG_\x82\x50\x82\x4F"}},
         OrderCase{{"\xff\xfe", "a", "\xff"}, CodePage::kUtf8, {"a", "\xff", "\xff\xfe"}}));
 
+// Any part of a list sorts as it sorts within the whole: a part shares more of its keys
+// than the whole does, so that the order compares other bytes of the keys in each.
+TEST(CollationOrderOfParts, AgreesWithTheWhole) {
+  const char* folders[] = {"", "/写真/2026年/", "/写真/2026年/旅行/"};
+  const char* stems[] = {"IMG_", "img_", "DSC", "旅行", "ｶﾒﾗ", "a", "A", ""};
+  const char* extensions[] = {".jpg", ".JPG", ""};
+  Strings all;
+  unsigned seed = 7;
+  const auto next = [&seed](unsigned below) {
+    return (seed = seed * 1103515245 + 12345) / 65536 % below;
+  };
+  for (int i = 0; i < 3000; ++i) {
+    std::string number = std::to_string(next(1200));
+    number.insert(0, next(4), '0');
+    all.push_back(std::string(folders[next(3)]) + stems[next(8)] + number + extensions[next(3)]);
+  }
+  Strings whole = all;
+  SortByCollation(whole, CodePage::kUtf8);
+  const std::vector<bool (*)(const std::string&)> parts = {
+      [](const std::string& text) { return text.rfind("/写真/2026年/旅行/", 0) == 0; },
+      [](const std::string& text) { return text.size() <= 12; },
+      [](const std::string& text) { return text.find("IMG_1") != std::string::npos; }};
+  for (const auto in_part : parts) {
+    Strings part;
+    Strings expected;
+    for (const std::string& text : all) {
+      if (in_part(text)) part.push_back(text);
+    }
+    for (const std::string& text : whole) {
+      if (in_part(text)) expected.push_back(text);
+    }
+    SortByCollation(part, CodePage::kUtf8);
+    EXPECT_EQ(part, expected);
+  }
+}
+
 class SortCommand : public ListFixture {
  protected:
   void SetUp() override {
