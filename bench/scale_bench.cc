@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
   const double back = BareLoop(twin_new, twin_old, failures);
   std::printf("bare renameat2 loop: %.3f s forward, %.3f s back (%d failures)\n", forward, back,
               failures);
-  std::printf("run/bare = %.3f  undo/bare = %.3f (target <= 1.15)\n", run / forward, undo / back);
+  std::printf("run/bare = %.3f  undo/bare = %.3f (target <= 1.10)\n", run / forward, undo / back);
   std::printf("a command that does nothing, with the list held: %.2f ms\n", command_cost * 1e3);
   std::printf("sorted %s, preview rows %zu, renamed %zu/%d, restored %zu/%d\n",
               sorted ? "yes" : "no", preview_rows, renamed, rows, restored, rows);
