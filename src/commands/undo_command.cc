@@ -102,7 +102,7 @@ UndoOutcome UndoRecord(const Context& context, const std::string& path, RenameLi
   UndoResult& result = outcome.result;
   // The list's rows of the files are found while the files go back.
   std::optional<RowsToFollow> rows_to_follow;
-  if (list != nullptr) rows_to_follow.emplace(*list, plan.back);
+  if (list != nullptr && !plan.invalid) rows_to_follow.emplace(*list, plan.back);
   if (!plan.invalid) {
     const std::unique_ptr<Progress> progress =
         prompter.StartProgress(kProgressText, plan.back.size());
