@@ -58,8 +58,7 @@ void ToUtf16(const std::string& text, UConverter* shift_jis, std::u16string& out
 // read as one number so that most comparisons end there, and the rest of its key.
 struct Keyed {
   std::uint64_t head;
-  bool ends_in_head;  // the key's closing NUL is among those eight bytes
-  const char* rest;
+  const char* rest;  // null when the key's closing NUL is among those eight bytes
   std::size_t index;
 };
 
@@ -82,20 +81,22 @@ void SortByKeys(std::vector<std::size_t>& order, const std::vector<uint8_t>& key
   for (std::size_t i = 0; i < count; ++i) {
     const uint8_t* key = keys.data() + key_start[i] + shared;
     Keyed& one = keyed[i];
-    one = {0, false, nullptr, i};
+    one = {0, nullptr, i};
     std::size_t at = 0;
     for (; at < 8; ++at) {
       one.head = one.head << 8 | key[at];
       if (key[at] == 0) break;
     }
-    one.ends_in_head = at < 8;
-    if (one.ends_in_head) one.head <<= 8 * (7 - at);  // the bytes after the end count as 0
-    one.rest = reinterpret_cast<const char*>(key + (one.ends_in_head ? at : 8));
+    if (at < 8) {
+      one.head <<= 8 * (7 - at);  // the bytes after the end count as 0
+    } else {
+      one.rest = reinterpret_cast<const char*>(key + 8);
+    }
   }
   std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
     if (a.head != b.head) return a.head < b.head;
     // Equal heads: both keys end there, or neither does.
-    if (!a.ends_in_head) {
+    if (a.rest != nullptr) {
       const int by_key = std::strcmp(a.rest, b.rest);
       if (by_key != 0) return by_key < 0;
     }
